@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace korvelin {
+
+// The display format "0.000": three decimals, at least one integer digit, the given decimal
+// separator, no grouping, a minus before a negative value that does not round to zero. The value
+// is first reduced to 18 significant digits (ties to even), then rounded to three decimals with
+// a 5 in the fourth decimal rounding away from zero.
+std::string FormatFixed3(double value, std::string_view decimalSeparator);
+void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator);
+
+// The general number format: up to 15 significant digits, no trailing zeros, the given decimal
+// separator; scientific notation ("1,5E20", "1E-5") for very large or very small values.
+std::string FormatGeneral(long double value, std::string_view decimalSeparator);
+
+}  // namespace korvelin

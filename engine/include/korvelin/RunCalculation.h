@@ -1,0 +1,60 @@
+#pragma once
+
+#include "korvelin/ReportWriter.h"
+#include "korvelin/SpanInput.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvelin {
+
+// Loads per metre (N/m) and allowable stresses (MPa) of one run; a field is empty until the run
+// has computed it.
+struct LoadSummary {
+    std::optional<double> PipeWeight;
+    std::optional<double> GasWeightSP;
+    std::optional<double> GasWeightSNiP;
+    std::optional<double> SnowLoadSP;
+    std::optional<double> SnowLoadSNiP;
+    std::optional<double> IceLoad;
+    std::optional<double> WindLoad;
+    std::optional<double> VerticalLoadSP;
+    std::optional<double> TotalLoadSP;
+    std::optional<double> TotalLoadSNiP;
+    std::optional<double> AllowableStressSP;
+    std::optional<double> AllowableStressSNiP;
+};
+
+// The six spans in metres; a span is present once the run has produced it for display.
+struct SpanResults {
+    std::optional<double> StaticSpanSP;        // Edit6
+    std::optional<double> DynamicSpanSP;       // Edit7
+    std::optional<double> CondensateSpanSP;    // Edit8
+    std::optional<double> DeflectionSpanSP;    // Edit9
+    std::optional<double> StaticSpanSNiP;      // Edit11
+    std::optional<double> DeflectionSpanSNiP;  // Edit13
+};
+
+enum class OutcomeKind {
+    Completed,
+    Refused,  // incomplete or impossible input: a plain message
+    Failed,   // a conversion or arithmetic error: an error message
+};
+
+struct CalculationOutcome {
+    OutcomeKind Kind = OutcomeKind::Completed;
+    std::string Message;  // empty on completion
+    IntermediateReport Report;
+    SpanResults Spans;
+    LoadSummary Loads;
+    std::optional<double> MomentOfInertia;  // m^4
+};
+
+// Runs the whole calculation on the texts of the five numeric fields and the six selector
+// indexes. The decimal separator is the one of the user's locale: it is accepted in the texts
+// (beside "," and ".") and used in every number of the report.
+CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
+                                  std::string_view decimalSeparator);
+
+}  // namespace korvelin

@@ -1,0 +1,104 @@
+#include "korvelin/FpWatch.h"
+
+#include <climits>
+#include <cmath>
+
+namespace korvelin {
+namespace {
+
+// Forces the value through memory at this point of the program: the computation that produced
+// it cannot sink below the barrier, nor can a later use float above it.
+template <typename T>
+inline void Settle(T& value) noexcept
+{
+    asm volatile("" : "+m"(value) : : "memory");
+}
+
+constexpr int kWatchedFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+
+}  // namespace
+
+std::string_view FpFaultMessage(FpFault fault)
+{
+    switch (fault) {
+    case FpFault::DivisionByZero: return "Floating point division by zero";
+    case FpFault::InvalidOperation: return "Invalid floating point operation";
+    case FpFault::Overflow: return "Floating point overflow";
+    case FpFault::None: break;
+    }
+    return {};
+}
+
+void FpWatch::Check() noexcept
+{
+    const int raised = std::fetestexcept(kWatchedFlags);
+    if (raised == 0 || fault_ != FpFault::None) {
+        return;
+    }
+    // One checked operation raises at most one of the watched flags; the order only matters
+    // for operations that were fed an infinity, which come after the fault that made it.
+    if (raised & FE_DIVBYZERO) {
+        fault_ = FpFault::DivisionByZero;
+    } else if (raised & FE_OVERFLOW) {
+        fault_ = FpFault::Overflow;
+    } else {
+        fault_ = FpFault::InvalidOperation;
+    }
+}
+
+long double FpWatch::Div(long double dividend, long double divisor) noexcept
+{
+    Settle(dividend);
+    Settle(divisor);
+    long double quotient = dividend / divisor;
+    Settle(quotient);
+    Check();
+    return quotient;
+}
+
+long double FpWatch::Pow(long double base, long double exponent) noexcept
+{
+    if (exponent == 0) {
+        return 1;
+    }
+    if (base == 0 && exponent > 0) {
+        return 0;
+    }
+    Settle(base);
+    Settle(exponent);
+    if (std::trunc(exponent) == exponent && std::fabs(exponent) <= INT_MAX) {
+        // Repeated squaring, the sign of the base kept.
+        long long remaining = static_cast<long long>(std::fabs(exponent));
+        long double factor = base;
+        long double result = 1;
+        while (remaining > 0) {
+            while ((remaining & 1) == 0) {
+                remaining >>= 1;
+                factor = factor * factor;
+            }
+            --remaining;
+            result = result * factor;
+        }
+        Settle(result);
+        Check();
+        return exponent < 0 ? Div(1, result) : result;
+    }
+    long double logarithm = std::log(base);
+    Settle(logarithm);
+    Check();
+    long double result = std::exp(exponent * logarithm);
+    Settle(result);
+    Check();
+    return result;
+}
+
+double FpWatch::Store(long double value) noexcept
+{
+    Settle(value);
+    double stored = static_cast<double>(value);
+    Settle(stored);
+    Check();
+    return stored;
+}
+
+}  // namespace korvelin

@@ -1,0 +1,144 @@
+#include "korvelin/RunCalculation.h"
+
+#include "korvelin/ClimaticLoads.h"
+#include "korvelin/CondensateDeflection.h"
+#include "korvelin/LoadCombinations.h"
+#include "korvelin/SectionValues.h"
+#include "korvelin/StrengthCriteria.h"
+
+#include <string>
+
+namespace korvelin {
+namespace {
+
+constexpr std::string_view kTitle = "Промежуточные расчетный  данные:";
+
+// The fixed SNiP coefficients that the report lists after the condensate line.
+constexpr struct {
+    std::string_view Label;
+    double Value;
+} kFixedCoefficients[] = {
+    {"Коэффициент надежости по материалу трубы/технологии (используется в методике по СНИП)    ",
+     1.15},
+    {"Коэффициент условия работы трубопроводов/по транспортируемой среде (используется в "
+     "методике по СНИП)    ",
+     0.55},
+    {"Коэффициент надежости по материалу трубы/температуре (используется в методике по СНИП)    ",
+     1.0},
+};
+
+// Ends the run with the message of the first floating-point fault.
+CalculationOutcome& Fail(CalculationOutcome& outcome, const FpWatch& fp)
+{
+    outcome.Kind = OutcomeKind::Failed;
+    outcome.Message = FpFaultMessage(fp.Fault());
+    return outcome;
+}
+
+void AppendLoadTable(ReportWriter& report, const LoadSummary& loads, double pressure)
+{
+    report.Append(std::string(84, ' ') + "по СП:" + std::string(18, ' ') + "по СНиП");
+    report.Append({});
+    report.AppendTwoColumns("вес трубы, н/м", 58, *loads.PipeWeight, *loads.PipeWeight);
+    report.AppendTwoColumns("вес газа, н/м", 60, *loads.GasWeightSP, *loads.GasWeightSNiP);
+    report.AppendTwoColumns("снег, н/м", 66, *loads.SnowLoadSP, *loads.SnowLoadSNiP);
+    report.AppendTwoColumns("гололед, н/м", 61, *loads.IceLoad, *loads.IceLoad);
+    report.AppendTwoColumns("ветер, н/м", 61, *loads.WindLoad, *loads.WindLoad);
+    report.AppendTwoColumns("Допустимое напряжение, МПА", 31, *loads.AllowableStressSP,
+                            *loads.AllowableStressSNiP);
+    report.AppendTwoColumns("сумма нагрузок, Н", 50, *loads.TotalLoadSP, *loads.TotalLoadSNiP);
+    report.AppendTwoColumns("Рабочее давление газ, МПа", 36, pressure, pressure);
+}
+
+}  // namespace
+
+CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
+                                  std::string_view decimalSeparator)
+{
+    CalculationOutcome outcome;
+    outcome.Report.reserve(26);
+    ReportWriter report(outcome.Report, decimalSeparator);
+    report.Append(std::string(75, ' ') + std::string(kTitle));
+    report.Append({});
+    report.Append({});
+
+    FpWatch fp;
+    const InputReading reading = ReadSpanInput(texts, indexes, decimalSeparator, fp);
+    if (reading.Status != ReadStatus::Read) {
+        outcome.Kind = reading.Status == ReadStatus::Refused ? OutcomeKind::Refused
+                                                             : OutcomeKind::Failed;
+        outcome.Message = reading.Message;
+        return outcome;
+    }
+    const SpanInput& in = reading.Input;
+    const double D = in.OuterDiameter;
+    const double t = in.WallThickness;
+    LoadSummary& loads = outcome.Loads;
+
+    // Each step stores its value, then the run stops at the first fault.
+    loads.AllowableStressSNiP = CalcAllowableStressSNiP(fp, in.YieldStrength);
+    if (fp.Failed()) return Fail(outcome, fp);
+    loads.AllowableStressSP = CalcAllowableStress(fp, in.UltimateStrength, in.YieldStrength);
+    if (fp.Failed()) return Fail(outcome, fp);
+    loads.PipeWeight = CalcPipeWeight(fp, D, t);
+    if (fp.Failed()) return Fail(outcome, fp);
+    loads.GasWeightSP = CalcGasWeightSP(fp, D, t, in.Pressure);
+    if (fp.Failed()) return Fail(outcome, fp);
+    loads.GasWeightSNiP = CalcGasWeightSNiP(fp, 1, in.Pressure, D, t);
+    if (fp.Failed()) return Fail(outcome, fp);
+    loads.SnowLoadSP = CalcSnowLoadSP(fp, D, in.SnowRegion, report);
+    if (fp.Failed()) return Fail(outcome, fp);
+    loads.SnowLoadSNiP = CalcSnowLoadSNiP(fp, D, in.SnowRegion);
+    if (fp.Failed()) return Fail(outcome, fp);
+    loads.IceLoad = CalcIceLoad(fp, D, in.IceRegion, report);
+    if (fp.Failed()) return Fail(outcome, fp);
+    loads.WindLoad = CalcWindLoad(fp, D, in.HeightCategory, in.WindRegion, report);
+    if (fp.Failed()) return Fail(outcome, fp);
+    const CombinedLoadSP sp =
+        SumLoadsSP(fp, *loads.PipeWeight, *loads.GasWeightSP, *loads.SnowLoadSP, *loads.IceLoad,
+                   *loads.WindLoad);
+    if (fp.Failed()) return Fail(outcome, fp);
+    loads.TotalLoadSP = sp.Total;
+    loads.VerticalLoadSP = sp.Vertical;
+    loads.TotalLoadSNiP = SumLoadsSNiP(fp, *loads.PipeWeight, *loads.GasWeightSNiP,
+                                       *loads.SnowLoadSNiP, *loads.IceLoad, report);
+    if (fp.Failed()) return Fail(outcome, fp);
+
+    const double condensate = CalcSpanCondensate(fp, D, t, sp.Total, in.Slope, report);
+    if (fp.Failed()) return Fail(outcome, fp);
+    outcome.Spans.CondensateSpanSP = condensate;
+
+    for (const auto& coefficient : kFixedCoefficients) {
+        report.AppendValue(coefficient.Label, coefficient.Value);
+    }
+    report.Append({});
+    report.Append({});
+    AppendLoadTable(report, loads, in.Pressure);
+
+    const double staticSP = CalcSpanStaticSP(fp, D, t, *loads.AllowableStressSP, sp.Total,
+                                             in.Pressure);
+    if (fp.Failed()) return Fail(outcome, fp);
+    const double dynamicSP = CalcSpanDynamicSP(fp, D, t, sp.Vertical, in.SpanCount);
+    if (fp.Failed()) return Fail(outcome, fp);
+    const double staticSNiP = CalcSpanStaticSNiP(fp, D, t, *loads.AllowableStressSNiP,
+                                                 *loads.TotalLoadSNiP, in.Pressure);
+    if (fp.Failed()) return Fail(outcome, fp);
+    outcome.Spans.DynamicSpanSP = dynamicSP;
+    outcome.Spans.StaticSpanSP = staticSP;
+    outcome.Spans.StaticSpanSNiP = staticSNiP;
+
+    outcome.MomentOfInertia = CalcInertia(fp, D, t);
+    if (fp.Failed()) return Fail(outcome, fp);
+    const double deflectionSP = CalcSpanDeflection(fp, *outcome.MomentOfInertia, staticSP,
+                                                   sp.Total);
+    if (fp.Failed()) return Fail(outcome, fp);
+    const double deflectionSNiP = CalcSpanDeflection(fp, *outcome.MomentOfInertia, staticSNiP,
+                                                     *loads.TotalLoadSNiP);
+    if (fp.Failed()) return Fail(outcome, fp);
+    outcome.Spans.DeflectionSpanSP = deflectionSP;
+    outcome.Spans.DeflectionSpanSNiP = deflectionSNiP;
+    outcome.Kind = OutcomeKind::Completed;
+    return outcome;
+}
+
+}  // namespace korvelin

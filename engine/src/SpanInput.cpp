@@ -1,0 +1,93 @@
+#include "korvelin/SpanInput.h"
+
+#include "korvelin/ClimaticLoads.h"
+#include "korvelin/CondensateDeflection.h"
+#include "korvelin/ParseNumber.h"
+#include "korvelin/StrengthCriteria.h"
+
+#include <string>
+
+namespace korvelin {
+namespace {
+
+bool InRange(int index, std::size_t count)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < count;
+}
+
+bool IndexesHaveRows(const SelectorIndexes& indexes)
+{
+    return InRange(indexes.HeightCategory, kHeightFactors.size()) &&
+           InRange(indexes.SnowRegion, kSnowWeight.size()) &&
+           InRange(indexes.WindRegion, kWindPressure.size()) &&
+           InRange(indexes.IceRegion, kIceThickness.size()) &&
+           InRange(indexes.SpanCount, kSpanCountCoefficient.size()) &&
+           InRange(indexes.Slope, kSlopeCount);
+}
+
+InputReading Stop(ReadStatus status, std::string message)
+{
+    InputReading reading;
+    reading.Status = status;
+    reading.Message = std::move(message);
+    return reading;
+}
+
+}  // namespace
+
+InputReading ReadSpanInput(const FieldTexts& texts, const SelectorIndexes& indexes,
+                           std::string_view decimalSeparator, FpWatch& fp)
+{
+    InputReading reading;
+    SpanInput& in = reading.Input;
+    struct Field {
+        const std::string& text;
+        double& target;
+        bool millimetres;
+    };
+    const Field fields[] = {
+        {texts.OuterDiameter, in.OuterDiameter, true},
+        {texts.WallThickness, in.WallThickness, true},
+        {texts.UltimateStrength, in.UltimateStrength, false},
+        {texts.YieldStrength, in.YieldStrength, false},
+        {texts.Pressure, in.Pressure, false},
+    };
+    for (const Field& field : fields) {
+        const ParsedNumber parsed = ParseNumber(field.text, decimalSeparator);
+        if (!parsed.Ok) {
+            return Stop(ReadStatus::Failed, ConversionErrorMessage(parsed.WorkingCopy));
+        }
+        field.target = fp.Store(field.millimetres ? fp.Div(parsed.Value, 1000) : parsed.Value);
+        if (fp.Failed()) {
+            return Stop(ReadStatus::Failed, std::string(FpFaultMessage(fp.Fault())));
+        }
+    }
+
+    const double values[] = {in.OuterDiameter, in.WallThickness, in.UltimateStrength,
+                             in.YieldStrength, in.Pressure};
+    for (double value : values) {
+        if (value == 0) {
+            return Stop(ReadStatus::Refused, std::string(kIncompleteInputMessage));
+        }
+    }
+    for (double value : values) {
+        if (value < 0) {
+            return Stop(ReadStatus::Refused, std::string(kNegativeValueMessage));
+        }
+    }
+    if (2 * in.WallThickness >= in.OuterDiameter) {
+        return Stop(ReadStatus::Refused, std::string(kWallTooThickMessage));
+    }
+    if (!IndexesHaveRows(indexes)) {
+        return Stop(ReadStatus::Refused, std::string(kIncompleteInputMessage));
+    }
+    in.HeightCategory = indexes.HeightCategory;
+    in.SnowRegion = indexes.SnowRegion;
+    in.WindRegion = indexes.WindRegion;
+    in.IceRegion = indexes.IceRegion;
+    in.SpanCount = indexes.SpanCount;
+    in.Slope = indexes.Slope;
+    return reading;
+}
+
+}  // namespace korvelin
