@@ -51,18 +51,20 @@ double CalcSpanDeflection(FpWatch& fp, double inertia, double startSpan, double 
         return 0;
     }
     const Deflection start = CalcDeflection(fp, inertia, startSpan, load);
-    if (start.Actual <= start.Limit || fp.Failed()) {
+    if (fp.Failed() || start.Actual <= start.Limit) {
         return startSpan;
     }
+    // Every span of the search is shorter than the start span, so its deflection and limit are
+    // smaller than the start's, which were computed without a fault, and the divisor is the
+    // same: nothing further can fault, and the search runs without flag tests.
     double span = startSpan;
     for (;;) {
-        const Deflection current = CalcDeflection(fp, inertia, span, load);
-        const double next = fp.Store(Ext{span} - fp.Div(span, 20));
-        if (fp.Failed()) {
-            return next;
-        }
-        if (current.Actual <= current.Limit) {
-            return fp.Store(Ext{next} * 1.0526315789473684211L);
+        const Ext L = span;
+        const auto actual = static_cast<double>(5 * Ext{load} * L * L * L * L / (7.9104e13L * inertia));
+        const auto limit = static_cast<double>(L * 0.0066666666666666666668L);
+        const auto next = static_cast<double>(L - L / 20);
+        if (actual <= limit) {
+            return static_cast<double>(Ext{next} * 1.0526315789473684211L);
         }
         span = next;
     }

@@ -3,9 +3,11 @@
 #include "korvelin/FpWatch.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace korvelin {
@@ -36,6 +38,9 @@ Decimal ToDecimalSlow(long double magnitude, int significant)
     return decimal;
 }
 
+__extension__ using Uint128 = unsigned __int128;
+
+
 constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
     std::array<std::uint64_t, 20> powers{};
     std::uint64_t power = 1;
@@ -47,33 +52,39 @@ constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
 }();
 
 // 18 significant digits of a double in [1e-5, 2^52), computed exactly with 128-bit integers:
-// the value is m * 2^-s, and round(m * 10^k / 2^s) with ties to even gives the digits.
-bool ToDecimal18Fast(double magnitude, Decimal& decimal)
+// the value is m * 2^-s, and round(m * 10^k / 2^s) with ties to even gives the digits as one
+// integer in [10^17, 10^18) whose first digit stands for 10^decimalExponent.
+bool ToDecimal18Fast(double magnitude, std::uint64_t& digits, int& decimalExponent)
 {
-    int binaryExponent = 0;
-    const double fraction = std::frexp(magnitude, &binaryExponent);
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    const int shift = 53 - binaryExponent;
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const int biased = static_cast<int>(bits >> 52);
+    if (biased == 0) {
+        return false;  // subnormal
+    }
+    const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int binaryExponent = biased - 1075;  // magnitude = mantissa * 2^binaryExponent
+    const int shift = -binaryExponent;
     if (shift <= 0 || shift >= 127) {
         return false;
     }
-    int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    // floor(log10(2^(e+52))), exact or one too small; corrected below.
+    int exponent = ((binaryExponent + 52) * 78913) >> 18;
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int scale = 17 - exponent;
         if (scale < 0 || scale > 22) {
             return false;
         }
-        unsigned __int128 scaled = mantissa;
+        Uint128 scaled = mantissa;
         if (scale > 19) {
             scaled *= kPowersOfTen[19];
-            scaled *= kPowersOfTen[scale - 19];
+            scaled *= kPowersOfTen[static_cast<std::size_t>(scale - 19)];
         } else {
-            scaled *= kPowersOfTen[scale];
+            scaled *= kPowersOfTen[static_cast<std::size_t>(scale)];
         }
-        const unsigned __int128 one = 1;
-        unsigned __int128 quotient = scaled >> shift;
-        const unsigned __int128 remainder = scaled & ((one << shift) - 1);
-        const unsigned __int128 half = one << (shift - 1);
+        const Uint128 one = 1;
+        Uint128 quotient = scaled >> shift;
+        const Uint128 remainder = scaled & ((one << shift) - 1);
+        const Uint128 half = one << (shift - 1);
         if (remainder > half || (remainder == half && (quotient & 1) != 0)) {
             ++quotient;
         }
@@ -85,14 +96,33 @@ bool ToDecimal18Fast(double magnitude, Decimal& decimal)
             --exponent;
             continue;
         }
-        std::array<char, 24> buffer{};
-        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                          static_cast<std::uint64_t>(quotient));
-        decimal.Digits.assign(buffer.data(), result.ptr);
-        decimal.Exponent = exponent;
+        digits = static_cast<std::uint64_t>(quotient);
+        decimalExponent = exponent;
         return true;
     }
     return false;
+}
+
+// The value times 1000 rounded half away from zero from its 18-digit form, when it fits.
+bool ThousandthsFast(double magnitude, std::uint64_t& thousandths)
+{
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    if (!ToDecimal18Fast(magnitude, digits, exponent)) {
+        return false;
+    }
+    // Digit i of the 18 stands for 10^(exponent - i): keep those down to 10^-3 (`kept` of them)
+    // and round at the next one.
+    const int kept = exponent + 4;
+    if (kept < 0) {
+        thousandths = 0;
+    } else if (kept >= 18) {
+        thousandths = digits * kPowersOfTen[static_cast<std::size_t>(kept - 18)];
+    } else {
+        const std::uint64_t withRounding = digits / kPowersOfTen[static_cast<std::size_t>(17 - kept)];
+        thousandths = withRounding / 10 + (withRounding % 10 >= 5 ? 1 : 0);
+    }
+    return true;
 }
 
 // Increments a string of decimal digits by one unit in its last place; returns true when the
@@ -109,50 +139,67 @@ bool IncrementDigits(std::string& digits)
     return true;
 }
 
+// The value times 1000, rounded, as decimal digits, for the values the shortcut leaves.
+std::string ThousandthsSlow(double magnitude)
+{
+    const Decimal decimal = ToDecimalSlow(magnitude, 18);
+    const int kept = decimal.Exponent + 4;
+    const int digitCount = static_cast<int>(decimal.Digits.size());
+    std::string scaled;
+    for (int i = 0; i < kept; ++i) {
+        scaled += i < digitCount ? decimal.Digits[static_cast<std::size_t>(i)] : '0';
+    }
+    const char roundingDigit =
+        (kept >= 0 && kept < digitCount) ? decimal.Digits[static_cast<std::size_t>(kept)] : '0';
+    if (roundingDigit >= '5' && IncrementDigits(scaled)) {
+        scaled.insert(scaled.begin(), '1');
+    }
+    return scaled;
+}
+
 }  // namespace
 
 void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator)
 {
-    FpFlagsKept flagsKept;
     const double magnitude = std::fabs(value);
+    // The value times 1000, rounded, as decimal digits.
+    char buffer[24];
+    std::string slow;
+    std::string_view scaled;
+    std::uint64_t thousandths = 0;
     // Below 1e-5 the value rounds to zero whatever its 18-digit form.
-    std::string scaled;  // the value times 1000, rounded, as decimal digits
-    if (magnitude >= 1e-5) {
-        Decimal decimal;
-        if (!ToDecimal18Fast(magnitude, decimal)) {
-            decimal = ToDecimalSlow(magnitude, 18);
-        }
-        // Digit i stands for 10^(Exponent - i); keep those down to 10^-3, round at 10^-4.
-        const int kept = decimal.Exponent + 4;
-        const int digitCount = static_cast<int>(decimal.Digits.size());
-        if (kept > 0) {
-            if (kept <= digitCount) {
-                scaled.assign(decimal.Digits, 0, static_cast<std::size_t>(kept));
-            } else {
-                scaled = decimal.Digits;
-                scaled.append(static_cast<std::size_t>(kept - digitCount), '0');
-            }
-        }
-        const char roundingDigit = (kept >= 0 && kept < digitCount) ? decimal.Digits[static_cast<std::size_t>(kept)] : '0';
-        if (roundingDigit >= '5') {
-            if (scaled.empty()) {
-                scaled = "1";
-            } else if (IncrementDigits(scaled)) {
-                scaled.insert(scaled.begin(), '1');
-            }
+    if (magnitude < 1e-5 || ThousandthsFast(magnitude, thousandths)) {
+        char* end = buffer + sizeof buffer;
+        char* begin = end;
+        do {
+            *--begin = static_cast<char>('0' + thousandths % 10);
+            thousandths /= 10;
+        } while (thousandths != 0);
+        scaled = std::string_view(begin, static_cast<std::size_t>(end - begin));
+    } else {
+        slow = ThousandthsSlow(magnitude);
+        scaled = slow;
+    }
+    const std::size_t firstNonZero = scaled.find_first_not_of('0');
+    if (firstNonZero == std::string_view::npos) {
+        scaled = {};
+    } else {
+        scaled.remove_prefix(firstNonZero);
+        if (value < 0) {
+            out += '-';
         }
     }
-    if (scaled.find_first_not_of('0') == std::string::npos) {
-        scaled.clear();
-    } else if (value < 0) {
-        out += '-';
-    }
+    // At least one integer digit and three decimals.
+    char padded[4];
     if (scaled.size() < 4) {
-        scaled.insert(0, 4 - scaled.size(), '0');
+        const std::size_t padding = 4 - scaled.size();
+        std::memset(padded, '0', padding);
+        std::memcpy(padded + padding, scaled.data(), scaled.size());
+        scaled = std::string_view(padded, 4);
     }
-    out.append(scaled, 0, scaled.size() - 3);
+    out.append(scaled.substr(0, scaled.size() - 3));
     out += decimalSeparator;
-    out.append(scaled, scaled.size() - 3, 3);
+    out.append(scaled.substr(scaled.size() - 3));
 }
 
 std::string FormatFixed3(double value, std::string_view decimalSeparator)

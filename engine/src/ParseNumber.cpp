@@ -2,7 +2,9 @@
 
 #include "korvelin/FpWatch.h"
 
+#include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
@@ -19,58 +21,55 @@ locale_t ClassicLocale()
     return classic;
 }
 
-// Checks the grammar of the working copy and rewrites it with a full stop as the decimal
-// mark; returns false when the text is not a number.
-bool ToClassicText(std::string_view text, std::string_view separator, std::string& out)
+// The parts of a number that passed the grammar check.
+struct NumberParts {
+    bool Negative = false;
+    std::string_view IntegerDigits;
+    std::string_view FractionDigits;
+    bool ExponentNegative = false;
+    std::string_view ExponentDigits;
+};
+
+// Checks the grammar of the working copy: blanks, an optional sign, digits with an optional
+// decimal separator and digits (at least one digit or the separator), an optional exponent with
+// at least one digit, blanks.
+bool Scan(std::string_view text, std::string_view separator, NumberParts& parts)
 {
     std::size_t pos = 0;
     const std::size_t end = text.size();
+    auto digitsFrom = [&](std::size_t from) {
+        while (pos < end && IsDigit(text[pos])) {
+            ++pos;
+        }
+        return text.substr(from, pos - from);
+    };
     while (pos < end && text[pos] == ' ') {
         ++pos;
     }
     if (pos < end && (text[pos] == '+' || text[pos] == '-')) {
-        if (text[pos] == '-') {
-            out += '-';
-        }
+        parts.Negative = text[pos] == '-';
         ++pos;
     }
-    const std::size_t integerStart = pos;
-    while (pos < end && IsDigit(text[pos])) {
-        ++pos;
-    }
-    std::string_view integerDigits = text.substr(integerStart, pos - integerStart);
+    parts.IntegerDigits = digitsFrom(pos);
     bool hasMark = false;
-    std::string_view fractionDigits;
     if (!separator.empty() && text.substr(pos, separator.size()) == separator) {
         hasMark = true;
         pos += separator.size();
-        const std::size_t fractionStart = pos;
-        while (pos < end && IsDigit(text[pos])) {
-            ++pos;
-        }
-        fractionDigits = text.substr(fractionStart, pos - fractionStart);
+        parts.FractionDigits = digitsFrom(pos);
     }
-    if (integerDigits.empty() && fractionDigits.empty() && !hasMark) {
+    if (parts.IntegerDigits.empty() && parts.FractionDigits.empty() && !hasMark) {
         return false;
     }
-    out += integerDigits.empty() ? std::string_view("0") : integerDigits;
-    out += '.';
-    out += fractionDigits.empty() ? std::string_view("0") : fractionDigits;
     if (pos < end && (text[pos] == 'e' || text[pos] == 'E')) {
         ++pos;
-        out += 'e';
         if (pos < end && (text[pos] == '+' || text[pos] == '-')) {
-            out += text[pos];
+            parts.ExponentNegative = text[pos] == '-';
             ++pos;
         }
-        const std::size_t exponentStart = pos;
-        while (pos < end && IsDigit(text[pos])) {
-            ++pos;
-        }
-        if (pos == exponentStart) {
+        parts.ExponentDigits = digitsFrom(pos);
+        if (parts.ExponentDigits.empty()) {
             return false;
         }
-        out += text.substr(exponentStart, pos - exponentStart);
     }
     while (pos < end && text[pos] == ' ') {
         ++pos;
@@ -78,38 +77,108 @@ bool ToClassicText(std::string_view text, std::string_view separator, std::strin
     return pos == end;
 }
 
+// Exact powers of ten in extended precision: 10^27 = 5^27 * 2^27 still fits 64 mantissa bits.
+constexpr int kExactPowers = 27;
+constexpr std::array<long double, kExactPowers + 1> kPowersOfTen = [] {
+    std::array<long double, kExactPowers + 1> powers{};
+    long double power = 1;
+    for (auto& entry : powers) {
+        entry = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// A number of at most 19 significant digits and a small exponent is one exact integer times or
+// divided by one exact power of ten: a single correctly rounded operation, the same value the
+// full conversion gives.
+bool ConvertFast(const NumberParts& parts, long double& value)
+{
+    std::uint64_t mantissa = 0;
+    int digitCount = 0;
+    for (std::string_view digits : {parts.IntegerDigits, parts.FractionDigits}) {
+        for (char c : digits) {
+            if (digitCount == 0 && c == '0') {
+                continue;  // leading zeros carry no digit
+            }
+            if (++digitCount > 19) {
+                return false;
+            }
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+    }
+    if (parts.ExponentDigits.size() > 4) {
+        return false;
+    }
+    int exponent = 0;
+    for (char c : parts.ExponentDigits) {
+        exponent = exponent * 10 + (c - '0');
+    }
+    if (parts.ExponentNegative) {
+        exponent = -exponent;
+    }
+    exponent -= static_cast<int>(parts.FractionDigits.size());
+    if (mantissa == 0) {
+        value = parts.Negative ? -0.0L : 0.0L;
+        return true;
+    }
+    if (exponent < -kExactPowers || exponent > kExactPowers) {
+        return false;
+    }
+    const long double integer = static_cast<long double>(mantissa);
+    value = exponent >= 0 ? integer * kPowersOfTen[static_cast<std::size_t>(exponent)]
+                          : integer / kPowersOfTen[static_cast<std::size_t>(-exponent)];
+    if (parts.Negative) {
+        value = -value;
+    }
+    return true;
+}
+
+// Any other number: the C library's conversion in the "C" locale; a value beyond the extended
+// range is rejected.
+bool ConvertSlow(const NumberParts& parts, long double& value)
+{
+    std::string classic;
+    classic.reserve(parts.IntegerDigits.size() + parts.FractionDigits.size() +
+                    parts.ExponentDigits.size() + 8);
+    if (parts.Negative) {
+        classic += '-';
+    }
+    classic += parts.IntegerDigits.empty() ? std::string_view("0") : parts.IntegerDigits;
+    classic += '.';
+    classic += parts.FractionDigits.empty() ? std::string_view("0") : parts.FractionDigits;
+    if (!parts.ExponentDigits.empty()) {
+        classic += parts.ExponentNegative ? "e-" : "e";
+        classic += parts.ExponentDigits;
+    }
+    FpFlagsKept flagsKept;
+    const int savedErrno = errno;
+    errno = 0;
+    value = strtold_l(classic.c_str(), nullptr, ClassicLocale());
+    const bool outOfRange = errno == ERANGE && std::isinf(value);
+    errno = savedErrno;
+    return !outOfRange;
+}
+
 }  // namespace
 
 ParsedNumber ParseNumber(std::string_view text, std::string_view decimalSeparator)
 {
     ParsedNumber result;
-    result.WorkingCopy.reserve(text.size() + decimalSeparator.size());
     const std::size_t mark = text.find_first_of(",.");
     if (mark == std::string_view::npos) {
         result.WorkingCopy = text;
     } else {
+        result.WorkingCopy.reserve(text.size() + decimalSeparator.size());
         result.WorkingCopy.append(text.substr(0, mark));
         result.WorkingCopy.append(decimalSeparator);
         result.WorkingCopy.append(text.substr(mark + 1));
     }
-
-    std::string classic;
-    classic.reserve(result.WorkingCopy.size() + 4);
-    if (!ToClassicText(result.WorkingCopy, decimalSeparator, classic)) {
+    NumberParts parts;
+    if (!Scan(result.WorkingCopy, decimalSeparator, parts)) {
         return result;
     }
-
-    FpFlagsKept flagsKept;
-    const int savedErrno = errno;
-    errno = 0;
-    const long double value = strtold_l(classic.c_str(), nullptr, ClassicLocale());
-    const bool outOfRange = errno == ERANGE && std::isinf(value);
-    errno = savedErrno;
-    if (outOfRange) {
-        return result;
-    }
-    result.Ok = true;
-    result.Value = value;
+    result.Ok = ConvertFast(parts, result.Value) || ConvertSlow(parts, result.Value);
     return result;
 }
 

@@ -53,11 +53,14 @@ void AppendLoadTable(ReportWriter& report, const LoadSummary& loads, double pres
 }  // namespace
 
 CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
-                                  std::string_view decimalSeparator)
+                                  std::string_view decimalSeparator, ReportMode reportMode)
 {
     CalculationOutcome outcome;
-    outcome.Report.reserve(26);
-    ReportWriter report(outcome.Report, decimalSeparator);
+    const bool written = reportMode == ReportMode::Written;
+    if (written) {
+        outcome.Report.reserve(26);
+    }
+    ReportWriter report(written ? &outcome.Report : nullptr, decimalSeparator);
     report.Append(std::string(75, ' ') + std::string(kTitle));
     report.Append({});
     report.Append({});

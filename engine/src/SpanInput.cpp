@@ -75,7 +75,7 @@ InputReading ReadSpanInput(const FieldTexts& texts, const SelectorIndexes& index
             return Stop(ReadStatus::Refused, std::string(kNegativeValueMessage));
         }
     }
-    if (2 * in.WallThickness >= in.OuterDiameter) {
+    if (in.WallThickness >= in.OuterDiameter / 2) {
         return Stop(ReadStatus::Refused, std::string(kWallTooThickMessage));
     }
     if (!IndexesHaveRows(indexes)) {

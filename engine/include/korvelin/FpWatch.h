@@ -29,7 +29,7 @@ public:
     bool Failed() const noexcept { return fault_ != FpFault::None; }
 
 private:
-    void Check() noexcept;
+    void Check(bool library = false) noexcept;
     FpFault fault_ = FpFault::None;
 };
 

@@ -16,7 +16,7 @@ struct ParsedNumber {
 // Reads a number as a user types it: the first comma or full stop is taken as the decimal mark
 // whatever the separator in use; blanks may surround the number; a sign, digits with an optional
 // fraction (a lone mark reads as 0) and an optional exponent follow. A value beyond the extended
-// range is rejected. The floating-point status flags are left as they were.
+// range is rejected. Of the floating-point status flags it may raise only the inexact one.
 ParsedNumber ParseNumber(std::string_view text, std::string_view decimalSeparator);
 
 // "'<text>' is not a valid floating point value"

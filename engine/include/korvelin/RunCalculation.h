@@ -51,10 +51,16 @@ struct CalculationOutcome {
     std::optional<double> MomentOfInertia;  // m^4
 };
 
+enum class ReportMode {
+    Written,  // the outcome carries the intermediate report
+    Omitted,  // only results and messages: for tables of many runs that show no report
+};
+
 // Runs the whole calculation on the texts of the five numeric fields and the six selector
 // indexes. The decimal separator is the one of the user's locale: it is accepted in the texts
 // (beside "," and ".") and used in every number of the report.
 CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
-                                  std::string_view decimalSeparator);
+                                  std::string_view decimalSeparator,
+                                  ReportMode reportMode = ReportMode::Written);
 
 }  // namespace korvelin

@@ -1,0 +1,135 @@
+#include "BatchRun.h"
+
+#include "OutcomeText.h"
+#include "korvelin/NumberFormat.h"
+#include "korvelin/RunCalculation.h"
+
+#include <array>
+#include <charconv>
+#include <string>
+
+namespace korvelin::cli {
+namespace {
+
+constexpr std::size_t kFieldCount = 11;
+constexpr std::array<std::string_view, 6> kIndexNames = {"height", "snow",  "wind",
+                                                          "ice",    "spans", "slope"};
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// Splits a line into its fields and the calculation input; an empty string means success,
+// anything else is the reason the line is invalid.
+std::string ReadBatchLine(std::string_view line, FieldTexts& texts, SelectorIndexes& indexes)
+{
+    std::array<std::string_view, kFieldCount> fields;
+    std::size_t count = 0;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = line.find(';', start);
+        const std::string_view field =
+            line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (count < kFieldCount) {
+            fields[count] = field;
+        }
+        ++count;
+        if (end == std::string_view::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    if (count != kFieldCount) {
+        return "expected 11 fields separated by \";\", found " + std::to_string(count);
+    }
+    texts.OuterDiameter.assign(fields[0]);
+    texts.WallThickness.assign(fields[1]);
+    texts.UltimateStrength.assign(fields[2]);
+    texts.YieldStrength.assign(fields[3]);
+    texts.Pressure.assign(fields[4]);
+    int* const targets[] = {&indexes.HeightCategory, &indexes.SnowRegion, &indexes.WindRegion,
+                            &indexes.IceRegion,      &indexes.SpanCount,  &indexes.Slope};
+    for (std::size_t i = 0; i < kIndexNames.size(); ++i) {
+        const std::string_view text = TrimBlanks(fields[5 + i]);
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), *targets[i]);
+        if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+            return "field " + std::to_string(6 + i) + " (" + std::string(kIndexNames[i]) +
+                   ") is not an integer: '" + std::string(fields[5 + i]) + "'";
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string_view separator,
+             bool report)
+{
+    constexpr std::size_t kFlushSize = 1 << 16;
+    std::string line;
+    std::string buffer;
+    buffer.reserve(kFlushSize + 4096);
+    FieldTexts texts;
+    SelectorIndexes indexes;
+    bool anyInvalid = false;
+    std::size_t lineNumber = 1;
+
+    if (!report) {
+        buffer += kBatchHeader;
+        buffer += '\n';
+    }
+    std::getline(in, line);  // the header
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        const std::string problem = ReadBatchLine(line, texts, indexes);
+        if (!problem.empty()) {
+            anyInvalid = true;
+            if (report) {
+                err << "line " << lineNumber << ": " << problem << '\n';
+                buffer += "\f\n";
+            } else {
+                buffer += "invalid;line ";
+                buffer += std::to_string(lineNumber);
+                buffer += ": ";
+                buffer += problem;
+                buffer += ";;;;;;\n";
+            }
+        } else {
+            const CalculationOutcome outcome = RunCalculation(
+                texts, indexes, separator, report ? ReportMode::Written : ReportMode::Omitted);
+            if (report) {
+                for (const std::string& reportLine : outcome.Report) {
+                    buffer += reportLine;
+                    buffer += '\n';
+                }
+                buffer += "\f\n";
+            } else {
+                buffer += OutcomeName(outcome.Kind);
+                buffer += ';';
+                buffer += outcome.Message;
+                for (const SpanColumn& column : SpanColumns()) {
+                    buffer += ';';
+                    if (const std::optional<double>& value = outcome.Spans.*column.Field) {
+                        AppendFixed3(buffer, *value, separator);
+                    }
+                }
+                buffer += '\n';
+            }
+        }
+        if (buffer.size() >= kFlushSize) {
+            out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            buffer.clear();
+        }
+    }
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    out.flush();
+    return anyInvalid ? 1 : 0;
+}
+
+}  // namespace korvelin::cli

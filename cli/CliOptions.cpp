@@ -1,0 +1,234 @@
+#include "CliOptions.h"
+
+#include "korvelin/Selectors.h"
+
+#include <charconv>
+#include <span>
+#include <string_view>
+
+namespace korvelin::cli {
+namespace {
+
+bool ParseIndex(std::string_view text, int& value)
+{
+    const char* first = text.data();
+    const char* last = first + text.size();
+    const auto result = std::from_chars(first, last, value);
+    return !text.empty() && result.ec == std::errc() && result.ptr == last;
+}
+
+void AppendItems(std::string& out, std::string_view option, std::string_view meaning,
+                 std::span<const std::string_view> items)
+{
+    out += "  ";
+    out += option;
+    out += " (";
+    out += meaning;
+    out += "):";
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        out += i == 0 ? " " : ", ";
+        out += std::to_string(i);
+        out += " \"";
+        out += items[i];
+        out += '"';
+    }
+    out += '\n';
+}
+
+}  // namespace
+
+std::string HelpText()
+{
+    std::string text =
+        "Usage: korvelin-calc [options]\n"
+        "       korvelin-calc --batch [FILE]\n"
+        "\n"
+        "Computes the permissible middle-span length of an above-ground steel gas pipeline\n"
+        "by SP 42-102-2004 and SNiP 2.04.12-86.\n"
+        "\n"
+        "Options (TEXT as typed into the window's fields, comma or full stop as decimal mark;\n"
+        "N a selector item index counted from 0):\n"
+        "  --diameter TEXT   outer diameter, mm (default \"89\")\n"
+        "  --wall TEXT       wall thickness, mm (default \"3,2\")\n"
+        "  --pressure TEXT   working pressure, MPa (default \"0,6\")\n"
+        "  --steel N         steel grade; fills in both strengths (default 0)\n"
+        "  --ultimate TEXT   ultimate strength, MPa (with --yield, instead of --steel)\n"
+        "  --yield TEXT      yield strength, MPa (with --ultimate, instead of --steel)\n"
+        "  --height N        building-height category of the route (default 0)\n"
+        "  --snow N          snow region (default 0)\n"
+        "  --wind N          wind region (default 0)\n"
+        "  --ice N           ice region (default 0)\n"
+        "  --spans N         number of spans (default 0)\n"
+        "  --slope N         slope of the pipeline (default 0)\n"
+        "  --sep C           decimal separator of parsing and output (default: the locale's)\n"
+        "  --report          also print the intermediate report\n"
+        "  --json            print one JSON object instead of text\n"
+        "  --batch [FILE]    one calculation per line of FILE or standard input (see below)\n"
+        "  --version         print the version\n"
+        "  --help            print this help\n"
+        "\n"
+        "Selector items:\n";
+    AppendItems(text, "--steel", "steel grade", SteelGradeItems());
+    AppendItems(text, "--height", "building height", HeightCategoryItems());
+    AppendItems(text, "--snow", "snow region", SnowRegionItems());
+    AppendItems(text, "--wind", "wind region", WindRegionItems());
+    AppendItems(text, "--ice", "ice region", IceRegionItems());
+    AppendItems(text, "--spans", "number of spans", SpanCountItems());
+    AppendItems(text, "--slope", "slope", SlopeItems());
+    text +=
+        "\n"
+        "Batch input: a header line (skipped), then one line per calculation with 11 fields\n"
+        "separated by \";\": diameter;wall;ultimate;yield;pressure;height;snow;wind;ice;spans;slope\n"
+        "Batch output: outcome;message;static_sp;dynamic_sp;condensate_sp;deflection_sp;"
+        "static_snip;deflection_snip\n"
+        "\n"
+        "Exit status: 0 completed (batch: every line read), 1 refused or failed (batch: a line\n"
+        "was invalid), 2 usage error or unreadable file.\n";
+    return text;
+}
+
+ParsedCommandLine ParseCommandLine(int argc, const char* const* argv)
+{
+    CliOptions options;
+    std::optional<int> steel;
+    std::optional<std::string> ultimate;
+    std::optional<std::string> yield;
+    ParsedCommandLine parsed;
+    auto fail = [&parsed](std::string message) {
+        parsed.Error = std::move(message);
+        return parsed;
+    };
+
+    struct IndexOption {
+        std::string_view Name;
+        int* Target;
+    };
+    const IndexOption indexOptions[] = {
+        {"--height", &options.Indexes.HeightCategory}, {"--snow", &options.Indexes.SnowRegion},
+        {"--wind", &options.Indexes.WindRegion},       {"--ice", &options.Indexes.IceRegion},
+        {"--spans", &options.Indexes.SpanCount},       {"--slope", &options.Indexes.Slope},
+    };
+    struct TextOption {
+        std::string_view Name;
+        std::string* Target;
+    };
+    const TextOption textOptions[] = {
+        {"--diameter", &options.Texts.OuterDiameter},
+        {"--wall", &options.Texts.WallThickness},
+        {"--pressure", &options.Texts.Pressure},
+    };
+
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        std::optional<std::string_view> inlineValue;
+        if (arg.starts_with("--")) {
+            if (const auto eq = arg.find('='); eq != std::string_view::npos) {
+                inlineValue = arg.substr(eq + 1);
+                arg = arg.substr(0, eq);
+            }
+        }
+        // The value of an option: after "=" or the next argument, which may start with "-"
+        // (a negative number is a value the engine refuses with its own message).
+        auto value = [&](std::string_view& out) {
+            if (inlineValue) {
+                out = *inlineValue;
+                return true;
+            }
+            if (i + 1 >= argc) {
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        auto flag = [&](bool& target) {
+            if (inlineValue) {
+                return false;
+            }
+            target = true;
+            return true;
+        };
+        std::string_view v;
+        bool handled = false;
+        for (const auto& option : textOptions) {
+            if (arg == option.Name) {
+                if (!value(v)) return fail(std::string(arg) + " needs a value");
+                *option.Target = v;
+                handled = true;
+            }
+        }
+        for (const auto& option : indexOptions) {
+            if (arg == option.Name) {
+                if (!value(v)) return fail(std::string(arg) + " needs a value");
+                if (!ParseIndex(v, *option.Target)) {
+                    return fail(std::string(arg) + " needs an integer item index, not '" +
+                                std::string(v) + "'");
+                }
+                handled = true;
+            }
+        }
+        if (handled) {
+            continue;
+        }
+        if (arg == "--steel") {
+            int index = 0;
+            if (!value(v)) return fail("--steel needs a value");
+            if (!ParseIndex(v, index) || FindSteelGrade(index) == nullptr) {
+                return fail("--steel needs a steel grade index from 0 to " +
+                            std::to_string(SteelGradeItems().size() - 1) + ", not '" +
+                            std::string(v) + "'");
+            }
+            steel = index;
+        } else if (arg == "--ultimate") {
+            if (!value(v)) return fail("--ultimate needs a value");
+            ultimate = std::string(v);
+        } else if (arg == "--yield") {
+            if (!value(v)) return fail("--yield needs a value");
+            yield = std::string(v);
+        } else if (arg == "--sep") {
+            if (!value(v)) return fail("--sep needs a value");
+            if (v.empty()) return fail("--sep needs a character");
+            options.Separator = std::string(v);
+        } else if (arg == "--report") {
+            if (!flag(options.Report)) return fail("--report takes no value");
+        } else if (arg == "--json") {
+            if (!flag(options.Json)) return fail("--json takes no value");
+        } else if (arg == "--help" || arg == "-h") {
+            options.Help = true;
+        } else if (arg == "--version") {
+            options.Version = true;
+        } else if (arg == "--batch") {
+            options.Batch = true;
+            if (inlineValue) {
+                options.BatchFile = *inlineValue;
+            } else if (i + 1 < argc && (std::string_view(argv[i + 1]) == "-" ||
+                                        !std::string_view(argv[i + 1]).starts_with("--"))) {
+                options.BatchFile = argv[++i];
+            }
+        } else {
+            return fail("unknown option '" + std::string(arg) + "'");
+        }
+    }
+
+    if (steel && (ultimate || yield)) {
+        return fail("--steel cannot be combined with --ultimate or --yield");
+    }
+    if (ultimate.has_value() != yield.has_value()) {
+        return fail("--ultimate and --yield go together");
+    }
+    if (steel) {
+        const SteelGrade* grade = FindSteelGrade(*steel);
+        options.Texts.UltimateStrength = grade->UltimateStrength;
+        options.Texts.YieldStrength = grade->YieldStrength;
+    }
+    if (ultimate) {
+        options.Texts.UltimateStrength = *ultimate;
+        options.Texts.YieldStrength = *yield;
+    }
+    if (options.Batch && options.Json) {
+        return fail("--json cannot be combined with --batch");
+    }
+    parsed.Options = std::move(options);
+    return parsed;
+}
+
+}  // namespace korvelin::cli

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Result {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs korvelin-calc with the given arguments (shell-quoted by the caller) and optional input.
+Result Calc(const std::string& arguments, const std::string& input = {})
+{
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("korvelin-cli-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto in = dir / "in.txt";
+    const auto out = dir / "out.txt";
+    const auto err = dir / "err.txt";
+    std::ofstream(in, std::ios::binary) << input;
+    const std::string command = std::string("LC_ALL=C '") + KORVELIN_CALC + "' " + arguments +
+                                " <'" + in.string() + "' >'" + out.string() + "' 2>'" +
+                                err.string() + "'";
+    Result result;
+    const int raw = std::system(command.c_str());
+    result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.Out = ReadFile(out);
+    result.Err = ReadFile(err);
+    return result;
+}
+
+TEST(CalcSingleRun, DefaultsGiveTheStartUpSpans)
+{
+    const Result r = Calc("--sep ,");
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_EQ(r.Err, "");
+    EXPECT_EQ(r.Out,
+              "По СП 42-102-2004\n"
+              "  Длина пролета исходя из статического расчета на прочность: 18,441 м\n"
+              "  Длина пролета исходя из динамического расчета на прочность: 3,122 м\n"
+              "  Длина пролета исходя из условия возможности образования конденсата: 6,128 м\n"
+              "  Длина пролета исходя из предельного допустимого прогиба: 9,965 м\n"
+              "По СНиП 2.04.12-86\n"
+              "  Длина пролета исходя из статического расчета на прочность: 13,851 м\n"
+              "  Длина пролета исходя из предельного допустимого прогиба: 9,189 м\n");
+}
+
+TEST(CalcSingleRun, SeparatorDefaultsToTheLocale)
+{
+    const Result r = Calc("--diameter 89.0 --wall=3.2");
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_NE(r.Out.find("статического расчета на прочность: 18.441 м"), std::string::npos) << r.Out;
+}
+
+TEST(CalcSingleRun, ReportFollowsTheSpans)
+{
+    const Result r = Calc("--sep , --report");
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_NE(r.Out.find("\n\n                                                                           "
+                         "Промежуточные расчетный  данные:\n\n\n"),
+              std::string::npos);
+    EXPECT_NE(r.Out.find("\nРабочее давление газ, МПа                                    0,600"
+                         "                  0,600\n"),
+              std::string::npos);
+}
+
+TEST(CalcSingleRun, SteelGradeAndOwnStrengths)
+{
+    const Result grade = Calc("--sep , --steel 1 --json");
+    const Result own = Calc("--sep , --ultimate 372 --yield 225 --json");
+    EXPECT_EQ(grade.Status, 0);
+    EXPECT_EQ(grade.Out, own.Out);
+    EXPECT_NE(grade.Out.find("\"AllowableStressSNiP\":195.65217391304"), std::string::npos) << grade.Out;
+
+    const Result userDefined = Calc("--steel 6");
+    EXPECT_EQ(userDefined.Status, 1);
+    EXPECT_EQ(userDefined.Err, "Введены не все данные\n");
+    EXPECT_EQ(userDefined.Out, "");
+}
+
+TEST(CalcSingleRun, JsonCarriesOutcomeSpansLoadsAndReport)
+{
+    const Result r = Calc("--sep , --json");
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_EQ(r.Out.rfind("{\"outcome\":\"completed\",\"message\":\"\",\"spans\":{\"StaticSpanSP\":18.44", 0), 0u)
+        << r.Out;
+    EXPECT_NE(r.Out.find("\"PipeWeight\":66.81"), std::string::npos);
+    EXPECT_NE(r.Out.find("\"MomentOfInertia\":8.85"), std::string::npos);
+    EXPECT_NE(r.Out.find("\"report\":[\"                                                                           "
+                         "Промежуточные расчетный  данные:\",\"\",\"\",\"Нормируемый вес снега, кН/м2    0,800\""),
+              std::string::npos);
+    EXPECT_EQ(r.Out.back(), '\n');
+}
+
+TEST(CalcSingleRun, FailureReportsTheEngineMessage)
+{
+    const Result failed = Calc("--sep , --pressure 12 --json");
+    EXPECT_EQ(failed.Status, 1);
+    EXPECT_EQ(failed.Err, "Invalid floating point operation\n");
+    EXPECT_NE(failed.Out.find("\"outcome\":\"failed\",\"message\":\"Invalid floating point operation\","
+                              "\"spans\":{\"StaticSpanSP\":null,\"DynamicSpanSP\":null,\"CondensateSpanSP\":5.99"),
+              std::string::npos)
+        << failed.Out;
+
+    const Result unreadable = Calc("--sep , --wall '3,2 мм'");
+    EXPECT_EQ(unreadable.Status, 1);
+    EXPECT_EQ(unreadable.Err, "'3,2 мм' is not a valid floating point value\n");
+
+    const Result refused = Calc("--sep , --ice 5");
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_EQ(refused.Err, "Введены не все данные\n");
+}
+
+TEST(CalcUsage, WrongOptionsExitWithTwo)
+{
+    for (const char* arguments : {"--bogus", "--height", "--height x", "--steel 7", "--steel 1 --yield 5",
+                                  "--ultimate 300", "--report=1", "--batch --json"}) {
+        const Result r = Calc(arguments);
+        EXPECT_EQ(r.Status, 2) << arguments;
+        EXPECT_EQ(r.Out, "") << arguments;
+        EXPECT_EQ(r.Err.rfind("korvelin-calc: ", 0), 0u) << arguments;
+    }
+}
+
+TEST(CalcUsage, HelpListsOptionsAndItems)
+{
+    const Result r = Calc("--help");
+    EXPECT_EQ(r.Status, 0);
+    for (const char* text : {"--diameter", "--wall", "--pressure", "--steel", "--ultimate", "--yield",
+                             "--height", "--snow", "--wind", "--ice", "--spans", "--slope", "--sep",
+                             "--report", "--json", "--batch", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
+                             "2 \"более 25,0 м.\"", "7 \"VIII\"", "8 \"\"", "6 \">6\"", "10 \"0,010\""}) {
+        EXPECT_NE(r.Out.find(text), std::string::npos) << text;
+    }
+}
+
+constexpr const char* kBatchHeader =
+    "outcome;message;static_sp;dynamic_sp;condensate_sp;deflection_sp;static_snip;deflection_snip\n";
+
+TEST(CalcBatch, OneResultLinePerInputLine)
+{
+    const std::string input =
+        "diameter;wall;ultimate;yield;pressure;height;snow;wind;ice;spans;slope\n"
+        "89;3,2;333;206;0,6;0;0;0;0;0;0\n"
+        "89;3,2;0;0;0,6;0;0;0;0;0;0\r\n"
+        "89;3,2;333;206;12;0;0;0;0;0;0\n"
+        "89;3,2;333;206;0,6;0;0;0\n"
+        "89;3,2;333;206;0,6;0;0;0;0;x;0\n"
+        "89; 3.2 ;333;206;0.6; 1 ;2;3;4;5;6\n"
+        "89;3,2;333;206;abc;0;0;0;0;0;0\n";
+    const Result r = Calc("--batch --sep ,", input);
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Out, std::string(kBatchHeader) +
+                         "completed;;18,441;3,122;6,128;9,965;13,851;9,189\n"
+                         "refused;Введены не все данные;;;;;;\n"
+                         "failed;Invalid floating point operation;;;5,996;;;\n"
+                         "invalid;line 5: expected 11 fields separated by \";\", found 8;;;;;;\n"
+                         "invalid;line 6: field 10 (spans) is not an integer: 'x';;;;;;\n"
+                         "completed;;16,512;2,048;12,351;9,392;11,548;8,065\n"
+                         "failed;'abc' is not a valid floating point value;;;;;;\n");
+}
+
+TEST(CalcBatch, ReadsAFileAndReportsItsAbsence)
+{
+    const auto path = std::filesystem::temp_directory_path() / "korvelin-batch-input.csv";
+    std::ofstream(path) << "header\n89;3,2;333;206;0,6;0;0;0;0;0;0\n";
+    const Result ok = Calc("--batch '" + path.string() + "' --sep .");
+    EXPECT_EQ(ok.Status, 0);
+    EXPECT_EQ(ok.Out, std::string(kBatchHeader) + "completed;;18.441;3.122;6.128;9.965;13.851;9.189\n");
+
+    const Result missing = Calc("--batch /nonexistent/korvelin.csv");
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_EQ(missing.Err, "korvelin-calc: cannot open file '/nonexistent/korvelin.csv': No such file or directory\n");
+
+    const Result empty = Calc("--batch -", "");
+    EXPECT_EQ(empty.Status, 0);
+    EXPECT_EQ(empty.Out, kBatchHeader);
+}
+
+TEST(CalcBatch, ReportModeSeparatesRunsWithFormFeeds)
+{
+    const std::string input = "h\n89;3,2;0;0;0,6;0;0;0;0;0;0\nbad\n89;3,2;333;206;0,6;0;0;0;0;0;0\n";
+    const Result r = Calc("--batch --report --sep ,", input);
+    EXPECT_EQ(r.Status, 1);
+    const std::string title = std::string(75, ' ') + "Промежуточные расчетный  данные:";
+    EXPECT_EQ(r.Out.rfind(title + "\n\n\n\f\n\f\n" + title + "\n\n\n", 0), 0u) << r.Out;
+    EXPECT_EQ(r.Out.substr(r.Out.size() - 2), "\f\n");
+    std::size_t lines = 0;
+    for (char c : r.Out) lines += c == '\n';
+    EXPECT_EQ(lines, 3u + 1 + 1 + 26 + 1);
+    EXPECT_EQ(r.Err, "line 3: expected 11 fields separated by \";\", found 1\n");
+}
+
+}  // namespace

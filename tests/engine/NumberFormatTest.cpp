@@ -1,0 +1,109 @@
+#include "korvelin/NumberFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <random>
+#include <string>
+
+namespace korvelin {
+namespace {
+
+struct FixedCase {
+    double Value;
+    const char* Comma;
+};
+
+void PrintTo(const FixedCase& c, std::ostream* os) { *os << c.Comma; }
+
+class Fixed3Format : public ::testing::TestWithParam<FixedCase> {};
+
+TEST_P(Fixed3Format, ShowsThreeDecimals)
+{
+    EXPECT_EQ(FormatFixed3(GetParam().Value, ","), GetParam().Comma);
+}
+
+// 0.1245 and 0.0195 lie a hair below the half, but their 18-digit forms are exact halves, which
+// round away from zero.
+INSTANTIATE_TEST_SUITE_P(
+    Values, Fixed3Format,
+    ::testing::Values(FixedCase{0, "0,000"}, FixedCase{0.0625, "0,063"},
+                      FixedCase{-0.0625, "-0,063"}, FixedCase{66.8125, "66,813"},
+                      FixedCase{1.15, "1,150"}, FixedCase{0.55, "0,550"}, FixedCase{1, "1,000"},
+                      FixedCase{0.1245, "0,125"}, FixedCase{0.0195, "0,020"},
+                      FixedCase{1.2345, "1,234"}, FixedCase{2.0005, "2,001"},
+                      FixedCase{0.9995, "1,000"}, FixedCase{999.9995, "1000,000"},
+                      FixedCase{0.0005, "0,001"}, FixedCase{0.00049, "0,000"},
+                      FixedCase{-0.0001, "0,000"}, FixedCase{1e-300, "0,000"},
+                      FixedCase{123456.7895, "123456,789"}, FixedCase{-7.5, "-7,500"},
+                      FixedCase{1e20, "100000000000000000000,000"},
+                      FixedCase{1000000000000000.125, "1000000000000000,120"}));
+
+TEST(Fixed3Format, UsesTheGivenSeparator)
+{
+    EXPECT_EQ(FormatFixed3(18.4409, "."), "18.441");
+    EXPECT_EQ(FormatFixed3(-0.0625, "."), "-0.063");
+}
+
+// The exact 128-bit path against the standard conversion over many values of every magnitude.
+TEST(Fixed3Format, AgreesWithTheStandardConversion)
+{
+    std::mt19937_64 random(12345);
+    std::uniform_real_distribution<double> exponent(-6, 15);
+    std::uniform_real_distribution<double> mantissa(1, 10);
+    for (int i = 0; i < 200000; ++i) {
+        const double value = mantissa(random) * std::pow(10.0, std::floor(exponent(random)));
+        char buffer[64];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long double>(value),
+                                       std::chars_format::scientific, 17).ptr;
+        // Digits and exponent of the 18-digit form, rounded at the fourth decimal by hand.
+        std::string digits;
+        const char* p = buffer;
+        for (; p < end && *p != 'e'; ++p) {
+            if (*p != '.') digits += *p;
+        }
+        const int e = std::stoi(std::string(p + 1, static_cast<const char*>(end)));
+        long double scaled = 0;
+        for (std::size_t k = 0; k < digits.size(); ++k) {
+            const int power = e - static_cast<int>(k) + 3;
+            if (power >= 0) {
+                scaled = scaled * 10 + (digits[k] - '0');
+            } else if (power == -1) {
+                if (digits[k] >= '5') scaled += 1;
+                break;
+            }
+        }
+        for (int power = e + 3 - static_cast<int>(digits.size()) + 1; power > 0; --power) {
+            scaled *= 10;
+        }
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.3Lf", scaled / 1000);
+        ASSERT_EQ(FormatFixed3(value, "."), expected) << buffer;
+    }
+}
+
+struct GeneralCase {
+    long double Value;
+    const char* Comma;
+};
+
+void PrintTo(const GeneralCase& c, std::ostream* os) { *os << c.Comma; }
+
+class GeneralFormat : public ::testing::TestWithParam<GeneralCase> {};
+
+TEST_P(GeneralFormat, ShowsUpToFifteenDigits)
+{
+    EXPECT_EQ(FormatGeneral(GetParam().Value, ","), GetParam().Comma);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, GeneralFormat,
+    ::testing::Values(GeneralCase{3.2L * 2 + 300, "306,4"}, GeneralCase{300, "300"},
+                      GeneralCase{0, "0"}, GeneralCase{-2.5L, "-2,5"},
+                      GeneralCase{0.0001L, "0,0001"}, GeneralCase{0.00001L, "1E-5"},
+                      GeneralCase{1e15L, "1E15"}, GeneralCase{999999999999999, "999999999999999"},
+                      GeneralCase{1.5e20L, "1,5E20"}, GeneralCase{123456789012345.6L, "123456789012346"},
+                      GeneralCase{2.0L / 3, "0,666666666666667"}, GeneralCase{0.1L, "0,1"}));
+
+}  // namespace
+}  // namespace korvelin
