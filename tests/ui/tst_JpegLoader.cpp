@@ -1,0 +1,130 @@
+// Decoding JPEG pictures with libjpeg: the colour models, the damaged files and their messages.
+
+#include "ErrorReport.h"
+#include "JpegLoader.h"
+#include "JpegWriter.h"
+#include "SamplePictures.h"
+
+#include <QtTest>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+class JpegLoaderTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decodesEveryColourModel_data();
+    void decodesEveryColourModel();
+    void refusesDamagedData_data();
+    void refusesDamagedData();
+    void showsWhatATruncatedFileHolds_data();
+    void showsWhatATruncatedFileHolds();
+
+private:
+    static QString JpegError(int code) { return QStringLiteral("JPEG error #%1").arg(code); }
+    // The message a decoder error carries, or an empty text when the data decodes.
+    static QString DecodeError(const QByteArray& data);
+};
+
+QString JpegLoaderTest::DecodeError(const QByteArray& data)
+{
+    try {
+        DecodeJpeg(data);
+    } catch (const CommandError& error) {
+        return error.message();
+    }
+    return {};
+}
+
+void JpegLoaderTest::decodesEveryColourModel_data()
+{
+    QTest::addColumn<int>("colour");
+    QTest::addColumn<bool>("progressive");
+    QTest::newRow("RGB baseline") << int(JpegColour::Rgb) << false;
+    QTest::newRow("RGB progressive") << int(JpegColour::Rgb) << true;
+    QTest::newRow("grey-scale baseline") << int(JpegColour::Grey) << false;
+    QTest::newRow("grey-scale progressive") << int(JpegColour::Grey) << true;
+    QTest::newRow("Adobe CMYK baseline") << int(JpegColour::AdobeCmyk) << false;
+    QTest::newRow("Adobe CMYK progressive") << int(JpegColour::AdobeCmyk) << true;
+}
+
+void JpegLoaderTest::decodesEveryColourModel()
+{
+    QFETCH(int, colour);
+    QFETCH(bool, progressive);
+    const auto model = JpegColour(colour);
+    const QByteArray jpeg = EncodeJpeg(QuadrantPicture(96, 64), {90, progressive, model});
+    QVERIFY(!jpeg.isEmpty());
+
+    const QImage image = DecodeJpeg(jpeg);
+    QCOMPARE(image.size(), QSize(96, 64));
+    QCOMPARE(image.format(), QImage::Format_RGB32);
+    const auto expected = [model](QColor c) { return model == JpegColour::Grey ? Grey(c) : c; };
+    QVERIFY(CloseColour(image.pixelColor(10, 10), expected(TopLeftColour)));
+    QVERIFY(CloseColour(image.pixelColor(85, 10), expected(TopRightColour)));
+    QVERIFY(CloseColour(image.pixelColor(10, 53), expected(BottomLeftColour)));
+    QVERIFY(CloseColour(image.pixelColor(85, 53), expected(BottomRightColour)));
+}
+
+void JpegLoaderTest::refusesDamagedData_data()
+{
+    const QByteArray good = EncodeJpeg(QuadrantPicture(16, 16));
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("text file") << QByteArray("Snow regions: see the design rules.\n") << JpegError(JERR_NO_SOI);
+    QTest::newRow("empty file") << QByteArray() << JpegError(JERR_INPUT_EMPTY);
+    QTest::newRow("only the start marker") << good.left(2) << JpegError(JERR_NO_IMAGE);
+    QTest::newRow("cut inside the headers") << good.left(100) << JpegError(JERR_NO_IMAGE);
+    QTest::newRow("10001 x 10000 pixels declared") << WithDeclaredSize(good, 10001, 10000) << JpegError(JERR_IMAGE_TOO_BIG);
+    QTest::newRow("65535 x 65535 pixels declared") << WithDeclaredSize(good, 65535, 65535) << JpegError(JERR_IMAGE_TOO_BIG);
+    QTest::newRow("65535 x 1 pixels declared") << WithDeclaredSize(good, 65535, 1) << JpegError(JERR_IMAGE_TOO_BIG);
+    QTest::newRow("zero width declared") << WithDeclaredSize(good, 0, 16) << JpegError(JERR_EMPTY_IMAGE);
+}
+
+void JpegLoaderTest::refusesDamagedData()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QString, message);
+    QCOMPARE(DecodeError(data), message);
+}
+
+void JpegLoaderTest::showsWhatATruncatedFileHolds_data()
+{
+    QTest::addColumn<bool>("progressive");
+    QTest::newRow("baseline") << false;
+    QTest::newRow("progressive") << true;
+}
+
+void JpegLoaderTest::showsWhatATruncatedFileHolds()
+{
+    QFETCH(bool, progressive);
+    const QByteArray jpeg = EncodeJpeg(QuadrantPicture(256, 256), {90, progressive, JpegColour::Rgb});
+    // Cut anywhere, the decoder stops at the end of the data it was given and never reads past
+    // it: a file cut in its headers is refused, one cut in its picture data shows what it holds.
+    for (qsizetype kept = 1; kept < jpeg.size(); kept += 7) {
+        const QByteArray cut = jpeg.left(kept);
+        try {
+            QCOMPARE(DecodeJpeg(cut).size(), QSize(256, 256));
+        } catch (const CommandError& error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("JPEG error #")), qPrintable(error.message()));
+        }
+    }
+    // Cut halfway through the first scan's data, before the marker that follows it.
+    const qsizetype scan = jpeg.indexOf(QByteArray("\xFF\xDA"));
+    qsizetype next = scan + 2;
+    while (next + 1 < jpeg.size() && !(uchar(jpeg[next]) == 0xFF && uchar(jpeg[next + 1]) != 0))
+        ++next;
+    QVERIFY(scan > 0 && next > scan + 40);
+    const QImage image = DecodeJpeg(jpeg.left(scan + (next - scan) / 2));
+    QCOMPARE(image.size(), QSize(256, 256));
+    if (!progressive) {
+        // The top rows are there; the missing bottom is grey.
+        QVERIFY(CloseColour(image.pixelColor(10, 10), TopLeftColour));
+        QVERIFY(CloseColour(image.pixelColor(245, 250), QColor(128, 128, 128)));
+    }
+}
+
+QTEST_MAIN(JpegLoaderTest)
+#include "tst_JpegLoader.moc"

@@ -1,0 +1,134 @@
+#include "JpegLoader.h"
+
+#include "ErrorReport.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <csetjmp>
+#include <cstdio>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#ifndef JCS_EXTENSIONS
+#error "The JPEG loader needs libjpeg-turbo's extended colour spaces"
+#endif
+
+namespace {
+
+// libjpeg's default error handler ends the process; this one jumps back to the decoder.
+struct ErrorManager
+{
+    jpeg_error_mgr Base; // first member: libjpeg sees only this part
+    std::jmp_buf Jump;
+};
+
+[[noreturn]] void JumpOnError(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->Jump, 1);
+}
+
+// Warnings (a file cut short, corrupt data) are not printed on the console.
+void IgnoreMessage(j_common_ptr) {}
+
+// Everything that must survive a jump back from libjpeg lives here, outside the function
+// that calls setjmp, so the jump skips no destructor.
+struct Decoder
+{
+    Decoder()
+    {
+        jpeg_std_error(&Error.Base);
+        Error.Base.error_exit = JumpOnError;
+        Error.Base.output_message = IgnoreMessage;
+        Info.err = &Error.Base;
+    }
+    ~Decoder() { jpeg_destroy_decompress(&Info); } // safe also when creation failed
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+
+    [[noreturn]] void Fail(int code)
+    {
+        Error.Base.msg_code = code;
+        JumpOnError(reinterpret_cast<j_common_ptr>(&Info));
+    }
+
+    jpeg_decompress_struct Info{};
+    ErrorManager Error{};
+    QImage Image;
+    std::vector<JSAMPLE> Row; // one scanline of CMYK samples
+};
+
+// RGB32 holds 0xffRRGGBB in native byte order; libjpeg writes it directly in this layout.
+constexpr J_COLOR_SPACE NativeRgb32 =
+    Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+
+// CMYK JPEGs come from Adobe software with inverted samples (255 means no ink), the
+// convention the other readers follow as well.
+void CmykRowToRgb32(const JSAMPLE* cmyk, QRgb* out, JDIMENSION width)
+{
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4) {
+        const int k = cmyk[3];
+        out[x] = qRgb((cmyk[0] * k + 127) / 255, (cmyk[1] * k + 127) / 255, (cmyk[2] * k + 127) / 255);
+    }
+}
+
+// Runs libjpeg on the whole picture; returns false when libjpeg reported an error.
+// No object with a destructor may be created here: libjpeg's errors jump out of it.
+bool Decode(Decoder& d, const unsigned char* data, unsigned long size)
+{
+    if (setjmp(d.Error.Jump))
+        return false;
+
+    jpeg_create_decompress(&d.Info);
+    jpeg_mem_src(&d.Info, data, size);
+    jpeg_read_header(&d.Info, TRUE);
+
+    if (qint64(d.Info.image_width) * d.Info.image_height > MaxJpegPixels)
+        d.Fail(JERR_IMAGE_TOO_BIG);
+
+    const bool cmyk = d.Info.jpeg_color_space == JCS_CMYK || d.Info.jpeg_color_space == JCS_YCCK;
+    d.Info.out_color_space = cmyk ? JCS_CMYK : NativeRgb32;
+    jpeg_start_decompress(&d.Info);
+
+    d.Image = QImage(int(d.Info.output_width), int(d.Info.output_height), QImage::Format_RGB32);
+    if (d.Image.isNull())
+        d.Fail(JERR_OUT_OF_MEMORY);
+    if (cmyk)
+        d.Row.resize(std::size_t(d.Info.output_width) * 4);
+
+    while (d.Info.output_scanline < d.Info.output_height) {
+        const int y = int(d.Info.output_scanline);
+        JSAMPROW row = cmyk ? d.Row.data() : d.Image.scanLine(y);
+        jpeg_read_scanlines(&d.Info, &row, 1);
+        if (cmyk)
+            CmykRowToRgb32(d.Row.data(), reinterpret_cast<QRgb*>(d.Image.scanLine(y)), d.Info.output_width);
+    }
+    jpeg_finish_decompress(&d.Info);
+    return true;
+}
+
+} // namespace
+
+QImage DecodeJpeg(const QByteArray& data)
+{
+    Decoder decoder;
+    if (!Decode(decoder, reinterpret_cast<const unsigned char*>(data.constData()),
+                static_cast<unsigned long>(data.size())))
+        throw CommandError(QStringLiteral("JPEG error #%1").arg(decoder.Error.Base.msg_code));
+    return std::move(decoder.Image);
+}
+
+QImage LoadJpegFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CommandError(QStringLiteral("Cannot open file \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(path), file.errorString()));
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw CommandError(QStringLiteral("Cannot open file \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(path), file.errorString()));
+    return DecodeJpeg(data);
+}
