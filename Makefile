@@ -2,7 +2,9 @@
 PRESET ?= release
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: run test bench deps build
+FUZZ_SECONDS ?= 60
+
+.PHONY: run test bench deps build check-sanitized fuzz
 
 deps:
 	@tools/install-deps
@@ -12,10 +14,22 @@ build: deps
 	cmake --build --preset $(PRESET)
 
 run: build
-	$(BUILD_DIR)/bin/korvelin-calc
+	$(BUILD_DIR)/bin/korvelin
 
 test: build
 	ctest --preset $(PRESET)
 
 bench: build
 	$(BUILD_DIR)/bin/korvelin-bench
+
+# The whole suite again, built with clang's address and undefined-behaviour sanitizers.
+check-sanitized: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize
+	ctest --preset sanitize
+
+# Each libFuzzer target for FUZZ_SECONDS on its seed corpus; fails on a finding.
+fuzz: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize
+	tools/run-fuzzers build/sanitize $(FUZZ_SECONDS)

@@ -2,6 +2,7 @@
 
 #include "korvelin/FpWatch.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
@@ -194,7 +195,7 @@ void AppendFixed3(std::string& out, double value, std::string_view decimalSepara
     if (scaled.size() < 4) {
         const std::size_t padding = 4 - scaled.size();
         std::memset(padded, '0', padding);
-        std::memcpy(padded + padding, scaled.data(), scaled.size());
+        std::copy(scaled.begin(), scaled.end(), padded + padding);
         scaled = std::string_view(padded, 4);
     }
     out.append(scaled.substr(0, scaled.size() - 3));
