@@ -1,0 +1,27 @@
+#include "AppWindows.h"
+
+#include "LMAP.h"
+#include "Unit1.h"
+#include "Unit2.h"
+
+AppWindows::AppWindows() = default;
+AppWindows::AppWindows(AppWindows&&) noexcept = default;
+AppWindows& AppWindows::operator=(AppWindows&&) noexcept = default;
+
+// The main window goes first: it refers to the other two.
+AppWindows::~AppWindows()
+{
+    FormProlet.reset();
+}
+
+AppWindows CreateAppWindows(MessageSink& sink, const QString& decimalSeparator)
+{
+    AppWindows windows;
+    windows.FormProlet = std::make_unique<TFormProlet>(sink, decimalSeparator);
+    windows.LookMap = std::make_unique<TLookMap>(sink);
+    // Only the main window ends the program when it is closed.
+    windows.LookMap->setAttribute(Qt::WA_QuitOnClose, false);
+    windows.ProletTEMP = std::make_unique<TProletTEMP>();
+    windows.FormProlet->AttachWindows(windows.LookMap.get(), windows.ProletTEMP.get());
+    return windows;
+}

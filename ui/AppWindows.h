@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class MessageSink;
+class TFormProlet;
+class TLookMap;
+class TProletTEMP;
+
+// The three windows of the program, created in this order: the main window (visible once the
+// program shows it), then the map viewer and the intermediate-data window, both hidden.
+struct AppWindows {
+    std::unique_ptr<TFormProlet> FormProlet;
+    std::unique_ptr<TLookMap> LookMap;
+    std::unique_ptr<TProletTEMP> ProletTEMP;
+
+    AppWindows();
+    AppWindows(AppWindows&&) noexcept;
+    AppWindows& operator=(AppWindows&&) noexcept;
+    ~AppWindows();
+};
+
+// Creates the windows; every message box of theirs goes to the sink.
+AppWindows CreateAppWindows(MessageSink& sink, const QString& decimalSeparator);

@@ -1,0 +1,298 @@
+#include "Unit1.h"
+
+#include "ErrorReport.h"
+#include "LMAP.h"
+#include "MessageSink.h"
+#include "Unit2.h"
+#include "WindowFont.h"
+#include "ui_Unit1.h"
+
+#include <korvelin/NumberFormat.h>
+#include <korvelin/RunCalculation.h>
+#include <korvelin/Selectors.h>
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+const QString LiteratureText = QStringLiteral(
+    "При разработке программы использовались методики расчета из СНиП 2.04.12-86 и СП 42-102-2004");
+const QString ApplicationText = QStringLiteral(
+    "На данный момент программа предназначена для расчета трубопроводов природного газа");
+const QString VersionText = QStringLiteral("Версия 1.0");
+const QString DeflectionText = QStringLiteral(
+    "Расчет на предельный прогиб выполнен на основе формул \"Сопротивление материалов\" исходя из "
+    "критерия предельного прогиба 1/150 (общестроительная норма) ");
+const QString StatusText = QStringLiteral(
+    "Замечание и предложения по программе принимаются на сайте разработчика. Сайт указан в "
+    "разделе \"Справка\"");
+
+// The client area: the input and result controls above a status bar of 19 pixels.
+constexpr int ClientWidth = 696;
+constexpr int ClientHeight = 448;
+constexpr int StatusBarHeight = 19;
+
+QString Text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+void Fill(QComboBox& box, std::span<const std::string_view> items)
+{
+    for (std::string_view item : items)
+        box.addItem(Text(item));
+    box.setCurrentIndex(0);
+}
+
+// Narrows the font of a selector whose widest item would not fit the box, so that no item is
+// clipped when it is shown (the pixel layout assumes the narrow metrics of "MS Sans Serif").
+void FitItems(QComboBox& box)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    const int room = box.style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                  QStyle::SC_ComboBoxEditField, &box).width();
+    QFont font = box.font();
+    if (font.stretch() == QFont::AnyStretch)
+        font.setStretch(QFont::Unstretched);
+    for (;;) {
+        const QFontMetrics metrics(font);
+        int widest = 0;
+        for (int i = 0; i < box.count(); ++i)
+            widest = std::max(widest, metrics.horizontalAdvance(box.itemText(i)));
+        if (widest <= room || font.stretch() <= QFont::ExtraCondensed)
+            break;
+        font.setStretch(font.stretch() - 1);
+    }
+    box.setFont(font);
+}
+
+} // namespace
+
+TFormProlet::TFormProlet(MessageSink& sink, const QString& decimalSeparator, QWidget* parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::TFormProlet>())
+    , StatusPanel(new QLabel)
+    , Sink(sink)
+    , Guard(sink)
+    , DecimalSeparator(decimalSeparator)
+    , Separator(decimalSeparator.toStdString())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setFont(WindowFont());
+    FillSelectors();
+
+    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    ui->StatusBar1->addWidget(StatusPanel, 1);
+    ui->StatusBar1->setFixedHeight(StatusBarHeight);
+    ui->centralwidget->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
+    // Fixed single border: the user cannot change the size.
+    setFixedSize(ClientWidth, ui->MainMenu1->heightForWidth(ClientWidth) + ClientHeight);
+    move(204, 266);
+
+    ConnectHandlers();
+    ui->ComboBox1->setFocus();
+    Guard.Run([this] { FormCreate(); });
+}
+
+TFormProlet::~TFormProlet() = default;
+
+void TFormProlet::AttachWindows(TLookMap* lookMap, TProletTEMP* proletTemp)
+{
+    LookMap = lookMap;
+    ProletTEMP = proletTemp;
+}
+
+void TFormProlet::FillSelectors()
+{
+    Fill(*ui->ComboBox1, korvelin::HeightCategoryItems());
+    Fill(*ui->ComboBox2, korvelin::SnowRegionItems());
+    Fill(*ui->ComboBox3, korvelin::WindRegionItems());
+    Fill(*ui->ComboBox7, korvelin::IceRegionItems());
+    Fill(*ui->ComboBox4, korvelin::SpanCountItems());
+    Fill(*ui->ComboBox5, korvelin::SlopeItems());
+    Fill(*ui->ComboBox6, korvelin::SteelGradeItems());
+    for (QComboBox* box : findChildren<QComboBox*>())
+        FitItems(*box);
+}
+
+void TFormProlet::ConnectHandlers()
+{
+    // Every handler runs through the guard, which reports an error it does not handle itself.
+    const auto on = [this](auto* sender, auto signal, void (TFormProlet::*handler)()) {
+        connect(sender, signal, this, [this, handler] { Guard.Run([this, handler] { (this->*handler)(); }); });
+    };
+    on(ui->BitBtn1, &QPushButton::clicked, &TFormProlet::BitBtn1Click);
+    on(ui->BitBtn2, &QPushButton::clicked, &TFormProlet::BitBtn2Click);
+    on(ui->BitBtn3, &QPushButton::clicked, &TFormProlet::BitBtn3Click);
+    on(ui->BitBtn4, &QPushButton::clicked, &TFormProlet::BitBtn4Click);
+    on(ui->BitBtn6, &QPushButton::clicked, &TFormProlet::BitBtn6Click);
+    on(ui->BitBtn7, &QPushButton::clicked, &TFormProlet::BitBtn7Click);
+    on(ui->N5, &QAction::triggered, &TFormProlet::N5Click);
+    on(ui->N3, &QAction::triggered, &TFormProlet::N3Click);
+    on(ui->N6, &QAction::triggered, &TFormProlet::N6Click);
+    on(ui->N7, &QAction::triggered, &TFormProlet::N7Click);
+    on(ui->N8, &QAction::triggered, &TFormProlet::N8Click);
+    on(ui->N4, &QAction::triggered, &TFormProlet::N4Click);
+
+    // The input rules: a key filter and a change rule per numeric field, a change rule per
+    // selector, run when the user picks an item.
+    for (QLineEdit* field : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5})
+        field->installEventFilter(this);
+    on(ui->Edit1, &QLineEdit::textChanged, &TFormProlet::Edit1Change);
+    on(ui->Edit2, &QLineEdit::textChanged, &TFormProlet::Edit2Change);
+    on(ui->Edit3, &QLineEdit::textChanged, &TFormProlet::Edit3Change);
+    on(ui->Edit4, &QLineEdit::textChanged, &TFormProlet::Edit4Change);
+    on(ui->Edit5, &QLineEdit::textChanged, &TFormProlet::Edit5Change);
+    on(ui->ComboBox1, &QComboBox::activated, &TFormProlet::ComboBox1Change);
+    on(ui->ComboBox2, &QComboBox::activated, &TFormProlet::ComboBox2Change);
+    on(ui->ComboBox3, &QComboBox::activated, &TFormProlet::ComboBox3Change);
+    on(ui->ComboBox7, &QComboBox::activated, &TFormProlet::ComboBox3Change);
+    on(ui->ComboBox4, &QComboBox::activated, &TFormProlet::ComboBox4Change);
+    on(ui->ComboBox5, &QComboBox::activated, &TFormProlet::ComboBox5Change);
+    on(ui->ComboBox6, &QComboBox::activated, &TFormProlet::ComboBox6Change);
+}
+
+void TFormProlet::FormCreate()
+{
+    ApplySteelGrade(ui->ComboBox6->currentIndex());
+    Counter = 1;
+    RecordedSize = size();
+    StatusPanel->setText(StatusText);
+}
+
+void TFormProlet::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TFormProlet::FormResize()
+{
+    if (RecordedSize.isValid() && size() != RecordedSize)
+        resize(RecordedSize);
+}
+
+void TFormProlet::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Maximising would change the size the window keeps: it is undone at once.
+    constexpr Qt::WindowStates Enlarged = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Enlarged))
+        setWindowState(windowState() & ~Enlarged);
+}
+
+void TFormProlet::ApplySteelGrade(int index)
+{
+    const korvelin::SteelGrade* grade = korvelin::FindSteelGrade(index);
+    if (grade == nullptr) {
+        ui->Edit4->setEnabled(false);
+        ui->Edit5->setEnabled(false);
+    } else if (grade->UserDefined) {
+        ui->Edit4->setEnabled(true);
+        ui->Edit5->setEnabled(true);
+        SetFieldText(*ui->Edit4, Text(grade->UltimateStrength));
+        SetFieldText(*ui->Edit5, Text(grade->YieldStrength));
+    } else {
+        SetFieldText(*ui->Edit4, Text(grade->UltimateStrength));
+        SetFieldText(*ui->Edit5, Text(grade->YieldStrength));
+        ui->Edit4->setEnabled(false);
+        ui->Edit5->setEnabled(false);
+    }
+}
+
+void TFormProlet::BitBtn1Click()
+{
+    ++Counter;
+    const korvelin::FieldTexts texts{
+        .OuterDiameter = ui->Edit2->text().toStdString(),
+        .WallThickness = ui->Edit3->text().toStdString(),
+        .UltimateStrength = ui->Edit4->text().toStdString(),
+        .YieldStrength = ui->Edit5->text().toStdString(),
+        .Pressure = ui->Edit1->text().toStdString(),
+    };
+    const korvelin::SelectorIndexes indexes{
+        .HeightCategory = ui->ComboBox1->currentIndex(),
+        .SnowRegion = ui->ComboBox2->currentIndex(),
+        .WindRegion = ui->ComboBox3->currentIndex(),
+        .IceRegion = ui->ComboBox7->currentIndex(),
+        .SpanCount = ui->ComboBox4->currentIndex(),
+        .Slope = ui->ComboBox5->currentIndex(),
+    };
+    const korvelin::CalculationOutcome outcome = korvelin::RunCalculation(texts, indexes, Separator);
+
+    // The fields in the order in which the run computes their spans.
+    ShowSpan(*ui->Edit8, outcome.Spans.CondensateSpanSP);
+    ShowSpan(*ui->Edit7, outcome.Spans.DynamicSpanSP);
+    ShowSpan(*ui->Edit6, outcome.Spans.StaticSpanSP);
+    ShowSpan(*ui->Edit11, outcome.Spans.StaticSpanSNiP);
+    ShowSpan(*ui->Edit9, outcome.Spans.DeflectionSpanSP);
+    ShowSpan(*ui->Edit13, outcome.Spans.DeflectionSpanSNiP);
+    if (ProletTEMP != nullptr)
+        ProletTEMP->ShowReport(outcome.Report);
+
+    const QString message = QString::fromStdString(outcome.Message);
+    switch (outcome.Kind) {
+    case korvelin::OutcomeKind::Completed:
+        break;
+    case korvelin::OutcomeKind::Refused:
+        Sink.ShowMessage(message);
+        break;
+    case korvelin::OutcomeKind::Failed:
+        throw CommandError(message);
+    }
+}
+
+void TFormProlet::ShowSpan(QLineEdit& field, const std::optional<double>& span)
+{
+    if (span)
+        field.setText(QString::fromStdString(korvelin::FormatFixed3(*span, Separator)));
+}
+
+void TFormProlet::BitBtn2Click() { ShowMap(1); }
+void TFormProlet::BitBtn3Click() { ShowMap(2); }
+void TFormProlet::BitBtn4Click() { ShowMap(3); }
+void TFormProlet::BitBtn6Click() { Sink.ShowMessage(DeflectionText); }
+void TFormProlet::BitBtn7Click() { Sink.ShowMessage(DeflectionText); }
+
+// Shows the map viewer, then loads the map: a map that cannot be read is reported over it.
+void TFormProlet::ShowMap(int n)
+{
+    if (LookMap == nullptr)
+        return;
+    LookMap->show();
+    LookMap->raise();
+    LookMap->activateWindow();
+    LookMap->LoadMap(n);
+}
+
+void TFormProlet::N5Click() { close(); }
+void TFormProlet::N3Click() { Sink.ShowMessage(LiteratureText); }
+void TFormProlet::N7Click() { Sink.ShowMessage(ApplicationText); }
+void TFormProlet::N8Click() { Sink.ShowMessage(VersionText); }
+
+void TFormProlet::N4Click()
+{
+    if (ProletTEMP == nullptr)
+        return;
+    ProletTEMP->show();
+    ProletTEMP->raise();
+    ProletTEMP->activateWindow();
+}
+
+void TFormProlet::N6Click()
+{
+    // The result is not examined: a browser that does not start changes nothing in the program.
+    QDesktopServices::openUrl(QUrl(QStringLiteral(KORVELIN_FEEDBACK_URL)));
+}
