@@ -4,7 +4,7 @@ BUILD_DIR := build/$(PRESET)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench deps build check-sanitized fuzz
+.PHONY: run test bench deps build check-sanitized fuzz package
 
 deps:
 	@tools/install-deps
@@ -33,3 +33,7 @@ fuzz: deps
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	tools/run-fuzzers build/sanitize $(FUZZ_SECONDS)
+
+# A Debian package of the release build in build/release.
+package: build
+	cd $(BUILD_DIR) && cpack

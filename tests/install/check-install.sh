@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a user of the installed programs
+# gets: the files in their places, both programs starting, the maps found from another folder,
+# and the desktop files valid where the validators are installed.
+set -euo pipefail
+build_dir=$1
+maps_check=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+
+for file in bin/korvelin bin/korvelin-calc \
+            share/korvelin/Карты/1.jpg share/korvelin/Карты/2.jpg share/korvelin/Карты/3.jpg \
+            share/applications/org.korvelin.Korvelin.desktop \
+            share/icons/hicolor/scalable/apps/org.korvelin.Korvelin.svg \
+            share/metainfo/org.korvelin.Korvelin.metainfo.xml \
+            share/man/man1/korvelin-calc.1; do
+  [ -e "$prefix/$file" ] || { echo "missing after install: $file"; exit 1; }
+done
+
+cd "$(mktemp -d)"
+version=$("$prefix/bin/korvelin-calc" --version)
+[ "$version" = "korvelin-calc @PROJECT_VERSION@" ] || { echo "unexpected version: $version"; exit 1; }
+"$prefix/bin/korvelin-calc" --sep , | grep -q "статического расчета на прочность: 18,441 м" \
+  || { echo "the installed korvelin-calc does not compute the start-up pipe"; exit 1; }
+
+# The window runs until it is closed: still running after two seconds means it started.
+set +e
+QT_QPA_PLATFORM=offscreen timeout 2 "$prefix/bin/korvelin"
+status=$?
+set -e
+[ $status -eq 124 ] || { echo "the installed korvelin ended with status $status"; exit 1; }
+
+"$maps_check" "$prefix/bin" "$prefix/share/korvelin/Карты"
+
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/org.korvelin.Korvelin.desktop"
+fi
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$prefix/share/metainfo/org.korvelin.Korvelin.metainfo.xml" >/dev/null
+fi
+echo "install checked in $prefix"
