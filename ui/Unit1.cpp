@@ -10,6 +10,7 @@
 #include <korvelin/NumberFormat.h>
 #include <korvelin/RunCalculation.h>
 #include <korvelin/Selectors.h>
+#include <korvelin/Version.h>
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -27,7 +28,8 @@ const QString LiteratureText = QStringLiteral(
     "При разработке программы использовались методики расчета из СНиП 2.04.12-86 и СП 42-102-2004");
 const QString ApplicationText = QStringLiteral(
     "На данный момент программа предназначена для расчета трубопроводов природного газа");
-const QString VersionText = QStringLiteral("Версия 1.0");
+// The version, set once in the project, as korvelin-calc --version shows it too.
+const QString VersionText = QStringLiteral("Версия " KORVELIN_VERSION);
 const QString DeflectionText = QStringLiteral(
     "Расчет на предельный прогиб выполнен на основе формул \"Сопротивление материалов\" исходя из "
     "критерия предельного прогиба 1/150 (общестроительная норма) ");
