@@ -20,7 +20,6 @@ public:
     // so that the calling handler stops there.
     void RethrowNested();
 
-    bool IsNested() const { return Depth > 0; }
 
 private:
     MessageSink& Sink;

@@ -111,11 +111,15 @@ void TFormProlet::RefillEmpty(QLineEdit& field)
     field.setSelection(0, 1);
 }
 
-long double TFormProlet::ReadNumber(const QLineEdit& field) const
+long double TFormProlet::ReadNumber(const QLineEdit& field)
 {
     const korvelin::ParsedNumber number = korvelin::ParseNumber(field.text().toStdString(), Separator);
-    if (!number.Ok)
+    if (!number.Ok) {
+        // An unreadable text is still a change of an input: the results of the earlier
+        // calculation go before the error is reported, so none stays next to it.
+        ClearResults();
         throw CommandError(QString::fromStdString(korvelin::ConversionErrorMessage(number.WorkingCopy)));
+    }
     return number.Value;
 }
 

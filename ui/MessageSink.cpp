@@ -1,5 +1,6 @@
 #include "MessageSink.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 
@@ -9,7 +10,9 @@ namespace {
 
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 {
-    QMessageBox box(icon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    // Without a parent of its own the box stands over the window the user is working in.
+    QMessageBox box(icon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                    parent != nullptr ? parent : QApplication::activeWindow());
     // File names and messages are shown as they are, never interpreted as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();

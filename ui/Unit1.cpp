@@ -85,7 +85,6 @@ TFormProlet::TFormProlet(MessageSink& sink, const QString& decimalSeparator, QWi
     , StatusPanel(new QLabel)
     , Sink(sink)
     , Guard(sink)
-    , DecimalSeparator(decimalSeparator)
     , Separator(decimalSeparator.toStdString())
 {
     ui->setupUi(this);
@@ -150,8 +149,11 @@ void TFormProlet::ConnectHandlers()
 
     // The input rules: a key filter and a change rule per numeric field, a change rule per
     // selector, run when the user picks an item.
-    for (QLineEdit* field : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5})
+    for (QLineEdit* field : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5}) {
         field->installEventFilter(this);
+        // Text composed by an input method would pass by the key filter.
+        field->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
     on(ui->Edit1, &QLineEdit::textChanged, &TFormProlet::Edit1Change);
     on(ui->Edit2, &QLineEdit::textChanged, &TFormProlet::Edit2Change);
     on(ui->Edit3, &QLineEdit::textChanged, &TFormProlet::Edit3Change);

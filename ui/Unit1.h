@@ -69,7 +69,7 @@ private:
     bool EditKeyPress(QLineEdit& field, const QKeyEvent& event);
     void FilterNumericKey(char16_t& key, QLineEdit& field);
     void RefillEmpty(QLineEdit& field);
-    long double ReadNumber(const QLineEdit& field) const;
+    long double ReadNumber(const QLineEdit& field);
     void Edit1Change();
     void Edit2Change();
     void Edit3Change();
@@ -91,7 +91,6 @@ private:
     QLabel* StatusPanel;
     MessageSink& Sink;
     HandlerGuard Guard;
-    const QString DecimalSeparator;
     const std::string Separator; // the same, in UTF-8 for the calculation engine
     TLookMap* LookMap = nullptr;
     TProletTEMP* ProletTEMP = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <utility>
 
 // Records the message boxes a window would show. A test takes the ones it expects; anything
@@ -12,7 +13,12 @@
 class RecordingSink final : public MessageSink
 {
 public:
-    void ShowMessage(const QString& text) override { Messages.append(text); }
+    void ShowMessage(const QString& text) override
+    {
+        Messages.append(text);
+        if (OnMessage)
+            OnMessage();
+    }
     void ShowError(const QString& text) override { Errors.append(text); }
 
     QStringList TakeMessages() { return std::exchange(Messages, {}); }
@@ -24,6 +30,9 @@ public:
         return QStringLiteral("unexpected message boxes: messages [%1], errors [%2]")
             .arg(Messages.join(QStringLiteral(" | ")), Errors.join(QStringLiteral(" | ")));
     }
+
+    // Runs while a plain box would be open, to look at the windows at that moment.
+    std::function<void()> OnMessage;
 
 private:
     QStringList Messages;

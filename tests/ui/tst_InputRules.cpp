@@ -49,8 +49,10 @@ private slots:
     void anyChangeClearsAllResultsAndTheReport_data();
     void anyChangeClearsAllResultsAndTheReport();
     void reportKeptUntilTheFirstPress();
-    void unreadablePasteStopsTheRule_data();
-    void unreadablePasteStopsTheRule();
+    void diameterCorrectedBeforeTheMessage();
+    void unreadableDiameterNamedBeforeTheWall();
+    void unreadablePasteClearsTheResults_data();
+    void unreadablePasteClearsTheResults();
     void unreadableWallFailsEveryDiameterChangeOnce();
     void unreadableStrengthFailsOnlyTheCalculation();
 
@@ -200,6 +202,16 @@ void InputRulesTest::diameterTypedDigitByDigit()
     QCOMPARE(F->Sink.TakeMessages(), QStringList{DiameterLimitText});
 }
 
+void InputRulesTest::diameterCorrectedBeforeTheMessage()
+{
+    QString shownWithMessage;
+    F->Sink.OnMessage = [this, &shownWithMessage] { shownWithMessage = F->Text("Edit2"); };
+    F->Retype("Edit2", QStringLiteral("350"));
+    F->Sink.OnMessage = nullptr;
+    QCOMPARE(F->Sink.TakeMessages(), QStringList{DiameterLimitText});
+    QCOMPARE(shownWithMessage, QStringLiteral("306,4"));
+}
+
 void InputRulesTest::diameterLimit_data()
 {
     QTest::addColumn<QString>("wall");
@@ -321,7 +333,7 @@ void InputRulesTest::reportKeptUntilTheFirstPress()
     QCOMPARE(F->Report(), QString());
 }
 
-void InputRulesTest::unreadablePasteStopsTheRule_data()
+void InputRulesTest::unreadablePasteClearsTheResults_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("pasted");
@@ -331,7 +343,7 @@ void InputRulesTest::unreadablePasteStopsTheRule_data()
     QTest::newRow("wall") << "Edit3" << "-" << "'-' is not a valid floating point value.";
 }
 
-void InputRulesTest::unreadablePasteStopsTheRule()
+void InputRulesTest::unreadablePasteClearsTheResults()
 {
     QFETCH(QString, field);
     QFETCH(QString, pasted);
@@ -339,12 +351,20 @@ void InputRulesTest::unreadablePasteStopsTheRule()
     F->Calculate();
     Paste(field.toLatin1().constData(), pasted);
     QCOMPARE(F->Sink.TakeErrors(), QStringList{error});
-    // The rule stopped before its reset: the results and the report stay.
-    QCOMPARE(F->Results(), DefaultResults);
-    QCOMPARE(F->ReportLines(), 26);
+    // The rule stopped, but no result of the earlier calculation stays next to the changed input.
+    QCOMPARE(F->Results(), QStringList(6, QStringLiteral("0")));
+    QCOMPARE(F->Report(), QString());
     // The calculation fails on the same text until it is mended.
     F->Calculate();
     QCOMPARE(F->Sink.TakeErrors(), QStringList{error});
+}
+
+void InputRulesTest::unreadableDiameterNamedBeforeTheWall()
+{
+    Paste("Edit3", QStringLiteral("x"));
+    QCOMPARE(F->Sink.TakeErrors(), QStringList{"'x' is not a valid floating point value."});
+    Paste("Edit2", QStringLiteral("y"));
+    QCOMPARE(F->Sink.TakeErrors(), QStringList{"'y' is not a valid floating point value."});
 }
 
 void InputRulesTest::unreadableWallFailsEveryDiameterChangeOnce()
