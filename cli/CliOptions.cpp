@@ -93,6 +93,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv)
     std::optional<int> steel;
     std::optional<std::string> ultimate;
     std::optional<std::string> yield;
+    std::string singleRunOption;  // the first option that only a single run takes
     ParsedCommandLine parsed;
     auto fail = [&parsed](std::string message) {
         parsed.Error = std::move(message);
@@ -167,6 +168,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv)
             }
         }
         if (handled) {
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
             continue;
         }
         if (arg == "--steel") {
@@ -178,6 +182,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv)
                             std::string(v) + "'");
             }
             steel = index;
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
         } else if (arg == "--ultimate") {
             if (!value(v)) return fail("--ultimate needs a value");
             ultimate = std::string(v);
@@ -226,6 +233,11 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv)
     }
     if (options.Batch && options.Json) {
         return fail("--json cannot be combined with --batch");
+    }
+    if (options.Batch && (!singleRunOption.empty() || ultimate)) {
+        // The batch takes every input from its lines; an option for one pipe would be ignored.
+        return fail((singleRunOption.empty() ? std::string("--ultimate") : singleRunOption) +
+                    " cannot be combined with --batch");
     }
     parsed.Options = std::move(options);
     return parsed;

@@ -130,7 +130,8 @@ TEST(CalcSingleRun, FailureReportsTheEngineMessage)
 TEST(CalcUsage, WrongOptionsExitWithTwo)
 {
     for (const char* arguments : {"--bogus", "--height", "--height x", "--steel 7", "--steel 1 --yield 5",
-                                  "--ultimate 300", "--report=1", "--batch --json"}) {
+                                  "--ultimate 300", "--report=1", "--batch --json", "--batch --snow 2",
+                                  "--diameter 100 --batch", "--batch - --steel 1"}) {
         const Result r = Calc(arguments);
         EXPECT_EQ(r.Status, 2) << arguments;
         EXPECT_EQ(r.Out, "") << arguments;
