@@ -19,8 +19,10 @@ run: build
 test: build
 	ctest --preset $(PRESET)
 
+# The engine and korvelin-calc, then the JPEG loader, the map viewer and the start-up (offscreen).
 bench: build
 	$(BUILD_DIR)/bin/korvelin-bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/korvelin-bench-ui
 
 # The whole suite again, built with clang's address and undefined-behaviour sanitizers.
 check-sanitized: deps

@@ -1,3 +1,4 @@
+#include "BatchFile.h"
 #include "BatchRun.h"
 
 #include <benchmark/benchmark.h>
@@ -9,20 +10,6 @@
 
 namespace {
 
-// Writes a batch file of `lines` calculations over a range of pipes and selections.
-std::filesystem::path MakeBatchFile(std::size_t lines)
-{
-    const auto path = std::filesystem::temp_directory_path() / "korvelin-bench-batch.csv";
-    std::ofstream out(path, std::ios::binary);
-    out << "diameter;wall;ultimate;yield;pressure;height;snow;wind;ice;spans;slope\n";
-    for (std::size_t i = 0; i < lines; ++i) {
-        out << 57 + i % 250 << ";" << 3 + i % 4 << ",5;333;206;0," << 1 + i % 9 << ';' << i % 3
-            << ';' << i % 8 << ';' << i % 8 << ';' << i % 5 << ';' << i % 7 << ';' << i % 11
-            << '\n';
-    }
-    return path;
-}
-
 // Counts what it is given and keeps nothing.
 class NullBuffer : public std::streambuf {
 protected:
@@ -33,7 +20,7 @@ protected:
 void BM_BatchMillionLines(benchmark::State& state)
 {
     constexpr std::size_t kLines = 1000000;
-    const auto path = MakeBatchFile(kLines);
+    const auto path = MakeBatchFile(kLines, "korvelin-bench-batch.csv");
     NullBuffer nothing;
     std::ostream out(&nothing);
     for (auto _ : state) {

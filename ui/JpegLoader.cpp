@@ -7,7 +7,10 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
+
+#include <sys/mman.h>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -64,6 +67,26 @@ struct Decoder
 constexpr J_COLOR_SPACE NativeRgb32 =
     Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
+// A large picture's pixels go in memory asked for in 2 MiB pages where the system offers them:
+// filling a new 6000 × 4000 picture page by page of 4 KiB took a third of its decoding time
+// in page faults. Smaller pictures get the usual allocation.
+constexpr std::size_t LargePage = std::size_t(2) << 20;
+
+QImage NewRgb32Image(int width, int height)
+{
+    const qsizetype bytesPerLine = qsizetype(width) * 4;
+    const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(height);
+    if (bytes < 4 * LargePage)
+        return QImage(width, height, QImage::Format_RGB32);
+    const std::size_t rounded = (bytes + LargePage - 1) / LargePage * LargePage;
+    void* pixels = std::aligned_alloc(LargePage, rounded);
+    if (pixels == nullptr)
+        return {};
+    madvise(pixels, rounded, MADV_HUGEPAGE); // advice only: ordinary pages when refused
+    return QImage(static_cast<uchar*>(pixels), width, height, bytesPerLine, QImage::Format_RGB32,
+                  [](void* memory) { std::free(memory); }, pixels);
+}
+
 // CMYK JPEGs come from Adobe software with inverted samples (255 means no ink), the
 // convention the other readers follow as well.
 void CmykRowToRgb32(const JSAMPLE* cmyk, QRgb* out, JDIMENSION width)
@@ -92,7 +115,7 @@ bool Decode(Decoder& d, const unsigned char* data, unsigned long size)
     d.Info.out_color_space = cmyk ? JCS_CMYK : NativeRgb32;
     jpeg_start_decompress(&d.Info);
 
-    d.Image = QImage(int(d.Info.output_width), int(d.Info.output_height), QImage::Format_RGB32);
+    d.Image = NewRgb32Image(int(d.Info.output_width), int(d.Info.output_height));
     if (d.Image.isNull())
         d.Fail(JERR_OUT_OF_MEMORY);
     if (cmyk)

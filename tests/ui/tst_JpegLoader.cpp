@@ -42,30 +42,48 @@ void JpegLoaderTest::decodesEveryColourModel_data()
 {
     QTest::addColumn<int>("colour");
     QTest::addColumn<bool>("progressive");
-    QTest::newRow("RGB baseline") << int(JpegColour::Rgb) << false;
-    QTest::newRow("RGB progressive") << int(JpegColour::Rgb) << true;
-    QTest::newRow("grey-scale baseline") << int(JpegColour::Grey) << false;
-    QTest::newRow("grey-scale progressive") << int(JpegColour::Grey) << true;
-    QTest::newRow("Adobe CMYK baseline") << int(JpegColour::AdobeCmyk) << false;
-    QTest::newRow("Adobe CMYK progressive") << int(JpegColour::AdobeCmyk) << true;
+    QTest::addColumn<QSize>("size");
+    const QSize small(96, 64);
+    QTest::newRow("RGB baseline") << int(JpegColour::Rgb) << false << small;
+    QTest::newRow("RGB progressive") << int(JpegColour::Rgb) << true << small;
+    QTest::newRow("grey-scale baseline") << int(JpegColour::Grey) << false << small;
+    QTest::newRow("grey-scale progressive") << int(JpegColour::Grey) << true << small;
+    QTest::newRow("Adobe CMYK baseline") << int(JpegColour::AdobeCmyk) << false << small;
+    QTest::newRow("Adobe CMYK progressive") << int(JpegColour::AdobeCmyk) << true << small;
+    // From 8 MiB of pixels up, the picture is held in memory of the loader's own allocation.
+    QTest::newRow("RGB baseline, 2048 x 1024") << int(JpegColour::Rgb) << false << QSize(2048, 1024);
+    QTest::newRow("RGB progressive, 3001 x 2001") << int(JpegColour::Rgb) << true << QSize(3001, 2001);
+    QTest::newRow("Adobe CMYK baseline, 3001 x 2001") << int(JpegColour::AdobeCmyk) << false << QSize(3001, 2001);
 }
 
 void JpegLoaderTest::decodesEveryColourModel()
 {
     QFETCH(int, colour);
     QFETCH(bool, progressive);
+    QFETCH(QSize, size);
     const auto model = JpegColour(colour);
-    const QByteArray jpeg = EncodeJpeg(QuadrantPicture(96, 64), {90, progressive, model});
+    const QByteArray jpeg = EncodeJpeg(QuadrantPicture(size.width(), size.height()), {90, progressive, model});
     QVERIFY(!jpeg.isEmpty());
 
-    const QImage image = DecodeJpeg(jpeg);
-    QCOMPARE(image.size(), QSize(96, 64));
+    QImage image = DecodeJpeg(jpeg);
+    QCOMPARE(image.size(), size);
     QCOMPARE(image.format(), QImage::Format_RGB32);
     const auto expected = [model](QColor c) { return model == JpegColour::Grey ? Grey(c) : c; };
-    QVERIFY(CloseColour(image.pixelColor(10, 10), expected(TopLeftColour)));
-    QVERIFY(CloseColour(image.pixelColor(85, 10), expected(TopRightColour)));
-    QVERIFY(CloseColour(image.pixelColor(10, 53), expected(BottomLeftColour)));
-    QVERIFY(CloseColour(image.pixelColor(85, 53), expected(BottomRightColour)));
+    const int left = size.width() / 10;
+    const int right = size.width() - 1 - left;
+    const int top = size.height() / 6;
+    const int bottom = size.height() - 1 - top;
+    QVERIFY(CloseColour(image.pixelColor(left, top), expected(TopLeftColour)));
+    QVERIFY(CloseColour(image.pixelColor(right, top), expected(TopRightColour)));
+    QVERIFY(CloseColour(image.pixelColor(left, bottom), expected(BottomLeftColour)));
+    QVERIFY(CloseColour(image.pixelColor(right, bottom), expected(BottomRightColour)));
+    QVERIFY(CloseColour(image.pixelColor(size.width() - 1, size.height() - 1), expected(BottomRightColour)));
+
+    // The picture can be painted on, and a copy keeps what it had.
+    const QImage copy = image;
+    image.fill(Qt::white);
+    QCOMPARE(image.pixelColor(right, bottom), QColor(Qt::white));
+    QVERIFY(CloseColour(copy.pixelColor(right, bottom), expected(BottomRightColour)));
 }
 
 void JpegLoaderTest::refusesDamagedData_data()
