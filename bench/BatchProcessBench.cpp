@@ -15,10 +15,10 @@ void BM_BatchProcessMillionLines(benchmark::State& state)
 {
     constexpr std::size_t kLines = 1000000;
     const auto path = MakeBatchFile(kLines, "korvelin-bench-batch-process.csv");
-    const ChildSpec spec{ExecutableFolder() + "/korvelin-calc", {"--batch", path.string(), "--sep", ","}, {}, {}};
+    const ChildLaunch launch{ExecutableFolder() + "/korvelin-calc", {"--batch", path.string(), "--sep", ","}, {}, {}};
     long peakKiB = -1;
     for (auto _ : state) {
-        const ChildResult run = RunChild(spec);
+        const ChildResult run = RunChild(launch);
         if (!run.Started || run.ExitCode != 0) {
             state.SkipWithError(("korvelin-calc failed: " + run.Errors).c_str());
             break;

@@ -46,7 +46,7 @@ std::vector<char*> Pointers(std::vector<std::string>& texts)
 
 }  // namespace
 
-ChildResult RunChild(const ChildSpec& spec)
+ChildResult RunChild(const ChildLaunch& launch)
 {
     using Clock = std::chrono::steady_clock;
     ChildResult result;
@@ -58,13 +58,13 @@ ChildResult RunChild(const ChildSpec& spec)
         // The added variables reach the program through env, not time: a preloaded library
         // would otherwise be loaded into time as well and slow its start.
         arguments = {kTimeProgram, "-f", std::string(kPeakPrefix) + "%M", "/usr/bin/env"};
-        arguments.insert(arguments.end(), spec.Environment.begin(), spec.Environment.end());
+        arguments.insert(arguments.end(), launch.Environment.begin(), launch.Environment.end());
         environment = ChildEnvironment({});
     } else {
-        environment = ChildEnvironment(spec.Environment);
+        environment = ChildEnvironment(launch.Environment);
     }
-    arguments.push_back(spec.Program);
-    arguments.insert(arguments.end(), spec.Arguments.begin(), spec.Arguments.end());
+    arguments.push_back(launch.Program);
+    arguments.insert(arguments.end(), launch.Arguments.begin(), launch.Arguments.end());
     const std::vector<char*> argv = Pointers(arguments);
     const std::vector<char*> envp = Pointers(environment);
 
@@ -102,7 +102,7 @@ ChildResult RunChild(const ChildSpec& spec)
         pending.append(buffer, std::size_t(count));
         for (std::size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
             const std::string line = pending.substr(0, end);
-            if (!spec.Marker.empty() && result.MarkerSeconds < 0 && line.find(spec.Marker) != std::string::npos) {
+            if (!launch.Marker.empty() && result.MarkerSeconds < 0 && line.find(launch.Marker) != std::string::npos) {
                 result.MarkerSeconds = std::chrono::duration<double>(now - start).count();
                 result.MarkerLine = line;
             } else if (timed && line.starts_with(kPeakPrefix)) {

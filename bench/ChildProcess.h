@@ -6,7 +6,7 @@
 // What to start: the program, its arguments, variables added to this process's environment
 // (NAME=value, replacing one of the same name), and a text that the child writes as a line on
 // standard error to mark a moment worth timing.
-struct ChildSpec {
+struct ChildLaunch {
     std::string Program;
     std::vector<std::string> Arguments;
     std::vector<std::string> Environment;
@@ -31,7 +31,7 @@ struct ChildResult {
 // comes from GNU time, which starts the program for it: the kernel counts into a child's peak
 // the memory of the process it was started from, which for this benchmark is large, while time
 // itself is small. Without time the program is started directly and its peak is not measured.
-ChildResult RunChild(const ChildSpec& spec);
+ChildResult RunChild(const ChildLaunch& launch);
 
 // The folder of the running executable: the programs being measured are built beside it.
 std::string ExecutableFolder();

@@ -27,12 +27,12 @@ double Max(const std::vector<double>& values)
 void BM_StartupToWindowShown(benchmark::State& state)
 {
     const std::string folder = ExecutableFolder();
-    const ChildSpec spec{folder + "/korvelin",
+    const ChildLaunch launch{folder + "/korvelin",
                          {},
                          {"QT_QPA_PLATFORM=offscreen", "LD_PRELOAD=" KORVELIN_STARTUP_PROBE},
                          "korvelin-startup-probe: shown"};
     for (auto _ : state) {
-        const ChildResult run = RunChild(spec);
+        const ChildResult run = RunChild(launch);
         if (!run.Started || run.MarkerSeconds < 0 || run.ExitCode != 0) {
             state.SkipWithError(("korvelin did not report its window shown: " + run.Errors).c_str());
             break;
@@ -41,7 +41,7 @@ void BM_StartupToWindowShown(benchmark::State& state)
         if (run.PeakResidentKiB >= 0)
             state.counters["peak_RSS_MiB"] = double(run.PeakResidentKiB) / 1024;
         state.counters["RSS_at_shown_MiB"] = double(ReportedPeakKiB(run.MarkerLine)) / 1024;
-        state.SetLabel(run.MarkerLine.substr(spec.Marker.size() + 1));
+        state.SetLabel(run.MarkerLine.substr(launch.Marker.size() + 1));
     }
 }
 BENCHMARK(BM_StartupToWindowShown)
