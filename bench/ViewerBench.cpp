@@ -106,6 +106,18 @@ std::string SizeText(QSize size)
     return std::to_string(size.width()) + "x" + std::to_string(size.height());
 }
 
+// Once a further step in would do nothing, the viewer goes back to 1×, outside the timing.
+void BackToOneWhenFullyZoomed(ShownViewer& viewer, benchmark::State& state)
+{
+    if (ZoomInSize(viewer.Image().size(), viewer.Map.ScrollBox1->size()) != viewer.Image().size()) {
+        return;
+    }
+    state.PauseTiming();
+    viewer.Map.FormSize();
+    Settle();
+    state.ResumeTiming();
+}
+
 // One wheel step in, with the scroll area's layout that follows it; back to 1× (not timed)
 // when the largest zoom is reached.
 void BM_ZoomStep(benchmark::State& state)
@@ -116,12 +128,7 @@ void BM_ZoomStep(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        if (ZoomInSize(viewer.Image().size(), viewer.Map.ScrollBox1->size()) == viewer.Image().size()) {
-            state.PauseTiming();
-            viewer.Map.FormSize();
-            Settle();
-            state.ResumeTiming();
-        }
+        BackToOneWhenFullyZoomed(viewer, state);
         viewer.Map.FormMouseWheelUp();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
@@ -141,12 +148,7 @@ void BM_ZoomStepWithRepaint(benchmark::State& state)
     viewer.Image().installEventFilter(&paints);
     long steps = 0;
     for (auto _ : state) {
-        if (ZoomInSize(viewer.Image().size(), viewer.Map.ScrollBox1->size()) == viewer.Image().size()) {
-            state.PauseTiming();
-            viewer.Map.FormSize();
-            Settle();
-            state.ResumeTiming();
-        }
+        BackToOneWhenFullyZoomed(viewer, state);
         const long before = paints.Count;
         viewer.Map.FormMouseWheelUp();
         Settle();

@@ -41,7 +41,6 @@ Decimal ToDecimalSlow(long double magnitude, int significant)
 
 __extension__ using Uint128 = unsigned __int128;
 
-
 constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
     std::array<std::uint64_t, 20> powers{};
     std::uint64_t power = 1;
