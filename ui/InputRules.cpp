@@ -185,4 +185,5 @@ void TFormProlet::ClearResults()
     // The report window exists once the calculation has been pressed (the counter then exceeds 1).
     if (Counter > 1 && ProletTEMP != nullptr)
         ProletTEMP->ClearReport();
+    emit InputsChanged();
 }

@@ -216,17 +216,20 @@ void TFormProlet::ApplySteelGrade(int index)
     }
 }
 
-void TFormProlet::BitBtn1Click()
+korvelin::FieldTexts TFormProlet::FieldTextsShown() const
 {
-    ++Counter;
-    const korvelin::FieldTexts texts{
+    return korvelin::FieldTexts{
         .OuterDiameter = ui->Edit2->text().toStdString(),
         .WallThickness = ui->Edit3->text().toStdString(),
         .UltimateStrength = ui->Edit4->text().toStdString(),
         .YieldStrength = ui->Edit5->text().toStdString(),
         .Pressure = ui->Edit1->text().toStdString(),
     };
-    const korvelin::SelectorIndexes indexes{
+}
+
+korvelin::SelectorIndexes TFormProlet::SelectorsShown() const
+{
+    return korvelin::SelectorIndexes{
         .HeightCategory = ui->ComboBox1->currentIndex(),
         .SnowRegion = ui->ComboBox2->currentIndex(),
         .WindRegion = ui->ComboBox3->currentIndex(),
@@ -234,7 +237,15 @@ void TFormProlet::BitBtn1Click()
         .SpanCount = ui->ComboBox4->currentIndex(),
         .Slope = ui->ComboBox5->currentIndex(),
     };
-    const korvelin::CalculationOutcome outcome = korvelin::RunCalculation(texts, indexes, Separator);
+}
+
+int TFormProlet::SteelGradeShown() const { return ui->ComboBox6->currentIndex(); }
+
+void TFormProlet::BitBtn1Click()
+{
+    ++Counter;
+    const korvelin::CalculationOutcome outcome =
+        korvelin::RunCalculation(FieldTextsShown(), SelectorsShown(), Separator);
 
     // The fields in the order in which the run computes their spans.
     ShowSpan(*ui->Edit8, outcome.Spans.CondensateSpanSP);
@@ -245,6 +256,7 @@ void TFormProlet::BitBtn1Click()
     ShowSpan(*ui->Edit13, outcome.Spans.DeflectionSpanSNiP);
     if (ProletTEMP != nullptr)
         ProletTEMP->ShowReport(outcome.Report);
+    emit CalculationFinished(outcome);
 
     const QString message = QString::fromStdString(outcome.Message);
     switch (outcome.Kind) {

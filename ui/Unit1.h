@@ -2,6 +2,9 @@
 
 #include "HandlerGuard.h"
 
+#include <korvelin/RunCalculation.h>
+#include <korvelin/SpanInput.h>
+
 #include <QMainWindow>
 #include <QSize>
 #include <QString>
@@ -37,6 +40,20 @@ public:
     void AttachWindows(TLookMap* lookMap, TProletTEMP* proletTemp);
 
     int CalculationCounter() const { return Counter; }
+
+    // The inputs as the window shows them: the five field texts, the six selector indexes and
+    // the steel grade index; what a calculation started now would read.
+    korvelin::FieldTexts FieldTextsShown() const;
+    korvelin::SelectorIndexes SelectorsShown() const;
+    int SteelGradeShown() const;
+    // The user's decimal separator, in UTF-8, with which numbers are read and shown.
+    const std::string& DecimalSeparator() const { return Separator; }
+
+signals:
+    // Any input was changed, and the results were reset with it.
+    void InputsChanged();
+    // "Расчитать" ran: the outcome whose spans the result fields now show.
+    void CalculationFinished(const korvelin::CalculationOutcome& outcome);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
