@@ -1,0 +1,52 @@
+#pragma once
+
+// The calculation note: one builder of its content for the PDF, the printout and korvelin-calc,
+// and the texts of the design summary that the window, the note and korvelin-calc share.
+
+#include "korvelin/DesignSummary.h"
+#include "korvelin/NoteDocument.h"
+#include "korvelin/RunCalculation.h"
+#include "korvelin/SpanInput.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvelin {
+
+// What the note says besides the outcome: the inputs as the window shows them and the moment
+// and program that produced it (the engine reads no clock).
+struct NoteInputs {
+    FieldTexts Texts;
+    SelectorIndexes Selectors;
+    int SteelGrade = -1;  // the steel grade's item; no row when outside the list
+    std::string DecimalSeparator = ",";
+    std::string DateTime;  // as the caller shows it, e.g. "08.12.2026 14:05"
+    std::string Program;   // name and version, e.g. "Korvelin 1.0"
+};
+
+inline constexpr std::string_view kNoteTitle = "Расчет допустимого пролета надземного газопровода";
+inline constexpr std::string_view kPassesText = "проходит";
+inline constexpr std::string_view kFailsText = "не проходит";
+
+// The note of a completed run whose report was written: title, inputs, normative values, the
+// loads and allowable stresses, the results with the summary, and the closing line. Numbers are
+// shown as the window shows them.
+NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOutcome& outcome,
+                                  const DesignSummary& summary);
+
+// "3,122 м — динамический расчет на прочность", or, for a set without a governing span,
+// "нет: " and the reason.
+std::string GoverningText(const GoverningSpan& governing, std::string_view decimalSeparator);
+
+// The design summary as lines of text for korvelin-calc: governing spans, the check of the
+// chosen span and the supports of the route, each given only when asked for.
+std::vector<std::string> SummaryLines(const DesignSummary& summary,
+                                      std::string_view decimalSeparator);
+
+// The results for a spreadsheet or a word processor: one line per value, "label\tvalue\tunit",
+// the six spans, then the summary's values.
+std::string CopiedResults(const CalculationOutcome& outcome, const DesignSummary& summary,
+                          std::string_view decimalSeparator);
+
+}  // namespace korvelin

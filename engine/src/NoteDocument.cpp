@@ -1,0 +1,32 @@
+#include "korvelin/NoteDocument.h"
+
+namespace korvelin {
+
+std::string NoteToPlainText(const NoteDocument& document)
+{
+    std::string text = document.Title;
+    text += '\n';
+    for (const NoteBlock& block : document.Blocks) {
+        text += '\n';
+        if (const auto* heading = std::get_if<NoteHeading>(&block)) {
+            text += heading->Text;
+            text += '\n';
+        } else if (const auto* paragraph = std::get_if<NoteParagraph>(&block)) {
+            text += paragraph->Text;
+            text += '\n';
+        } else {
+            for (const auto& row : std::get<NoteTable>(block).Rows) {
+                for (std::size_t i = 0; i < row.size(); ++i) {
+                    if (i > 0) {
+                        text += '\t';
+                    }
+                    text += row[i].Text;
+                }
+                text += '\n';
+            }
+        }
+    }
+    return text;
+}
+
+}  // namespace korvelin
