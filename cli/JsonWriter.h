@@ -1,14 +1,14 @@
 #pragma once
 
-#include <optional>
+#include "korvelin/RunCalculation.h"
+
 #include <string>
-#include <string_view>
 
 namespace korvelin::cli {
 
-// A JSON string literal; bytes that are not valid UTF-8 become U+FFFD.
-void AppendJsonString(std::string& out, std::string_view text);
-// The shortest decimal that reads back as the same double, or null when absent.
-void AppendJsonNumber(std::string& out, std::optional<double> value);
+// The outcome as one line of compact JSON: outcome, message, the six spans, the loads, the
+// moment of inertia and the report lines. Absent values are null; bytes of a text that are not
+// valid UTF-8 become U+FFFD.
+std::string OutcomeJson(const CalculationOutcome& outcome);
 
 }  // namespace korvelin::cli

@@ -28,61 +28,6 @@ void AppendSpanGroups(std::string& out, const SpanResults& spans, std::string_vi
     }
 }
 
-void AppendJson(std::string& out, const CalculationOutcome& outcome)
-{
-    out += "{\"outcome\":";
-    AppendJsonString(out, OutcomeName(outcome.Kind));
-    out += ",\"message\":";
-    AppendJsonString(out, outcome.Message);
-    out += ",\"spans\":{";
-    const SpanResults& s = outcome.Spans;
-    const std::pair<std::string_view, std::optional<double>> spans[] = {
-        {"StaticSpanSP", s.StaticSpanSP},         {"DynamicSpanSP", s.DynamicSpanSP},
-        {"CondensateSpanSP", s.CondensateSpanSP}, {"DeflectionSpanSP", s.DeflectionSpanSP},
-        {"StaticSpanSNiP", s.StaticSpanSNiP},     {"DeflectionSpanSNiP", s.DeflectionSpanSNiP},
-    };
-    const LoadSummary& l = outcome.Loads;
-    const std::pair<std::string_view, std::optional<double>> loads[] = {
-        {"PipeWeight", l.PipeWeight},
-        {"GasWeightSP", l.GasWeightSP},
-        {"GasWeightSNiP", l.GasWeightSNiP},
-        {"SnowLoadSP", l.SnowLoadSP},
-        {"SnowLoadSNiP", l.SnowLoadSNiP},
-        {"IceLoad", l.IceLoad},
-        {"WindLoad", l.WindLoad},
-        {"VerticalLoadSP", l.VerticalLoadSP},
-        {"TotalLoadSP", l.TotalLoadSP},
-        {"TotalLoadSNiP", l.TotalLoadSNiP},
-        {"AllowableStressSP", l.AllowableStressSP},
-        {"AllowableStressSNiP", l.AllowableStressSNiP},
-    };
-    auto appendObject = [&out](const auto& members) {
-        bool first = true;
-        for (const auto& [key, value] : members) {
-            if (!first) {
-                out += ',';
-            }
-            first = false;
-            AppendJsonString(out, key);
-            out += ':';
-            AppendJsonNumber(out, value);
-        }
-    };
-    appendObject(spans);
-    out += "},\"loads\":{";
-    appendObject(loads);
-    out += "},\"MomentOfInertia\":";
-    AppendJsonNumber(out, outcome.MomentOfInertia);
-    out += ",\"report\":[";
-    for (std::size_t i = 0; i < outcome.Report.size(); ++i) {
-        if (i > 0) {
-            out += ',';
-        }
-        AppendJsonString(out, outcome.Report[i]);
-    }
-    out += "]}\n";
-}
-
 }  // namespace
 
 int RunSingle(const CliOptions& options, std::string_view separator, std::ostream& out,
@@ -92,7 +37,7 @@ int RunSingle(const CliOptions& options, std::string_view separator, std::ostrea
     const bool completed = outcome.Kind == OutcomeKind::Completed;
     std::string text;
     if (options.Json) {
-        AppendJson(text, outcome);
+        text = OutcomeJson(outcome);
     } else {
         const SpanResults& s = outcome.Spans;
         const bool anySpan = s.StaticSpanSP || s.DynamicSpanSP || s.CondensateSpanSP ||

@@ -123,17 +123,37 @@ void TSummaryPage::BuildMenu(TFormProlet& form)
     connect(Print, &QAction::triggered, this, &TSummaryPage::AskAndPrint);
     connect(Copy, &QAction::triggered, this, &TSummaryPage::CopyResults);
 
-    // Into "Файл", above "Выход".
-    QMenu* file = form.findChild<QMenu*>(QStringLiteral("N1"));
-    QAction* exit = form.findChild<QAction*>(QStringLiteral("N5"));
-    if (file == nullptr)
+    // Into "Файл", directly above "Выход", with a separator between.
+    FileMenu = form.findChild<QMenu*>(QStringLiteral("N1"));
+    ExitAction = form.findChild<QAction*>(QStringLiteral("N5"));
+    if (FileMenu == nullptr || ExitAction == nullptr)
         return;
-    file->insertActions(exit, {SavePdf, Print, Copy});
-    file->insertSeparator(exit);
+    Separator = new QAction(this);
+    Separator->setSeparator(true);
+    FileMenu->insertActions(ExitAction, {SavePdf, Print, Copy, Separator});
+    // Entries that other parts of the window add above "Выход" later go above these.
+    FileMenu->installEventFilter(this);
+}
+
+void TSummaryPage::KeepEntriesAboveExit()
+{
+    const QList<QAction*> actions = FileMenu->actions();
+    const qsizetype exit = actions.indexOf(ExitAction);
+    if (exit < 4 || actions.mid(exit - 4, 4) == QList<QAction*>{SavePdf, Print, Copy, Separator})
+        return;
+    Moving = true;
+    for (QAction* action : {SavePdf, Print, Copy, Separator})
+        FileMenu->removeAction(action);
+    FileMenu->insertActions(ExitAction, {SavePdf, Print, Copy, Separator});
+    Moving = false;
 }
 
 bool TSummaryPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == FileMenu && event->type() == QEvent::ActionAdded && !Moving) {
+        KeepEntriesAboveExit();
+        return false;
+    }
     // The key filter of the numeric fields: digits, one decimal comma (a full stop is typed as
     // one), backspace and Enter; control keys pass for copy and paste.
     if (event->type() == QEvent::KeyPress

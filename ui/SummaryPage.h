@@ -13,6 +13,7 @@ class MessageSink;
 class QAction;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPagedPaintDevice;
 class QTableWidget;
 class TFormProlet;
@@ -53,6 +54,7 @@ protected:
 private:
     void BuildControls();
     void BuildMenu(TFormProlet& form);
+    void KeepEntriesAboveExit();
     void CalculationFinished(const korvelin::CalculationOutcome& outcome);
     void InputsChanged();
     void FieldEdited();
@@ -74,6 +76,10 @@ private:
     QAction* SavePdf = nullptr;
     QAction* Print = nullptr;
     QAction* Copy = nullptr;
+    QAction* Separator = nullptr;
+    QMenu* FileMenu = nullptr;
+    QAction* ExitAction = nullptr;
+    bool Moving = false;
 
     // The last completed calculation and the inputs it read, while they are on screen.
     std::optional<korvelin::CalculationOutcome> Outcome;

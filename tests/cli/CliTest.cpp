@@ -131,7 +131,8 @@ TEST(CalcUsage, WrongOptionsExitWithTwo)
 {
     for (const char* arguments : {"--bogus", "--height", "--height x", "--steel 7", "--steel 1 --yield 5",
                                   "--ultimate 300", "--report=1", "--batch --json", "--batch --snow 2",
-                                  "--diameter 100 --batch", "--batch - --steel 1"}) {
+                                  "--diameter 100 --batch", "--batch - --steel 1",
+                                  "--input", "--save=", "--batch --input a.korvelin", "--save a.korvelin --batch"}) {
         const Result r = Calc(arguments);
         EXPECT_EQ(r.Status, 2) << arguments;
         EXPECT_EQ(r.Out, "") << arguments;
@@ -145,10 +146,71 @@ TEST(CalcUsage, HelpListsOptionsAndItems)
     EXPECT_EQ(r.Status, 0);
     for (const char* text : {"--diameter", "--wall", "--pressure", "--steel", "--ultimate", "--yield",
                              "--height", "--snow", "--wind", "--ice", "--spans", "--slope", "--sep",
-                             "--report", "--json", "--batch", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
+                             "--report", "--json", "--batch", "--input FILE", "--save FILE", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
                              "2 \"более 25,0 м.\"", "7 \"VIII\"", "8 \"\"", "6 \">6\"", "10 \"0,010\""}) {
         EXPECT_NE(r.Out.find(text), std::string::npos) << text;
     }
+}
+
+TEST(CalcInputFile, SavedSetGivesTheSameResultsAndOptionsOverrideIt)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("korvelin-cli-set-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "труба.korvelin").string();
+    const std::string route = "--sep , --diameter 159 --wall 4,5 --snow 3 --wind 7 --slope 10";
+    const std::string pipe = route + " --steel 2";
+    const Result direct = Calc(pipe);
+    ASSERT_EQ(direct.Status, 0) << direct.Err;
+    const Result saved = Calc(pipe + " --save '" + file + "'");
+    EXPECT_EQ(saved.Status, 0);
+    EXPECT_EQ(saved.Out, direct.Out);
+    const std::string contents = ReadFile(file);
+    for (const char* member : {"\"format\": \"korvelin-inputs\"", "\"outerDiameter\": \"159\"",
+                               "\"wallThickness\": \"4,5\"", "\"ultimateStrength\": \"314\"",
+                               "\"steelGrade\": 2", "\"snowRegion\": 3", "\"windRegion\": 7", "\"slope\": 10"}) {
+        EXPECT_NE(contents.find(member), std::string::npos) << member << contents;
+    }
+
+    const Result loaded = Calc("--sep , --input '" + file + "'");
+    EXPECT_EQ(loaded.Status, 0);
+    EXPECT_EQ(loaded.Out, direct.Out);
+
+    // An option given beside the file replaces its value; own strengths make the grade "Свой".
+    const Result overridden = Calc("--sep , --input '" + file + "' --snow 0 --ultimate 400 --yield 250 --save '" +
+                                   file + "'");
+    EXPECT_EQ(overridden.Status, 0);
+    EXPECT_EQ(overridden.Out, Calc(route + " --snow 0 --ultimate 400 --yield 250").Out);
+    EXPECT_NE(overridden.Out, direct.Out);
+    const std::string resaved = ReadFile(file);
+    EXPECT_NE(resaved.find("\"steelGrade\": 6"), std::string::npos) << resaved;
+    EXPECT_NE(resaved.find("\"snowRegion\": 0"), std::string::npos) << resaved;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(CalcInputFile, FilesThatCannotBeReadOrWrittenExitWithTwo)
+{
+    const auto bad = std::filesystem::temp_directory_path() / ("korvelin-cli-bad-" + std::to_string(::getpid()));
+    std::ofstream(bad) << "{\"format\": \"korvelin-inputs\", \"version\": 9}";
+    const std::pair<std::string, std::string> cases[] = {
+        {"--input /nonexistent/a.korvelin",
+         "korvelin-calc: Не удалось открыть файл «/nonexistent/a.korvelin»: файл не найден.\n"},
+        {"--input '" + bad.string() + "'",
+         "korvelin-calc: Не удалось открыть файл «" + bad.string() +
+             "»: файл записан более новой версией программы (версия формата 9, эта версия читает до 1).\n"},
+        {"--save /nonexistent/a.korvelin",
+         "korvelin-calc: Не удалось сохранить файл «/nonexistent/a.korvelin»: папка не найдена.\n"},
+        {"--save /tmp", "korvelin-calc: Не удалось сохранить файл «/tmp»: это папка, а не файл.\n"},
+        {"--pressure много --save /tmp/never.korvelin",
+         "korvelin-calc: Не удалось сохранить файл «/tmp/never.korvelin»: значение ключа «pressure» — не число: "
+         "«много».\n"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Calc("--sep , " + arguments);
+        EXPECT_EQ(r.Status, 2) << arguments;
+        EXPECT_EQ(r.Out, "") << arguments;
+        EXPECT_EQ(r.Err, message);
+    }
+    std::filesystem::remove(bad);
 }
 
 constexpr const char* kBatchHeader =
