@@ -1,6 +1,7 @@
 #include "BatchRun.h"
 
 #include "OutcomeText.h"
+#include "korvelin/DesignSummary.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/RunCalculation.h"
 
@@ -98,7 +99,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
                 buffer += std::to_string(lineNumber);
                 buffer += ": ";
                 buffer += problem;
-                buffer += ";;;;;;\n";
+                buffer += ";;;;;;;;\n";
             }
         } else {
             const CalculationOutcome outcome = RunCalculation(
@@ -117,6 +118,14 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
                     buffer += ';';
                     if (const std::optional<double>& value = outcome.Spans.*column.Field) {
                         AppendFixed3(buffer, *value, separator);
+                    }
+                }
+                // The governing span of each set of rules; empty when there is none.
+                const std::optional<DesignSummary> summary = SummarizeDesign(outcome);
+                for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+                    buffer += ';';
+                    if (summary && summary->Of(rules).Governing.Span) {
+                        AppendFixed3(buffer, *summary->Of(rules).Governing.Span, separator);
                     }
                 }
                 buffer += '\n';

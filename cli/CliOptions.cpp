@@ -85,6 +85,9 @@ std::string HelpText()
         "  --input FILE      start from the inputs saved in FILE (a .korvelin file of the\n"
         "                    window); the options given replace its values\n"
         "  --save FILE       save the inputs the options describe to FILE, then calculate\n"
+        "  --span L          check a chosen span of L metres against every criterion\n"
+        "  --route L         count the supports of a route of L metres\n"
+        "  --pdf FILE        write the calculation note to FILE (PDF, A4); needs no display\n"
         "  --batch [FILE]    one calculation per line of FILE or standard input (see below)\n"
         "  --version         print the version\n"
         "  --help            print this help\n"
@@ -218,6 +221,18 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         } else if (arg == "--yield") {
             if (!value(v)) return fail("--yield needs a value");
             yield = std::string(v);
+        } else if (arg == "--span" || arg == "--route") {
+            if (!value(v)) return fail(std::string(arg) + " needs a length in metres");
+            (arg == "--span" ? options.ChosenSpan : options.RouteLength) = v;
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
+        } else if (arg == "--pdf") {
+            if (!value(v) || v.empty()) return fail("--pdf needs a file name");
+            options.PdfFile = v;
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
         } else if (arg == "--input" || arg == "--save") {
             if (!value(v) || v.empty()) return fail(std::string(arg) + " needs a file name");
             (arg == "--input" ? options.InputFile : options.SaveFile) = std::string(v);

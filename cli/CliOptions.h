@@ -22,6 +22,9 @@ struct CliOptions {
     std::string BatchFile;  // empty or "-": standard input
     std::string InputFile;  // --input: the set the other options start from
     std::string SaveFile;   // --save: where the set of the options is written
+    std::string ChosenSpan;   // --span: the chosen span, m, as typed (checked with the separator)
+    std::string RouteLength;  // --route: the route length, m, as typed
+    std::string PdfFile;      // --pdf: where the calculation note is written
 };
 
 struct ParsedCommandLine {

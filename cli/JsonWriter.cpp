@@ -32,9 +32,75 @@ Json Object(const std::pair<std::string_view, std::optional<double>> (&members)[
     return object;
 }
 
+std::string_view CriterionKey(Criterion criterion)
+{
+    return SpanColumns()[static_cast<std::size_t>(criterion)].Key;
+}
+
+Json Supports(const std::optional<RouteSupports>& route)
+{
+    if (!route) {
+        return nullptr;
+    }
+    Json json = Json::object();
+    json["span"] = route->Span;
+    json["spans"] = route->Spans;
+    json["intermediate_supports"] = route->IntermediateSupports;
+    json["spacing"] = route->Spacing;
+    return json;
+}
+
+Json SummaryJson(const DesignSummary& summary)
+{
+    Json json = Json::object();
+    Json governing = Json::object();
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        const GoverningSpan& g = summary.Of(rules).Governing;
+        Json set = Json::object();
+        set["span"] = Number(g.Span);
+        set["criterion"] = std::string(CriterionKey(g.Which));
+        set["reason"] = g.Span ? Json(nullptr) : Json(g.Reason);
+        governing[rules == RuleSet::SP ? "sp" : "snip"] = std::move(set);
+    }
+    json["governing"] = std::move(governing);
+    json["chosen_span"] = Number(summary.ChosenSpan);
+    Json check = nullptr;
+    if (summary.ChosenSpan) {
+        check = Json::object();
+        for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+            const RuleSetCheck& c = *summary.Of(rules).Check;
+            Json criteria = Json::array();
+            for (const CriterionCheck& item : c.Criteria) {
+                Json entry = Json::object();
+                entry["criterion"] = std::string(CriterionKey(item.Which));
+                entry["span"] = item.PermissibleSpan;
+                entry["percent"] = item.PermissibleSpan > 0 ? Json(item.Percent) : Json(nullptr);
+                entry["passes"] = item.Passes;
+                criteria.push_back(std::move(entry));
+            }
+            Json set = Json::object();
+            set["passes"] = c.Passes;
+            set["criteria"] = std::move(criteria);
+            check[rules == RuleSet::SP ? "sp" : "snip"] = std::move(set);
+        }
+    }
+    json["check"] = std::move(check);
+    json["route_length"] = Number(summary.RouteLength);
+    Json supports = nullptr;
+    if (summary.RouteLength) {
+        supports = Json::object();
+        supports["sp"] = Supports(summary.SP.Route);
+        supports["snip"] = Supports(summary.SNiP.Route);
+        supports["chosen"] = Supports(summary.ChosenRoute);
+    }
+    json["supports"] = std::move(supports);
+    return json;
+}
+
 }  // namespace
 
-std::string OutcomeJson(const CalculationOutcome& outcome)
+std::string OutcomeJson(const CalculationOutcome& outcome,
+                        const std::optional<DesignSummary>& summary)
 {
     const SpanResults& s = outcome.Spans;
     const std::pair<std::string_view, std::optional<double>> spans[] = {
@@ -69,6 +135,7 @@ std::string OutcomeJson(const CalculationOutcome& outcome)
     json["loads"] = Object(loads);
     json["MomentOfInertia"] = Number(outcome.MomentOfInertia);
     json["report"] = std::move(report);
+    json["summary"] = summary ? SummaryJson(*summary) : Json(nullptr);
     // Compact, not ASCII-escaped; the engine's texts are UTF-8, a stray byte is replaced.
     return json.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
 }

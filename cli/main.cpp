@@ -2,6 +2,7 @@
 #include "CliOptions.h"
 #include "OutcomeText.h"
 #include "SingleRun.h"
+#include "korvelin/DesignSummary.h"
 #include "korvelin/InputSetFile.h"
 #include "korvelin/Version.h"
 
@@ -10,6 +11,10 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+
+#ifdef KORVELIN_CALC_PDF
+#include "PdfNote.h"
+#endif
 
 using namespace korvelin::cli;
 
@@ -54,7 +59,26 @@ int main(int argc, char** argv)
         }
     }
     if (!options.Batch) {
-        return RunSingle(options, separator, std::cout, std::cerr);
+        // The chosen span and the route length are read as the window reads its page's fields.
+        const korvelin::OptionalLength span = korvelin::ReadChosenSpan(options.ChosenSpan, separator);
+        const korvelin::OptionalLength route = korvelin::ReadRouteLength(options.RouteLength, separator);
+        for (const korvelin::OptionalLength* length : {&span, &route}) {
+            if (!length->Ok()) {
+                std::cerr << "korvelin-calc: " << length->Error << '\n';
+                return 2;
+            }
+        }
+        PdfWriter writePdf;
+#ifdef KORVELIN_CALC_PDF
+        writePdf = WritePdfNoteOffscreen;
+#else
+        if (!options.PdfFile.empty()) {
+            std::cerr << "korvelin-calc: --pdf is not available in this build (built without Qt)\n";
+            return 2;
+        }
+#endif
+        return RunSingle(options, {.ChosenSpan = span.Value, .RouteLength = route.Value}, separator,
+                         std::cout, std::cerr, writePdf);
     }
     if (options.BatchFile.empty() || options.BatchFile == "-") {
         return RunBatch(std::cin, std::cout, std::cerr, separator, options.Report);
