@@ -2,12 +2,11 @@
 // numeric fields, the refill of an emptied field, the diameter limit, the steel grades and the
 // reset of stale results.
 
-#include "MainWindowFixture.h"
+#include "MainWindowTestCase.h"
 
 #include <QClipboard>
 #include <QSignalSpy>
 
-#include <memory>
 
 namespace {
 
@@ -19,18 +18,11 @@ const QStringList DefaultResults{"18,441", "3,122", "6,128", "9,965", "13,851", 
 
 } // namespace
 
-class InputRulesTest : public QObject
+class InputRulesTest : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init() { F = std::make_unique<MainWindowFixture>(); }
-    void cleanup()
-    {
-        VERIFY_NO_UNEXPECTED_BOX(F->Sink);
-        F.reset();
-    }
-
     void fullStopBecomesComma();
     void secondCommaIsDropped_data();
     void secondCommaIsDropped();
@@ -58,8 +50,6 @@ private slots:
 
 private:
     void Paste(const char* field, const QString& text);
-
-    std::unique_ptr<MainWindowFixture> F;
 };
 
 void InputRulesTest::Paste(const char* field, const QString& text)
@@ -242,8 +232,7 @@ void InputRulesTest::diameterLimit()
 
 void InputRulesTest::diameterLimitWithFullStopLocale()
 {
-    F.reset();
-    F = std::make_unique<MainWindowFixture>(QStringLiteral("."));
+    Restart(QStringLiteral("."));
     F->Retype("Edit2", QStringLiteral("400"));
     QCOMPARE(F->Text("Edit2"), QStringLiteral("306.4"));
     QCOMPARE(F->Sink.TakeMessages(), QStringList{DiameterLimitText});

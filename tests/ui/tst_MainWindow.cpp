@@ -2,7 +2,7 @@
 // steel grades, the menus and the "?" buttons, driven with real key and mouse events.
 
 #include "JpegLoader.h"
-#include "MainWindowFixture.h"
+#include "MainWindowTestCase.h"
 #include "MapFiles.h"
 #include "MapImage.h"
 
@@ -19,8 +19,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
-#include <memory>
-
 // Takes the place of the user's browser.
 class UrlRecorder : public QObject
 {
@@ -33,18 +31,11 @@ public slots:
     void Open(const QUrl& url) { Opened.append(url); }
 };
 
-class MainWindowTest : public QObject
+class MainWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init() { F = std::make_unique<MainWindowFixture>(); }
-    void cleanup()
-    {
-        VERIFY_NO_UNEXPECTED_BOX(F->Sink);
-        F.reset();
-    }
-
     void startUpState();
     void controlBounds_data();
     void controlBounds();
@@ -75,12 +66,6 @@ private slots:
     void mapButtonsShowTheViewerWithTheirMap();
     void missingMapIsReportedAfterShowingTheViewer();
     void deflectionButtonsShowTheSameText();
-
-private:
-    void ChooseMenuEntry(const char* barItem, const char* entry);
-    void ShowPage(int index);
-
-    std::unique_ptr<MainWindowFixture> F;
 };
 
 namespace {
@@ -98,25 +83,6 @@ QStringList Items(const QComboBox& box)
 }
 
 } // namespace
-
-void MainWindowTest::ChooseMenuEntry(const char* barItem, const char* entry)
-{
-    auto* bar = F->Find<QMenuBar>("MainMenu1");
-    auto* menu = F->Find<QMenu>(barItem);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    QTRY_VERIFY(menu->isVisible());
-    auto* action = F->Find<QAction>(entry);
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-    QTRY_VERIFY(!menu->isVisible());
-}
-
-void MainWindowTest::ShowPage(int index)
-{
-    auto* tabs = F->Find<QTabWidget>("PageControl1");
-    QTabBar* bar = tabs->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-    QCOMPARE(tabs->currentIndex(), index);
-}
 
 void MainWindowTest::startUpState()
 {
@@ -431,8 +397,7 @@ void MainWindowTest::defaultCalculation()
     QFETCH(QString, separator);
     QFETCH(QStringList, results);
     QFETCH(QString, firstLoadLine);
-    F.reset();
-    F = std::make_unique<MainWindowFixture>(separator);
+    Restart(separator);
 
     F->Calculate();
     QCOMPARE(F->Form().CalculationCounter(), 2);
