@@ -3,6 +3,7 @@
 #include "ErrorReport.h"
 #include "LMAP.h"
 #include "MessageSink.h"
+#include "SelectorLists.h"
 #include "Unit2.h"
 #include "WindowFont.h"
 #include "ui_Unit1.h"
@@ -124,8 +125,10 @@ void TFormProlet::FillSelectors()
     Fill(*ui->ComboBox4, korvelin::SpanCountItems());
     Fill(*ui->ComboBox5, korvelin::SlopeItems());
     Fill(*ui->ComboBox6, korvelin::SteelGradeItems());
-    for (QComboBox* box : findChildren<QComboBox*>())
+    for (QComboBox* box : findChildren<QComboBox*>()) {
         FitItems(*box);
+        ColourOpenList(*box);
+    }
 }
 
 void TFormProlet::ConnectHandlers()
@@ -151,8 +154,10 @@ void TFormProlet::ConnectHandlers()
     // selector, run when the user picks an item.
     for (QLineEdit* field : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5}) {
         field->installEventFilter(this);
-        // Text composed by an input method would pass by the key filter.
+        // Text composed by an input method or dropped from another program would pass by the
+        // key filter.
         field->setAttribute(Qt::WA_InputMethodEnabled, false);
+        field->setAcceptDrops(false);
     }
     on(ui->Edit1, &QLineEdit::textChanged, &TFormProlet::Edit1Change);
     on(ui->Edit2, &QLineEdit::textChanged, &TFormProlet::Edit2Change);

@@ -9,6 +9,7 @@
 #include <korvelin/RunCalculation.h>
 #include <korvelin/NumberFormat.h>
 
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QLayout>
@@ -47,6 +48,7 @@ private slots:
     void emptyItemsCanBePicked();
     void noTextIsClipped();
     void colours();
+    void openListsHaveTheSelectorColours();
     void clientAreaAndFixedSize();
     void menus();
     void tabOrderSkipsDisabledControls();
@@ -314,6 +316,47 @@ void MainWindowTest::colours()
     QCOMPARE(QColor(picture.pixel(fieldCorner)), moneyGreen);
     const QPoint empty = F->Find<QWidget>("centralwidget")->mapTo(&F->Form(), QPoint(300, 190));
     QCOMPARE(QColor(picture.pixel(empty)), cream);
+}
+
+void MainWindowTest::openListsHaveTheSelectorColours()
+{
+    const QColor navy(0, 0, 128);
+    const QColor moneyGreen(192, 220, 192);
+    for (QComboBox* box : F->Form().findChildren<QComboBox*>()) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_F4); // opens the list as a user does
+        QAbstractItemView* view = box->view();
+        QTRY_VERIFY(view->isVisible());
+        for (const QWidget* widget : {static_cast<QWidget*>(view), view->window()}) {
+            QCOMPARE(widget->palette().color(QPalette::Base), moneyGreen);
+            QCOMPARE(widget->palette().color(QPalette::Window), moneyGreen);
+            QCOMPARE(widget->palette().color(QPalette::Text), navy);
+            QCOMPARE(widget->palette().color(QPalette::WindowText), navy);
+            QCOMPARE(widget->palette().color(QPalette::ButtonText), navy);
+        }
+        // What is drawn: the row of an item that is not the current one is green, and its
+        // text is navy.
+        const QModelIndex other = box->model()->index(box->count() - 1, 0);
+        const QRect row = view->visualRect(other).intersected(view->viewport()->rect());
+        QVERIFY(!row.isEmpty());
+        const QImage picture = view->viewport()->grab().toImage();
+        QCOMPARE(picture.pixelColor(row.right() - 2, row.center().y()), moneyGreen);
+        if (!box->itemText(box->count() - 1).isEmpty()) {
+            // The darkest pixel of the text, blended with the green only at its edges: navy.
+            QColor darkest = moneyGreen;
+            for (int x = row.left(); x <= row.right(); ++x) {
+                for (int y = row.top(); y <= row.bottom(); ++y) {
+                    const QColor pixel = picture.pixelColor(x, y);
+                    if (pixel.red() + pixel.green() + pixel.blue() < darkest.red() + darkest.green() + darkest.blue())
+                        darkest = pixel;
+                }
+            }
+            QVERIFY2(darkest.red() <= 48 && darkest.green() <= 48 && darkest.blue() - darkest.green() >= 64,
+                     qPrintable(box->objectName() + QStringLiteral(": ") + darkest.name()));
+        }
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTRY_VERIFY(!view->isVisible());
+    }
 }
 
 void MainWindowTest::clientAreaAndFixedSize()
