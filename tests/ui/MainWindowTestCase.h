@@ -1,12 +1,13 @@
 #pragma once
 
-// The set-up every window test of the main window shares: a fresh MainWindowFixture before each
-// test function, and after it a check that no unexpected message box was left, then the windows
-// closed. A test class derives from MainWindowTestCase and declares only its own test slots.
+// The set-up every window test of the main window shares: Qt's test folders in place of the
+// user's, a fresh MainWindowFixture before each test function, and after it a check that no
+// unexpected message box was left, then the windows closed. A test class derives from MainWindowTestCase and declares only its own test slots.
 
 #include "MainWindowFixture.h"
 
 #include <QObject>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -48,7 +49,11 @@ protected:
     std::unique_ptr<MainWindowFixture> F;
 
 private slots:
-    void init() { F = std::make_unique<MainWindowFixture>(); }
+    void init()
+    {
+        QStandardPaths::setTestModeEnabled(true); // no file of the tester's own folders
+        F = std::make_unique<MainWindowFixture>();
+    }
     void cleanup()
     {
         VERIFY_NO_UNEXPECTED_BOX(F->Sink);
