@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "ErrorReport.h"
+#include "GuideWindow.h"
 #include "LMAP.h"
 #include "MessageSink.h"
 #include "SelectorLists.h"
@@ -104,6 +105,7 @@ TFormProlet::TFormProlet(MessageSink& sink, const QString& decimalSeparator, QWi
     move(204, 266);
 
     ConnectHandlers();
+    AddGuideEntry(*ui->N2, *this);
     ui->ComboBox1->setFocus();
     Guard.Run([this] { FormCreate(); });
 }

@@ -398,7 +398,8 @@ void MainWindowTest::menus()
     QStringList help;
     for (const QAction* action : F->Find<QMenu>("N2")->actions())
         help << action->text();
-    QCOMPARE(help, (QStringList{"Литература", "Замечания и Предложения", "Условия применения", "Общие сведения"}));
+    QCOMPARE(help, (QStringList{"Руководство пользователя", "Литература", "Замечания и Предложения",
+                                "Условия применения", "Общие сведения"}));
 }
 
 void MainWindowTest::tabOrderSkipsDisabledControls()
