@@ -1,6 +1,7 @@
 #include "AppWindows.h"
 
 #include "LMAP.h"
+#include "ScreenFit.h"
 #include "Unit1.h"
 #include "Unit2.h"
 
@@ -23,5 +24,9 @@ AppWindows CreateAppWindows(MessageSink& sink, const QString& decimalSeparator)
     windows.LookMap->setAttribute(Qt::WA_QuitOnClose, false);
     windows.ProletTEMP = std::make_unique<TProletTEMP>();
     windows.FormProlet->AttachWindows(windows.LookMap.get(), windows.ProletTEMP.get());
+    // Each window stands at its own place where it fits the screen, moved just enough where not.
+    KeepOnScreen(*windows.FormProlet);
+    KeepOnScreen(*windows.LookMap);
+    KeepOnScreen(*windows.ProletTEMP);
     return windows;
 }

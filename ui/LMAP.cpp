@@ -4,6 +4,7 @@
 #include "JpegLoader.h"
 #include "MapFiles.h"
 #include "MapImage.h"
+#include "MapReplacement.h"
 #include "MapZoom.h"
 
 #include <QScrollArea>
@@ -50,6 +51,9 @@ TLookMap::TLookMap(MessageSink& sink, QWidget* parent)
     ScrollBox1->horizontalScrollBar()->installEventFilter(this);
     ScrollBox1->verticalScrollBar()->installEventFilter(this);
 
+    // The context menu that puts the user's own map in place of the program's.
+    new MapReplacement(*this, Sink);
+
     FormCreate();
 }
 
@@ -62,6 +66,7 @@ void TLookMap::LoadMap(int n)
 {
     const QString path = MapFilePath(Folder.isEmpty() ? ProgramFolder() : Folder, n);
     if (!path.isEmpty()) {
+        MapNumber = n;
         Image2 = LoadJpegFile(path);
         Image1->SetPicture(Image2);
     }

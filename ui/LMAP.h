@@ -30,6 +30,10 @@ public:
     // The program looks for the maps beside its executable; tests use a folder of their own.
     void SetProgramFolder(const QString& folder);
 
+    // The number of the map last asked for (1 to 3), also when its file could not be read;
+    // 0 before any.
+    int ShownMap() const { return MapNumber; }
+
     QScrollArea* const ScrollBox1;
     MapImage* const Image1;
 
@@ -44,4 +48,5 @@ private:
     QImage Image2; // the picture as loaded from its file
     QString Folder;
     int WheelAngle = 0; // turned since the last whole notch, in eighths of a degree
+    int MapNumber = 0;
 };

@@ -1,8 +1,10 @@
 #include "Unit1.h"
 
 #include "ErrorReport.h"
+#include "GuideWindow.h"
 #include "LMAP.h"
 #include "MessageSink.h"
+#include "SelectorLists.h"
 #include "SummaryPage.h"
 #include "Unit2.h"
 #include "WindowFont.h"
@@ -105,6 +107,7 @@ TFormProlet::TFormProlet(MessageSink& sink, const QString& decimalSeparator, QWi
 
     ConnectHandlers();
     ui->PageControl1->addTab(new TSummaryPage(*this, Sink), QStringLiteral("Итог"));
+    AddGuideEntry(*ui->N2, *this);
     ui->ComboBox1->setFocus();
     Guard.Run([this] { FormCreate(); });
 }
@@ -126,8 +129,10 @@ void TFormProlet::FillSelectors()
     Fill(*ui->ComboBox4, korvelin::SpanCountItems());
     Fill(*ui->ComboBox5, korvelin::SlopeItems());
     Fill(*ui->ComboBox6, korvelin::SteelGradeItems());
-    for (QComboBox* box : findChildren<QComboBox*>())
+    for (QComboBox* box : findChildren<QComboBox*>()) {
         FitItems(*box);
+        ColourOpenList(*box);
+    }
 }
 
 void TFormProlet::ConnectHandlers()
@@ -153,8 +158,10 @@ void TFormProlet::ConnectHandlers()
     // selector, run when the user picks an item.
     for (QLineEdit* field : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5}) {
         field->installEventFilter(this);
-        // Text composed by an input method would pass by the key filter.
+        // Text composed by an input method or dropped from another program would pass by the
+        // key filter.
         field->setAttribute(Qt::WA_InputMethodEnabled, false);
+        field->setAcceptDrops(false);
     }
     on(ui->Edit1, &QLineEdit::textChanged, &TFormProlet::Edit1Change);
     on(ui->Edit2, &QLineEdit::textChanged, &TFormProlet::Edit2Change);

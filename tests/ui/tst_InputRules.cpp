@@ -2,12 +2,12 @@
 // numeric fields, the refill of an emptied field, the diameter limit, the steel grades and the
 // reset of stale results.
 
-#include "MainWindowFixture.h"
+#include "MainWindowTestCase.h"
 
 #include <QClipboard>
+#include <QMimeData>
 #include <QSignalSpy>
 
-#include <memory>
 
 namespace {
 
@@ -19,18 +19,11 @@ const QStringList DefaultResults{"18,441", "3,122", "6,128", "9,965", "13,851", 
 
 } // namespace
 
-class InputRulesTest : public QObject
+class InputRulesTest : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init() { F = std::make_unique<MainWindowFixture>(); }
-    void cleanup()
-    {
-        VERIFY_NO_UNEXPECTED_BOX(F->Sink);
-        F.reset();
-    }
-
     void fullStopBecomesComma();
     void secondCommaIsDropped_data();
     void secondCommaIsDropped();
@@ -55,11 +48,10 @@ private slots:
     void unreadablePasteClearsTheResults();
     void unreadableWallFailsEveryDiameterChangeOnce();
     void unreadableStrengthFailsOnlyTheCalculation();
+    void droppedTextIsRefused();
 
 private:
     void Paste(const char* field, const QString& text);
-
-    std::unique_ptr<MainWindowFixture> F;
 };
 
 void InputRulesTest::Paste(const char* field, const QString& text)
@@ -242,8 +234,7 @@ void InputRulesTest::diameterLimit()
 
 void InputRulesTest::diameterLimitWithFullStopLocale()
 {
-    F.reset();
-    F = std::make_unique<MainWindowFixture>(QStringLiteral("."));
+    Restart(QStringLiteral("."));
     F->Retype("Edit2", QStringLiteral("400"));
     QCOMPARE(F->Text("Edit2"), QStringLiteral("306.4"));
     QCOMPARE(F->Sink.TakeMessages(), QStringList{DiameterLimitText});
@@ -394,6 +385,48 @@ void InputRulesTest::unreadableStrengthFailsOnlyTheCalculation()
     Paste("Edit4", QStringLiteral("abc"));
     F->Calculate();
     QCOMPARE(F->Sink.TakeErrors(), QStringList{"'abc' is not a valid floating point value."});
+}
+
+namespace {
+
+// Drags plain text over the field and drops it, as a drag from another program arrives.
+// Returns whether the field (or a parent) took the drag.
+bool DropText(QWidget& field, const QString& text)
+{
+    QMimeData data;
+    data.setText(text);
+    const QPoint at = field.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&field, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&field, &move);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&field, &drop);
+    return enter.isAccepted() || drop.isAccepted();
+}
+
+} // namespace
+
+void InputRulesTest::droppedTextIsRefused()
+{
+    // The same events put the text into a field that takes drops: the drop is real.
+    QLineEdit open;
+    open.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&open));
+    QVERIFY(DropText(open, QStringLiteral("12x")));
+    QCOMPARE(open.text(), QStringLiteral("12x"));
+
+    F->Pick("ComboBox6", 6); // "Свой": the strengths can be typed, and dropped on if allowed
+    const QStringList before{F->Text("Edit1"), F->Text("Edit2"), F->Text("Edit3"), F->Text("Edit4"), F->Text("Edit5")};
+    QSignalSpy changes(&F->Form(), &TFormProlet::InputsChanged);
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5"}) {
+        QLineEdit* field = F->Edit(name);
+        QVERIFY(field->isEnabled());
+        QVERIFY2(!DropText(*field, QStringLiteral("12x")), name);
+    }
+    const QStringList after{F->Text("Edit1"), F->Text("Edit2"), F->Text("Edit3"), F->Text("Edit4"), F->Text("Edit5")};
+    QCOMPARE(after, before);
+    QCOMPARE(changes.count(), 0); // no change rule ran
 }
 
 QTEST_MAIN(InputRulesTest)

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
@@ -84,6 +85,7 @@ bool ResetPeakMemory()
 void LookMapWindowTest::initTestCase()
 {
     std::setlocale(LC_MESSAGES, "C"); // the system's descriptions of errors in English
+    QStandardPaths::setTestModeEnabled(true); // no map of the tester's own folder
     QVERIFY(Temp.isValid());
     Quadrants = EncodeJpeg(QuadrantPicture(1400, 800));
     QVERIFY(!Quadrants.isEmpty());

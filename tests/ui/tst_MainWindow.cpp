@@ -2,13 +2,14 @@
 // steel grades, the menus and the "?" buttons, driven with real key and mouse events.
 
 #include "JpegLoader.h"
-#include "MainWindowFixture.h"
+#include "MainWindowTestCase.h"
 #include "MapFiles.h"
 #include "MapImage.h"
 
 #include <korvelin/RunCalculation.h>
 #include <korvelin/NumberFormat.h>
 
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QLayout>
@@ -18,8 +19,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
-
-#include <memory>
 
 // Takes the place of the user's browser.
 class UrlRecorder : public QObject
@@ -33,18 +32,11 @@ public slots:
     void Open(const QUrl& url) { Opened.append(url); }
 };
 
-class MainWindowTest : public QObject
+class MainWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init() { F = std::make_unique<MainWindowFixture>(); }
-    void cleanup()
-    {
-        VERIFY_NO_UNEXPECTED_BOX(F->Sink);
-        F.reset();
-    }
-
     void startUpState();
     void controlBounds_data();
     void controlBounds();
@@ -56,6 +48,7 @@ private slots:
     void emptyItemsCanBePicked();
     void noTextIsClipped();
     void colours();
+    void openListsHaveTheSelectorColours();
     void clientAreaAndFixedSize();
     void menus();
     void tabOrderSkipsDisabledControls();
@@ -75,12 +68,6 @@ private slots:
     void mapButtonsShowTheViewerWithTheirMap();
     void missingMapIsReportedAfterShowingTheViewer();
     void deflectionButtonsShowTheSameText();
-
-private:
-    void ChooseMenuEntry(const char* barItem, const char* entry);
-    void ShowPage(int index);
-
-    std::unique_ptr<MainWindowFixture> F;
 };
 
 namespace {
@@ -98,25 +85,6 @@ QStringList Items(const QComboBox& box)
 }
 
 } // namespace
-
-void MainWindowTest::ChooseMenuEntry(const char* barItem, const char* entry)
-{
-    auto* bar = F->Find<QMenuBar>("MainMenu1");
-    auto* menu = F->Find<QMenu>(barItem);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    QTRY_VERIFY(menu->isVisible());
-    auto* action = F->Find<QAction>(entry);
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-    QTRY_VERIFY(!menu->isVisible());
-}
-
-void MainWindowTest::ShowPage(int index)
-{
-    auto* tabs = F->Find<QTabWidget>("PageControl1");
-    QTabBar* bar = tabs->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-    QCOMPARE(tabs->currentIndex(), index);
-}
 
 void MainWindowTest::startUpState()
 {
@@ -352,6 +320,47 @@ void MainWindowTest::colours()
     QCOMPARE(QColor(picture.pixel(empty)), cream);
 }
 
+void MainWindowTest::openListsHaveTheSelectorColours()
+{
+    const QColor navy(0, 0, 128);
+    const QColor moneyGreen(192, 220, 192);
+    for (QComboBox* box : F->Form().findChildren<QComboBox*>()) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_F4); // opens the list as a user does
+        QAbstractItemView* view = box->view();
+        QTRY_VERIFY(view->isVisible());
+        for (const QWidget* widget : {static_cast<QWidget*>(view), view->window()}) {
+            QCOMPARE(widget->palette().color(QPalette::Base), moneyGreen);
+            QCOMPARE(widget->palette().color(QPalette::Window), moneyGreen);
+            QCOMPARE(widget->palette().color(QPalette::Text), navy);
+            QCOMPARE(widget->palette().color(QPalette::WindowText), navy);
+            QCOMPARE(widget->palette().color(QPalette::ButtonText), navy);
+        }
+        // What is drawn: the row of an item that is not the current one is green, and its
+        // text is navy.
+        const QModelIndex other = box->model()->index(box->count() - 1, 0);
+        const QRect row = view->visualRect(other).intersected(view->viewport()->rect());
+        QVERIFY(!row.isEmpty());
+        const QImage picture = view->viewport()->grab().toImage();
+        QCOMPARE(picture.pixelColor(row.right() - 2, row.center().y()), moneyGreen);
+        if (!box->itemText(box->count() - 1).isEmpty()) {
+            // The darkest pixel of the text, blended with the green only at its edges: navy.
+            QColor darkest = moneyGreen;
+            for (int x = row.left(); x <= row.right(); ++x) {
+                for (int y = row.top(); y <= row.bottom(); ++y) {
+                    const QColor pixel = picture.pixelColor(x, y);
+                    if (pixel.red() + pixel.green() + pixel.blue() < darkest.red() + darkest.green() + darkest.blue())
+                        darkest = pixel;
+                }
+            }
+            QVERIFY2(darkest.red() <= 48 && darkest.green() <= 48 && darkest.blue() - darkest.green() >= 64,
+                     qPrintable(box->objectName() + QStringLiteral(": ") + darkest.name()));
+        }
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTRY_VERIFY(!view->isVisible());
+    }
+}
+
 void MainWindowTest::clientAreaAndFixedSize()
 {
     TFormProlet& form = F->Form();
@@ -392,7 +401,8 @@ void MainWindowTest::menus()
     QStringList help;
     for (const QAction* action : F->Find<QMenu>("N2")->actions())
         help << action->text();
-    QCOMPARE(help, (QStringList{"Литература", "Замечания и Предложения", "Условия применения", "Общие сведения"}));
+    QCOMPARE(help, (QStringList{"Руководство пользователя", "Литература", "Замечания и Предложения",
+                                "Условия применения", "Общие сведения"}));
 }
 
 void MainWindowTest::tabOrderSkipsDisabledControls()
@@ -434,8 +444,7 @@ void MainWindowTest::defaultCalculation()
     QFETCH(QString, separator);
     QFETCH(QStringList, results);
     QFETCH(QString, firstLoadLine);
-    F.reset();
-    F = std::make_unique<MainWindowFixture>(separator);
+    Restart(separator);
 
     F->Calculate();
     QCOMPARE(F->Form().CalculationCounter(), 2);

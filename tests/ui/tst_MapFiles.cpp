@@ -1,8 +1,9 @@
-// Where the viewer looks for the map files.
+// Where the viewer looks for the map files: the user's own folder, beside the program, installed.
 
 #include "MapFiles.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -11,9 +12,15 @@ class MapFilesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(Root.isValid()); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(Root.isValid());
+    }
+    void cleanup() { QDir(UserMapFolder()).removeRecursively(); }
     void findsTheMapBesideOrInstalledOrNamesTheFirstPlace_data();
     void findsTheMapBesideOrInstalledOrNamesTheFirstPlace();
+    void userFolderComesFirst();
     void onlyMapsOneToThreeHaveFiles();
 
 private:
@@ -59,12 +66,36 @@ void MapFilesTest::findsTheMapBesideOrInstalledOrNamesTheFirstPlace()
     QCOMPARE(MapFilePath(Root.filePath(prefix + QStringLiteral("/bin")), map), QDir::toNativeSeparators(Root.filePath(found)));
 }
 
+void MapFilesTest::userFolderComesFirst()
+{
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Карты");
+    QVERIFY(own.contains(QStringLiteral("/.qttest/"))); // never the tester's own maps
+    QCOMPARE(UserMapFolder(), own);
+    QCOMPARE(UserMapFile(3), own + QStringLiteral("/3.jpg"));
+    for (const char* file : {"u/bin/Карты/1.jpg", "u/share/korvelin/Карты/1.jpg", "u/bin/Карты/2.jpg"})
+        Touch(QString::fromUtf8(file));
+    QVERIFY(QDir().mkpath(own));
+    QFile copy(own + QStringLiteral("/1.jpg"));
+    QVERIFY(copy.open(QIODevice::WriteOnly));
+    copy.close();
+    const QString bin = Root.filePath(QStringLiteral("u/bin"));
+    QCOMPARE(MapFilePath(bin, 1), own + QStringLiteral("/1.jpg")); // wins over beside and installed
+    QCOMPARE(MapFilePath(bin, 2), Root.filePath(QStringLiteral("u/bin/Карты/2.jpg"))); // only map 1 replaced
+    // Nowhere at all: the error names the place beside the program, not the user's folder.
+    QCOMPARE(MapFilePath(bin, 3), Root.filePath(QStringLiteral("u/bin/Карты/3.jpg")));
+    QVERIFY(copy.remove());
+    QCOMPARE(MapFilePath(bin, 1), Root.filePath(QStringLiteral("u/bin/Карты/1.jpg")));
+}
+
 void MapFilesTest::onlyMapsOneToThreeHaveFiles()
 {
-    for (const int n : {0, 4, -1, 1000})
+    for (const int n : {0, 4, -1, 1000}) {
         QVERIFY(MapFilePath(Root.path(), n).isEmpty());
+        QVERIFY(UserMapFile(n).isEmpty());
+    }
     QCOMPARE(MapFileCandidates(QStringLiteral("/opt/k/bin"), 2),
-             (QStringList{QStringLiteral("/opt/k/bin/Карты/2.jpg"), QStringLiteral("/opt/k/share/korvelin/Карты/2.jpg")}));
+             (QStringList{UserMapFolder() + QStringLiteral("/2.jpg"), QStringLiteral("/opt/k/bin/Карты/2.jpg"),
+                          QStringLiteral("/opt/k/share/korvelin/Карты/2.jpg")}));
 }
 
 QTEST_MAIN(MapFilesTest)

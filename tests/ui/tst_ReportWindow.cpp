@@ -1,32 +1,21 @@
 // The intermediate-data window: its frame, its read-only report box, and how the main window
 // fills and empties it.
 
-#include "MainWindowFixture.h"
+#include "MainWindowTestCase.h"
 
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include <memory>
 
-class ReportWindowTest : public QObject
+class ReportWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init() { F = std::make_unique<MainWindowFixture>(); }
-    void cleanup()
-    {
-        VERIFY_NO_UNEXPECTED_BOX(F->Sink);
-        F.reset();
-    }
-
     void windowAtCreation();
     void reportBoxIsForReadingOnly();
     void closingOnlyHides();
     void everyRunReplacesTheReport();
-
-private:
-    std::unique_ptr<MainWindowFixture> F;
 };
 
 void ReportWindowTest::windowAtCreation()

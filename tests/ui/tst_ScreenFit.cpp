@@ -1,0 +1,137 @@
+// Windows that fit the screen: the rule that moves a frame into the available area, and the
+// three windows on the small screens of design offices. The test runs once on a 1366 × 768
+// screen and once on a 1920 × 1080 screen at 150 % (1280 × 720 logical pixels).
+
+#include "MainWindowTestCase.h"
+#include "ScreenFit.h"
+
+#include <QScreen>
+
+class ScreenFitTest : public MainWindowTestCase
+{
+    Q_OBJECT
+
+private slots:
+    void frameIntoArea_data();
+    void frameIntoArea();
+    void windowsOnThisScreen_data();
+    void windowsOnThisScreen();
+    void largerViewerShrinksToTheScreen();
+    void userMayMoveAShownWindowAnywhere();
+};
+
+void ScreenFitTest::frameIntoArea_data()
+{
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<bool>("sizeable");
+    QTest::addColumn<QRect>("fitted");
+    const QRect office(0, 0, 1366, 728); // 1366 × 768 with a taskbar of 40 at the bottom
+    const QRect laptop(0, 0, 1280, 720);
+    const QRect topBar(0, 32, 1366, 736); // a panel of 32 at the top
+    QTest::newRow("inside stays") << QRect(204, 250, 696, 470) << office << false << QRect(204, 250, 696, 470);
+    QTest::newRow("touching the bottom stays") << QRect(204, 258, 696, 470) << office << false << QRect(204, 258, 696, 470);
+    QTest::newRow("one pixel below") << QRect(204, 259, 696, 470) << office << false << QRect(204, 258, 696, 470);
+    QTest::newRow("viewer below the office screen") << QRect(246, 444, 710, 440) << office << true << QRect(246, 288, 710, 440);
+    QTest::newRow("viewer below the laptop screen") << QRect(246, 444, 710, 440) << laptop << true << QRect(246, 280, 710, 440);
+    QTest::newRow("sheet below the laptop screen") << QRect(406, 375, 673, 480) << laptop << false << QRect(406, 240, 673, 480);
+    QTest::newRow("right of the screen") << QRect(1000, 10, 696, 470) << laptop << false << QRect(584, 10, 696, 470);
+    QTest::newRow("above the panel") << QRect(100, 0, 400, 300) << topBar << false << QRect(100, 32, 400, 300);
+    QTest::newRow("left of the screen") << QRect(-50, 100, 400, 300) << topBar << true << QRect(0, 100, 400, 300);
+    QTest::newRow("sizeable taller than the area") << QRect(100, 50, 500, 900) << topBar << true << QRect(100, 32, 500, 736);
+    QTest::newRow("sizeable larger both ways") << QRect(-10, -10, 2000, 1000) << laptop << true << laptop;
+    QTest::newRow("fixed larger: caption on screen") << QRect(300, 300, 1400, 800) << laptop << false << QRect(0, 0, 1400, 800);
+    QTest::newRow("second screen to the right") << QRect(1400, 600, 710, 440) << QRect(1366, 0, 1280, 720) << true
+                                                << QRect(1400, 280, 710, 440);
+}
+
+void ScreenFitTest::frameIntoArea()
+{
+    QFETCH(QRect, frame);
+    QFETCH(QRect, area);
+    QFETCH(bool, sizeable);
+    QFETCH(QRect, fitted);
+    QCOMPARE(FitFrameIntoArea(frame, area, sizeable), fitted);
+}
+
+void ScreenFitTest::windowsOnThisScreen_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QPoint>("office");  // frame position on 1366 × 768
+    QTest::addColumn<QPoint>("laptop");  // and on 1280 × 720
+    // The main window's height depends on the menu bar: -1 stands for "just above the bottom".
+    QTest::newRow("main window") << "main" << QPoint(204, 266) << QPoint(204, -1);
+    // 702 × 406 inside a frame of 2 (1 at 150 %) all round.
+    QTest::newRow("map viewer") << "viewer" << QPoint(246, 768 - 410) << QPoint(246, 720 - 408);
+    QTest::newRow("technical sheet") << "sheet" << QPoint(406, 768 - 450) << QPoint(406, 720 - 448);
+}
+
+void ScreenFitTest::windowsOnThisScreen()
+{
+    QFETCH(QString, window);
+    QFETCH(QPoint, office);
+    QFETCH(QPoint, laptop);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget* shown = window == u"main" ? static_cast<QWidget*>(&F->Form())
+                     : window == u"viewer" ? static_cast<QWidget*>(&F->LookMap())
+                                           : static_cast<QWidget*>(&F->ProletTEMP());
+    const QSize size = shown->size();
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    const QRect frame = shown->frameGeometry();
+    QVERIFY(frame != shown->geometry()); // the frame is known and counted
+    QCOMPARE(shown->size(), size);
+    QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+    QPoint expected;
+    if (area == QRect(0, 0, 1366, 768))
+        expected = office;
+    else if (area == QRect(0, 0, 1280, 720))
+        expected = laptop;
+    else
+        QFAIL(qPrintable(QStringLiteral("not a screen of this test: %1x%2").arg(area.width()).arg(area.height())));
+    if (expected.y() == -1)
+        expected.setY(area.bottom() + 1 - frame.height());
+    QCOMPARE(frame.topLeft(), expected);
+    // Shown again, it stays where it stands.
+    shown->hide();
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    QCOMPARE(shown->frameGeometry(), frame);
+}
+
+void ScreenFitTest::largerViewerShrinksToTheScreen()
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    TLookMap& viewer = F->LookMap();
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    viewer.hide();
+    viewer.resize(area.width() + 300, area.height() + 200);
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    QCOMPARE(viewer.frameGeometry(), area);
+    // The technical sheet keeps its fixed size whatever the screen.
+    F->ProletTEMP().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&F->ProletTEMP()));
+    QCOMPARE(F->ProletTEMP().size(), QSize(665, 446));
+}
+
+void ScreenFitTest::userMayMoveAShownWindowAnywhere()
+{
+    TLookMap& viewer = F->LookMap();
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    viewer.move(900, 500); // partly off the screen, as a user may drag it
+    QTest::qWait(20);
+    QCOMPARE(viewer.frameGeometry().topLeft(), QPoint(900, 500));
+    // Shown anew, it comes back whole.
+    viewer.hide();
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(area.contains(viewer.frameGeometry()));
+    QCOMPARE(viewer.frameGeometry().bottomRight(), area.bottomRight());
+}
+
+QTEST_MAIN(ScreenFitTest)
+#include "tst_ScreenFit.moc"

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QMenu;
+class QTextBrowser;
+
+// The user guide in a window of its own: the Markdown text built into the program (the same
+// file is installed beside it as documentation), shown for reading; its web links open in the
+// user's browser. Closing it only hides it.
+class GuideWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit GuideWindow(QWidget* parent = nullptr);
+
+    QTextBrowser* const Browser;
+};
+
+// The guide's Markdown text as built into the program.
+QString UserGuideText();
+
+// Puts the entry "Руководство пользователя" (F1, from any window of the program) at the top of
+// the help menu of the main window; it shows the guide window, created at the first use.
+void AddGuideEntry(QMenu& help, QWidget& mainWindow);
