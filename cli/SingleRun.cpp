@@ -110,7 +110,9 @@ int RunSingle(const CliOptions& options, std::string_view separator, std::ostrea
             }
         }
     }
-    out << text << std::flush;
+    if (!(out << text << std::flush)) {
+        return 2;
+    }
     if (!completed) {
         err << outcome.Message << '\n' << std::flush;
     }
