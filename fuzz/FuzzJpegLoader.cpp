@@ -3,58 +3,48 @@
 #include "ErrorReport.h"
 #include "JpegLoader.h"
 
-#include <csetjmp>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-
-#include <jpeglib.h>
 
 namespace {
 
-// Pictures larger than 256 x 256 pixels are left out. A few bytes can declare a picture of a
-// hundred million pixels, and libjpeg decodes a picture cut short to its full size: with a limit
-// of a megapixel the target still spent most of its time filling large pictures with grey (under
-// 5,000 inputs a second). The loader's code takes the same paths for a small picture as for a
-// large one; its own, far larger limit is tried by its tests.
-constexpr std::uint64_t kFuzzedPixels = 256 * 256;
+// Pictures larger than 128 x 128 pixels are left out. A few bytes can declare a picture of a
+// hundred million pixels, and libjpeg decodes a picture cut short to its full size. With a limit
+// of a megapixel the target spent most of its time filling large pictures with grey (under 5,000
+// inputs a second); with 256 x 256 pixels, in the kernel, mapping fresh memory for every picture
+// (the sanitizer's allocator maps each block above 128 KiB on its own). The loader's code takes
+// the same paths for a small picture as for a large one; its own, far larger limit is tried by
+// its tests.
+constexpr std::uint64_t kFuzzedPixels = 128 * 128;
 
-struct HeaderError {
-    jpeg_error_mgr Base;
-    std::jmp_buf Jump;
-};
-
-[[noreturn]] void JumpOnError(j_common_ptr info)
+// The largest picture that any start-of-frame marker in the data declares: 0xFF, a byte from
+// 0xC0 to 0xCF other than 0xC4, 0xC8 and 0xCC, the segment length, the precision, the height and
+// the width. libjpeg takes the picture's size from such a marker, so looking at every one of them,
+// wherever it stands, never gives less than what libjpeg would decode. A plain scan, because
+// reading the header with libjpeg costs a second error jump for every broken input. Its branches
+// are no coverage of the loader, so they are left out of the fuzzer's measure.
+__attribute__((no_sanitize("coverage"))) std::uint64_t LargestDeclaredPicture(const std::uint8_t* data, std::size_t size)
 {
-    std::longjmp(reinterpret_cast<HeaderError*>(info->err)->Jump, 1);
-}
-
-void IgnoreMessage(j_common_ptr) {}
-
-// The pixel count the header declares, or 0 when libjpeg cannot read a header.
-std::uint64_t DeclaredPixels(const std::uint8_t* data, std::size_t size)
-{
-    jpeg_decompress_struct info{};
-    HeaderError error{};
-    info.err = jpeg_std_error(&error.Base);
-    error.Base.error_exit = JumpOnError;
-    error.Base.output_message = IgnoreMessage;
-    std::uint64_t pixels = 0;
-    if (setjmp(error.Jump) == 0) {
-        jpeg_create_decompress(&info);
-        jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
-        jpeg_read_header(&info, TRUE);
-        pixels = std::uint64_t{info.image_width} * info.image_height;
+    std::uint64_t largest = 0;
+    for (std::size_t i = 0; i + 8 < size; ++i) {
+        const std::uint8_t marker = data[i + 1];
+        if (data[i] != 0xFF || marker < 0xC0 || marker > 0xCF || marker == 0xC4 ||
+            marker == 0xC8 || marker == 0xCC) {
+            continue;
+        }
+        const std::uint64_t height = std::uint64_t{data[i + 5]} << 8 | data[i + 6];
+        const std::uint64_t width = std::uint64_t{data[i + 7]} << 8 | data[i + 8];
+        largest = std::max(largest, height * width);
     }
-    jpeg_destroy_decompress(&info);
-    return pixels;
+    return largest;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (DeclaredPixels(data, size) > kFuzzedPixels) {
+    if (LargestDeclaredPicture(data, size) > kFuzzedPixels) {
         return 0;
     }
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
