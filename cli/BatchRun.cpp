@@ -132,12 +132,16 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
             }
         }
         if (buffer.size() >= kFlushSize) {
-            out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            // Output that cannot be written ends the table: nothing more would arrive either.
+            if (!out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()))) {
+                return 2;
+            }
             buffer.clear();
         }
     }
-    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    out.flush();
+    if (!out.write(buffer.data(), static_cast<std::streamsize>(buffer.size())).flush()) {
+        return 2;
+    }
     return anyInvalid ? 1 : 0;
 }
 

@@ -77,7 +77,9 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
             }
         }
     }
-    out << text << std::flush;
+    if (!(out << text << std::flush)) {
+        return 2;
+    }
     if (!completed) {
         err << outcome.Message << '\n' << std::flush;
         return 1;

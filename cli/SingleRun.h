@@ -18,7 +18,7 @@ using PdfWriter = std::function<std::string(const NoteDocument& note, const std:
 // One calculation: the six spans grouped by rules and the design summary (or one JSON object),
 // the report on request, the calculation note as PDF when options.PdfFile is set (writePdf must
 // then be given). Returns the exit status: 0 completed, 1 refused or failed, or the note could
-// not be written.
+// not be written, 2 when `out` fails.
 int RunSingle(const CliOptions& options, const SummaryRequest& request, std::string_view separator,
               std::ostream& out, std::ostream& err, const PdfWriter& writePdf = {});
 

@@ -1,4 +1,5 @@
 #include "BatchRun.h"
+#include "CheckedOutput.h"
 #include "CliOptions.h"
 #include "OutcomeText.h"
 #include "SingleRun.h"
@@ -12,17 +13,18 @@
 #include <fstream>
 #include <iostream>
 
+#include <unistd.h>
+
 #ifdef KORVELIN_CALC_PDF
 #include "PdfNote.h"
 #endif
 
 using namespace korvelin::cli;
 
-int main(int argc, char** argv)
-{
-    std::setlocale(LC_ALL, "");
-    std::ios::sync_with_stdio(false);
+namespace {
 
+int Run(int argc, char** argv)
+{
     ParsedCommandLine parsed = ParseCommandLine(argc, argv);
     if (!parsed.Options) {
         std::cerr << "korvelin-calc: " << parsed.Error << "\nTry 'korvelin-calc --help'.\n";
@@ -90,4 +92,19 @@ int main(int argc, char** argv)
         return 2;
     }
     return RunBatch(file, std::cout, std::cerr, separator, options.Report);
+}
+
+}  // namespace
+
+// Standard output goes through a buffer that checks every write and the final close, so that a
+// full disk is reported instead of an empty table passing for success.
+int main(int argc, char** argv)
+{
+    std::setlocale(LC_ALL, "");
+    std::ios::sync_with_stdio(false);
+    CheckedOutput output(STDOUT_FILENO);
+    std::streambuf* const standard = std::cout.rdbuf(&output);
+    const int status = Run(argc, argv);
+    std::cout.rdbuf(standard);
+    return FinishOutput(output, std::cerr, status);
 }

@@ -28,11 +28,10 @@ constexpr struct {
 };
 
 // Ends the run with the message of the first floating-point fault.
-CalculationOutcome& Fail(CalculationOutcome& outcome, const FpWatch& fp)
+void Fail(CalculationOutcome& outcome, const FpWatch& fp)
 {
     outcome.Kind = OutcomeKind::Failed;
     outcome.Message = FpFaultMessage(fp.Fault());
-    return outcome;
 }
 
 void AppendLoadTable(ReportWriter& report, const LoadSummary& loads, double pressure)
@@ -50,35 +49,22 @@ void AppendLoadTable(ReportWriter& report, const LoadSummary& loads, double pres
     report.AppendTwoColumns("Рабочее давление газ, МПа", 36, pressure, pressure);
 }
 
-}  // namespace
-
-CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
-                                  std::string_view decimalSeparator, ReportMode reportMode)
+// The report's title line and two empty lines, written before the input is read.
+void StartReport(ReportWriter& report)
 {
-    CalculationOutcome outcome;
-    const bool written = reportMode == ReportMode::Written;
-    if (written) {
-        outcome.Report.reserve(26);
-    }
-    ReportWriter report(written ? &outcome.Report : nullptr, decimalSeparator);
     report.Append(std::string(75, ' ') + std::string(kTitle));
     report.Append({});
     report.Append({});
+}
 
-    FpWatch fp;
-    const InputReading reading = ReadSpanInput(texts, indexes, decimalSeparator, fp);
-    if (reading.Status != ReadStatus::Read) {
-        outcome.Kind = reading.Status == ReadStatus::Refused ? OutcomeKind::Refused
-                                                             : OutcomeKind::Failed;
-        outcome.Message = reading.Message;
-        return outcome;
-    }
-    const SpanInput& in = reading.Input;
+// Every step after the reading of the input, in order; each stores its value, then the run stops
+// at the first fault.
+void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, CalculationOutcome& outcome)
+{
     const double D = in.OuterDiameter;
     const double t = in.WallThickness;
     LoadSummary& loads = outcome.Loads;
 
-    // Each step stores its value, then the run stops at the first fault.
     loads.AllowableStressSNiP = CalcAllowableStressSNiP(fp, in.YieldStrength);
     if (fp.Failed()) return Fail(outcome, fp);
     loads.AllowableStressSP = CalcAllowableStress(fp, in.UltimateStrength, in.YieldStrength);
@@ -141,6 +127,45 @@ CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes
     outcome.Spans.DeflectionSpanSP = deflectionSP;
     outcome.Spans.DeflectionSpanSNiP = deflectionSNiP;
     outcome.Kind = OutcomeKind::Completed;
+}
+
+}  // namespace
+
+CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
+                                  std::string_view decimalSeparator, ReportMode reportMode)
+{
+    CalculationOutcome outcome;
+    const bool written = reportMode == ReportMode::Written;
+    if (written) {
+        outcome.Report.reserve(26);
+    }
+    ReportWriter report(written ? &outcome.Report : nullptr, decimalSeparator);
+    StartReport(report);
+
+    FpWatch fp;
+    const InputReading reading = ReadSpanInput(texts, indexes, decimalSeparator, fp);
+    if (reading.Status != ReadStatus::Read) {
+        outcome.Kind = reading.Status == ReadStatus::Refused ? OutcomeKind::Refused
+                                                             : OutcomeKind::Failed;
+        outcome.Message = reading.Message;
+        return outcome;
+    }
+    Calculate(reading.Input, fp, report, outcome);
+    return outcome;
+}
+
+CalculationOutcome RunCalculation(const SpanInput& input, std::string_view decimalSeparator,
+                                  ReportMode reportMode)
+{
+    CalculationOutcome outcome;
+    const bool written = reportMode == ReportMode::Written;
+    if (written) {
+        outcome.Report.reserve(26);
+    }
+    ReportWriter report(written ? &outcome.Report : nullptr, decimalSeparator);
+    StartReport(report);
+    FpWatch fp;
+    Calculate(input, fp, report, outcome);
     return outcome;
 }
 

@@ -40,7 +40,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"1e3", ",", 1000}, ReadCase{"1,5E-2", ",", 0.015L},
                       ReadCase{"2e+2", ".", 200}, ReadCase{"1e400", ",", 1e400L},
                       ReadCase{"1e-5000", ",", 0}, ReadCase{"0,6", ",", 0.6L},
-                      ReadCase{"12٫5", "٫", 12.5L}));
+                      ReadCase{"12٫5", "٫", 12.5L},
+                      // Twenty digits take the full conversion: beyond 19 digits the shortcut's
+                      // integer would overflow, and a conversion to double would round once more.
+                      ReadCase{"12345678901234567890", ",", 12345678901234567890.0L},
+                      ReadCase{"99999999999999999999", ",", 1e20L},
+                      ReadCase{"0,60000000000000000000", ",", 0.6L},
+                      // Halfway between two doubles to within the extended precision.
+                      ReadCase{"0,59999999999999992229", ",", 0x1.3333333333332p-1L + 0x1p-54L}));
 
 struct RejectCase {
     const char* Text;

@@ -17,7 +17,8 @@ for file in bin/korvelin bin/korvelin-calc \
             share/icons/hicolor/scalable/apps/org.korvelin.Korvelin.svg \
             share/metainfo/org.korvelin.Korvelin.metainfo.xml \
             share/mime/packages/org.korvelin.Korvelin.xml \
-            share/man/man1/korvelin-calc.1; do
+            share/man/man1/korvelin.1.gz share/man/man1/korvelin-calc.1.gz \
+            share/doc/korvelin/copyright share/doc/korvelin/changelog.Debian.gz; do
   [ -e "$prefix/$file" ] || { echo "missing after install: $file"; exit 1; }
 done
 

@@ -63,4 +63,10 @@ CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes
                                   std::string_view decimalSeparator,
                                   ReportMode reportMode = ReportMode::Written);
 
+// Runs the calculation on an input set that is read already, from the section values on. None of
+// the refusals of the reading applies: the indexes must have rows in the tables, but the values
+// may be ones the fields never give (a negative wall, for one).
+CalculationOutcome RunCalculation(const SpanInput& input, std::string_view decimalSeparator,
+                                  ReportMode reportMode = ReportMode::Written);
+
 }  // namespace korvelin
