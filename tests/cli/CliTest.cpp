@@ -152,7 +152,8 @@ TEST(CalcUsage, HelpListsOptionsAndItems)
 }
 
 constexpr const char* kBatchHeader =
-    "outcome;message;static_sp;dynamic_sp;condensate_sp;deflection_sp;static_snip;deflection_snip\n";
+    "outcome;message;static_sp;dynamic_sp;condensate_sp;deflection_sp;static_snip;deflection_snip;"
+    "governing_sp;governing_snip\n";
 
 TEST(CalcBatch, OneResultLinePerInputLine)
 {
@@ -167,14 +168,15 @@ TEST(CalcBatch, OneResultLinePerInputLine)
         "89;3,2;333;206;abc;0;0;0;0;0;0\n";
     const Result r = Calc("--batch --sep ,", input);
     EXPECT_EQ(r.Status, 1);
+    // A message holding ";" or a quote stays in one cell: it is quoted, its quotes doubled.
     EXPECT_EQ(r.Out, std::string(kBatchHeader) +
-                         "completed;;18,441;3,122;6,128;9,965;13,851;9,189\n"
-                         "refused;Введены не все данные;;;;;;\n"
-                         "failed;Invalid floating point operation;;;5,996;;;\n"
-                         "invalid;line 5: expected 11 fields separated by \";\", found 8;;;;;;\n"
-                         "invalid;line 6: field 10 (spans) is not an integer: 'x';;;;;;\n"
-                         "completed;;16,512;2,048;12,351;9,392;11,548;8,065\n"
-                         "failed;'abc' is not a valid floating point value;;;;;;\n");
+                         "completed;;18,441;3,122;6,128;9,965;13,851;9,189;3,122;9,189\n"
+                         "refused;Введены не все данные;;;;;;;;\n"
+                         "failed;Invalid floating point operation;;;5,996;;;;;\n"
+                         "invalid;\"line 5: expected 11 fields separated by \"\";\"\", found 8\";;;;;;;;\n"
+                         "invalid;line 6: field 10 (spans) is not an integer: 'x';;;;;;;;\n"
+                         "completed;;16,512;2,048;12,351;9,392;11,548;8,065;2,048;8,065\n"
+                         "failed;'abc' is not a valid floating point value;;;;;;;;\n");
 }
 
 TEST(CalcBatch, ReadsAFileAndReportsItsAbsence)
@@ -183,7 +185,7 @@ TEST(CalcBatch, ReadsAFileAndReportsItsAbsence)
     std::ofstream(path) << "header\n89;3,2;333;206;0,6;0;0;0;0;0;0\n";
     const Result ok = Calc("--batch '" + path.string() + "' --sep .");
     EXPECT_EQ(ok.Status, 0);
-    EXPECT_EQ(ok.Out, std::string(kBatchHeader) + "completed;;18.441;3.122;6.128;9.965;13.851;9.189\n");
+    EXPECT_EQ(ok.Out, std::string(kBatchHeader) + "completed;;18.441;3.122;6.128;9.965;13.851;9.189;3.122;9.189\n");
 
     const Result missing = Calc("--batch /nonexistent/korvelin.csv");
     EXPECT_EQ(missing.Status, 2);
