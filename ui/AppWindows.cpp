@@ -1,8 +1,11 @@
 #include "AppWindows.h"
 
 #include "LMAP.h"
+#include "SpanTableWindow.h"
 #include "Unit1.h"
 #include "Unit2.h"
+
+#include <QMenuBar>
 
 AppWindows::AppWindows() = default;
 AppWindows::AppWindows(AppWindows&&) noexcept = default;
@@ -23,5 +26,7 @@ AppWindows CreateAppWindows(MessageSink& sink, const QString& decimalSeparator)
     windows.LookMap->setAttribute(Qt::WA_QuitOnClose, false);
     windows.ProletTEMP = std::make_unique<TProletTEMP>();
     windows.FormProlet->AttachWindows(windows.LookMap.get(), windows.ProletTEMP.get());
+    windows.SpanTable = std::make_unique<SpanTableWindow>(*windows.FormProlet, sink);
+    windows.SpanTable->AddCommand(*windows.FormProlet->menuBar());
     return windows;
 }
