@@ -23,6 +23,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -85,14 +86,6 @@ protected:
     }
 };
 
-QTableWidgetItem* ResultItem(const QString& text, Qt::Alignment alignment)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    item->setTextAlignment(alignment | Qt::AlignVCenter);
-    return item;
-}
-
 } // namespace
 
 SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* parent)
@@ -112,16 +105,14 @@ SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* 
     ConditionsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     Table->setObjectName(QStringLiteral("Rows"));
-    QStringList headers = {QStringLiteral("Наружный\nдиаметр, мм"), QStringLiteral("Толщина\nстенки, мм")};
-    for (const korvelin::RuleSet rules : {korvelin::RuleSet::SP, korvelin::RuleSet::SNiP}) {
-        const QString set = rules == korvelin::RuleSet::SP ? QStringLiteral("СП") : QStringLiteral("СНиП");
-        for (const korvelin::Criterion criterion : korvelin::CriteriaOf(rules))
-            headers << set + QStringLiteral(": ") + Text(korvelin::CriterionName(criterion)).replace(u' ', u'\n')
-                           + QStringLiteral(", м");
-    }
-    headers << QStringLiteral("Определяющий\nпо СП, м") << QStringLiteral("Критерий\nпо СП")
-            << QStringLiteral("Определяющий\nпо СНиП, м") << QStringLiteral("Критерий\nпо СНиП");
-    Table->setHorizontalHeaderLabels(headers);
+    Table->setHorizontalHeaderLabels({
+        QStringLiteral("Наружный\nдиаметр, мм"), QStringLiteral("Толщина\nстенки, мм"),
+        QStringLiteral("СП\nстатический\nрасчет, м"), QStringLiteral("СП\nдинамический\nрасчет, м"),
+        QStringLiteral("СП\nконденсат, м"), QStringLiteral("СП\nпрогиб, м"),
+        QStringLiteral("СНиП\nстатический\nрасчет, м"), QStringLiteral("СНиП\nпрогиб, м"),
+        QStringLiteral("Определяющий\nпролет\nпо СП, м"), QStringLiteral("Критерий\nпо СП"),
+        QStringLiteral("Определяющий\nпролет\nпо СНиП, м"), QStringLiteral("Критерий\nпо СНиП"),
+    });
     for (const korvelin::Criterion criterion :
          {korvelin::Criterion::StaticSP, korvelin::Criterion::DynamicSP, korvelin::Criterion::CondensateSP,
           korvelin::Criterion::DeflectionSP, korvelin::Criterion::StaticSNiP, korvelin::Criterion::DeflectionSNiP}) {
@@ -130,9 +121,20 @@ SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* 
             Text(korvelin::CriterionLabel(criterion)) + QStringLiteral(", по ")
             + Text(korvelin::RuleSetName(korvelin::RuleSetOf(criterion))));
     }
-    Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    Table->horizontalHeader()->setSectionResizeMode(CriterionSNiPColumn, QHeaderView::Stretch);
-    Table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The widths are set once, from the headers and the widest value a column shows, not at
+    // every cell written; the criteria get the room of the longest name (a reason why a set has
+    // no governing span is longer: its cell shows it whole as a tooltip).
+    const QFontMetrics metrics = Table->fontMetrics();
+    const int padding = 2 * Table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
+    for (int column = 0; column < ColumnCount; ++column) {
+        const bool criterion = column == CriterionSPColumn || column == CriterionSNiPColumn;
+        const QString widest = criterion ? Text(korvelin::CriterionName(korvelin::Criterion::DynamicSP))
+                                         : QStringLiteral("0000,000");
+        Table->setColumnWidth(column, std::max(Table->horizontalHeader()->sectionSizeHint(column),
+                                               metrics.horizontalAdvance(widest) + padding));
+    }
+    Table->horizontalHeader()->setStretchLastSection(true);
+    Table->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                            | QAbstractItemView::AnyKeyPressed);
@@ -326,46 +328,61 @@ void SpanTableWindow::RecomputeRow(int row)
     ShowRow(row);
 }
 
+// Writes a result cell. Its item is kept when it has the kind asked for, so that a recomputation
+// changes texts only.
+void SpanTableWindow::SetCell(int row, int column, const QString& text, CellKind kind)
+{
+    QTableWidgetItem* item = Table->item(row, column);
+    if (item == nullptr || item->type() != QTableWidgetItem::UserType + int(kind)) {
+        item = new QTableWidgetItem(QTableWidgetItem::UserType + int(kind));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        const bool left = kind == CellKind::Criterion || kind == CellKind::Message;
+        item->setTextAlignment((left ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+        if (kind == CellKind::Governing) {
+            QFont bold = Table->font();
+            bold.setBold(true);
+            item->setFont(bold);
+        }
+        if (kind == CellKind::Message)
+            item->setForeground(QColor(0x99, 0, 0));
+        Table->setItem(row, column, item);
+    }
+    if (item->text() != text) {
+        item->setText(text);
+        if (kind == CellKind::Criterion || kind == CellKind::Message)
+            item->setToolTip(text);
+    }
+}
+
 void SpanTableWindow::ShowRow(int row)
 {
     const korvelin::SpanTableRow& result = Computed[std::size_t(row)];
     const std::string& separator = Form.DecimalSeparator();
     const bool wasFilling = std::exchange(Filling, true);
-    if (Table->columnSpan(row, FirstSpanColumn) > 1)
-        Table->setSpan(row, FirstSpanColumn, 1, 1);
+    const bool spanned = Table->columnSpan(row, FirstSpanColumn) > 1;
     if (!result.Completed()) {
-        for (int column = FirstSpanColumn + 1; column < ColumnCount; ++column)
-            delete Table->takeItem(row, column);
-        Table->setSpan(row, FirstSpanColumn, 1, ColumnCount - FirstSpanColumn);
-        QTableWidgetItem* message = ResultItem(Text(result.Outcome.Message), Qt::AlignLeft);
-        message->setToolTip(message->text());
-        message->setForeground(QColor(0x99, 0, 0));
-        Table->setItem(row, FirstSpanColumn, message);
+        if (!spanned) {
+            for (int column = FirstSpanColumn + 1; column < ColumnCount; ++column)
+                delete Table->takeItem(row, column);
+            Table->setSpan(row, FirstSpanColumn, 1, ColumnCount - FirstSpanColumn);
+        }
+        SetCell(row, FirstSpanColumn, Text(result.Outcome.Message), CellKind::Message);
         Filling = wasFilling;
         return;
     }
-    const korvelin::SpanResults& spans = result.Outcome.Spans;
+    if (spanned)
+        Table->setSpan(row, FirstSpanColumn, 1, 1);
+    const auto metres = [&separator](std::optional<double> span) {
+        return span ? Text(korvelin::FormatFixed3(*span, separator)) : QString();
+    };
     int column = FirstSpanColumn;
-    for (const korvelin::RuleSet rules : {korvelin::RuleSet::SP, korvelin::RuleSet::SNiP}) {
-        for (const korvelin::Criterion criterion : korvelin::CriteriaOf(rules)) {
-            const std::optional<double> span = korvelin::SpanOf(spans, criterion);
-            Table->setItem(row, column++,
-                           ResultItem(span ? Text(korvelin::FormatFixed3(*span, separator)) : QString(),
-                                      Qt::AlignRight));
-        }
-    }
+    for (const korvelin::RuleSet rules : {korvelin::RuleSet::SP, korvelin::RuleSet::SNiP})
+        for (const korvelin::Criterion criterion : korvelin::CriteriaOf(rules))
+            SetCell(row, column++, metres(korvelin::SpanOf(result.Outcome.Spans, criterion)), CellKind::Span);
     const auto governing = [&](int spanColumn, const korvelin::GoverningSpan& span) {
-        QTableWidgetItem* value = ResultItem(
-            span.Span ? Text(korvelin::FormatFixed3(*span.Span, separator)) : QStringLiteral("нет"),
-            Qt::AlignRight);
-        QFont bold = value->font();
-        bold.setBold(true);
-        value->setFont(bold);
-        Table->setItem(row, spanColumn, value);
-        QTableWidgetItem* criterion = ResultItem(
-            span.Span ? Text(korvelin::CriterionName(span.Which)) : Text(span.Reason), Qt::AlignLeft);
-        criterion->setToolTip(criterion->text());
-        Table->setItem(row, spanColumn + 1, criterion);
+        SetCell(row, spanColumn, span.Span ? metres(span.Span) : QStringLiteral("нет"), CellKind::Governing);
+        SetCell(row, spanColumn + 1,
+                span.Span ? Text(korvelin::CriterionName(span.Which)) : Text(span.Reason), CellKind::Criterion);
     };
     governing(GoverningSPColumn, result.GoverningSP);
     governing(GoverningSNiPColumn, result.GoverningSNiP);

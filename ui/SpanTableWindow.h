@@ -61,6 +61,8 @@ private:
     void Recompute();
     void RecomputeRow(int row);
     void ShowRow(int row);
+    enum class CellKind { Span, Governing, Criterion, Message };
+    void SetCell(int row, int column, const QString& text, CellKind kind);
     void InsertRow(int row, const korvelin::PipeSize& size);
     void RowEdited(int row, int column);
     void SaveRows() const;
