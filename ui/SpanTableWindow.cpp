@@ -22,6 +22,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -53,6 +54,10 @@ enum Column {
 };
 
 QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+// The criterion in the words of its column's header, so that the table fits a screen; the cell's
+// tooltip gives the full name.
+QString ShortCriterionName(korvelin::Criterion criterion) { return Text(korvelin::CriterionShortName(criterion)); }
 
 // Edits a size in place with the key rules of the main window's numeric fields; the text goes
 // to the table at every change, so the row follows the typing.
@@ -94,6 +99,9 @@ SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* 
     , Sink(sink)
     , ConditionsLabel(new QLabel(this))
     , Table(new QTableWidget(0, ColumnCount, this))
+    // One object for the window's life: changes are written to the file in the background, not
+    // at every key typed in a row.
+    , Settings(std::make_unique<QSettings>(SettingsOrganization, SettingsApplication))
 {
     setObjectName(QStringLiteral("SpanTable"));
     setWindowTitle(Caption);
@@ -122,14 +130,14 @@ SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* 
             + Text(korvelin::RuleSetName(korvelin::RuleSetOf(criterion))));
     }
     // The widths are set once, from the headers and the widest value a column shows, not at
-    // every cell written; the criteria get the room of the longest name (a reason why a set has
-    // no governing span is longer: its cell shows it whole as a tooltip).
+    // every cell written; the criteria get the room of the longest short name (a reason why a set
+    // has no governing span is longer: its cell shows it whole as a tooltip).
     const QFontMetrics metrics = Table->fontMetrics();
     const int padding = 2 * Table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
     for (int column = 0; column < ColumnCount; ++column) {
         const bool criterion = column == CriterionSPColumn || column == CriterionSNiPColumn;
-        const QString widest = criterion ? Text(korvelin::CriterionName(korvelin::Criterion::DynamicSP))
-                                         : QStringLiteral("0000,000");
+        const QString widest = criterion ? ShortCriterionName(korvelin::Criterion::DynamicSP)
+                                         : QStringLiteral("000,000");
         Table->setColumnWidth(column, std::max(Table->horizontalHeader()->sectionSizeHint(column),
                                                metrics.horizontalAdvance(widest) + padding));
     }
@@ -160,6 +168,7 @@ SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* 
     buttons->addWidget(button("Print", QStringLiteral("Печать…"), &SpanTableWindow::PrintClick));
 
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(ConditionsLabel);
     layout->addWidget(Table, 1);
     layout->addLayout(buttons);
@@ -171,8 +180,15 @@ SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* 
             Stale = true;
     });
 
-    resize(1100, 420);
-    QSettings settings(SettingsOrganization, SettingsApplication);
+    // First opened, the window shows every column; later it keeps the place the user gave it.
+    int width = 2 * Table->frameWidth() + Table->verticalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("0000"))
+                + Table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + layout->contentsMargins().left()
+                + layout->contentsMargins().right() + 16;
+    for (int column = 0; column < ColumnCount; ++column)
+        width += Table->columnWidth(column);
+    const QRect available = screen()->availableGeometry();
+    resize(std::min(width, available.width()), std::min(480, available.height()));
+    QSettings& settings = *Settings;
     restoreGeometry(settings.value(GeometryKey).toByteArray());
     std::vector<korvelin::PipeSize> rows;
     if (settings.contains(RowsKey + QStringLiteral("/size"))) {
@@ -349,7 +365,7 @@ void SpanTableWindow::SetCell(int row, int column, const QString& text, CellKind
     }
     if (item->text() != text) {
         item->setText(text);
-        if (kind == CellKind::Criterion || kind == CellKind::Message)
+        if (kind == CellKind::Message)
             item->setToolTip(text);
     }
 }
@@ -381,8 +397,10 @@ void SpanTableWindow::ShowRow(int row)
             SetCell(row, column++, metres(korvelin::SpanOf(result.Outcome.Spans, criterion)), CellKind::Span);
     const auto governing = [&](int spanColumn, const korvelin::GoverningSpan& span) {
         SetCell(row, spanColumn, span.Span ? metres(span.Span) : QStringLiteral("нет"), CellKind::Governing);
-        SetCell(row, spanColumn + 1,
-                span.Span ? Text(korvelin::CriterionName(span.Which)) : Text(span.Reason), CellKind::Criterion);
+        SetCell(row, spanColumn + 1, span.Span ? ShortCriterionName(span.Which) : Text(span.Reason),
+                CellKind::Criterion);
+        Table->item(row, spanColumn + 1)->setToolTip(span.Span ? Text(korvelin::CriterionName(span.Which))
+                                                               : Text(span.Reason));
     };
     governing(GoverningSPColumn, result.GoverningSP);
     governing(GoverningSNiPColumn, result.GoverningSNiP);
@@ -400,7 +418,7 @@ void SpanTableWindow::RowEdited(int row, int column)
 
 void SpanTableWindow::SaveRows() const
 {
-    QSettings settings(SettingsOrganization, SettingsApplication);
+    QSettings& settings = *Settings;
     settings.remove(RowsKey);
     const std::vector<korvelin::PipeSize> rows = Rows();
     settings.beginWriteArray(RowsKey, int(rows.size()));
@@ -427,7 +445,7 @@ void SpanTableWindow::hideEvent(QHideEvent* event)
 
 void SpanTableWindow::SaveGeometry() const
 {
-    QSettings(SettingsOrganization, SettingsApplication).setValue(GeometryKey, saveGeometry());
+    Settings->setValue(GeometryKey, saveGeometry());
 }
 
 korvelin::NoteDocument SpanTableWindow::Note() const
@@ -447,7 +465,7 @@ QString SpanTableWindow::WritePdf(const QString& path) const { return WriteNoteP
 
 QString SpanTableWindow::AskPath(const QString& caption, const QString& name, const QString& filter)
 {
-    QSettings settings(SettingsOrganization, SettingsApplication);
+    QSettings& settings = *Settings;
     const QString folder = settings.value(FolderKey, QDir::homePath()).toString();
     const QString path = QFileDialog::getSaveFileName(this, caption, QDir(folder).filePath(name), filter);
     if (!path.isEmpty())

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class MessageSink;
@@ -76,6 +77,7 @@ private:
     MessageSink& Sink;
     QLabel* ConditionsLabel;
     QTableWidget* Table;
+    std::unique_ptr<QSettings> Settings;
     std::vector<korvelin::SpanTableRow> Computed;
     bool Filling = false;  // the window itself is writing cells: no edits to react to
     bool Stale = true;     // the main window's inputs changed while the table was hidden

@@ -83,15 +83,6 @@ std::string ItemText(std::span<const std::string_view> items, int index)
     return item.empty() ? std::string(kDash) : std::string(item);
 }
 
-std::string GoverningCell(const GoverningSpan& governing, std::string_view separator)
-{
-    if (!governing.Span) {
-        return "нет: " + governing.Reason;
-    }
-    return FormatFixed3(*governing.Span, separator) + " (" +
-           std::string(CriterionName(governing.Which)) + ")";
-}
-
 }  // namespace
 
 std::vector<PipeSize> DefaultPipeSizes()
@@ -143,6 +134,23 @@ std::vector<SpanTableRow> ComputeSpanTable(std::span<const PipeSize> sizes,
         rows.push_back(ComputeSpanTableRow(size, conditions));
     }
     return rows;
+}
+
+std::string_view CriterionShortName(Criterion criterion)
+{
+    switch (criterion) {
+    case Criterion::StaticSP:
+    case Criterion::StaticSNiP:
+        return "статический расчет";
+    case Criterion::DynamicSP:
+        return "динамический расчет";
+    case Criterion::CondensateSP:
+        return "конденсат";
+    case Criterion::DeflectionSP:
+    case Criterion::DeflectionSNiP:
+        break;
+    }
+    return "прогиб";
 }
 
 std::vector<std::string> SpanTableConditionLines(const SpanTableConditions& conditions)
@@ -205,44 +213,67 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
     table.HeaderRows = 1;
     table.Alignment.assign(9, CellAlignment::Right);
     table.Alignment[0] = CellAlignment::Left;
-    table.Alignment[7] = CellAlignment::Left;
-    table.Alignment[8] = CellAlignment::Left;
-    table.WidthPercent = {9, 9, 9, 9, 9, 9, 9, 18, 19};
+    table.WidthPercent = {8, 11, 12, 11, 10, 11, 10, 13, 14};
     std::vector<NoteCell> header = {{"Труба, мм", true}};
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
         const std::string_view shortName = rules == RuleSet::SP ? "СП" : "СНиП";
         for (const Criterion criterion : CriteriaOf(rules)) {
             header.push_back({std::string(shortName) + ": " +
-                                  std::string(CriterionName(criterion)) + ", м",
+                                  std::string(CriterionShortName(criterion)) + ", м",
                               true});
         }
     }
-    header.push_back({"Определяющий пролет по " + std::string(RuleSetName(RuleSet::SP)) + ", м", true});
-    header.push_back({"Определяющий пролет по " + std::string(RuleSetName(RuleSet::SNiP)) + ", м",
-                      true});
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        header.push_back({"Определяющий пролет по " + std::string(RuleSetName(rules)) + ", м", true});
+    }
     table.Rows.push_back(std::move(header));
 
+    // What a cell cannot hold goes to the notes below the table, the cell refers to it.
     std::vector<std::string> notes;
+    const auto referTo = [&notes](std::string text) {
+        notes.push_back(std::move(text));
+        return "см. прим. " + std::to_string(notes.size());
+    };
     for (const SpanTableRow& row : rows) {
-        std::vector<NoteCell> cells = {{PipeSizeText(row.Size, separator)}};
-        if (row.Completed()) {
-            for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
-                for (const Criterion criterion : CriteriaOf(rules)) {
-                    const std::optional<double> span = SpanOf(row.Outcome.Spans, criterion);
-                    cells.push_back({span ? FormatFixed3(*span, separator) : std::string(kDash)});
-                }
-            }
-            cells.push_back({GoverningCell(row.GoverningSP, separator)});
-            cells.push_back({GoverningCell(row.GoverningSNiP, separator)});
-        } else {
-            notes.push_back(PipeSizeText(row.Size, separator) + ": " + row.Outcome.Message);
-            cells.push_back({"см. прим. " + std::to_string(notes.size())});
+        const std::string size = PipeSizeText(row.Size, separator);
+        std::vector<NoteCell> cells = {{size}};
+        if (!row.Completed()) {
+            cells.push_back({referTo(size + ": " + row.Outcome.Message)});
             cells.resize(9, NoteCell{std::string(kDash)});
+            table.Rows.push_back(std::move(cells));
+            continue;
+        }
+        // The governing span of each set stands in bold in its criterion's column.
+        for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+            const GoverningSpan& governing =
+                rules == RuleSet::SP ? row.GoverningSP : row.GoverningSNiP;
+            for (const Criterion criterion : CriteriaOf(rules)) {
+                const std::optional<double> span = SpanOf(row.Outcome.Spans, criterion);
+                cells.push_back({span ? FormatFixed3(*span, separator) : std::string(kDash),
+                                 governing.Span && governing.Which == criterion});
+            }
+        }
+        for (const GoverningSpan* governing : {&row.GoverningSP, &row.GoverningSNiP}) {
+            cells.push_back({governing->Span ? FormatFixed3(*governing->Span, separator)
+                                             : "нет, " + referTo(size + ", " +
+                                                                 std::string(RuleSetName(governing->Rules)) +
+                                                                 ": " + governing->Reason),
+                             true});
         }
         table.Rows.push_back(std::move(cells));
     }
     note.AddHeading("Допустимые пролеты, м");
     note.AddTable(std::move(table));
+    // The columns' short names, with the labels of the result fields they stand for.
+    std::string legend;
+    for (const Criterion criterion : CriteriaOf(RuleSet::SP)) {
+        const std::string_view label = CriterionLabel(criterion);
+        legend += legend.empty() ? "" : "; ";
+        legend += std::string(CriterionShortName(criterion)) + " — " +
+                  std::string(label.substr(label.find("исходя")));
+    }
+    note.AddParagraph("Пролеты в столбцах: " + legend +
+                      ". Определяющий пролет каждого свода правил выделен в столбце его критерия.");
     if (!notes.empty()) {
         note.AddHeading("Примечания");
         for (std::size_t i = 0; i < notes.size(); ++i) {

@@ -65,11 +65,13 @@ private:
         Table().Open();
         QVERIFY(QTest::qWaitForWindowExposed(&Table()));
     }
-    // The open cell editor; editors closed before are deleted first.
+    // The open cell editor (editors closed before are hidden until they are deleted).
     QLineEdit* Editor()
     {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return Grid()->viewport()->findChild<QLineEdit*>();
+        for (QLineEdit* editor : Grid()->viewport()->findChildren<QLineEdit*>())
+            if (editor->isVisible())
+                return editor;
+        return nullptr;
     }
     // Types into a cell's editor key by key and ends with Enter, as a user does.
     void TypeInCell(int row, int column, const QString& text)
@@ -81,6 +83,9 @@ private:
         editor->selectAll();
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
+        // Enter closes the editor through the event loop.
+        QCoreApplication::processEvents();
+        QVERIFY(Editor() == nullptr);
     }
 
     QTemporaryDir Settings;
@@ -147,9 +152,10 @@ void SpanTableTest::defaultRowAgreesWithMainWindow()
     QCOMPARE(Spans(row), F->Results());
     QCOMPARE(Spans(row), (QStringList{"16,923", "2,218", "11,418", "9,145", "11,817", "7,840"}));
     QCOMPARE(Cell(row, 8), QStringLiteral("2,218"));
-    QCOMPARE(Cell(row, 9), QStringLiteral("динамический расчет на прочность"));
+    QCOMPARE(Cell(row, 9), QStringLiteral("динамический расчет"));
+    QCOMPARE(Grid()->item(row, 9)->toolTip(), QStringLiteral("динамический расчет на прочность"));
     QCOMPARE(Cell(row, 10), QStringLiteral("7,840"));
-    QCOMPARE(Cell(row, 11), QStringLiteral("предельный прогиб"));
+    QCOMPARE(Cell(row, 11), QStringLiteral("прогиб"));
 }
 
 void SpanTableTest::changedRegionRecomputesEveryRow()
@@ -193,6 +199,7 @@ void SpanTableTest::rowsTypedWithTheNumericKeyRules()
     // The row follows the typing before the edit ends.
     QCOMPARE(Cell(row, 0), QStringLiteral("32"));
     QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
     TypeInCell(row, 1, QStringLiteral("2.5"));
     QCOMPARE(Cell(row, 1), QStringLiteral("2,5"));
     QCOMPARE(Spans(row), (QStringList{"10,454", "1,120", "2,828", "5,098", "7,692", "4,606"}));

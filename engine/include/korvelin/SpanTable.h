@@ -55,6 +55,10 @@ SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions
 std::vector<SpanTableRow> ComputeSpanTable(std::span<const PipeSize> sizes,
                                            const SpanTableConditions& conditions);
 
+// The criterion in two words for the columns of a table: "статический расчет", "динамический
+// расчет", "конденсат", "прогиб".
+std::string_view CriterionShortName(Criterion criterion);
+
 // The conditions as short lines: pressure; steel and strengths; height of buildings; snow,
 // wind and ice regions; number of spans and slope.
 std::vector<std::string> SpanTableConditionLines(const SpanTableConditions& conditions);
