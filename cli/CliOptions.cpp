@@ -35,7 +35,26 @@ void AppendItems(std::string& out, std::string_view option, std::string_view mea
     out += '\n';
 }
 
+// The index of "Свой", whose strengths the user types.
+int UserDefinedSteelGrade()
+{
+    for (int i = 0;; ++i) {
+        if (FindSteelGrade(i)->UserDefined) {
+            return i;
+        }
+    }
+}
+
 }  // namespace
+
+InputSet OptionsInputSet(const CliOptions& options, const InputSet* base)
+{
+    InputSet set = base != nullptr ? *base : StartUpInputSet();
+    set.Texts = options.Texts;
+    set.Indexes = options.Indexes;
+    set.SteelGrade = options.SteelGrade;
+    return set;
+}
 
 std::string HelpText()
 {
@@ -63,6 +82,12 @@ std::string HelpText()
         "  --sep C           decimal separator of parsing and output (default: the locale's)\n"
         "  --report          also print the intermediate report\n"
         "  --json            print one JSON object instead of text\n"
+        "  --input FILE      start from the inputs saved in FILE (a .korvelin file of the\n"
+        "                    window); the options given replace its values\n"
+        "  --save FILE       save the inputs the options describe to FILE, then calculate\n"
+        "  --span L          check a chosen span of L metres against every criterion\n"
+        "  --route L         count the supports of a route of L metres\n"
+        "  --pdf FILE        write the calculation note to FILE (PDF, A4); needs no display\n"
         "  --batch [FILE]    one calculation per line of FILE or standard input (see below)\n"
         "  --version         print the version\n"
         "  --help            print this help\n"
@@ -83,13 +108,18 @@ std::string HelpText()
         "static_snip;deflection_snip;governing_sp;governing_snip\n"
         "\n"
         "Exit status: 0 completed (batch: every line read), 1 refused or failed (batch: a line\n"
-        "was invalid), 2 usage error or unreadable file.\n";
+        "was invalid), 2 usage error, or a file that cannot be read or written.\n";
     return text;
 }
 
-ParsedCommandLine ParseCommandLine(int argc, const char* const* argv)
+ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const InputSet* base)
 {
     CliOptions options;
+    if (base != nullptr) {
+        options.Texts = base->Texts;
+        options.Indexes = base->Indexes;
+        options.SteelGrade = base->SteelGrade;
+    }
     std::optional<int> steel;
     std::optional<std::string> ultimate;
     std::optional<std::string> yield;
@@ -191,6 +221,24 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv)
         } else if (arg == "--yield") {
             if (!value(v)) return fail("--yield needs a value");
             yield = std::string(v);
+        } else if (arg == "--span" || arg == "--route") {
+            if (!value(v)) return fail(std::string(arg) + " needs a length in metres");
+            (arg == "--span" ? options.ChosenSpan : options.RouteLength) = v;
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
+        } else if (arg == "--pdf") {
+            if (!value(v) || v.empty()) return fail("--pdf needs a file name");
+            options.PdfFile = v;
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
+        } else if (arg == "--input" || arg == "--save") {
+            if (!value(v) || v.empty()) return fail(std::string(arg) + " needs a file name");
+            (arg == "--input" ? options.InputFile : options.SaveFile) = std::string(v);
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
         } else if (arg == "--sep") {
             if (!value(v)) return fail("--sep needs a value");
             if (v.empty()) return fail("--sep needs a character");
@@ -226,10 +274,12 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv)
         const SteelGrade* grade = FindSteelGrade(*steel);
         options.Texts.UltimateStrength = grade->UltimateStrength;
         options.Texts.YieldStrength = grade->YieldStrength;
+        options.SteelGrade = *steel;
     }
     if (ultimate) {
         options.Texts.UltimateStrength = *ultimate;
         options.Texts.YieldStrength = *yield;
+        options.SteelGrade = UserDefinedSteelGrade();
     }
     if (options.Batch && options.Json) {
         return fail("--json cannot be combined with --batch");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvelin/InputSet.h"
 #include "korvelin/SpanInput.h"
 
 #include <optional>
@@ -11,6 +12,7 @@ namespace korvelin::cli {
 struct CliOptions {
     FieldTexts Texts{"89", "3,2", "333", "206", "0,6"};
     SelectorIndexes Indexes;
+    int SteelGrade = 0;  // the grade whose strengths Texts hold, or the user-defined one
     std::optional<std::string> Separator;  // the locale's when not given
     bool Report = false;
     bool Json = false;
@@ -18,6 +20,11 @@ struct CliOptions {
     bool Version = false;
     bool Batch = false;
     std::string BatchFile;  // empty or "-": standard input
+    std::string InputFile;  // --input: the set the other options start from
+    std::string SaveFile;   // --save: where the set of the options is written
+    std::string ChosenSpan;   // --span: the chosen span, m, as typed (checked with the separator)
+    std::string RouteLength;  // --route: the route length, m, as typed
+    std::string PdfFile;      // --pdf: where the calculation note is written
 };
 
 struct ParsedCommandLine {
@@ -25,7 +32,12 @@ struct ParsedCommandLine {
     std::string Error;  // a usage error when Options is empty
 };
 
-ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);
+// Reads the options over the values of `base` (the start-up inputs when null): an option given
+// replaces the value of the set.
+ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const InputSet* base = nullptr);
+
+// The set that the options describe; the texts and rows of other windows come from `base`.
+InputSet OptionsInputSet(const CliOptions& options, const InputSet* base);
 
 std::string HelpText();
 

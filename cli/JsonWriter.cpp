@@ -1,84 +1,143 @@
 #include "JsonWriter.h"
 
-#include <array>
-#include <charconv>
+#include "OutcomeText.h"
+
+#include <nlohmann/json.hpp>
+
 #include <cmath>
+#include <string_view>
+#include <utility>
 
 namespace korvelin::cli {
 namespace {
 
-// Length of the valid UTF-8 sequence at the start of text, or 0 when it is not valid.
-std::size_t Utf8SequenceLength(std::string_view text)
+// Members keep the order in which they are written, so the output reads like the window.
+using Json = nlohmann::ordered_json;
+
+Json Number(std::optional<double> value)
 {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = 0;
-    char32_t minimum = 0;
-    char32_t code = 0;
-    if (lead < 0x80) {
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, minimum = 0x80, code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, minimum = 0x800, code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, minimum = 0x10000, code = lead & 0x07;
-    } else {
-        return 0;
+    if (!value || !std::isfinite(*value)) {
+        return nullptr;
     }
-    if (text.size() < length) {
-        return 0;
+    return *value;
+}
+
+template <std::size_t N>
+Json Object(const std::pair<std::string_view, std::optional<double>> (&members)[N])
+{
+    Json object = Json::object();
+    for (const auto& [key, value] : members) {
+        object[std::string(key)] = Number(value);
     }
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if ((byte & 0xC0) != 0x80) {
-            return 0;
+    return object;
+}
+
+std::string_view CriterionKey(Criterion criterion)
+{
+    return SpanColumns()[static_cast<std::size_t>(criterion)].Key;
+}
+
+Json Supports(const std::optional<RouteSupports>& route)
+{
+    if (!route) {
+        return nullptr;
+    }
+    Json json = Json::object();
+    json["span"] = route->Span;
+    json["spans"] = route->Spans;
+    json["intermediate_supports"] = route->IntermediateSupports;
+    json["spacing"] = route->Spacing;
+    return json;
+}
+
+Json SummaryJson(const DesignSummary& summary)
+{
+    Json json = Json::object();
+    Json governing = Json::object();
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        const GoverningSpan& g = summary.Of(rules).Governing;
+        Json set = Json::object();
+        set["span"] = Number(g.Span);
+        set["criterion"] = std::string(CriterionKey(g.Which));
+        set["reason"] = g.Span ? Json(nullptr) : Json(g.Reason);
+        governing[rules == RuleSet::SP ? "sp" : "snip"] = std::move(set);
+    }
+    json["governing"] = std::move(governing);
+    json["chosen_span"] = Number(summary.ChosenSpan);
+    Json check = nullptr;
+    if (summary.ChosenSpan) {
+        check = Json::object();
+        for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+            const RuleSetCheck& c = *summary.Of(rules).Check;
+            Json criteria = Json::array();
+            for (const CriterionCheck& item : c.Criteria) {
+                Json entry = Json::object();
+                entry["criterion"] = std::string(CriterionKey(item.Which));
+                entry["span"] = item.PermissibleSpan;
+                entry["percent"] = item.PermissibleSpan > 0 ? Json(item.Percent) : Json(nullptr);
+                entry["passes"] = item.Passes;
+                criteria.push_back(std::move(entry));
+            }
+            Json set = Json::object();
+            set["passes"] = c.Passes;
+            set["criteria"] = std::move(criteria);
+            check[rules == RuleSet::SP ? "sp" : "snip"] = std::move(set);
         }
-        code = (code << 6) | (byte & 0x3F);
     }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return 0;
+    json["check"] = std::move(check);
+    json["route_length"] = Number(summary.RouteLength);
+    Json supports = nullptr;
+    if (summary.RouteLength) {
+        supports = Json::object();
+        supports["sp"] = Supports(summary.SP.Route);
+        supports["snip"] = Supports(summary.SNiP.Route);
+        supports["chosen"] = Supports(summary.ChosenRoute);
     }
-    return length;
+    json["supports"] = std::move(supports);
+    return json;
 }
 
 }  // namespace
 
-void AppendJsonString(std::string& out, std::string_view text)
+std::string OutcomeJson(const CalculationOutcome& outcome,
+                        const std::optional<DesignSummary>& summary)
 {
-    out += '"';
-    while (!text.empty()) {
-        const char c = text[0];
-        const std::size_t length = Utf8SequenceLength(text);
-        if (length == 0) {
-            out += "\xEF\xBF\xBD";
-            text.remove_prefix(1);
-            continue;
-        }
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[(c >> 4) & 0xF];
-            out += kHex[c & 0xF];
-        } else {
-            out.append(text.substr(0, length));
-        }
-        text.remove_prefix(length);
+    const SpanResults& s = outcome.Spans;
+    const std::pair<std::string_view, std::optional<double>> spans[] = {
+        {"StaticSpanSP", s.StaticSpanSP},         {"DynamicSpanSP", s.DynamicSpanSP},
+        {"CondensateSpanSP", s.CondensateSpanSP}, {"DeflectionSpanSP", s.DeflectionSpanSP},
+        {"StaticSpanSNiP", s.StaticSpanSNiP},     {"DeflectionSpanSNiP", s.DeflectionSpanSNiP},
+    };
+    const LoadSummary& l = outcome.Loads;
+    const std::pair<std::string_view, std::optional<double>> loads[] = {
+        {"PipeWeight", l.PipeWeight},
+        {"GasWeightSP", l.GasWeightSP},
+        {"GasWeightSNiP", l.GasWeightSNiP},
+        {"SnowLoadSP", l.SnowLoadSP},
+        {"SnowLoadSNiP", l.SnowLoadSNiP},
+        {"IceLoad", l.IceLoad},
+        {"WindLoad", l.WindLoad},
+        {"VerticalLoadSP", l.VerticalLoadSP},
+        {"TotalLoadSP", l.TotalLoadSP},
+        {"TotalLoadSNiP", l.TotalLoadSNiP},
+        {"AllowableStressSP", l.AllowableStressSP},
+        {"AllowableStressSNiP", l.AllowableStressSNiP},
+    };
+    Json report = Json::array();
+    for (const std::string& line : outcome.Report) {
+        report.push_back(line);
     }
-    out += '"';
-}
 
-void AppendJsonNumber(std::string& out, std::optional<double> value)
-{
-    if (!value || !std::isfinite(*value)) {
-        out += "null";
-        return;
-    }
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), *value);
-    out.append(buffer.data(), result.ptr);
+    Json json = Json::object();
+    json["outcome"] = std::string(OutcomeName(outcome.Kind));
+    json["message"] = outcome.Message;
+    json["spans"] = Object(spans);
+    json["loads"] = Object(loads);
+    json["MomentOfInertia"] = Number(outcome.MomentOfInertia);
+    json["report"] = std::move(report);
+    json["summary"] = summary ? SummaryJson(*summary) : Json(nullptr);
+    // Compact, not ASCII-escaped; the engine's texts are UTF-8, a stray byte is replaced.
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
 }
 
 }  // namespace korvelin::cli

@@ -2,8 +2,12 @@
 
 #include "JsonWriter.h"
 #include "OutcomeText.h"
+#include "korvelin/CalculationNote.h"
 #include "korvelin/NumberFormat.h"
+#include "korvelin/Selectors.h"
+#include "korvelin/Version.h"
 
+#include <ctime>
 #include <string>
 
 namespace korvelin::cli {
@@ -28,77 +32,40 @@ void AppendSpanGroups(std::string& out, const SpanResults& spans, std::string_vi
     }
 }
 
-void AppendJson(std::string& out, const CalculationOutcome& outcome)
+// The local date and time as the note shows it.
+std::string NowText()
 {
-    out += "{\"outcome\":";
-    AppendJsonString(out, OutcomeName(outcome.Kind));
-    out += ",\"message\":";
-    AppendJsonString(out, outcome.Message);
-    out += ",\"spans\":{";
-    const SpanResults& s = outcome.Spans;
-    const std::pair<std::string_view, std::optional<double>> spans[] = {
-        {"StaticSpanSP", s.StaticSpanSP},         {"DynamicSpanSP", s.DynamicSpanSP},
-        {"CondensateSpanSP", s.CondensateSpanSP}, {"DeflectionSpanSP", s.DeflectionSpanSP},
-        {"StaticSpanSNiP", s.StaticSpanSNiP},     {"DeflectionSpanSNiP", s.DeflectionSpanSNiP},
-    };
-    const LoadSummary& l = outcome.Loads;
-    const std::pair<std::string_view, std::optional<double>> loads[] = {
-        {"PipeWeight", l.PipeWeight},
-        {"GasWeightSP", l.GasWeightSP},
-        {"GasWeightSNiP", l.GasWeightSNiP},
-        {"SnowLoadSP", l.SnowLoadSP},
-        {"SnowLoadSNiP", l.SnowLoadSNiP},
-        {"IceLoad", l.IceLoad},
-        {"WindLoad", l.WindLoad},
-        {"VerticalLoadSP", l.VerticalLoadSP},
-        {"TotalLoadSP", l.TotalLoadSP},
-        {"TotalLoadSNiP", l.TotalLoadSNiP},
-        {"AllowableStressSP", l.AllowableStressSP},
-        {"AllowableStressSNiP", l.AllowableStressSNiP},
-    };
-    auto appendObject = [&out](const auto& members) {
-        bool first = true;
-        for (const auto& [key, value] : members) {
-            if (!first) {
-                out += ',';
-            }
-            first = false;
-            AppendJsonString(out, key);
-            out += ':';
-            AppendJsonNumber(out, value);
-        }
-    };
-    appendObject(spans);
-    out += "},\"loads\":{";
-    appendObject(loads);
-    out += "},\"MomentOfInertia\":";
-    AppendJsonNumber(out, outcome.MomentOfInertia);
-    out += ",\"report\":[";
-    for (std::size_t i = 0; i < outcome.Report.size(); ++i) {
-        if (i > 0) {
-            out += ',';
-        }
-        AppendJsonString(out, outcome.Report[i]);
-    }
-    out += "]}\n";
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%d.%m.%Y %H:%M", &local);
+    return text;
 }
 
 }  // namespace
 
-int RunSingle(const CliOptions& options, std::string_view separator, std::ostream& out,
-              std::ostream& err)
+int RunSingle(const CliOptions& options, const SummaryRequest& request, std::string_view separator,
+              std::ostream& out, std::ostream& err, const PdfWriter& writePdf)
 {
     const CalculationOutcome outcome = RunCalculation(options.Texts, options.Indexes, separator);
     const bool completed = outcome.Kind == OutcomeKind::Completed;
+    const std::optional<DesignSummary> summary = SummarizeDesign(outcome, request);
     std::string text;
     if (options.Json) {
-        AppendJson(text, outcome);
+        text = OutcomeJson(outcome, summary);
     } else {
         const SpanResults& s = outcome.Spans;
         const bool anySpan = s.StaticSpanSP || s.DynamicSpanSP || s.CondensateSpanSP ||
                              s.DeflectionSpanSP || s.StaticSpanSNiP || s.DeflectionSpanSNiP;
         if (anySpan) {
             AppendSpanGroups(text, outcome.Spans, separator);
+        }
+        if (summary) {
+            for (const std::string& line : SummaryLines(*summary, separator)) {
+                text += line;
+                text += '\n';
+            }
         }
         if (options.Report) {
             if (anySpan) {
@@ -113,8 +80,24 @@ int RunSingle(const CliOptions& options, std::string_view separator, std::ostrea
     out << text << std::flush;
     if (!completed) {
         err << outcome.Message << '\n' << std::flush;
+        return 1;
     }
-    return completed ? 0 : 1;
+    if (!options.PdfFile.empty() && writePdf) {
+        NoteInputs inputs;
+        inputs.Texts = options.Texts;
+        inputs.Selectors = options.Indexes;
+        inputs.SteelGrade = options.SteelGrade;
+        inputs.DecimalSeparator = separator;
+        inputs.DateTime = NowText();
+        inputs.Program = "Korvelin " KORVELIN_VERSION;
+        const std::string failure =
+            writePdf(BuildCalculationNote(inputs, outcome, *summary), options.PdfFile);
+        if (!failure.empty()) {
+            err << "korvelin-calc: " << failure << '\n' << std::flush;
+            return 1;
+        }
+    }
+    return 0;
 }
 
 }  // namespace korvelin::cli

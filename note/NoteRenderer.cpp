@@ -164,7 +164,7 @@ QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path)
     const QString shown = QDir::toNativeSeparators(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Не удалось сохранить файл %1: %2").arg(shown, FailureReason(file, path));
+        return QStringLiteral("Не удалось сохранить файл «%1»: %2.").arg(shown, FailureReason(file, path));
     {
         QPdfWriter writer(&file);
         writer.setTitle(Text(note.Title));
@@ -177,7 +177,7 @@ QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path)
     if (file.error() != QFileDevice::NoError || !file.commit()) {
         const QString reason = FailureReason(file, path);
         file.cancelWriting();
-        return QStringLiteral("Не удалось сохранить файл %1: %2").arg(shown, reason);
+        return QStringLiteral("Не удалось сохранить файл «%1»: %2.").arg(shown, reason);
     }
     return {};
 }
@@ -187,11 +187,11 @@ QString WriteFileAtomically(const QString& path, const QByteArray& bytes)
     const QString shown = QDir::toNativeSeparators(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Не удалось сохранить файл %1: %2").arg(shown, FailureReason(file, path));
+        return QStringLiteral("Не удалось сохранить файл «%1»: %2.").arg(shown, FailureReason(file, path));
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = FailureReason(file, path);
         file.cancelWriting();
-        return QStringLiteral("Не удалось сохранить файл %1: %2").arg(shown, reason);
+        return QStringLiteral("Не удалось сохранить файл «%1»: %2.").arg(shown, reason);
     }
     return {};
 }

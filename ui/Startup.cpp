@@ -1,5 +1,7 @@
 #include "Startup.h"
 
+#include "InputSetDocument.h"
+
 #include <QGuiApplication>
 #include <QLocale>
 
@@ -13,4 +15,10 @@ void SetApplicationTitle()
 QString UserDecimalSeparator()
 {
     return QLocale::system().decimalPoint();
+}
+
+void OpenCommandLineFile(InputSetDocument& document, const QStringList& arguments)
+{
+    if (arguments.size() > 1 && !arguments[1].isEmpty())
+        document.OpenFile(arguments[1]);
 }

@@ -3,6 +3,7 @@
 #include "ErrorReport.h"
 #include "LMAP.h"
 #include "MessageSink.h"
+#include "SummaryPage.h"
 #include "Unit2.h"
 #include "WindowFont.h"
 #include "ui_Unit1.h"
@@ -103,6 +104,7 @@ TFormProlet::TFormProlet(MessageSink& sink, const QString& decimalSeparator, QWi
     move(204, 266);
 
     ConnectHandlers();
+    ui->PageControl1->addTab(new TSummaryPage(*this, Sink), QStringLiteral("Итог"));
     ui->ComboBox1->setFocus();
     Guard.Run([this] { FormCreate(); });
 }

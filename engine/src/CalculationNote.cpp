@@ -127,7 +127,7 @@ void AddSpanTable(NoteDocument& note, const CalculationOutcome& outcome,
 {
     NoteTable spans;
     spans.Alignment = {CellAlignment::Left, CellAlignment::Left, CellAlignment::Right};
-    spans.WidthPercent = {20, 58, 22};
+    spans.WidthPercent = {23, 55, 22};
     spans.Rows.push_back({{"Нормы", true}, {"Критерий", true}, {"Допустимый пролет, м", true}});
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
         const GoverningSpan& governing = summary.Of(rules).Governing;
@@ -157,7 +157,7 @@ void AddCheck(NoteDocument& note, const DesignSummary& summary, std::string_view
     NoteTable check;
     check.Alignment = {CellAlignment::Left, CellAlignment::Left, CellAlignment::Right,
                        CellAlignment::Right, CellAlignment::Left};
-    check.WidthPercent = {20, 34, 15, 17, 14};
+    check.WidthPercent = {20, 28, 18, 20, 14};
     check.Rows.push_back({{"Нормы", true}, {"Критерий", true}, {"Допустимый пролет, м", true},
                           {"Принятый к допустимому, %", true}, {"Вывод", true}});
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
@@ -188,7 +188,7 @@ void AddRoute(NoteDocument& note, const DesignSummary& summary, std::string_view
     NoteTable route;
     route.Alignment = {CellAlignment::Left, CellAlignment::Right, CellAlignment::Right,
                        CellAlignment::Right, CellAlignment::Right};
-    route.WidthPercent = {34, 14, 16, 20, 16};
+    route.WidthPercent = {28, 14, 16, 24, 18};
     route.Rows.push_back({{"Пролет", true}, {"Пролет, м", true}, {"Число пролетов", true},
                           {"Промежуточных опор", true}, {"Шаг опор, м", true}});
     auto add = [&](std::string name, const std::optional<RouteSupports>& supports) {

@@ -34,7 +34,8 @@ Result Calc(const std::string& arguments, const std::string& input = {})
     const auto out = dir / "out.txt";
     const auto err = dir / "err.txt";
     std::ofstream(in, std::ios::binary) << input;
-    const std::string command = std::string("LC_ALL=C '") + KORVELIN_CALC + "' " + arguments +
+    // No display, as on a build server: --pdf starts Qt's offscreen platform itself.
+    const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C '") + KORVELIN_CALC + "' " + arguments +
                                 " <'" + in.string() + "' >'" + out.string() + "' 2>'" +
                                 err.string() + "'";
     Result result;
@@ -58,7 +59,101 @@ TEST(CalcSingleRun, DefaultsGiveTheStartUpSpans)
               "  Длина пролета исходя из предельного допустимого прогиба: 9,965 м\n"
               "По СНиП 2.04.12-86\n"
               "  Длина пролета исходя из статического расчета на прочность: 13,851 м\n"
-              "  Длина пролета исходя из предельного допустимого прогиба: 9,189 м\n");
+              "  Длина пролета исходя из предельного допустимого прогиба: 9,189 м\n"
+              "Определяющий пролет\n"
+              "  По СП 42-102-2004: 3,122 м — динамический расчет на прочность\n"
+              "  По СНиП 2.04.12-86: 9,189 м — предельный прогиб\n");
+}
+
+TEST(CalcSummary, ChosenSpanAndRouteFollowTheSpans)
+{
+    const Result r = Calc("--sep , --span 3 --route=100");
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_EQ(r.Err, "");
+    const std::string tail =
+        "Проверка принятого пролета 3,000 м\n"
+        "  По СП 42-102-2004: проходит\n"
+        "    статический расчет на прочность: 16,3 % от 18,441 м — проходит\n"
+        "    динамический расчет на прочность: 96,1 % от 3,122 м — проходит\n"
+        "    условие образования конденсата: 49,0 % от 6,128 м — проходит\n"
+        "    предельный прогиб: 30,1 % от 9,965 м — проходит\n"
+        "  По СНиП 2.04.12-86: проходит\n"
+        "    статический расчет на прочность: 21,7 % от 13,851 м — проходит\n"
+        "    предельный прогиб: 32,6 % от 9,189 м — проходит\n"
+        "Опоры на участке трассы 100,000 м\n"
+        "  По СП 42-102-2004, пролет 3,122 м: пролетов 33, промежуточных опор 32, шаг опор 3,030 м\n"
+        "  По СНиП 2.04.12-86, пролет 9,189 м: пролетов 11, промежуточных опор 10, шаг опор 9,091 м\n"
+        "  Принятый пролет, пролет 3,000 м: пролетов 34, промежуточных опор 33, шаг опор 2,941 м\n";
+    ASSERT_GE(r.Out.size(), tail.size());
+    EXPECT_EQ(r.Out.substr(r.Out.size() - tail.size()), tail);
+    // A refused run has no summary: its spans are not results.
+    const Result refused = Calc("--sep , --wall 0 --span 3");
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_EQ(refused.Out.find("Определяющий"), std::string::npos);
+}
+
+TEST(CalcSummary, BadLengthsEndWithUsageStatus)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"--span abc", "korvelin-calc: Принятый пролет должен быть числом\n"},
+        {"--span 0", "korvelin-calc: Принятый пролет не может быть равен нулю\n"},
+        {"--span -2", "korvelin-calc: Принятый пролет не может быть отрицательным\n"},
+        {"--span 101", "korvelin-calc: Принятый пролет должен быть от 0,001 до 100 м\n"},
+        {"--route 0,0", "korvelin-calc: Длина участка трассы не может быть равна нулю\n"},
+        {"--route 1e6", "korvelin-calc: Длина участка трассы должна быть от 0,001 до 100000 м\n"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Calc(std::string("--sep , ") + arguments);
+        EXPECT_EQ(r.Status, 2) << arguments;
+        EXPECT_EQ(r.Out, "") << arguments;
+        EXPECT_EQ(r.Err, message) << arguments;
+    }
+    for (const char* arguments : {"--batch --span 3", "--batch --pdf a.pdf", "--span", "--pdf="}) {
+        EXPECT_EQ(Calc(arguments).Status, 2) << arguments;
+    }
+}
+
+TEST(CalcSummary, JsonCarriesTheSummary)
+{
+    const Result r = Calc("--sep , --json --span 3,5 --route 100");
+    EXPECT_EQ(r.Status, 0);
+    for (const char* part :
+         {",\"summary\":{\"governing\":{\"sp\":{\"span\":3.122,\"criterion\":\"dynamic_sp\",\"reason\":null},"
+          "\"snip\":{\"span\":9.189,\"criterion\":\"deflection_snip\",\"reason\":null}},\"chosen_span\":3.5,"
+          "\"check\":{\"sp\":{\"passes\":false,",
+          "{\"criterion\":\"dynamic_sp\",\"span\":3.122,\"percent\":112.1",
+          "\"route_length\":100.0,\"supports\":{\"sp\":{\"span\":3.122,\"spans\":33,"
+          "\"intermediate_supports\":32,\"spacing\":3.0303"}) {
+        EXPECT_NE(r.Out.find(part), std::string::npos) << part << "\n" << r.Out;
+    }
+    const Result refused = Calc("--json --wall 0");
+    EXPECT_NE(refused.Out.find("\"summary\":null}"), std::string::npos) << refused.Out;
+}
+
+TEST(CalcSummary, PdfNoteWithoutADisplay)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("korvelin-pdf-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto pdf = dir / "note.pdf";
+    const Result r = Calc("--sep , --span 3 --route 100 --pdf '" + pdf.string() + "'");
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_EQ(r.Err, "");
+    const auto text = dir / "note.txt";
+    ASSERT_EQ(std::system(("pdftotext '" + pdf.string() + "' '" + text.string() + "'").c_str()), 0);
+    std::string note = ReadFile(text);
+    for (char& c : note) {
+        if (c == '\n') c = ' ';
+    }
+    for (const char* words : {"Расчет допустимого пролета надземного газопровода", "18,441", "3,122",
+                              "6,128", "9,965", "13,851", "9,189", "96,1", "3,030", "2,941", "66,813",
+                              "Проверка принятого пролета 3,000 м", "1/150"}) {
+        EXPECT_NE(note.find(words), std::string::npos) << words;
+    }
+    const Result failed = Calc("--pdf /nonexistent/note.pdf");
+    EXPECT_EQ(failed.Status, 1);
+    EXPECT_EQ(failed.Err, "korvelin-calc: Не удалось сохранить файл «/nonexistent/note.pdf»: папка "
+                          "/nonexistent не существует.\n");
+    std::filesystem::remove_all(dir);
 }
 
 TEST(CalcSingleRun, SeparatorDefaultsToTheLocale)
@@ -131,7 +226,8 @@ TEST(CalcUsage, WrongOptionsExitWithTwo)
 {
     for (const char* arguments : {"--bogus", "--height", "--height x", "--steel 7", "--steel 1 --yield 5",
                                   "--ultimate 300", "--report=1", "--batch --json", "--batch --snow 2",
-                                  "--diameter 100 --batch", "--batch - --steel 1"}) {
+                                  "--diameter 100 --batch", "--batch - --steel 1",
+                                  "--input", "--save=", "--batch --input a.korvelin", "--save a.korvelin --batch"}) {
         const Result r = Calc(arguments);
         EXPECT_EQ(r.Status, 2) << arguments;
         EXPECT_EQ(r.Out, "") << arguments;
@@ -145,10 +241,71 @@ TEST(CalcUsage, HelpListsOptionsAndItems)
     EXPECT_EQ(r.Status, 0);
     for (const char* text : {"--diameter", "--wall", "--pressure", "--steel", "--ultimate", "--yield",
                              "--height", "--snow", "--wind", "--ice", "--spans", "--slope", "--sep",
-                             "--report", "--json", "--batch", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
+                             "--report", "--json", "--batch", "--input FILE", "--save FILE", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
                              "2 \"более 25,0 м.\"", "7 \"VIII\"", "8 \"\"", "6 \">6\"", "10 \"0,010\""}) {
         EXPECT_NE(r.Out.find(text), std::string::npos) << text;
     }
+}
+
+TEST(CalcInputFile, SavedSetGivesTheSameResultsAndOptionsOverrideIt)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("korvelin-cli-set-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "труба.korvelin").string();
+    const std::string route = "--sep , --diameter 159 --wall 4,5 --snow 3 --wind 7 --slope 10";
+    const std::string pipe = route + " --steel 2";
+    const Result direct = Calc(pipe);
+    ASSERT_EQ(direct.Status, 0) << direct.Err;
+    const Result saved = Calc(pipe + " --save '" + file + "'");
+    EXPECT_EQ(saved.Status, 0);
+    EXPECT_EQ(saved.Out, direct.Out);
+    const std::string contents = ReadFile(file);
+    for (const char* member : {"\"format\": \"korvelin-inputs\"", "\"outerDiameter\": \"159\"",
+                               "\"wallThickness\": \"4,5\"", "\"ultimateStrength\": \"314\"",
+                               "\"steelGrade\": 2", "\"snowRegion\": 3", "\"windRegion\": 7", "\"slope\": 10"}) {
+        EXPECT_NE(contents.find(member), std::string::npos) << member << contents;
+    }
+
+    const Result loaded = Calc("--sep , --input '" + file + "'");
+    EXPECT_EQ(loaded.Status, 0);
+    EXPECT_EQ(loaded.Out, direct.Out);
+
+    // An option given beside the file replaces its value; own strengths make the grade "Свой".
+    const Result overridden = Calc("--sep , --input '" + file + "' --snow 0 --ultimate 400 --yield 250 --save '" +
+                                   file + "'");
+    EXPECT_EQ(overridden.Status, 0);
+    EXPECT_EQ(overridden.Out, Calc(route + " --snow 0 --ultimate 400 --yield 250").Out);
+    EXPECT_NE(overridden.Out, direct.Out);
+    const std::string resaved = ReadFile(file);
+    EXPECT_NE(resaved.find("\"steelGrade\": 6"), std::string::npos) << resaved;
+    EXPECT_NE(resaved.find("\"snowRegion\": 0"), std::string::npos) << resaved;
+    std::filesystem::remove_all(dir);
+}
+
+TEST(CalcInputFile, FilesThatCannotBeReadOrWrittenExitWithTwo)
+{
+    const auto bad = std::filesystem::temp_directory_path() / ("korvelin-cli-bad-" + std::to_string(::getpid()));
+    std::ofstream(bad) << "{\"format\": \"korvelin-inputs\", \"version\": 9}";
+    const std::pair<std::string, std::string> cases[] = {
+        {"--input /nonexistent/a.korvelin",
+         "korvelin-calc: Не удалось открыть файл «/nonexistent/a.korvelin»: файл не найден.\n"},
+        {"--input '" + bad.string() + "'",
+         "korvelin-calc: Не удалось открыть файл «" + bad.string() +
+             "»: файл записан более новой версией программы (версия формата 9, эта версия читает до 1).\n"},
+        {"--save /nonexistent/a.korvelin",
+         "korvelin-calc: Не удалось сохранить файл «/nonexistent/a.korvelin»: папка не найдена.\n"},
+        {"--save /tmp", "korvelin-calc: Не удалось сохранить файл «/tmp»: это папка, а не файл.\n"},
+        {"--pressure много --save /tmp/never.korvelin",
+         "korvelin-calc: Не удалось сохранить файл «/tmp/never.korvelin»: значение ключа «pressure» — не число: "
+         "«много».\n"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Calc("--sep , " + arguments);
+        EXPECT_EQ(r.Status, 2) << arguments;
+        EXPECT_EQ(r.Out, "") << arguments;
+        EXPECT_EQ(r.Err, message);
+    }
+    std::filesystem::remove(bad);
 }
 
 constexpr const char* kBatchHeader =

@@ -15,6 +15,7 @@ for file in bin/korvelin bin/korvelin-calc \
             share/applications/org.korvelin.Korvelin.desktop \
             share/icons/hicolor/scalable/apps/org.korvelin.Korvelin.svg \
             share/metainfo/org.korvelin.Korvelin.metainfo.xml \
+            share/mime/packages/org.korvelin.Korvelin.xml \
             share/man/man1/korvelin-calc.1; do
   [ -e "$prefix/$file" ] || { echo "missing after install: $file"; exit 1; }
 done
@@ -24,6 +25,9 @@ version=$("$prefix/bin/korvelin-calc" --version)
 [ "$version" = "korvelin-calc @PROJECT_VERSION@" ] || { echo "unexpected version: $version"; exit 1; }
 "$prefix/bin/korvelin-calc" --sep , | grep -q "статического расчета на прочность: 18,441 м" \
   || { echo "the installed korvelin-calc does not compute the start-up pipe"; exit 1; }
+"$prefix/bin/korvelin-calc" --sep , --save pipe.korvelin --snow 2 >/dev/null
+"$prefix/bin/korvelin-calc" --sep , --input pipe.korvelin | grep -q "статического расчета на прочность: 16,771 м" \
+  || { echo "the installed korvelin-calc does not read back the set it saved"; exit 1; }
 
 # The window runs until it is closed: still running after two seconds means it started.
 set +e
@@ -31,11 +35,25 @@ QT_QPA_PLATFORM=offscreen timeout 2 "$prefix/bin/korvelin"
 status=$?
 set -e
 [ $status -eq 124 ] || { echo "the installed korvelin ended with status $status"; exit 1; }
+# The same with the set saved above named on the command line, as the desktop passes it.
+set +e
+QT_QPA_PLATFORM=offscreen timeout 2 "$prefix/bin/korvelin" pipe.korvelin
+status=$?
+set -e
+[ $status -eq 124 ] || { echo "the installed korvelin ended with status $status on a file"; exit 1; }
 
 "$maps_check" "$prefix/bin" "$prefix/share/korvelin/Карты"
 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/org.korvelin.Korvelin.desktop"
+fi
+grep -qx 'MimeType=application/x-korvelin;' "$prefix/share/applications/org.korvelin.Korvelin.desktop" \
+  || { echo "the desktop entry does not open input files"; exit 1; }
+# The type database built from the installed package finds a saved set by its name.
+if command -v update-mime-database >/dev/null; then
+  update-mime-database "$prefix/share/mime" >/dev/null 2>&1
+  grep -q '^application/x-korvelin:\*\.korvelin$' "$prefix/share/mime/globs" \
+    || { echo "the input file type is not in the type database"; exit 1; }
 fi
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$prefix/share/metainfo/org.korvelin.Korvelin.metainfo.xml" >/dev/null

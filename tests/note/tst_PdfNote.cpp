@@ -137,7 +137,7 @@ void PdfNote::AFileThatCannotBeWrittenIsNamedAndLeavesNothing()
 
     const QString missing = dir.filePath(QStringLiteral("нет такой папки/note.pdf"));
     const QString message = WriteNotePdf(note, missing);
-    QVERIFY2(message.startsWith(QStringLiteral("Не удалось сохранить файл ") + missing),
+    QVERIFY2(message.startsWith(QStringLiteral("Не удалось сохранить файл «") + missing + QStringLiteral("»: ")),
              qPrintable(message));
     QVERIFY2(message.contains(QStringLiteral("не существует")), qPrintable(message));
     QVERIFY(!QFile::exists(missing));

@@ -137,9 +137,10 @@ void MainWindowTest::startUpState()
     for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox7"})
         QCOMPARE(F->Combo(name)->currentIndex(), 0);
     auto* pages = F->Find<QTabWidget>("PageControl1");
-    QCOMPARE(pages->count(), 2);
+    QCOMPARE(pages->count(), 3);
     QCOMPARE(pages->tabText(0), QStringLiteral("По СП 42-102-2004"));
     QCOMPARE(pages->tabText(1), QStringLiteral("По СНиП 2.04.12-86"));
+    QCOMPARE(pages->tabText(2), QStringLiteral("Итог"));
     QCOMPARE(pages->widget(0)->objectName(), QStringLiteral("TabSheet1"));
     QCOMPARE(pages->currentIndex(), 0);
     QCOMPARE(F->Form().CalculationCounter(), 1);
@@ -301,7 +302,8 @@ void MainWindowTest::emptyItemsCanBePicked()
 void MainWindowTest::noTextIsClipped()
 {
     const QList<QLabel*> labels = F->Form().findChildren<QLabel*>();
-    QVERIFY(labels.size() == 30); // 29 labels and the status bar's panel
+    // 29 labels, the status bar's panel and the three of the page "Итог".
+    QVERIFY(labels.size() == 33);
     for (const QLabel* label : labels) {
         const QString what = label->objectName() + QStringLiteral(": ") + label->text();
         if (label->wordWrap())
@@ -386,7 +388,8 @@ void MainWindowTest::menus()
     QStringList file;
     for (const QAction* action : F->Find<QMenu>("N1")->actions())
         file << action->text();
-    QCOMPARE(file, QStringList{"Выход"});
+    QCOMPARE(file, (QStringList{"Сохранить расчет в PDF…", "Печать…", "Копировать результаты", "",
+                                "Выход"}));
     QStringList help;
     for (const QAction* action : F->Find<QMenu>("N2")->actions())
         help << action->text();

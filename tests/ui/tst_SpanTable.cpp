@@ -288,14 +288,14 @@ void SpanTableTest::failedWritesNameTheFileAndLeaveNothing()
     Open();
     QTemporaryDir folder;
     const QString missing = folder.filePath(QStringLiteral("нет/таблица.csv"));
-    QCOMPARE(Table().WriteCsv(missing), QStringLiteral("Не удалось сохранить файл %1: папка %2 не существует")
+    QCOMPARE(Table().WriteCsv(missing), QStringLiteral("Не удалось сохранить файл «%1»: папка %2 не существует.")
                                             .arg(missing, folder.filePath(QStringLiteral("нет"))));
     QVERIFY(!QFile::exists(missing));
     // A name taken by a folder: the folder stays, nothing else appears beside it.
     const QString taken = folder.filePath(QStringLiteral("занято"));
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("занято")));
-    QCOMPARE(Table().WriteCsv(taken), QStringLiteral("Не удалось сохранить файл %1: это имя занято папкой").arg(taken));
-    QVERIFY(Table().WritePdf(taken).startsWith(QStringLiteral("Не удалось сохранить файл ") + taken));
+    QCOMPARE(Table().WriteCsv(taken), QStringLiteral("Не удалось сохранить файл «%1»: это имя занято папкой.").arg(taken));
+    QVERIFY(Table().WritePdf(taken).startsWith(QStringLiteral("Не удалось сохранить файл «%1»: ").arg(taken)));
     QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"занято"});
 }
 

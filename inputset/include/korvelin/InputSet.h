@@ -1,0 +1,65 @@
+#pragma once
+
+#include "korvelin/SpanInput.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvelin {
+
+// A file of inputs: UTF-8 JSON with the name and version of its format, the five field texts
+// exactly as the window shows them, the steel grade and the six selector indexes, and the
+// optional texts and rows of the windows that work with a set.
+inline constexpr std::string_view kInputSetFormatName = "korvelin-inputs";
+inline constexpr int kInputSetVersion = 1;
+inline constexpr std::string_view kInputSetExtension = ".korvelin";
+inline constexpr std::string_view kInputSetMimeType = "application/x-korvelin";
+inline constexpr std::size_t kMaxInputTextLength = 64;  // characters, of every text
+inline constexpr std::size_t kMaxPipeTableRows = 1000;
+
+// One row of a table of pipes: the texts of its outer diameter and wall thickness, in mm.
+struct PipeTableRow {
+    std::string Diameter;
+    std::string Wall;
+
+    bool operator==(const PipeTableRow&) const = default;
+};
+
+struct InputSet {
+    std::string FormatName{kInputSetFormatName};
+    int Version = kInputSetVersion;
+    FieldTexts Texts;
+    int SteelGrade = 0;  // ComboBox6
+    SelectorIndexes Indexes;
+    std::optional<std::string> ChosenSpan;   // the span chosen for the route, as shown
+    std::optional<std::string> RouteLength;  // the length of the route, as shown
+    std::optional<std::vector<PipeTableRow>> PipeTable;
+};
+
+bool operator==(const InputSet& a, const InputSet& b);
+
+// The inputs the window starts with.
+InputSet StartUpInputSet();
+
+struct InputSetParse {
+    std::optional<InputSet> Set;
+    std::string Problem;  // in Russian, without the file name, when Set is empty
+};
+
+// Reads and checks a whole file's bytes: UTF-8, JSON, the format name and version, every key
+// present once with its type and none besides, indexes inside their selectors, texts of at most
+// kMaxInputTextLength characters, then InputSetProblem.
+InputSetParse ParseInputSet(std::string_view bytes);
+
+// What makes a set unfit to be applied, in Russian, or an empty string: the format name and
+// version, a text too long or with control characters, a field text that is not a number, an
+// index outside its selector, strengths other than those of a listed steel grade, too many rows.
+std::string InputSetProblem(const InputSet& set);
+
+// The file's bytes: indented JSON, members in a fixed order, texts unescaped UTF-8.
+std::string SerializeInputSet(const InputSet& set);
+
+}  // namespace korvelin

@@ -1,0 +1,429 @@
+#include "korvelin/InputSet.h"
+
+#include "korvelin/ParseNumber.h"
+#include "korvelin/Selectors.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <span>
+#include <tuple>
+
+namespace korvelin {
+namespace {
+
+using Json = nlohmann::json;
+// Written with its members in the order below, so that the file reads like the window.
+using OrderedJson = nlohmann::ordered_json;
+
+constexpr std::string_view kFormatKey = "format";
+constexpr std::string_view kVersionKey = "version";
+constexpr std::string_view kSteelGradeKey = "steelGrade";
+constexpr std::string_view kChosenSpanKey = "chosenSpan";
+constexpr std::string_view kRouteLengthKey = "routeLength";
+constexpr std::string_view kPipeTableKey = "pipeTable";
+constexpr std::string_view kDiameterKey = "diameter";
+constexpr std::string_view kWallKey = "wall";
+
+struct TextKey {
+    std::string_view Name;
+    std::string FieldTexts::*Field;
+};
+constexpr std::array<TextKey, 5> kTextKeys = {{
+    {"outerDiameter", &FieldTexts::OuterDiameter},
+    {"wallThickness", &FieldTexts::WallThickness},
+    {"ultimateStrength", &FieldTexts::UltimateStrength},
+    {"yieldStrength", &FieldTexts::YieldStrength},
+    {"pressure", &FieldTexts::Pressure},
+}};
+
+struct IndexKey {
+    std::string_view Name;
+    int SelectorIndexes::*Field;
+    std::span<const std::string_view> (*Items)();
+};
+constexpr std::array<IndexKey, 6> kIndexKeys = {{
+    {"heightCategory", &SelectorIndexes::HeightCategory, &HeightCategoryItems},
+    {"snowRegion", &SelectorIndexes::SnowRegion, &SnowRegionItems},
+    {"windRegion", &SelectorIndexes::WindRegion, &WindRegionItems},
+    {"iceRegion", &SelectorIndexes::IceRegion, &IceRegionItems},
+    {"spanCount", &SelectorIndexes::SpanCount, &SpanCountItems},
+    {"slope", &SelectorIndexes::Slope, &SlopeItems},
+}};
+
+std::string Quoted(std::string_view key)
+{
+    return "«" + std::string(key) + "»";
+}
+
+// A problem found while reading: ends the reading with its text.
+struct Refusal {
+    std::string Problem;
+};
+
+// The number of characters of valid UTF-8 text, or nothing; `bad` receives the offset of the
+// first byte that does not belong to a valid sequence.
+std::optional<std::size_t> Utf8Length(std::string_view text, std::size_t* bad = nullptr)
+{
+    std::size_t characters = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 1;
+        char32_t code = lead;
+        char32_t minimum = 0;
+        if (lead >= 0x80) {
+            if ((lead & 0xE0) == 0xC0) {
+                length = 2, minimum = 0x80, code = lead & 0x1F;
+            } else if ((lead & 0xF0) == 0xE0) {
+                length = 3, minimum = 0x800, code = lead & 0x0F;
+            } else if ((lead & 0xF8) == 0xF0) {
+                length = 4, minimum = 0x10000, code = lead & 0x07;
+            } else {
+                length = 0;
+            }
+            for (std::size_t k = 1; length != 0 && k < length; ++k) {
+                if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                    length = 0;
+                } else {
+                    code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+                }
+            }
+            if (length != 0 && (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))) {
+                length = 0;
+            }
+        }
+        if (length == 0) {
+            if (bad != nullptr) {
+                *bad = i;
+            }
+            return std::nullopt;
+        }
+        i += length;
+        ++characters;
+    }
+    return characters;
+}
+
+std::string TextProblem(std::string_view key, std::string_view text)
+{
+    const std::optional<std::size_t> length = Utf8Length(text);
+    if (!length) {
+        return "значение ключа " + Quoted(key) + " не в кодировке UTF-8";
+    }
+    if (*length > kMaxInputTextLength) {
+        return "значение ключа " + Quoted(key) + " длиннее " + std::to_string(kMaxInputTextLength) +
+               " символов";
+    }
+    if (std::any_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+        return "значение ключа " + Quoted(key) + " содержит управляющие символы";
+    }
+    return {};
+}
+
+std::string IndexProblem(std::string_view key, std::int64_t index, std::size_t items)
+{
+    if (index >= 0 && static_cast<std::uint64_t>(index) < items) {
+        return {};
+    }
+    return "значение ключа " + Quoted(key) + " (" + std::to_string(index) +
+           ") вне списка: допустимо от 0 до " + std::to_string(items - 1);
+}
+
+// The members of an object, each present once and none besides.
+class ObjectReader
+{
+public:
+    ObjectReader(const Json& object, std::string prefix)
+        : Object(object), Prefix(std::move(prefix))
+    {
+    }
+
+    // Refuses a key that is not among those read so far; called after every member was read.
+    void RefuseOthers() const
+    {
+        for (const auto& [key, value] : Object.items()) {
+            if (std::find(Read.begin(), Read.end(), key) == Read.end()) {
+                throw Refusal{"лишний ключ " + Quoted(Prefix + key)};
+            }
+        }
+    }
+
+    const Json* Find(std::string_view key)
+    {
+        Read.emplace_back(key);
+        const auto it = Object.find(key);
+        return it == Object.end() ? nullptr : &*it;
+    }
+
+    const Json& Get(std::string_view key)
+    {
+        const Json* value = Find(key);
+        if (value == nullptr) {
+            throw Refusal{"нет ключа " + Quoted(Prefix + std::string(key))};
+        }
+        return *value;
+    }
+
+    std::string Text(std::string_view key) { return TextOf(key, Get(key)); }
+
+    std::optional<std::string> OptionalText(std::string_view key)
+    {
+        const Json* value = Find(key);
+        return value == nullptr ? std::nullopt : std::optional(TextOf(key, *value));
+    }
+
+    std::int64_t Integer(std::string_view key)
+    {
+        const Json& value = Get(key);
+        if (!value.is_number_integer()) {
+            throw Refusal{"значение ключа " + Quoted(Prefix + std::string(key)) +
+                          " должно быть целым числом"};
+        }
+        if (value.is_number_unsigned()) {
+            return static_cast<std::int64_t>(
+                std::min<std::uint64_t>(value.get<std::uint64_t>(), INT64_MAX));
+        }
+        return value.get<std::int64_t>();
+    }
+
+    // An index of a list of `items`, refused outside it.
+    int Index(std::string_view key, std::size_t items)
+    {
+        const std::int64_t value = Integer(key);
+        if (std::string problem = IndexProblem(Prefix + std::string(key), value, items); !problem.empty()) {
+            throw Refusal{problem};
+        }
+        return static_cast<int>(value);
+    }
+
+private:
+    std::string TextOf(std::string_view key, const Json& value) const
+    {
+        if (!value.is_string()) {
+            throw Refusal{"значение ключа " + Quoted(Prefix + std::string(key)) + " должно быть строкой"};
+        }
+        return value.get<std::string>();
+    }
+
+    const Json& Object;
+    std::string Prefix;
+    std::vector<std::string> Read;
+};
+
+std::vector<PipeTableRow> ReadPipeTable(const Json& value)
+{
+    if (!value.is_array()) {
+        throw Refusal{"значение ключа " + Quoted(kPipeTableKey) + " должно быть массивом"};
+    }
+    if (value.size() > kMaxPipeTableRows) {
+        throw Refusal{"в ключе " + Quoted(kPipeTableKey) + " больше " +
+                      std::to_string(kMaxPipeTableRows) + " строк"};
+    }
+    std::vector<PipeTableRow> rows;
+    rows.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const std::string prefix = std::string(kPipeTableKey) + "[" + std::to_string(i) + "].";
+        const Json& row = value[i];
+        if (!row.is_object()) {
+            throw Refusal{"значение ключа " + Quoted(prefix.substr(0, prefix.size() - 1)) +
+                          " должно быть объектом"};
+        }
+        ObjectReader reader(row, prefix);
+        PipeTableRow& read = rows.emplace_back();
+        read.Diameter = reader.Text(kDiameterKey);
+        read.Wall = reader.Text(kWallKey);
+        reader.RefuseOthers();
+    }
+    return rows;
+}
+
+InputSet ReadObject(const Json& json)
+{
+    if (!json.is_object()) {
+        throw Refusal{"в файле не объект JSON"};
+    }
+    ObjectReader reader(json, {});
+    const Json* format = reader.Find(kFormatKey);
+    if (format == nullptr || !format->is_string() || format->get<std::string>() != kInputSetFormatName) {
+        throw Refusal{"это не файл исходных данных Korvelin (нет ключа " + Quoted(kFormatKey) +
+                      " со значением " + Quoted(kInputSetFormatName) + ")"};
+    }
+    InputSet set;
+    const std::int64_t version = reader.Integer(kVersionKey);
+    if (version > kInputSetVersion) {
+        throw Refusal{"файл записан более новой версией программы (версия формата " +
+                      std::to_string(version) + ", эта версия читает до " +
+                      std::to_string(kInputSetVersion) + ")"};
+    }
+    if (version < 1) {
+        throw Refusal{"версии формата " + std::to_string(version) + " не бывает"};
+    }
+    set.Version = static_cast<int>(version);
+    for (const TextKey& key : kTextKeys) {
+        set.Texts.*key.Field = reader.Text(key.Name);
+    }
+    set.SteelGrade = reader.Index(kSteelGradeKey, SteelGradeItems().size());
+    for (const IndexKey& key : kIndexKeys) {
+        set.Indexes.*key.Field = reader.Index(key.Name, key.Items().size());
+    }
+    set.ChosenSpan = reader.OptionalText(kChosenSpanKey);
+    set.RouteLength = reader.OptionalText(kRouteLengthKey);
+    if (const Json* table = reader.Find(kPipeTableKey)) {
+        set.PipeTable = ReadPipeTable(*table);
+    }
+    reader.RefuseOthers();
+    return set;
+}
+
+}  // namespace
+
+bool operator==(const InputSet& a, const InputSet& b)
+{
+    const auto tie = [](const InputSet& s) {
+        const FieldTexts& t = s.Texts;
+        const SelectorIndexes& i = s.Indexes;
+        return std::tie(s.FormatName, s.Version, t.OuterDiameter, t.WallThickness, t.UltimateStrength,
+                        t.YieldStrength, t.Pressure, s.SteelGrade, i.HeightCategory, i.SnowRegion,
+                        i.WindRegion, i.IceRegion, i.SpanCount, i.Slope, s.ChosenSpan, s.RouteLength,
+                        s.PipeTable);
+    };
+    return tie(a) == tie(b);
+}
+
+InputSet StartUpInputSet()
+{
+    InputSet set;
+    set.Texts = FieldTexts{"89", "3,2", "333", "206", "0,6"};
+    return set;
+}
+
+InputSetParse ParseInputSet(std::string_view bytes)
+{
+    InputSetParse parse;
+    if (bytes.empty()) {
+        parse.Problem = "файл пуст";
+        return parse;
+    }
+    std::size_t bad = 0;
+    if (!Utf8Length(bytes, &bad)) {
+        parse.Problem = "текст не в кодировке UTF-8 (байт " + std::to_string(bad + 1) + ")";
+        return parse;
+    }
+    Json json;
+    try {
+        json = Json::parse(bytes.begin(), bytes.end());
+    } catch (const Json::parse_error& error) {
+        parse.Problem = "это не JSON (ошибка в байте " + std::to_string(error.byte) + ")";
+        return parse;
+    } catch (const Json::exception&) {
+        parse.Problem = "это не JSON";
+        return parse;
+    }
+    try {
+        InputSet set = ReadObject(json);
+        parse.Problem = InputSetProblem(set);
+        if (parse.Problem.empty()) {
+            parse.Set = std::move(set);
+        }
+    } catch (const Refusal& refusal) {
+        parse.Problem = refusal.Problem;
+    }
+    return parse;
+}
+
+std::string InputSetProblem(const InputSet& set)
+{
+    if (set.FormatName != kInputSetFormatName) {
+        return "это не файл исходных данных Korvelin";
+    }
+    if (set.Version < 1 || set.Version > kInputSetVersion) {
+        return "версия формата " + std::to_string(set.Version) + " не поддерживается";
+    }
+    for (const TextKey& key : kTextKeys) {
+        const std::string& text = set.Texts.*key.Field;
+        if (std::string problem = TextProblem(key.Name, text); !problem.empty()) {
+            return problem;
+        }
+        if (!ParseNumber(text, ",").Ok) {
+            return "значение ключа " + Quoted(key.Name) + " — не число: " + Quoted(text);
+        }
+    }
+    if (std::string problem = IndexProblem(kSteelGradeKey, set.SteelGrade, SteelGradeItems().size());
+        !problem.empty()) {
+        return problem;
+    }
+    const SteelGrade& grade = *FindSteelGrade(set.SteelGrade);
+    if (!grade.UserDefined && (set.Texts.UltimateStrength != grade.UltimateStrength ||
+                               set.Texts.YieldStrength != grade.YieldStrength)) {
+        return "прочности " + Quoted(set.Texts.UltimateStrength) + " и " +
+               Quoted(set.Texts.YieldStrength) + " не те, что у стали " +
+               Quoted(SteelGradeItems()[static_cast<std::size_t>(set.SteelGrade)]) + ": " +
+               std::string(grade.UltimateStrength) + " и " + std::string(grade.YieldStrength);
+    }
+    for (const IndexKey& key : kIndexKeys) {
+        if (std::string problem = IndexProblem(key.Name, set.Indexes.*key.Field, key.Items().size());
+            !problem.empty()) {
+            return problem;
+        }
+    }
+    for (const auto& [key, text] : {std::pair{kChosenSpanKey, &set.ChosenSpan},
+                                    std::pair{kRouteLengthKey, &set.RouteLength}}) {
+        if (*text) {
+            if (std::string problem = TextProblem(key, **text); !problem.empty()) {
+                return problem;
+            }
+        }
+    }
+    if (set.PipeTable) {
+        if (set.PipeTable->size() > kMaxPipeTableRows) {
+            return "в ключе " + Quoted(kPipeTableKey) + " больше " + std::to_string(kMaxPipeTableRows) +
+                   " строк";
+        }
+        for (std::size_t i = 0; i < set.PipeTable->size(); ++i) {
+            const PipeTableRow& row = (*set.PipeTable)[i];
+            const std::string prefix = std::string(kPipeTableKey) + "[" + std::to_string(i) + "].";
+            for (const auto& [key, text] : {std::pair{kDiameterKey, &row.Diameter},
+                                            std::pair{kWallKey, &row.Wall}}) {
+                if (std::string problem = TextProblem(prefix + std::string(key), *text); !problem.empty()) {
+                    return problem;
+                }
+            }
+        }
+    }
+    return {};
+}
+
+std::string SerializeInputSet(const InputSet& set)
+{
+    OrderedJson json = OrderedJson::object();
+    json[std::string(kFormatKey)] = set.FormatName;
+    json[std::string(kVersionKey)] = set.Version;
+    for (const TextKey& key : kTextKeys) {
+        json[std::string(key.Name)] = set.Texts.*key.Field;
+    }
+    json[std::string(kSteelGradeKey)] = set.SteelGrade;
+    for (const IndexKey& key : kIndexKeys) {
+        json[std::string(key.Name)] = set.Indexes.*key.Field;
+    }
+    if (set.ChosenSpan) {
+        json[std::string(kChosenSpanKey)] = *set.ChosenSpan;
+    }
+    if (set.RouteLength) {
+        json[std::string(kRouteLengthKey)] = *set.RouteLength;
+    }
+    if (set.PipeTable) {
+        OrderedJson rows = OrderedJson::array();
+        for (const PipeTableRow& row : *set.PipeTable) {
+            rows.push_back(OrderedJson{{std::string(kDiameterKey), row.Diameter},
+                                       {std::string(kWallKey), row.Wall}});
+        }
+        json[std::string(kPipeTableKey)] = std::move(rows);
+    }
+    return json.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + '\n';
+}
+
+}  // namespace korvelin

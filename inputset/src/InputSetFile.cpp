@@ -1,0 +1,228 @@
+#include "korvelin/InputSetFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace korvelin {
+namespace {
+
+std::string OpenFailure(const std::string& path, std::string_view problem)
+{
+    return "Не удалось открыть файл «" + path + "»: " + std::string(problem) + ".";
+}
+
+std::string SaveFailure(const std::string& path, std::string_view problem)
+{
+    return "Не удалось сохранить файл «" + path + "»: " + std::string(problem) + ".";
+}
+
+// The reason of a failed system call, in the program's language whatever the locale.
+std::string ErrorText(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return "файл или папка не найдены";
+    case EACCES:
+    case EPERM:
+        return "нет прав доступа";
+    case EISDIR:
+        return "это папка, а не файл";
+    case ENOTDIR:
+        return "часть пути — не папка";
+    case EROFS:
+        return "диск доступен только для чтения";
+    case ENOSPC:
+    case EDQUOT:
+        return "на диске нет места";
+    case EFBIG:
+        return "файл больше, чем допускает система";
+    case ENAMETOOLONG:
+        return "слишком длинное имя";
+    case ELOOP:
+        return "слишком много символических ссылок";
+    case EIO:
+        return "ошибка ввода-вывода";
+    default:
+        return "системная ошибка " + std::to_string(error) + " (" + std::strerror(error) + ")";
+    }
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : Fd(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (Fd >= 0) {
+            ::close(Fd);
+        }
+    }
+    int Get() const { return Fd; }
+    // Closes now; returns the error of close, or 0.
+    int Close()
+    {
+        const int fd = Fd;
+        Fd = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int Fd;
+};
+
+// Writes all bytes; returns 0 or the error.
+int WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+}  // namespace
+
+InputSetReading ReadInputSetFile(const std::string& path)
+{
+    InputSetReading reading;
+    // Not blocking: a named pipe given for a file is refused below instead of waiting for a writer.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.Get() < 0) {
+        reading.Message = OpenFailure(path, errno == ENOENT ? std::string("файл не найден") : ErrorText(errno));
+        return reading;
+    }
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0) {
+        reading.Message = OpenFailure(path, ErrorText(errno));
+        return reading;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        reading.Message = OpenFailure(path, "это папка, а не файл");
+        return reading;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        reading.Message = OpenFailure(path, "это не обычный файл");
+        return reading;
+    }
+    const std::string tooLarge = "файл больше " + std::to_string(kMaxInputSetFileSize / 1024) +
+                                 " КиБ, а файл исходных данных много меньше";
+    if (static_cast<std::uintmax_t>(status.st_size) > kMaxInputSetFileSize) {
+        reading.Message = OpenFailure(path, tooLarge);
+        return reading;
+    }
+    // Read to one byte past the limit: a file that grew since fstat is refused all the same.
+    std::string bytes(kMaxInputSetFileSize + 1, '\0');
+    std::size_t size = 0;
+    while (size < bytes.size()) {
+        const ssize_t got = ::read(file.Get(), bytes.data() + size, bytes.size() - size);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            reading.Message = OpenFailure(path, ErrorText(errno));
+            return reading;
+        }
+        if (got == 0) {
+            break;
+        }
+        size += static_cast<std::size_t>(got);
+    }
+    if (size > kMaxInputSetFileSize) {
+        reading.Message = OpenFailure(path, tooLarge);
+        return reading;
+    }
+    bytes.resize(size);
+    InputSetParse parse = ParseInputSet(bytes);
+    if (!parse.Set) {
+        reading.Message = OpenFailure(path, parse.Problem);
+        return reading;
+    }
+    reading.Set = std::move(parse.Set);
+    return reading;
+}
+
+std::string WriteInputSetFile(const std::string& path, const InputSet& set)
+{
+    if (const std::string problem = InputSetProblem(set); !problem.empty()) {
+        return SaveFailure(path, problem);
+    }
+    if (path.empty()) {
+        return SaveFailure(path, "имя файла не задано");
+    }
+    // A symbolic link keeps pointing at the file it names: that file is replaced.
+    std::filesystem::path target(path);
+    std::error_code error;
+    if (std::filesystem::is_symlink(target, error)) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+        if (!error) {
+            target = resolved;
+        }
+    }
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && S_ISDIR(old.st_mode)) {
+        return SaveFailure(path, "это папка, а не файл");
+    }
+    if (replacing && !S_ISREG(old.st_mode)) {
+        return SaveFailure(path, "это не обычный файл");
+    }
+
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    Descriptor file(::mkstemp(temporary.data()));
+    if (file.Get() < 0) {
+        return SaveFailure(path, errno == ENOENT ? std::string("папка не найдена") : ErrorText(errno));
+    }
+    auto fail = [&](int errorCode) {
+        ::unlink(temporary.c_str());
+        return SaveFailure(path, ErrorText(errorCode));
+    };
+    // The permissions of the file replaced, or those of a new file.
+    mode_t mode = 0;
+    if (replacing) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(file.Get(), mode) != 0) {
+        return fail(errno);
+    }
+    if (const int written = WriteAll(file.Get(), SerializeInputSet(set)); written != 0) {
+        return fail(written);
+    }
+    if (::fsync(file.Get()) != 0) {
+        return fail(errno);
+    }
+    if (const int closed = file.Close(); closed != 0) {
+        return fail(closed);
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        return fail(errno);
+    }
+    // The rename itself reaches the disk with the folder.
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
+}  // namespace korvelin

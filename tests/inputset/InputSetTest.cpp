@@ -1,0 +1,193 @@
+#include "korvelin/InputSet.h"
+#include "korvelin/Selectors.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <string>
+
+namespace korvelin {
+namespace {
+
+using Json = nlohmann::json;
+
+constexpr const char* kStartUpFile = R"({
+  "format": "korvelin-inputs",
+  "version": 1,
+  "outerDiameter": "89",
+  "wallThickness": "3,2",
+  "ultimateStrength": "333",
+  "yieldStrength": "206",
+  "pressure": "0,6",
+  "steelGrade": 0,
+  "heightCategory": 0,
+  "snowRegion": 0,
+  "windRegion": 0,
+  "iceRegion": 0,
+  "spanCount": 0,
+  "slope": 0
+}
+)";
+
+TEST(InputSetFormat, StartUpSetIsWrittenInItsDocumentedForm)
+{
+    EXPECT_EQ(SerializeInputSet(StartUpInputSet()), kStartUpFile);
+    const InputSetParse parse = ParseInputSet(kStartUpFile);
+    ASSERT_TRUE(parse.Set) << parse.Problem;
+    EXPECT_EQ(*parse.Set, StartUpInputSet());
+}
+
+// Every item of every selector and every steel grade comes back as written, with the optional
+// texts and table rows of the other windows.
+TEST(InputSetFormat, EveryItemRoundTrips)
+{
+    const std::size_t grades = SteelGradeItems().size();
+    for (std::size_t item = 0; item < 11; ++item) {
+        InputSet set = StartUpInputSet();
+        set.SteelGrade = static_cast<int>(item % grades);
+        const SteelGrade& grade = *FindSteelGrade(set.SteelGrade);
+        set.Texts.UltimateStrength = grade.UserDefined ? "410,5" : std::string(grade.UltimateStrength);
+        set.Texts.YieldStrength = grade.UserDefined ? "245" : std::string(grade.YieldStrength);
+        set.Texts.OuterDiameter = "159";
+        set.Texts.Pressure = "1,2";
+        auto pick = [item](std::span<const std::string_view> items) {
+            return static_cast<int>(item % items.size());
+        };
+        set.Indexes = {pick(HeightCategoryItems()), pick(SnowRegionItems()), pick(WindRegionItems()),
+                       pick(IceRegionItems()),      pick(SpanCountItems()),  pick(SlopeItems())};
+        if (item % 2 == 1) {
+            set.ChosenSpan = "9,189";
+            set.RouteLength = "Трасса №" + std::to_string(item);
+            set.PipeTable = std::vector<PipeTableRow>{{"89", "3,2"}, {"108", "4"}};
+        }
+        const InputSetParse parse = ParseInputSet(SerializeInputSet(set));
+        ASSERT_TRUE(parse.Set) << item << ": " << parse.Problem;
+        EXPECT_EQ(*parse.Set, set) << item;
+    }
+}
+
+TEST(InputSetFormat, LimitsAreInclusive)
+{
+    InputSet set = StartUpInputSet();
+    set.Texts.Pressure = "0," + std::string(62, '5');
+    set.ChosenSpan = std::string();
+    set.RouteLength = "";
+    for (int i = 0; i < 64; ++i) {
+        *set.RouteLength += "д";  // 64 characters, 128 bytes
+    }
+    set.PipeTable = std::vector<PipeTableRow>(kMaxPipeTableRows, PipeTableRow{"89", "3,2"});
+    set.Indexes.WindRegion = static_cast<int>(WindRegionItems().size()) - 1;
+    const InputSetParse parse = ParseInputSet(SerializeInputSet(set));
+    ASSERT_TRUE(parse.Set) << parse.Problem;
+    EXPECT_EQ(*parse.Set, set);
+}
+
+struct BadFile {
+    const char* Name;
+    std::function<void(Json&)> Change;
+    const char* Problem;
+};
+
+TEST(InputSetFormat, EveryBadSetGetsItsProblem)
+{
+    const BadFile cases[] = {
+        {"other format", [](Json& j) { j["format"] = "korvelin-report"; },
+         "это не файл исходных данных Korvelin (нет ключа «format» со значением «korvelin-inputs»)"},
+        {"no format", [](Json& j) { j.erase("format"); },
+         "это не файл исходных данных Korvelin (нет ключа «format» со значением «korvelin-inputs»)"},
+        {"newer version", [](Json& j) { j["version"] = 2; j["newKey"] = 1; },
+         "файл записан более новой версией программы (версия формата 2, эта версия читает до 1)"},
+        {"version zero", [](Json& j) { j["version"] = 0; }, "версии формата 0 не бывает"},
+        {"version as text", [](Json& j) { j["version"] = "1"; },
+         "значение ключа «version» должно быть целым числом"},
+        {"missing field", [](Json& j) { j.erase("pressure"); }, "нет ключа «pressure»"},
+        {"missing selector", [](Json& j) { j.erase("slope"); }, "нет ключа «slope»"},
+        {"extra key", [](Json& j) { j["colour"] = "red"; }, "лишний ключ «colour»"},
+        {"number for text", [](Json& j) { j["pressure"] = 0.6; },
+         "значение ключа «pressure» должно быть строкой"},
+        {"null for text", [](Json& j) { j["wallThickness"] = nullptr; },
+         "значение ключа «wallThickness» должно быть строкой"},
+        {"text for index", [](Json& j) { j["snowRegion"] = "1"; },
+         "значение ключа «snowRegion» должно быть целым числом"},
+        {"fraction for index", [](Json& j) { j["snowRegion"] = 1.0; },
+         "значение ключа «snowRegion» должно быть целым числом"},
+        {"index past the list", [](Json& j) { j["snowRegion"] = 8; },
+         "значение ключа «snowRegion» (8) вне списка: допустимо от 0 до 7"},
+        {"negative index", [](Json& j) { j["slope"] = -1; },
+         "значение ключа «slope» (-1) вне списка: допустимо от 0 до 10"},
+        {"huge index", [](Json& j) { j["iceRegion"] = 18446744073709551615u; },
+         "значение ключа «iceRegion» (9223372036854775807) вне списка: допустимо от 0 до 7"},
+        {"steel grade past the list", [](Json& j) { j["steelGrade"] = 7; },
+         "значение ключа «steelGrade» (7) вне списка: допустимо от 0 до 6"},
+        {"text of 65 characters", [](Json& j) { j["outerDiameter"] = std::string(65, '1'); },
+         "значение ключа «outerDiameter» длиннее 64 символов"},
+        {"control character", [](Json& j) { j["pressure"] = "0,6\n"; },
+         "значение ключа «pressure» содержит управляющие символы"},
+        {"not a number", [](Json& j) { j["wallThickness"] = "3,2 мм"; },
+         "значение ключа «wallThickness» — не число: «3,2 мм»"},
+        {"strengths of another grade", [](Json& j) { j["steelGrade"] = 1; },
+         "прочности «333» и «206» не те, что у стали «ст3сп/ГОСТ 10705-80»: 372 и 225"},
+        {"chosen span as number", [](Json& j) { j["chosenSpan"] = 9.1; },
+         "значение ключа «chosenSpan» должно быть строкой"},
+        {"route length too long", [](Json& j) { j["routeLength"] = std::string(65, '7'); },
+         "значение ключа «routeLength» длиннее 64 символов"},
+        {"table not an array", [](Json& j) { j["pipeTable"] = Json::object(); },
+         "значение ключа «pipeTable» должно быть массивом"},
+        {"table too long", [](Json& j) { j["pipeTable"] = Json::array(); for (int i = 0; i < 1001; ++i) j["pipeTable"].push_back({{"diameter", "89"}, {"wall", "3"}}); },
+         "в ключе «pipeTable» больше 1000 строк"},
+        {"row not an object", [](Json& j) { j["pipeTable"] = Json::array({{{"diameter", "89"}, {"wall", "3"}}, 5}); },
+         "значение ключа «pipeTable[1]» должно быть объектом"},
+        {"row without wall", [](Json& j) { j["pipeTable"] = Json::array({{{"diameter", "89"}}}); },
+         "нет ключа «pipeTable[0].wall»"},
+        {"row with extra key", [](Json& j) { j["pipeTable"] = Json::array({{{"diameter", "89"}, {"wall", "3"}, {"x", 1}}}); },
+         "лишний ключ «pipeTable[0].x»"},
+        {"row text too long", [](Json& j) { j["pipeTable"] = Json::array({{{"diameter", std::string(65, '1')}, {"wall", "3"}}}); },
+         "значение ключа «pipeTable[0].diameter» длиннее 64 символов"},
+    };
+    for (const BadFile& bad : cases) {
+        Json json = Json::parse(kStartUpFile);
+        bad.Change(json);
+        const InputSetParse parse = ParseInputSet(json.dump());
+        EXPECT_FALSE(parse.Set) << bad.Name;
+        EXPECT_EQ(parse.Problem, bad.Problem) << bad.Name;
+    }
+}
+
+TEST(InputSetFormat, BytesThatAreNoSetObject)
+{
+    const std::pair<std::string, const char*> cases[] = {
+        {"", "файл пуст"},
+        {"  \n", "это не JSON (ошибка в байте 4)"},
+        {"{\"format\": \"korvelin-inputs\",", "это не JSON (ошибка в байте 30)"},
+        {"pressure = 0,6", "это не JSON (ошибка в байте 1)"},
+        {"{\"format\": \"korvelin-inputs\"} // comment", "это не JSON (ошибка в байте 31)"},
+        {"[1, 2]", "в файле не объект JSON"},
+        {"\"korvelin-inputs\"", "в файле не объект JSON"},
+        {"{\"pressure\": \"0,6\xff\"}", "текст не в кодировке UTF-8 (байт 18)"},
+        {"{\"pressure\": \"\xed\xa0\x80\"}", "текст не в кодировке UTF-8 (байт 15)"},  // a surrogate
+        {"{\"pressure\": \"\xc0\xaf\"}", "текст не в кодировке UTF-8 (байт 15)"},      // overlong
+    };
+    for (const auto& [bytes, problem] : cases) {
+        const InputSetParse parse = ParseInputSet(bytes);
+        EXPECT_FALSE(parse.Set) << bytes;
+        EXPECT_EQ(parse.Problem, problem) << bytes;
+    }
+}
+
+TEST(InputSetFormat, CheckOfATypedSet)
+{
+    EXPECT_EQ(InputSetProblem(StartUpInputSet()), "");
+    InputSet set = StartUpInputSet();
+    set.Version = 2;
+    EXPECT_EQ(InputSetProblem(set), "версия формата 2 не поддерживается");
+    set = StartUpInputSet();
+    set.Texts.Pressure = "\xff";
+    EXPECT_EQ(InputSetProblem(set), "значение ключа «pressure» не в кодировке UTF-8");
+    set = StartUpInputSet();
+    set.Indexes.SpanCount = 7;
+    EXPECT_EQ(InputSetProblem(set), "значение ключа «spanCount» (7) вне списка: допустимо от 0 до 6");
+}
+
+}  // namespace
+}  // namespace korvelin
