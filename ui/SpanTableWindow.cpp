@@ -1,6 +1,7 @@
 #include "SpanTableWindow.h"
 
 #include "InputRules.h"
+#include "InputSetDocument.h"
 #include "MessageSink.h"
 #include "Unit1.h"
 
@@ -33,9 +34,10 @@ namespace {
 
 const QString Caption = QStringLiteral("Таблица пролетов");
 
-// The user's settings of the program; tests point QSettings at a folder of their own.
+// The user's settings of the program, where the recent files are kept too; tests point QSettings
+// at a folder of their own.
 const QString SettingsOrganization = QStringLiteral("Korvelin");
-const QString SettingsApplication = QStringLiteral("Korvelin");
+const QString SettingsApplication = QStringLiteral("korvelin");
 const QString GeometryKey = QStringLiteral("SpanTable/geometry");
 const QString RowsKey = QStringLiteral("SpanTable/rows");
 const QString FolderKey = QStringLiteral("SpanTable/folder");
@@ -101,7 +103,8 @@ SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* 
     , Table(new QTableWidget(0, ColumnCount, this))
     // One object for the window's life: changes are written to the file in the background, not
     // at every key typed in a row.
-    , Settings(std::make_unique<QSettings>(SettingsOrganization, SettingsApplication))
+    , Settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                           SettingsOrganization, SettingsApplication))
 {
     setObjectName(QStringLiteral("SpanTable"));
     setWindowTitle(Caption);
@@ -232,6 +235,25 @@ QAction* SpanTableWindow::AddCommand(QMenuBar& bar)
     return command;
 }
 
+void SpanTableWindow::AttachDocument(InputSetDocument& document)
+{
+    document.AddContributor([this](korvelin::InputSet& set) {
+        std::vector<korvelin::PipeTableRow> rows;
+        for (korvelin::PipeSize& size : Rows())
+            rows.push_back({std::move(size.OuterDiameter), std::move(size.WallThickness)});
+        set.PipeTable = std::move(rows);
+    });
+    // A file without a table of pipes leaves the rows as they are.
+    connect(&document, &InputSetDocument::SetApplied, this, [this](const korvelin::InputSet& set) {
+        if (!set.PipeTable)
+            return;
+        std::vector<korvelin::PipeSize> rows;
+        for (const korvelin::PipeTableRow& row : *set.PipeTable)
+            rows.push_back({row.Diameter, row.Wall});
+        SetRows(rows);
+    });
+}
+
 void SpanTableWindow::Open()
 {
     show();
@@ -278,6 +300,9 @@ void SpanTableWindow::InsertRow(int row, const korvelin::PipeSize& size)
 
 void SpanTableWindow::AddRow()
 {
+    // As many as an input-set file takes.
+    if (Table->rowCount() >= int(korvelin::kMaxPipeTableRows))
+        return;
     Filling = true;
     const int row = Table->rowCount();
     InsertRow(row, {});

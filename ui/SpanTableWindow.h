@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class InputSetDocument;
 class MessageSink;
 class QAction;
 class QLabel;
@@ -32,6 +33,8 @@ public:
     // Puts the command "Таблица пролетов" on the menu bar after "Технический лист".
     QAction* AddCommand(QMenuBar& bar);
     void Open();
+    // The rows go into the input-set file saved and come from the file opened, when it has them.
+    void AttachDocument(InputSetDocument& document);
 
     // The pipes of the table, for the input-set file.
     std::vector<korvelin::PipeSize> Rows() const;

@@ -2,6 +2,7 @@
 // numeric fields' key rules, the spans following the main window's inputs, the CSV and the PDF,
 // and the rows and place kept between sessions.
 
+#include "InputSetDocument.h"
 #include "MainWindowFixture.h"
 #include "SpanTableWindow.h"
 
@@ -15,6 +16,16 @@
 #include <QTemporaryDir>
 
 #include <memory>
+
+// Saves to one file and keeps unsaved changes without asking.
+class FixedFileDialogs final : public DocumentDialogs
+{
+public:
+    QString Path;
+    Answer AskToSave(const QString&) override { return Answer::No; }
+    QString FileToOpen(const QString&) override { return Path; }
+    QString FileToSave(const QString&) override { return Path; }
+};
 
 class SpanTableTest : public QObject
 {
@@ -33,6 +44,7 @@ private slots:
     void csvReadBack();
     void failedWritesNameTheFileAndLeaveNothing();
     void rowsAndPlaceKeptBetweenSessions();
+    void rowsKeptInTheInputSetFile();
 
 private:
     SpanTableWindow& Table() { return *F->Windows.SpanTable; }
@@ -101,7 +113,7 @@ void SpanTableTest::initTestCase()
 
 void SpanTableTest::init()
 {
-    QSettings(QStringLiteral("Korvelin"), QStringLiteral("Korvelin")).clear();
+    QSettings(QStringLiteral("Korvelin"), QStringLiteral("korvelin")).clear();
     F = std::make_unique<MainWindowFixture>();
 }
 
@@ -311,6 +323,28 @@ void SpanTableTest::rowsAndPlaceKeptBetweenSessions()
     QCOMPARE(Table().size(), QSize(900, 380));
     Open();
     QCOMPARE(Spans(0), (QStringList{"10,454", "1,120", "2,828", "5,098", "7,692", "4,606"}));
+}
+
+void SpanTableTest::rowsKeptInTheInputSetFile()
+{
+    QTemporaryDir folder;
+    QSettings recent(folder.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat);
+    FixedFileDialogs dialogs;
+    dialogs.Path = folder.filePath(QStringLiteral("участок.korvelin"));
+    InputSetDocument document(F->Form(), F->Sink, dialogs, recent);
+    Table().AttachDocument(document);
+    Table().SetRows({{"32", "2,5"}, {"89", "3"}});
+    QVERIFY(document.SaveAs());
+    QFile file(dialogs.Path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("\"pipeTable\""));
+
+    Table().RestoreDefaults();
+    QVERIFY(document.OpenFile(dialogs.Path));
+    QCOMPARE(Table().Rows(), (std::vector<korvelin::PipeSize>{{"32", "2,5"}, {"89", "3"}}));
+    // A set without a table ("Новый") leaves the rows as they are.
+    document.New();
+    QCOMPARE(Table().Rows().size(), std::size_t(2));
 }
 
 QTEST_MAIN(SpanTableTest)
