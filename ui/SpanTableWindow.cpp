@@ -294,8 +294,8 @@ void SpanTableWindow::InsertRow(int row, const korvelin::PipeSize& size)
     korvelin::SpanTableRow pending;
     pending.Size = size;
     Computed.insert(Computed.begin() + row, std::move(pending));
-    if (!Stale)
-        RecomputeRow(row);
+    // Computed at once, so that the results always hold every row, shown or not.
+    RecomputeRow(row);
 }
 
 void SpanTableWindow::AddRow()
@@ -365,7 +365,9 @@ void SpanTableWindow::Recompute()
 
 void SpanTableWindow::RecomputeRow(int row)
 {
-    Computed[std::size_t(row)] = korvelin::ComputeSpanTableRow(Rows()[std::size_t(row)], Conditions());
+    const korvelin::PipeSize size{Table->item(row, DiameterColumn)->text().toStdString(),
+                                  Table->item(row, WallColumn)->text().toStdString()};
+    Computed[std::size_t(row)] = korvelin::ComputeSpanTableRow(size, Conditions());
     ShowRow(row);
 }
 
