@@ -1,8 +1,5 @@
 #include "BatchRun.h"
 
-#include "OutcomeText.h"
-#include "korvelin/DesignSummary.h"
-#include "korvelin/NumberFormat.h"
 #include "korvelin/RunCalculation.h"
 
 #include <array>
@@ -95,11 +92,9 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
                 err << "line " << lineNumber << ": " << problem << '\n';
                 buffer += "\f\n";
             } else {
-                buffer += "invalid;line ";
-                buffer += std::to_string(lineNumber);
-                buffer += ": ";
-                buffer += problem;
-                buffer += ";;;;;;;;\n";
+                AppendInvalidBatchColumns(buffer,
+                                          "line " + std::to_string(lineNumber) + ": " + problem);
+                buffer += '\n';
             }
         } else {
             const CalculationOutcome outcome = RunCalculation(
@@ -111,23 +106,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
                 }
                 buffer += "\f\n";
             } else {
-                buffer += OutcomeName(outcome.Kind);
-                buffer += ';';
-                buffer += outcome.Message;
-                for (const SpanColumn& column : SpanColumns()) {
-                    buffer += ';';
-                    if (const std::optional<double>& value = outcome.Spans.*column.Field) {
-                        AppendFixed3(buffer, *value, separator);
-                    }
-                }
-                // The governing span of each set of rules; empty when there is none.
-                const std::optional<DesignSummary> summary = SummarizeDesign(outcome);
-                for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
-                    buffer += ';';
-                    if (summary && summary->Of(rules).Governing.Span) {
-                        AppendFixed3(buffer, *summary->Of(rules).Governing.Span, separator);
-                    }
-                }
+                AppendBatchColumns(buffer, outcome, separator);
                 buffer += '\n';
             }
         }

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "korvelin/BatchColumns.h"
+
 #include <istream>
 #include <ostream>
 #include <string_view>
 
 namespace korvelin::cli {
 
-inline constexpr std::string_view kBatchHeader =
-    "outcome;message;static_sp;dynamic_sp;condensate_sp;deflection_sp;static_snip;deflection_snip;"
-    "governing_sp;governing_snip";
+using korvelin::kBatchHeader;
 
 // Reads one calculation per line after a header line and writes one result line per input line
 // (or, with `report`, the report lines of each followed by a form feed line). Streams: memory

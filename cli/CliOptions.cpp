@@ -105,7 +105,7 @@ std::string HelpText()
         "Batch input: a header line (skipped), then one line per calculation with 11 fields\n"
         "separated by \";\": diameter;wall;ultimate;yield;pressure;height;snow;wind;ice;spans;slope\n"
         "Batch output: outcome;message;static_sp;dynamic_sp;condensate_sp;deflection_sp;"
-        "static_snip;deflection_snip\n"
+        "static_snip;deflection_snip;governing_sp;governing_snip\n"
         "\n"
         "Exit status: 0 completed (batch: every line read), 1 refused or failed (batch: a line\n"
         "was invalid), 2 usage error, or a file that cannot be read or written.\n";

@@ -5,16 +5,6 @@
 
 namespace korvelin::cli {
 
-std::string_view OutcomeName(OutcomeKind kind)
-{
-    switch (kind) {
-    case OutcomeKind::Completed: return "completed";
-    case OutcomeKind::Refused: return "refused";
-    case OutcomeKind::Failed: return "failed";
-    }
-    return "failed";
-}
-
 const std::array<SpanColumn, 6>& SpanColumns()
 {
     static const std::array<SpanColumn, 6> columns = {{

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvelin/BatchColumns.h"
 #include "korvelin/RunCalculation.h"
 
 #include <array>
@@ -8,8 +9,7 @@
 
 namespace korvelin::cli {
 
-// "completed", "refused" or "failed".
-std::string_view OutcomeName(OutcomeKind kind);
+using korvelin::OutcomeName;
 
 // The six spans in the order of the batch columns, with their labels and rules.
 struct SpanColumn {

@@ -181,3 +181,17 @@ QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path)
     }
     return {};
 }
+
+QString WriteFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Не удалось сохранить файл «%1»: %2.").arg(shown, FailureReason(file, path));
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = FailureReason(file, path);
+        file.cancelWriting();
+        return QStringLiteral("Не удалось сохранить файл «%1»: %2.").arg(shown, reason);
+    }
+    return {};
+}

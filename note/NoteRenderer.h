@@ -2,6 +2,7 @@
 
 #include <korvelin/NoteDocument.h>
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -22,3 +23,8 @@ void PrintNote(const korvelin::NoteDocument& note, QPagedPaintDevice& device);
 // if any, stays untouched otherwise). Returns an empty text on success, else a message that names
 // the file and the reason.
 QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path);
+
+// Writes the bytes to a file that appears only when it is complete, like WriteNotePdf: for the
+// other files the program saves (tables as CSV). Returns an empty text on success, else a message
+// that names the file and the reason.
+QString WriteFileAtomically(const QString& path, const QByteArray& bytes);

@@ -2,8 +2,11 @@
 
 #include "LMAP.h"
 #include "ScreenFit.h"
+#include "SpanTableWindow.h"
 #include "Unit1.h"
 #include "Unit2.h"
+
+#include <QMenuBar>
 
 AppWindows::AppWindows() = default;
 AppWindows::AppWindows(AppWindows&&) noexcept = default;
@@ -24,9 +27,12 @@ AppWindows CreateAppWindows(MessageSink& sink, const QString& decimalSeparator)
     windows.LookMap->setAttribute(Qt::WA_QuitOnClose, false);
     windows.ProletTEMP = std::make_unique<TProletTEMP>();
     windows.FormProlet->AttachWindows(windows.LookMap.get(), windows.ProletTEMP.get());
+    windows.SpanTable = std::make_unique<SpanTableWindow>(*windows.FormProlet, sink);
+    windows.SpanTable->AddCommand(*windows.FormProlet->menuBar());
     // Each window stands at its own place where it fits the screen, moved just enough where not.
     KeepOnScreen(*windows.FormProlet);
     KeepOnScreen(*windows.LookMap);
     KeepOnScreen(*windows.ProletTEMP);
+    KeepOnScreen(*windows.SpanTable);
     return windows;
 }

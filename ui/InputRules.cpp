@@ -11,6 +11,7 @@
 
 #include <korvelin/NumberFormat.h>
 #include <korvelin/ParseNumber.h>
+#include <korvelin/SpanInput.h>
 
 #include <QKeyEvent>
 
@@ -18,13 +19,6 @@ namespace {
 
 constexpr char16_t Backspace = 8;
 constexpr char16_t Enter = 13;
-
-const QString DiameterLimitText = QStringLiteral(
-    "Программа предназначена для расчета трубопроводов с Ду не более 300 мм. Наружный диаметр "
-    "трубопровода выбран исходя из этого условия");
-
-// The largest inner diameter the program is made for, in millimetres.
-constexpr long double MaxInnerDiameter = 300;
 
 } // namespace
 
@@ -81,15 +75,35 @@ bool TFormProlet::EditKeyPress(QLineEdit& field, const QKeyEvent& event)
     return true;
 }
 
-void TFormProlet::FilterNumericKey(char16_t& key, QLineEdit& field)
+char16_t NumericKey(char16_t key, const QString& text)
 {
     if (key == u'.')
         key = u',';
-    if (key == u',' && field.text().contains(u','))
+    if (key == u',' && text.contains(u','))
         key = 0;
     const bool digit = key >= u'0' && key <= u'9';
     if (!(key == Backspace || key == Enter || key == u',' || digit))
         key = 0;
+    return key;
+}
+
+bool FilterNumericKeyPress(QLineEdit& field, const QKeyEvent& event)
+{
+    const std::optional<char16_t> typed = TypedCharacter(event);
+    if (!typed)
+        return false;
+    const char16_t key = NumericKey(*typed, field.text());
+    if (key == 0)
+        return true;
+    if (key == *typed)
+        return false;
+    field.insert(QString(QChar(key)));
+    return true;
+}
+
+void TFormProlet::FilterNumericKey(char16_t& key, QLineEdit& field)
+{
+    key = NumericKey(key, field.text());
     if (field.text().size() == 1 && (key == Backspace || key == Enter)) {
         key = 0;
         SetFieldText(field, QString());
@@ -137,10 +151,11 @@ void TFormProlet::Edit2Change()
     const long double wall = ReadNumber(*ui->Edit3);
     // The diameter at which the inner diameter is exactly the limit. It is compared as text too:
     // the corrected value itself always passes, whatever the rounding of its decimal digits.
-    const QString limit = QString::fromStdString(korvelin::FormatGeneral(wall * 2 + MaxInnerDiameter, Separator));
-    if (outer - wall * 2 > MaxInnerDiameter && ui->Edit2->text() != limit) {
+    const QString limit = QString::fromStdString(korvelin::FormatGeneral(wall * 2 + korvelin::kMaxInnerDiameter, Separator));
+    if (outer - wall * 2 > korvelin::kMaxInnerDiameter && ui->Edit2->text() != limit) {
         SetFieldText(*ui->Edit2, limit);
-        Sink.ShowMessage(DiameterLimitText);
+        Sink.ShowMessage(QString::fromUtf8(korvelin::kDiameterLimitMessage.data(),
+                                           qsizetype(korvelin::kDiameterLimitMessage.size())));
     }
     ClearResults();
 }

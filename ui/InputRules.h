@@ -3,9 +3,19 @@
 #include <optional>
 
 class QKeyEvent;
+class QLineEdit;
+class QString;
 
 // The character a key press is about to insert into a line edit, as the key filter of the
 // numeric fields sees it: backspace is 8, Enter 13, a control key with a letter gives its
 // control character (3, 22 and 24 for copy, paste and cut). Keys that insert nothing (the
 // arrows, Delete, Tab, ...) give none.
 std::optional<char16_t> TypedCharacter(const QKeyEvent& event);
+
+// The key filter of the numeric fields: a full stop becomes the decimal comma, a second comma and
+// anything but digits, the comma, backspace and Enter are dropped (0). Returns the key to insert.
+char16_t NumericKey(char16_t key, const QString& text);
+
+// The same filter applied to a key press in any line edit: returns whether the press was consumed
+// (dropped, or replaced by the comma inserted here); otherwise the edit handles the key itself.
+bool FilterNumericKeyPress(QLineEdit& field, const QKeyEvent& event);

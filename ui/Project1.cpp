@@ -4,6 +4,7 @@
 #include "AppWindows.h"
 #include "InputSetDocument.h"
 #include "MessageSink.h"
+#include "SpanTableWindow.h"
 #include "Startup.h"
 #include "Unit1.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char* argv[])
                        QStringLiteral("korvelin"));
     SystemDocumentDialogs dialogs(windows.FormProlet.get());
     InputSetDocument document(*windows.FormProlet, sink, dialogs, settings);
+    windows.SpanTable->AttachDocument(document);
     windows.FormProlet->show();
     // After the window is shown, so that a message about the file stands over it.
     OpenCommandLineFile(document, QApplication::arguments());

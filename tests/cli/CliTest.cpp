@@ -325,11 +325,12 @@ TEST(CalcBatch, OneResultLinePerInputLine)
         "89;3,2;333;206;abc;0;0;0;0;0;0\n";
     const Result r = Calc("--batch --sep ,", input);
     EXPECT_EQ(r.Status, 1);
+    // A message holding ";" or a quote stays in one cell: it is quoted, its quotes doubled.
     EXPECT_EQ(r.Out, std::string(kBatchHeader) +
                          "completed;;18,441;3,122;6,128;9,965;13,851;9,189;3,122;9,189\n"
                          "refused;Введены не все данные;;;;;;;;\n"
                          "failed;Invalid floating point operation;;;5,996;;;;;\n"
-                         "invalid;line 5: expected 11 fields separated by \";\", found 8;;;;;;;;\n"
+                         "invalid;\"line 5: expected 11 fields separated by \"\";\"\", found 8\";;;;;;;;\n"
                          "invalid;line 6: field 10 (spans) is not an integer: 'x';;;;;;;;\n"
                          "completed;;16,512;2,048;12,351;9,392;11,548;8,065;2,048;8,065\n"
                          "failed;'abc' is not a valid floating point value;;;;;;;;\n");

@@ -54,6 +54,13 @@ inline constexpr std::string_view kNegativeValueMessage = "Значения до
 inline constexpr std::string_view kWallTooThickMessage =
     "Толщина стенки должна быть меньше половины наружного диаметра";
 
+// The program is made for pipes of an inner diameter up to 300 mm: the main window corrects a
+// larger outer diameter with this message, the span table refuses such a pipe with it.
+inline constexpr long double kMaxInnerDiameter = 300;  // mm
+inline constexpr std::string_view kDiameterLimitMessage =
+    "Программа предназначена для расчета трубопроводов с Ду не более 300 мм. Наружный диаметр "
+    "трубопровода выбран исходя из этого условия";
+
 // Parses the five texts in the order diameter, wall, ultimate strength, yield strength, pressure
 // (the first unreadable one ends the reading), converts millimetres to metres, then refuses a
 // zero value, a negative value, a wall of half the diameter or more and a selector index that

@@ -1,0 +1,286 @@
+#include "korvelin/SpanTable.h"
+
+#include "korvelin/BatchColumns.h"
+#include "korvelin/NumberFormat.h"
+#include "korvelin/ParseNumber.h"
+#include "korvelin/Selectors.h"
+
+#include <array>
+
+namespace korvelin {
+namespace {
+
+// Outer diameter and wall, mm. Stated here only: the window, its "restore" button and the
+// README's list come from this table.
+constexpr std::array<std::array<std::string_view, 2>, 9> kDefaultSizes = {{
+    {"57", "3"},
+    {"76", "3"},
+    {"89", "3"},
+    {"108", "4"},
+    {"114", "4"},
+    {"133", "4"},
+    {"159", "4,5"},
+    {"219", "6"},
+    {"273", "7"},
+}};
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kCsvSizeHeader = "outer_diameter_mm;wall_mm;";
+constexpr std::string_view kDash = "—";
+
+bool IsBlank(std::string_view text)
+{
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string Trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return std::string(text.substr(first, text.find_last_not_of(" \t") + 1 - first));
+}
+
+// The text with its decimal mark (the first comma or full stop, as the number is read) shown
+// with the given separator.
+std::string WithSeparator(std::string_view text, std::string_view separator)
+{
+    std::string out = Trimmed(text);
+    const std::size_t mark = out.find_first_of(",.");
+    if (mark != std::string::npos) {
+        out.replace(mark, 1, separator);
+    }
+    return out;
+}
+
+CalculationOutcome Refusal(std::string_view message)
+{
+    CalculationOutcome outcome;
+    outcome.Kind = OutcomeKind::Refused;
+    outcome.Message = std::string(message);
+    return outcome;
+}
+
+// Whether the pipe's inner diameter exceeds the limit of the program; false for sizes that do
+// not read as two positive numbers, which the run itself refuses with its own message.
+bool ExceedsDiameterLimit(const PipeSize& size, std::string_view separator)
+{
+    const ParsedNumber outer = ParseNumber(size.OuterDiameter, separator);
+    const ParsedNumber wall = ParseNumber(size.WallThickness, separator);
+    if (!outer.Ok || !wall.Ok || !(outer.Value > 0) || !(wall.Value > 0)) {
+        return false;
+    }
+    return outer.Value - wall.Value * 2 > kMaxInnerDiameter;
+}
+
+std::string ItemText(std::span<const std::string_view> items, int index)
+{
+    if (index < 0 || index >= static_cast<int>(items.size())) {
+        return std::string(kDash);
+    }
+    const std::string_view item = items[static_cast<std::size_t>(index)];
+    return item.empty() ? std::string(kDash) : std::string(item);
+}
+
+}  // namespace
+
+std::vector<PipeSize> DefaultPipeSizes()
+{
+    std::vector<PipeSize> sizes;
+    sizes.reserve(kDefaultSizes.size());
+    for (const auto& [outer, wall] : kDefaultSizes) {
+        sizes.push_back({std::string(outer), std::string(wall)});
+    }
+    return sizes;
+}
+
+std::string PipeSizeText(const PipeSize& size, std::string_view decimalSeparator)
+{
+    return WithSeparator(size.OuterDiameter, decimalSeparator) + "×" +
+           WithSeparator(size.WallThickness, decimalSeparator);
+}
+
+SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions& conditions)
+{
+    SpanTableRow row;
+    row.Size = size;
+    const std::string_view separator = conditions.DecimalSeparator;
+    if (IsBlank(size.OuterDiameter) || IsBlank(size.WallThickness)) {
+        row.Outcome = Refusal(kIncompleteInputMessage);
+        return row;
+    }
+    if (ExceedsDiameterLimit(size, separator)) {
+        row.Outcome = Refusal(kDiameterLimitMessage);
+        return row;
+    }
+    FieldTexts texts = conditions.Texts;
+    texts.OuterDiameter = size.OuterDiameter;
+    texts.WallThickness = size.WallThickness;
+    row.Outcome = RunCalculation(texts, conditions.Selectors, separator, ReportMode::Omitted);
+    if (row.Completed()) {
+        row.GoverningSP = FindGoverningSpan(row.Outcome.Spans, RuleSet::SP);
+        row.GoverningSNiP = FindGoverningSpan(row.Outcome.Spans, RuleSet::SNiP);
+    }
+    return row;
+}
+
+std::vector<SpanTableRow> ComputeSpanTable(std::span<const PipeSize> sizes,
+                                           const SpanTableConditions& conditions)
+{
+    std::vector<SpanTableRow> rows;
+    rows.reserve(sizes.size());
+    for (const PipeSize& size : sizes) {
+        rows.push_back(ComputeSpanTableRow(size, conditions));
+    }
+    return rows;
+}
+
+std::string_view CriterionShortName(Criterion criterion)
+{
+    switch (criterion) {
+    case Criterion::StaticSP:
+    case Criterion::StaticSNiP:
+        return "статический расчет";
+    case Criterion::DynamicSP:
+        return "динамический расчет";
+    case Criterion::CondensateSP:
+        return "конденсат";
+    case Criterion::DeflectionSP:
+    case Criterion::DeflectionSNiP:
+        break;
+    }
+    return "прогиб";
+}
+
+std::vector<std::string> SpanTableConditionLines(const SpanTableConditions& conditions)
+{
+    const FieldTexts& texts = conditions.Texts;
+    const SelectorIndexes& s = conditions.Selectors;
+    std::string steel;
+    if (FindSteelGrade(conditions.SteelGrade) != nullptr) {
+        steel = "Сталь " + ItemText(SteelGradeItems(), conditions.SteelGrade) + ": ";
+    }
+    steel += "предел сопротивления " + Trimmed(texts.UltimateStrength) +
+             " МПа, предел текучести " + Trimmed(texts.YieldStrength) + " МПа";
+    return {
+        "Давление в трубопроводе " + Trimmed(texts.Pressure) + " МПа",
+        std::move(steel),
+        "Застройка высотой " + ItemText(HeightCategoryItems(), s.HeightCategory),
+        "Районы строительства: по снеговой нагрузке " + ItemText(SnowRegionItems(), s.SnowRegion) +
+            ", по ветровой " + ItemText(WindRegionItems(), s.WindRegion) + ", по гололедной " +
+            ItemText(IceRegionItems(), s.IceRegion),
+        "Количество пролетов " + ItemText(SpanCountItems(), s.SpanCount) +
+            ", уклон трубопровода " + ItemText(SlopeItems(), s.Slope) + " промили",
+    };
+}
+
+std::string SpanTableCsv(std::span<const SpanTableRow> rows, std::string_view decimalSeparator)
+{
+    std::string csv;
+    csv.reserve(256 + rows.size() * 96);
+    csv += kByteOrderMark;
+    csv += kCsvSizeHeader;
+    csv += kBatchHeader;
+    csv += "\r\n";
+    for (const SpanTableRow& row : rows) {
+        AppendCsvField(csv, WithSeparator(row.Size.OuterDiameter, decimalSeparator));
+        csv += ';';
+        AppendCsvField(csv, WithSeparator(row.Size.WallThickness, decimalSeparator));
+        csv += ';';
+        AppendBatchColumns(csv, row.Outcome, decimalSeparator);
+        csv += "\r\n";
+    }
+    return csv;
+}
+
+NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
+                                const SpanTableConditions& conditions,
+                                std::string_view dateTime, std::string_view program)
+{
+    const std::string_view separator = conditions.DecimalSeparator;
+    NoteDocument note;
+    note.Title = std::string(kSpanTableTitle) + " надземного газопровода";
+    note.Orientation = PageOrientation::Landscape;
+    note.AddParagraph("Дата и время расчета: " + std::string(dateTime) + ". Программа: " +
+                      std::string(program) + ".");
+    note.AddHeading("Условия расчета");
+    for (std::string& line : SpanTableConditionLines(conditions)) {
+        note.AddParagraph(std::move(line));
+    }
+
+    NoteTable table;
+    table.HeaderRows = 1;
+    table.Alignment.assign(9, CellAlignment::Right);
+    table.Alignment[0] = CellAlignment::Left;
+    table.WidthPercent = {8, 11, 12, 11, 10, 11, 10, 13, 14};
+    std::vector<NoteCell> header = {{"Труба, мм", true}};
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        const std::string_view shortName = rules == RuleSet::SP ? "СП" : "СНиП";
+        for (const Criterion criterion : CriteriaOf(rules)) {
+            header.push_back({std::string(shortName) + ": " +
+                                  std::string(CriterionShortName(criterion)) + ", м",
+                              true});
+        }
+    }
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        header.push_back({"Определяющий пролет по " + std::string(RuleSetName(rules)) + ", м", true});
+    }
+    table.Rows.push_back(std::move(header));
+
+    // What a cell cannot hold goes to the notes below the table, the cell refers to it.
+    std::vector<std::string> notes;
+    const auto referTo = [&notes](std::string text) {
+        notes.push_back(std::move(text));
+        return "см. прим. " + std::to_string(notes.size());
+    };
+    for (const SpanTableRow& row : rows) {
+        const std::string size = PipeSizeText(row.Size, separator);
+        std::vector<NoteCell> cells = {{size}};
+        if (!row.Completed()) {
+            cells.push_back({referTo(size + ": " + row.Outcome.Message)});
+            cells.resize(9, NoteCell{std::string(kDash)});
+            table.Rows.push_back(std::move(cells));
+            continue;
+        }
+        // The governing span of each set stands in bold in its criterion's column.
+        for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+            const GoverningSpan& governing =
+                rules == RuleSet::SP ? row.GoverningSP : row.GoverningSNiP;
+            for (const Criterion criterion : CriteriaOf(rules)) {
+                const std::optional<double> span = SpanOf(row.Outcome.Spans, criterion);
+                cells.push_back({span ? FormatFixed3(*span, separator) : std::string(kDash),
+                                 governing.Span && governing.Which == criterion});
+            }
+        }
+        for (const GoverningSpan* governing : {&row.GoverningSP, &row.GoverningSNiP}) {
+            cells.push_back({governing->Span ? FormatFixed3(*governing->Span, separator)
+                                             : "нет, " + referTo(size + ", " +
+                                                                 std::string(RuleSetName(governing->Rules)) +
+                                                                 ": " + governing->Reason),
+                             true});
+        }
+        table.Rows.push_back(std::move(cells));
+    }
+    note.AddHeading("Допустимые пролеты, м");
+    note.AddTable(std::move(table));
+    // The columns' short names, with the labels of the result fields they stand for.
+    std::string legend;
+    for (const Criterion criterion : CriteriaOf(RuleSet::SP)) {
+        const std::string_view label = CriterionLabel(criterion);
+        legend += legend.empty() ? "" : "; ";
+        legend += std::string(CriterionShortName(criterion)) + " — " +
+                  std::string(label.substr(label.find("исходя")));
+    }
+    note.AddParagraph("Пролеты в столбцах: " + legend +
+                      ". Определяющий пролет каждого свода правил выделен в столбце его критерия.");
+    if (!notes.empty()) {
+        note.AddHeading("Примечания");
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            note.AddParagraph(std::to_string(i + 1) + ". " + notes[i]);
+        }
+    }
+    return note;
+}
+
+}  // namespace korvelin

@@ -1,0 +1,171 @@
+#include "TestFormat.h"
+#include "korvelin/BatchColumns.h"
+#include "korvelin/SpanTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace korvelin {
+namespace {
+
+using test::Shown;
+
+// Steel ст2сп (333 / 206 MPa), 0,6 MPa, every selector on its first item.
+SpanTableConditions StartUpConditions()
+{
+    SpanTableConditions conditions;
+    conditions.Texts = {"", "", "333", "206", "0,6"};
+    conditions.SteelGrade = 0;
+    return conditions;
+}
+
+std::string SpansOf(const SpanTableRow& row)
+{
+    std::string text;
+    AppendBatchColumns(text, row.Outcome, ".");
+    return text;
+}
+
+TEST(SpanTable, DefaultListIsWithinTheLimitAndComputes)
+{
+    const std::vector<PipeSize> sizes = DefaultPipeSizes();
+    ASSERT_EQ(sizes.size(), 9u);
+    EXPECT_EQ(PipeSizeText(sizes.front(), ","), "57×3");
+    EXPECT_EQ(PipeSizeText(sizes[6], ","), "159×4,5");
+    EXPECT_EQ(PipeSizeText(sizes[6], "."), "159×4.5");
+    EXPECT_EQ(PipeSizeText(sizes.back(), ","), "273×7");
+    for (const SpanTableRow& row : ComputeSpanTable(sizes, StartUpConditions())) {
+        EXPECT_TRUE(row.Completed()) << PipeSizeText(row.Size, ",") << ": " << row.Outcome.Message;
+        EXPECT_TRUE(row.GoverningSP.Span && row.GoverningSNiP.Span);
+    }
+}
+
+TEST(SpanTable, RowRunsThePipeUnderTheConditions)
+{
+    SpanTableConditions conditions = StartUpConditions();
+    const SpanTableRow row = ComputeSpanTableRow({"89", "3"}, conditions);
+    EXPECT_EQ(SpansOf(row), "completed;;18.332;3.112;6.103;9.906;13.710;9.096;3.112;9.096");
+    EXPECT_EQ(row.GoverningSP.Which, Criterion::DynamicSP);
+    EXPECT_EQ(row.GoverningSNiP.Which, Criterion::DeflectionSNiP);
+    EXPECT_TRUE(row.Outcome.Report.empty());
+
+    // The conditions' own diameter and wall are ignored; the snow region IV changes the spans.
+    conditions.Texts.OuterDiameter = "500";
+    conditions.Texts.WallThickness = "x";
+    conditions.Selectors.SnowRegion = 3;
+    EXPECT_EQ(SpansOf(ComputeSpanTableRow({"89", "3"}, conditions)),
+              "completed;;15.771;2.877;5.661;8.970;10.423;7.662;2.877;7.662");
+    // Inner diameter exactly 300 mm: computed; a tenth of a millimetre more: refused.
+    EXPECT_EQ(SpansOf(ComputeSpanTableRow({"316", "8"}, StartUpConditions())),
+              "completed;;37.227;11.361;16.323;24.697;29.500;22.826;11.361;22.826");
+}
+
+TEST(SpanTable, RowsThatAreNotComputedCarryTheirMessage)
+{
+    const struct {
+        PipeSize Size;
+        OutcomeKind Kind;
+        std::string Message;
+    } cases[] = {
+        {{"", "3"}, OutcomeKind::Refused, "Введены не все данные"},
+        {{"89", "  "}, OutcomeKind::Refused, "Введены не все данные"},
+        {{"0", "3"}, OutcomeKind::Refused, "Введены не все данные"},
+        {{"89", "0,0"}, OutcomeKind::Refused, "Введены не все данные"},
+        {{"-89", "3"}, OutcomeKind::Refused, "Значения должны быть больше нуля"},
+        {{"89", "44,5"}, OutcomeKind::Refused,
+         "Толщина стенки должна быть меньше половины наружного диаметра"},
+        {{"8a9", "3"}, OutcomeKind::Failed, "'8a9' is not a valid floating point value"},
+        {{"89", "3,,5"}, OutcomeKind::Failed, "'3,,5' is not a valid floating point value"},
+        {{"325", "8"}, OutcomeKind::Refused, std::string(kDiameterLimitMessage)},
+        {{"316", "7,9"}, OutcomeKind::Refused, std::string(kDiameterLimitMessage)},
+        {{"1e9", "1"}, OutcomeKind::Refused, std::string(kDiameterLimitMessage)},
+    };
+    for (const auto& c : cases) {
+        const SpanTableRow row = ComputeSpanTableRow(c.Size, StartUpConditions());
+        EXPECT_EQ(row.Outcome.Kind, c.Kind) << c.Size.OuterDiameter << "×" << c.Size.WallThickness;
+        EXPECT_EQ(row.Outcome.Message, c.Message);
+        EXPECT_FALSE(row.Outcome.Spans.StaticSpanSP.has_value());
+    }
+    // A pressure the main window cannot read reaches every row as the run's error.
+    SpanTableConditions unreadable = StartUpConditions();
+    unreadable.Texts.Pressure = "0,6,";
+    EXPECT_EQ(ComputeSpanTableRow({"89", "3"}, unreadable).Outcome.Message,
+              "'0,6,' is not a valid floating point value");
+}
+
+TEST(SpanTable, CsvHasByteOrderMarkBatchColumnsAndTheSize)
+{
+    const std::vector<PipeSize> sizes = {{"89", "3.2"}, {"325", "8"}, {"x;", "3"}};
+    const std::vector<SpanTableRow> rows = ComputeSpanTable(sizes, StartUpConditions());
+    EXPECT_EQ(SpanTableCsv(rows, ","),
+              "\xEF\xBB\xBF"
+              "outer_diameter_mm;wall_mm;outcome;message;static_sp;dynamic_sp;condensate_sp;"
+              "deflection_sp;static_snip;deflection_snip;governing_sp;governing_snip\r\n"
+              "89;3,2;completed;;18,441;3,122;6,128;9,965;13,851;9,189;3,122;9,189\r\n"
+              "325;8;refused;" + std::string(kDiameterLimitMessage) + ";;;;;;;;\r\n"
+              "\"x;\";3;failed;\"'x;' is not a valid floating point value\";;;;;;;;\r\n");
+    EXPECT_EQ(SpanTableCsv({}, "."),
+              "\xEF\xBB\xBF"
+              "outer_diameter_mm;wall_mm;outcome;message;static_sp;dynamic_sp;condensate_sp;"
+              "deflection_sp;static_snip;deflection_snip;governing_sp;governing_snip\r\n");
+}
+
+TEST(SpanTable, ConditionsNameEveryInput)
+{
+    SpanTableConditions conditions = StartUpConditions();
+    conditions.Selectors = {.HeightCategory = 1, .SnowRegion = 3, .WindRegion = 8,
+                            .IceRegion = 2, .SpanCount = 6, .Slope = 10};
+    EXPECT_EQ(SpanTableConditionLines(conditions),
+              (std::vector<std::string>{
+                  "Давление в трубопроводе 0,6 МПа",
+                  "Сталь ст2сп/ГОСТ 10705-80: предел сопротивления 333 МПа, предел текучести 206 МПа",
+                  "Застройка высотой от 10,0 до 20,0 м",
+                  "Районы строительства: по снеговой нагрузке IV, по ветровой —, по гололедной III",
+                  "Количество пролетов >6, уклон трубопровода 0,010 промили",
+              }));
+    conditions.SteelGrade = 99;
+    EXPECT_EQ(SpanTableConditionLines(conditions)[1],
+              "предел сопротивления 333 МПа, предел текучести 206 МПа");
+}
+
+TEST(SpanTable, NoteIsLandscapeWithTheConditionsAndNotesForRefusedRows)
+{
+    const std::vector<PipeSize> sizes = {{"89", "3"}, {"325", "8"}};
+    const SpanTableConditions conditions = StartUpConditions();
+    const NoteDocument note = BuildSpanTableNote(ComputeSpanTable(sizes, conditions), conditions,
+                                                 "08.12.2026 14:05", "Korvelin 1.0");
+    EXPECT_EQ(note.Orientation, PageOrientation::Landscape);
+    EXPECT_EQ(note.Title, "Таблица допустимых пролетов надземного газопровода");
+    const std::string text = NoteToPlainText(note);
+    for (const std::string& expected : {
+             std::string("Дата и время расчета: 08.12.2026 14:05. Программа: Korvelin 1.0."),
+             std::string("Давление в трубопроводе 0,6 МПа"),
+             std::string("89×3\t18,332\t3,112\t6,103\t9,906\t13,710\t9,096\t"
+                         "3,112\t9,096"),
+             std::string("325×8\tсм. прим. 1\t—\t—\t—\t—\t—\t—\t—"),
+             "1. 325×8: " + std::string(kDiameterLimitMessage),
+             std::string("СП: динамический расчет, м"),
+             std::string("Пролеты в столбцах: статический расчет — исходя из статического расчета "
+                         "на прочность; динамический расчет — исходя из динамического расчета на "
+                         "прочность; конденсат — исходя из условия возможности образования "
+                         "конденсата; прогиб — исходя из предельного допустимого прогиба. Определяющий "
+                         "пролет каждого свода правил выделен в столбце его критерия."),
+         }) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n---\n" << text;
+    }
+    const auto* table = std::get_if<NoteTable>(&note.Blocks[8]);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->Rows.size(), 3u);
+    EXPECT_EQ(table->Rows[0].size(), table->WidthPercent.size());
+    // 89×3: the dynamic span governs SP, the deflection span SNiP; both stand in bold.
+    const std::vector<NoteCell>& pipe = table->Rows[1];
+    std::vector<bool> bold;
+    for (const NoteCell& cell : pipe) {
+        bold.push_back(cell.Bold);
+    }
+    EXPECT_EQ(bold, (std::vector<bool>{false, false, true, false, false, false, true, true, true}));
+}
+
+}  // namespace
+}  // namespace korvelin

@@ -1,0 +1,351 @@
+// The span table as a user meets it: opened from the menu bar, rows typed in place with the
+// numeric fields' key rules, the spans following the main window's inputs, the CSV and the PDF,
+// and the rows and place kept between sessions.
+
+#include "InputSetDocument.h"
+#include "MainWindowFixture.h"
+#include "SpanTableWindow.h"
+
+#include <korvelin/SpanInput.h>
+
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Saves to one file and keeps unsaved changes without asking.
+class FixedFileDialogs final : public DocumentDialogs
+{
+public:
+    QString Path;
+    Answer AskToSave(const QString&) override { return Answer::No; }
+    QString FileToOpen(const QString&) override { return Path; }
+    QString FileToSave(const QString&) override { return Path; }
+};
+
+class SpanTableTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void openedFromItsCommand();
+    void defaultRowAgreesWithMainWindow();
+    void changedRegionRecomputesEveryRow();
+    void rowsTypedWithTheNumericKeyRules();
+    void badSizesShowTheRowMessage();
+    void csvReadBack();
+    void failedWritesNameTheFileAndLeaveNothing();
+    void rowsAndPlaceKeptBetweenSessions();
+    void rowsKeptInTheInputSetFile();
+
+private:
+    SpanTableWindow& Table() { return *F->Windows.SpanTable; }
+    QTableWidget* Grid() { return Table().findChild<QTableWidget*>(QStringLiteral("Rows")); }
+    QString Cell(int row, int column) { return Grid()->item(row, column) ? Grid()->item(row, column)->text() : QString(); }
+    // The six spans of a row, as the result fields show them.
+    QStringList Spans(int row)
+    {
+        QStringList spans;
+        for (int column = 2; column < 8; ++column)
+            spans << Cell(row, column);
+        return spans;
+    }
+    QStringList RowTexts(int row)
+    {
+        QStringList texts;
+        for (int column = 0; column < Grid()->columnCount(); ++column)
+            texts << Cell(row, column);
+        return texts;
+    }
+    int RowOf(const QString& diameter, const QString& wall)
+    {
+        for (int row = 0; row < Grid()->rowCount(); ++row)
+            if (Cell(row, 0) == diameter && Cell(row, 1) == wall)
+                return row;
+        return -1;
+    }
+    void Open()
+    {
+        Table().Open();
+        QVERIFY(QTest::qWaitForWindowExposed(&Table()));
+    }
+    // The open cell editor (editors closed before are hidden until they are deleted).
+    QLineEdit* Editor()
+    {
+        for (QLineEdit* editor : Grid()->viewport()->findChildren<QLineEdit*>())
+            if (editor->isVisible())
+                return editor;
+        return nullptr;
+    }
+    // Types into a cell's editor key by key and ends with Enter, as a user does.
+    void TypeInCell(int row, int column, const QString& text)
+    {
+        Grid()->setCurrentCell(row, column);
+        Grid()->editItem(Grid()->item(row, column));
+        auto* editor = Editor();
+        QVERIFY(editor != nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // Enter closes the editor through the event loop.
+        QCoreApplication::processEvents();
+        QVERIFY(Editor() == nullptr);
+    }
+
+    QTemporaryDir Settings;
+    std::unique_ptr<MainWindowFixture> F;
+};
+
+void SpanTableTest::initTestCase()
+{
+    QVERIFY(Settings.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Settings.path());
+}
+
+void SpanTableTest::init()
+{
+    QSettings(QStringLiteral("Korvelin"), QStringLiteral("korvelin")).clear();
+    F = std::make_unique<MainWindowFixture>();
+}
+
+void SpanTableTest::cleanup()
+{
+    VERIFY_NO_UNEXPECTED_BOX(F->Sink);
+    F.reset();
+}
+
+void SpanTableTest::openedFromItsCommand()
+{
+    QVERIFY(!Table().isVisible());
+    auto* command = F->Form().findChild<QAction*>(QStringLiteral("SpanTableCommand"));
+    QVERIFY(command != nullptr);
+    const QList<QAction*> bar = F->Find<QMenuBar>("MainMenu1")->actions();
+    QCOMPARE(bar.indexOf(command), bar.indexOf(F->Form().findChild<QAction*>(QStringLiteral("N4"))) + 1);
+    command->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(&Table()));
+    QCOMPARE(Table().windowTitle(), QStringLiteral("Таблица пролетов"));
+    QVERIFY(!Table().isModal());
+    QVERIFY(F->Form().isEnabled());
+    QCOMPARE(Grid()->rowCount(), 9);
+    QCOMPARE(Cell(6, 0) + u'×' + Cell(6, 1), QStringLiteral("159×4,5"));
+    // The header names the conditions: the main window's steel, pressure and regions.
+    const QString conditions = Table().findChild<QLabel*>(QStringLiteral("Conditions"))->text();
+    QVERIFY2(conditions.contains(QStringLiteral("Давление в трубопроводе 0,6 МПа"))
+                 && conditions.contains(QStringLiteral("ст2сп/ГОСТ 10705-80"))
+                 && conditions.contains(QStringLiteral("по снеговой нагрузке I,")),
+             qPrintable(conditions));
+}
+
+void SpanTableTest::defaultRowAgreesWithMainWindow()
+{
+    Open();
+    // Other conditions than the start-up ones: steel ст3сп, 1,2 MPa, snow III, wind II, ice IV,
+    // 3 spans, slope 0,005; the main window computes 89×3 under them.
+    F->Pick("ComboBox6", 1);
+    F->Retype("Edit1", QStringLiteral("1,2"));
+    F->Pick("ComboBox2", 2);
+    F->Pick("ComboBox3", 3);
+    F->Pick("ComboBox7", 3);
+    F->Pick("ComboBox4", 2);
+    F->Pick("ComboBox5", 5);
+    F->Retype("Edit3", QStringLiteral("3"));
+    F->Calculate();
+    const int row = RowOf(QStringLiteral("89"), QStringLiteral("3"));
+    QCOMPARE(row, 2);
+    QCOMPARE(Spans(row), F->Results());
+    QCOMPARE(Spans(row), (QStringList{"16,923", "2,218", "11,418", "9,145", "11,817", "7,840"}));
+    QCOMPARE(Cell(row, 8), QStringLiteral("2,218"));
+    QCOMPARE(Cell(row, 9), QStringLiteral("динамический расчет"));
+    QCOMPARE(Grid()->item(row, 9)->toolTip(), QStringLiteral("динамический расчет на прочность"));
+    QCOMPARE(Cell(row, 10), QStringLiteral("7,840"));
+    QCOMPARE(Cell(row, 11), QStringLiteral("прогиб"));
+}
+
+void SpanTableTest::changedRegionRecomputesEveryRow()
+{
+    Open();
+    QList<QStringList> before;
+    for (int row = 0; row < Grid()->rowCount(); ++row)
+        before << RowTexts(row);
+    F->Pick("ComboBox2", 5); // snow region VI, no button pressed
+    QVERIFY(Table().findChild<QLabel*>(QStringLiteral("Conditions"))->text().contains(
+        QStringLiteral("по снеговой нагрузке VI,")));
+    for (int row = 0; row < Grid()->rowCount(); ++row) {
+        QCOMPARE(RowTexts(row).mid(0, 2), before[row].mid(0, 2));
+        for (int column = 2; column < 8; ++column)
+            QVERIFY2(Cell(row, column) != before[row][column],
+                     qPrintable(QStringLiteral("row %1 column %2").arg(row).arg(column)));
+    }
+    // Hidden, the table catches up when it is shown again.
+    Table().hide();
+    F->Pick("ComboBox2", 0);
+    Open();
+    for (int row = 0; row < Grid()->rowCount(); ++row)
+        QCOMPARE(RowTexts(row), before[row]);
+}
+
+void SpanTableTest::rowsTypedWithTheNumericKeyRules()
+{
+    Open();
+    QSignalSpy changed(&Table(), &SpanTableWindow::RowsChanged);
+    QTest::mouseClick(Table().findChild<QPushButton*>(QStringLiteral("AddRow")), Qt::LeftButton);
+    const int row = Grid()->rowCount() - 1;
+    QCOMPARE(row, 9);
+    QCOMPARE(Cell(row, 2), QString::fromUtf8(korvelin::kIncompleteInputMessage.data()));
+    // The editor is open on the diameter: letters and a second comma are dropped, a full stop
+    // becomes the comma.
+    auto* editor = Editor();
+    QVERIFY(editor != nullptr);
+    QTest::keyClicks(editor, QStringLiteral("3a2.,"));
+    QCOMPARE(editor->text(), QStringLiteral("32,"));
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    // The row follows the typing before the edit ends.
+    QCOMPARE(Cell(row, 0), QStringLiteral("32"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    TypeInCell(row, 1, QStringLiteral("2.5"));
+    QCOMPARE(Cell(row, 1), QStringLiteral("2,5"));
+    QCOMPARE(Spans(row), (QStringList{"10,454", "1,120", "2,828", "5,098", "7,692", "4,606"}));
+    QVERIFY(changed.count() >= 3);
+
+    TypeInCell(row, 0, QStringLiteral("325"));
+    TypeInCell(row, 1, QStringLiteral("8"));
+    QCOMPARE(Cell(row, 2), QString::fromUtf8(korvelin::kDiameterLimitMessage.data()));
+    QCOMPARE(Grid()->columnSpan(row, 2), 10);
+    TypeInCell(row, 1, QStringLiteral("12,5"));
+    QCOMPARE(Grid()->columnSpan(row, 2), 1);
+    QCOMPARE(Cell(row, 8), QStringLiteral("11,814"));
+
+    Grid()->selectRow(row);
+    QTest::mouseClick(Table().findChild<QPushButton*>(QStringLiteral("RemoveRows")), Qt::LeftButton);
+    QCOMPARE(Grid()->rowCount(), 9);
+    QCOMPARE(int(Table().Results().size()), 9);
+    Table().SetRows({});
+    QCOMPARE(Grid()->rowCount(), 0);
+    QTest::mouseClick(Table().findChild<QPushButton*>(QStringLiteral("RestoreDefaults")), Qt::LeftButton);
+    QCOMPARE(Table().Rows(), korvelin::DefaultPipeSizes());
+    QCOMPARE(Spans(2), (QStringList{"18,332", "3,112", "6,103", "9,906", "13,710", "9,096"}));
+}
+
+void SpanTableTest::badSizesShowTheRowMessage()
+{
+    Open();
+    Table().SetRows({{"", "3"}, {"0", "3"}, {"-57", "3"}, {"5x7", "3"}, {"57", "30"}, {"1e400", "3"}, {"57", ""}});
+    const QStringList expected = {
+        "Введены не все данные",
+        "Введены не все данные",
+        "Значения должны быть больше нуля",
+        "'5x7' is not a valid floating point value",
+        "Толщина стенки должна быть меньше половины наружного диаметра",
+        QString::fromUtf8(korvelin::kDiameterLimitMessage.data()),
+        "Введены не все данные",
+    };
+    for (int row = 0; row < expected.size(); ++row) {
+        QCOMPARE(Cell(row, 2), expected[row]);
+        QCOMPARE(Grid()->columnSpan(row, 2), 10);
+        QCOMPARE(Cell(row, 8), QString());
+    }
+}
+
+void SpanTableTest::csvReadBack()
+{
+    Open();
+    Table().SetRows({{"89", "3"}, {"325", "8"}, {"159", "4.5"}});
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("таблица.csv"));
+    QCOMPARE(Table().WriteCsv(path), QString());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 5); // header, three rows, the empty rest after the last line end
+    QCOMPARE(lines[0], QStringLiteral("outer_diameter_mm;wall_mm;outcome;message;static_sp;dynamic_sp;"
+                                      "condensate_sp;deflection_sp;static_snip;deflection_snip;"
+                                      "governing_sp;governing_snip"));
+    for (int row = 0; row < 3; ++row) {
+        const QStringList fields = lines[row + 1].split(u';');
+        QCOMPARE(fields.size(), 12);
+        QCOMPARE(fields.mid(0, 2), RowTexts(row).mid(0, 2).replaceInStrings(QStringLiteral("."), QStringLiteral(",")));
+        if (row == 1) {
+            QCOMPARE(fields[2], QStringLiteral("refused"));
+            QCOMPARE(fields[3], Cell(row, 2));
+        } else {
+            QCOMPARE(fields[2], QStringLiteral("completed"));
+            QCOMPARE(fields.mid(4, 6), Spans(row));
+            QCOMPARE(fields[10], Cell(row, 8));
+            QCOMPARE(fields[11], Cell(row, 10));
+        }
+    }
+    QCOMPARE(lines[4], QString());
+
+    const QString pdf = folder.filePath(QStringLiteral("таблица.pdf"));
+    QCOMPARE(Table().WritePdf(pdf), QString());
+    QFile written(pdf);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.read(5) == "%PDF-");
+}
+
+void SpanTableTest::failedWritesNameTheFileAndLeaveNothing()
+{
+    Open();
+    QTemporaryDir folder;
+    const QString missing = folder.filePath(QStringLiteral("нет/таблица.csv"));
+    QCOMPARE(Table().WriteCsv(missing), QStringLiteral("Не удалось сохранить файл «%1»: папка %2 не существует.")
+                                            .arg(missing, folder.filePath(QStringLiteral("нет"))));
+    QVERIFY(!QFile::exists(missing));
+    // A name taken by a folder: the folder stays, nothing else appears beside it.
+    const QString taken = folder.filePath(QStringLiteral("занято"));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("занято")));
+    QCOMPARE(Table().WriteCsv(taken), QStringLiteral("Не удалось сохранить файл «%1»: это имя занято папкой.").arg(taken));
+    QVERIFY(Table().WritePdf(taken).startsWith(QStringLiteral("Не удалось сохранить файл «%1»: ").arg(taken)));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"занято"});
+}
+
+void SpanTableTest::rowsAndPlaceKeptBetweenSessions()
+{
+    Open();
+    Table().SetRows({{"32", "2,5"}, {"89", "3"}});
+    Table().setGeometry(120, 140, 900, 380);
+    Table().close();
+    F.reset();
+    F = std::make_unique<MainWindowFixture>();
+    QCOMPARE(Table().Rows(), (std::vector<korvelin::PipeSize>{{"32", "2,5"}, {"89", "3"}}));
+    QCOMPARE(Table().size(), QSize(900, 380));
+    Open();
+    QCOMPARE(Spans(0), (QStringList{"10,454", "1,120", "2,828", "5,098", "7,692", "4,606"}));
+}
+
+void SpanTableTest::rowsKeptInTheInputSetFile()
+{
+    QTemporaryDir folder;
+    QSettings recent(folder.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat);
+    FixedFileDialogs dialogs;
+    dialogs.Path = folder.filePath(QStringLiteral("участок.korvelin"));
+    InputSetDocument document(F->Form(), F->Sink, dialogs, recent);
+    Table().AttachDocument(document);
+    Table().SetRows({{"32", "2,5"}, {"89", "3"}});
+    QVERIFY(document.SaveAs());
+    QFile file(dialogs.Path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("\"pipeTable\""));
+
+    Table().RestoreDefaults();
+    QVERIFY(document.OpenFile(dialogs.Path));
+    QCOMPARE(Table().Rows(), (std::vector<korvelin::PipeSize>{{"32", "2,5"}, {"89", "3"}}));
+    // A set without a table ("Новый") leaves the rows as they are.
+    document.New();
+    QCOMPARE(Table().Rows().size(), std::size_t(2));
+}
+
+QTEST_MAIN(SpanTableTest)
+#include "tst_SpanTable.moc"

@@ -1,0 +1,532 @@
+#include "SpanTableWindow.h"
+
+#include "InputRules.h"
+#include "InputSetDocument.h"
+#include "MessageSink.h"
+#include "Unit1.h"
+
+#include <NoteRenderer.h>
+#include <korvelin/DesignSummary.h>
+#include <korvelin/NumberFormat.h>
+#include <korvelin/Version.h>
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Caption = QStringLiteral("Таблица пролетов");
+
+// The user's settings of the program, where the recent files are kept too; tests point QSettings
+// at a folder of their own.
+const QString SettingsOrganization = QStringLiteral("Korvelin");
+const QString SettingsApplication = QStringLiteral("korvelin");
+const QString GeometryKey = QStringLiteral("SpanTable/geometry");
+const QString RowsKey = QStringLiteral("SpanTable/rows");
+const QString FolderKey = QStringLiteral("SpanTable/folder");
+const QString DiameterKey = QStringLiteral("diameter");
+const QString WallKey = QStringLiteral("wall");
+
+enum Column {
+    DiameterColumn,
+    WallColumn,
+    FirstSpanColumn,                      // the six spans in the order of the two pages
+    GoverningSPColumn = FirstSpanColumn + 6,
+    CriterionSPColumn,
+    GoverningSNiPColumn,
+    CriterionSNiPColumn,
+    ColumnCount,
+};
+
+QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+// The criterion in the words of its column's header, so that the table fits a screen; the cell's
+// tooltip gives the full name.
+QString ShortCriterionName(korvelin::Criterion criterion) { return Text(korvelin::CriterionShortName(criterion)); }
+
+// Edits a size in place with the key rules of the main window's numeric fields; the text goes
+// to the table at every change, so the row follows the typing.
+class SizeDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        auto* editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        editor->setMaxLength(20);
+        // Text composed by an input method would pass by the key filter.
+        editor->setAttribute(Qt::WA_InputMethodEnabled, false);
+        editor->installEventFilter(const_cast<SizeDelegate*>(this));
+        connect(editor, &QLineEdit::textEdited, this, [this, editor] {
+            emit const_cast<SizeDelegate*>(this)->commitData(editor);
+        });
+        return editor;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* editor = qobject_cast<QLineEdit*>(watched);
+        if (editor != nullptr && event->type() == QEvent::KeyPress
+            && FilterNumericKeyPress(*editor, static_cast<const QKeyEvent&>(*event)))
+            return true;
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , Form(form)
+    , Sink(sink)
+    , ConditionsLabel(new QLabel(this))
+    , Table(new QTableWidget(0, ColumnCount, this))
+    // One object for the window's life: changes are written to the file in the background, not
+    // at every key typed in a row.
+    , Settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                           SettingsOrganization, SettingsApplication))
+{
+    setObjectName(QStringLiteral("SpanTable"));
+    setWindowTitle(Caption);
+    // Closing the table does not end the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    ConditionsLabel->setObjectName(QStringLiteral("Conditions"));
+    ConditionsLabel->setWordWrap(true);
+    ConditionsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    Table->setObjectName(QStringLiteral("Rows"));
+    Table->setHorizontalHeaderLabels({
+        QStringLiteral("Наружный\nдиаметр, мм"), QStringLiteral("Толщина\nстенки, мм"),
+        QStringLiteral("СП\nстатический\nрасчет, м"), QStringLiteral("СП\nдинамический\nрасчет, м"),
+        QStringLiteral("СП\nконденсат, м"), QStringLiteral("СП\nпрогиб, м"),
+        QStringLiteral("СНиП\nстатический\nрасчет, м"), QStringLiteral("СНиП\nпрогиб, м"),
+        QStringLiteral("Определяющий\nпролет\nпо СП, м"), QStringLiteral("Критерий\nпо СП"),
+        QStringLiteral("Определяющий\nпролет\nпо СНиП, м"), QStringLiteral("Критерий\nпо СНиП"),
+    });
+    for (const korvelin::Criterion criterion :
+         {korvelin::Criterion::StaticSP, korvelin::Criterion::DynamicSP, korvelin::Criterion::CondensateSP,
+          korvelin::Criterion::DeflectionSP, korvelin::Criterion::StaticSNiP, korvelin::Criterion::DeflectionSNiP}) {
+        const int column = FirstSpanColumn + int(criterion);
+        Table->horizontalHeaderItem(column)->setToolTip(
+            Text(korvelin::CriterionLabel(criterion)) + QStringLiteral(", по ")
+            + Text(korvelin::RuleSetName(korvelin::RuleSetOf(criterion))));
+    }
+    // The widths are set once, from the headers and the widest value a column shows, not at
+    // every cell written; the criteria get the room of the longest short name (a reason why a set
+    // has no governing span is longer: its cell shows it whole as a tooltip).
+    const QFontMetrics metrics = Table->fontMetrics();
+    const int padding = 2 * Table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
+    for (int column = 0; column < ColumnCount; ++column) {
+        const bool criterion = column == CriterionSPColumn || column == CriterionSNiPColumn;
+        const QString widest = criterion ? ShortCriterionName(korvelin::Criterion::DynamicSP)
+                                         : QStringLiteral("000,000");
+        Table->setColumnWidth(column, std::max(Table->horizontalHeader()->sectionSizeHint(column),
+                                               metrics.horizontalAdvance(widest) + padding));
+    }
+    Table->horizontalHeader()->setStretchLastSection(true);
+    Table->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                           | QAbstractItemView::AnyKeyPressed);
+    auto* sizeDelegate = new SizeDelegate(Table);
+    Table->setItemDelegateForColumn(DiameterColumn, sizeDelegate);
+    Table->setItemDelegateForColumn(WallColumn, sizeDelegate);
+    connect(Table, &QTableWidget::cellChanged, this, &SpanTableWindow::RowEdited);
+
+    const auto button = [this](const char* name, const QString& text, void (SpanTableWindow::*handler)()) {
+        auto* push = new QPushButton(text, this);
+        push->setObjectName(QString::fromLatin1(name));
+        push->setAutoDefault(false);
+        connect(push, &QPushButton::clicked, this, handler);
+        return push;
+    };
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(button("AddRow", QStringLiteral("Добавить строку"), &SpanTableWindow::AddRow));
+    buttons->addWidget(button("RemoveRows", QStringLiteral("Удалить строки"), &SpanTableWindow::RemoveSelectedRows));
+    buttons->addWidget(button("RestoreDefaults", QStringLiteral("Список по умолчанию"), &SpanTableWindow::RestoreDefaults));
+    buttons->addStretch(1);
+    buttons->addWidget(button("SaveCsv", QStringLiteral("Сохранить CSV…"), &SpanTableWindow::SaveCsvClick));
+    buttons->addWidget(button("SavePdf", QStringLiteral("Сохранить в PDF…"), &SpanTableWindow::SavePdfClick));
+    buttons->addWidget(button("Print", QStringLiteral("Печать…"), &SpanTableWindow::PrintClick));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(ConditionsLabel);
+    layout->addWidget(Table, 1);
+    layout->addLayout(buttons);
+
+    connect(&Form, &TFormProlet::InputsChanged, this, [this] {
+        if (isVisible())
+            Recompute();
+        else
+            Stale = true;
+    });
+
+    // First opened, the window shows every column; later it keeps the place the user gave it.
+    int width = 2 * Table->frameWidth() + Table->verticalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("0000"))
+                + Table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + layout->contentsMargins().left()
+                + layout->contentsMargins().right() + 16;
+    for (int column = 0; column < ColumnCount; ++column)
+        width += Table->columnWidth(column);
+    const QRect available = screen()->availableGeometry();
+    resize(std::min(width, available.width()), std::min(480, available.height()));
+    QSettings& settings = *Settings;
+    restoreGeometry(settings.value(GeometryKey).toByteArray());
+    std::vector<korvelin::PipeSize> rows;
+    if (settings.contains(RowsKey + QStringLiteral("/size"))) {
+        const int count = settings.beginReadArray(RowsKey);
+        for (int i = 0; i < count; ++i) {
+            settings.setArrayIndex(i);
+            rows.push_back({settings.value(DiameterKey).toString().toStdString(),
+                            settings.value(WallKey).toString().toStdString()});
+        }
+        settings.endArray();
+    } else {
+        rows = korvelin::DefaultPipeSizes();
+    }
+    Filling = true;
+    for (const korvelin::PipeSize& size : rows)
+        InsertRow(Table->rowCount(), size);
+    Filling = false;
+}
+
+// The program ends with the main window: the table, if still open, keeps its place then.
+SpanTableWindow::~SpanTableWindow()
+{
+    if (isVisible())
+        SaveGeometry();
+}
+
+QAction* SpanTableWindow::AddCommand(QMenuBar& bar)
+{
+    auto* command = new QAction(Caption, &bar);
+    command->setObjectName(QStringLiteral("SpanTableCommand"));
+    command->setMenuRole(QAction::NoRole);
+    connect(command, &QAction::triggered, this, &SpanTableWindow::Open);
+    // After "Технический лист", before whatever follows it on the bar.
+    const QList<QAction*> actions = bar.actions();
+    QAction* before = nullptr;
+    for (qsizetype i = 0; i + 1 < actions.size(); ++i) {
+        if (actions[i]->objectName() == QLatin1String("N4"))
+            before = actions[i + 1];
+    }
+    bar.insertAction(before, command);
+    return command;
+}
+
+void SpanTableWindow::AttachDocument(InputSetDocument& document)
+{
+    document.AddContributor([this](korvelin::InputSet& set) {
+        std::vector<korvelin::PipeTableRow> rows;
+        for (korvelin::PipeSize& size : Rows())
+            rows.push_back({std::move(size.OuterDiameter), std::move(size.WallThickness)});
+        set.PipeTable = std::move(rows);
+    });
+    // A file without a table of pipes leaves the rows as they are.
+    connect(&document, &InputSetDocument::SetApplied, this, [this](const korvelin::InputSet& set) {
+        if (!set.PipeTable)
+            return;
+        std::vector<korvelin::PipeSize> rows;
+        for (const korvelin::PipeTableRow& row : *set.PipeTable)
+            rows.push_back({row.Diameter, row.Wall});
+        SetRows(rows);
+    });
+}
+
+void SpanTableWindow::Open()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+std::vector<korvelin::PipeSize> SpanTableWindow::Rows() const
+{
+    std::vector<korvelin::PipeSize> rows;
+    rows.reserve(std::size_t(Table->rowCount()));
+    for (int row = 0; row < Table->rowCount(); ++row)
+        rows.push_back({Table->item(row, DiameterColumn)->text().toStdString(),
+                        Table->item(row, WallColumn)->text().toStdString()});
+    return rows;
+}
+
+void SpanTableWindow::SetRows(const std::vector<korvelin::PipeSize>& rows)
+{
+    Filling = true;
+    Table->clearSpans();
+    Table->setRowCount(0);
+    for (const korvelin::PipeSize& size : rows)
+        InsertRow(Table->rowCount(), size);
+    Filling = false;
+    Recompute();
+    SaveRows();
+    emit RowsChanged();
+}
+
+void SpanTableWindow::InsertRow(int row, const korvelin::PipeSize& size)
+{
+    Table->insertRow(row);
+    Table->setItem(row, DiameterColumn, new QTableWidgetItem(Text(size.OuterDiameter)));
+    Table->setItem(row, WallColumn, new QTableWidgetItem(Text(size.WallThickness)));
+    for (int column = DiameterColumn; column <= WallColumn; ++column)
+        Table->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    korvelin::SpanTableRow pending;
+    pending.Size = size;
+    Computed.insert(Computed.begin() + row, std::move(pending));
+    // Computed at once, so that the results always hold every row, shown or not.
+    RecomputeRow(row);
+}
+
+void SpanTableWindow::AddRow()
+{
+    // As many as an input-set file takes.
+    if (Table->rowCount() >= int(korvelin::kMaxPipeTableRows))
+        return;
+    Filling = true;
+    const int row = Table->rowCount();
+    InsertRow(row, {});
+    Filling = false;
+    SaveRows();
+    emit RowsChanged();
+    Table->setCurrentCell(row, DiameterColumn);
+    Table->editItem(Table->item(row, DiameterColumn));
+}
+
+void SpanTableWindow::RemoveSelectedRows()
+{
+    QList<int> rows;
+    for (const QModelIndex& index : Table->selectionModel()->selectedRows())
+        rows << index.row();
+    if (rows.isEmpty() && Table->currentRow() >= 0)
+        rows << Table->currentRow();
+    if (rows.isEmpty())
+        return;
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    for (const int row : rows) {
+        Table->removeRow(row);
+        Computed.erase(Computed.begin() + row);
+    }
+    SaveRows();
+    emit RowsChanged();
+}
+
+void SpanTableWindow::RestoreDefaults() { SetRows(korvelin::DefaultPipeSizes()); }
+
+korvelin::SpanTableConditions SpanTableWindow::Conditions() const
+{
+    return korvelin::SpanTableConditions{
+        .Texts = Form.FieldTextsShown(),
+        .Selectors = Form.SelectorsShown(),
+        .SteelGrade = Form.SteelGradeShown(),
+        .DecimalSeparator = Form.DecimalSeparator(),
+    };
+}
+
+QString SpanTableWindow::ConditionsText() const
+{
+    QStringList lines;
+    for (const std::string& line : korvelin::SpanTableConditionLines(Conditions()))
+        lines << Text(line);
+    return QStringLiteral("Условия расчета: ") + lines.join(QStringLiteral("; ")) + u'.';
+}
+
+void SpanTableWindow::Recompute()
+{
+    Stale = false;
+    ConditionsLabel->setText(ConditionsText());
+    const korvelin::SpanTableConditions conditions = Conditions();
+    Computed = korvelin::ComputeSpanTable(Rows(), conditions);
+    Table->setUpdatesEnabled(false);
+    for (int row = 0; row < Table->rowCount(); ++row)
+        ShowRow(row);
+    Table->setUpdatesEnabled(true);
+}
+
+void SpanTableWindow::RecomputeRow(int row)
+{
+    const korvelin::PipeSize size{Table->item(row, DiameterColumn)->text().toStdString(),
+                                  Table->item(row, WallColumn)->text().toStdString()};
+    Computed[std::size_t(row)] = korvelin::ComputeSpanTableRow(size, Conditions());
+    ShowRow(row);
+}
+
+// Writes a result cell. Its item is kept when it has the kind asked for, so that a recomputation
+// changes texts only.
+void SpanTableWindow::SetCell(int row, int column, const QString& text, CellKind kind)
+{
+    QTableWidgetItem* item = Table->item(row, column);
+    if (item == nullptr || item->type() != QTableWidgetItem::UserType + int(kind)) {
+        item = new QTableWidgetItem(QTableWidgetItem::UserType + int(kind));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        const bool left = kind == CellKind::Criterion || kind == CellKind::Message;
+        item->setTextAlignment((left ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+        if (kind == CellKind::Governing) {
+            QFont bold = Table->font();
+            bold.setBold(true);
+            item->setFont(bold);
+        }
+        if (kind == CellKind::Message)
+            item->setForeground(QColor(0x99, 0, 0));
+        Table->setItem(row, column, item);
+    }
+    if (item->text() != text) {
+        item->setText(text);
+        if (kind == CellKind::Message)
+            item->setToolTip(text);
+    }
+}
+
+void SpanTableWindow::ShowRow(int row)
+{
+    const korvelin::SpanTableRow& result = Computed[std::size_t(row)];
+    const std::string& separator = Form.DecimalSeparator();
+    const bool wasFilling = std::exchange(Filling, true);
+    const bool spanned = Table->columnSpan(row, FirstSpanColumn) > 1;
+    if (!result.Completed()) {
+        if (!spanned) {
+            for (int column = FirstSpanColumn + 1; column < ColumnCount; ++column)
+                delete Table->takeItem(row, column);
+            Table->setSpan(row, FirstSpanColumn, 1, ColumnCount - FirstSpanColumn);
+        }
+        SetCell(row, FirstSpanColumn, Text(result.Outcome.Message), CellKind::Message);
+        Filling = wasFilling;
+        return;
+    }
+    if (spanned)
+        Table->setSpan(row, FirstSpanColumn, 1, 1);
+    const auto metres = [&separator](std::optional<double> span) {
+        return span ? Text(korvelin::FormatFixed3(*span, separator)) : QString();
+    };
+    int column = FirstSpanColumn;
+    for (const korvelin::RuleSet rules : {korvelin::RuleSet::SP, korvelin::RuleSet::SNiP})
+        for (const korvelin::Criterion criterion : korvelin::CriteriaOf(rules))
+            SetCell(row, column++, metres(korvelin::SpanOf(result.Outcome.Spans, criterion)), CellKind::Span);
+    const auto governing = [&](int spanColumn, const korvelin::GoverningSpan& span) {
+        SetCell(row, spanColumn, span.Span ? metres(span.Span) : QStringLiteral("нет"), CellKind::Governing);
+        SetCell(row, spanColumn + 1, span.Span ? ShortCriterionName(span.Which) : Text(span.Reason),
+                CellKind::Criterion);
+        Table->item(row, spanColumn + 1)->setToolTip(span.Span ? Text(korvelin::CriterionName(span.Which))
+                                                               : Text(span.Reason));
+    };
+    governing(GoverningSPColumn, result.GoverningSP);
+    governing(GoverningSNiPColumn, result.GoverningSNiP);
+    Filling = wasFilling;
+}
+
+void SpanTableWindow::RowEdited(int row, int column)
+{
+    if (Filling || column > WallColumn)
+        return;
+    RecomputeRow(row);
+    SaveRows();
+    emit RowsChanged();
+}
+
+void SpanTableWindow::SaveRows() const
+{
+    QSettings& settings = *Settings;
+    settings.remove(RowsKey);
+    const std::vector<korvelin::PipeSize> rows = Rows();
+    settings.beginWriteArray(RowsKey, int(rows.size()));
+    for (int i = 0; i < int(rows.size()); ++i) {
+        settings.setArrayIndex(i);
+        settings.setValue(DiameterKey, Text(rows[std::size_t(i)].OuterDiameter));
+        settings.setValue(WallKey, Text(rows[std::size_t(i)].WallThickness));
+    }
+    settings.endArray();
+}
+
+void SpanTableWindow::showEvent(QShowEvent* event)
+{
+    if (Stale)
+        Recompute();
+    QWidget::showEvent(event);
+}
+
+void SpanTableWindow::hideEvent(QHideEvent* event)
+{
+    SaveGeometry();
+    QWidget::hideEvent(event);
+}
+
+void SpanTableWindow::SaveGeometry() const
+{
+    Settings->setValue(GeometryKey, saveGeometry());
+}
+
+korvelin::NoteDocument SpanTableWindow::Note() const
+{
+    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    return korvelin::BuildSpanTableNote(Computed, Conditions(), now.toStdString(),
+                                        "Korvelin " KORVELIN_VERSION);
+}
+
+QString SpanTableWindow::WriteCsv(const QString& path) const
+{
+    const std::string csv = korvelin::SpanTableCsv(Computed, Form.DecimalSeparator());
+    return WriteFileAtomically(path, QByteArray(csv.data(), qsizetype(csv.size())));
+}
+
+QString SpanTableWindow::WritePdf(const QString& path) const { return WriteNotePdf(Note(), path); }
+
+QString SpanTableWindow::AskPath(const QString& caption, const QString& name, const QString& filter)
+{
+    QSettings& settings = *Settings;
+    const QString folder = settings.value(FolderKey, QDir::homePath()).toString();
+    const QString path = QFileDialog::getSaveFileName(this, caption, QDir(folder).filePath(name), filter);
+    if (!path.isEmpty())
+        settings.setValue(FolderKey, QFileInfo(path).absolutePath());
+    return path;
+}
+
+void SpanTableWindow::SaveCsvClick()
+{
+    const QString path = AskPath(QStringLiteral("Сохранить таблицу CSV"), Caption + QStringLiteral(".csv"),
+                                 QStringLiteral("Таблицы CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (const QString failure = WriteCsv(path); !failure.isEmpty())
+        Sink.ShowError(failure);
+}
+
+void SpanTableWindow::SavePdfClick()
+{
+    const QString path = AskPath(QStringLiteral("Сохранить таблицу в PDF"), Caption + QStringLiteral(".pdf"),
+                                 QStringLiteral("Документы PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (const QString failure = WritePdf(path); !failure.isEmpty())
+        Sink.ShowError(failure);
+}
+
+void SpanTableWindow::PrintClick()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Печать таблицы пролетов"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    PrintNote(Note(), printer);
+}
