@@ -94,10 +94,7 @@ InputSetDocument::InputSetDocument(TFormProlet& form, MessageSink& sink, Documen
     , Opened(korvelin::StartUpInputSet())
 {
     CreateActions();
-    connect(&Form, &TFormProlet::InputsChanged, this, [this] {
-        if (!Applying)
-            Modified = true;
-    });
+    connect(&Form, &TFormProlet::InputsChanged, this, &InputSetDocument::PartChanged);
     // "Выход" closes the window too: one question for both ways.
     Form.installEventFilter(this);
 }
@@ -249,6 +246,12 @@ korvelin::InputSet InputSetDocument::ShownSet() const
     return set;
 }
 
+void InputSetDocument::PartChanged()
+{
+    if (!Applying)
+        Modified = true;
+}
+
 void InputSetDocument::AddContributor(std::function<void(korvelin::InputSet&)> contributor)
 {
     Contributors.push_back(std::move(contributor));
@@ -283,9 +286,11 @@ void InputSetDocument::Apply(const korvelin::InputSet& set)
     pick("ComboBox7", set.Indexes.IceRegion);
     pick("ComboBox4", set.Indexes.SpanCount);
     pick("ComboBox5", set.Indexes.Slope);
-    Applying = false;
     Opened = set;
+    // The other windows take their parts while the set is being applied: no change of theirs
+    // counts as the user's.
     emit SetApplied(set);
+    Applying = false;
 }
 
 void InputSetDocument::SetPath(const QString& path)

@@ -81,6 +81,9 @@ public:
     // Other windows put their own optional parts (chosen span, route length, table of pipes)
     // into the set about to be saved.
     void AddContributor(std::function<void(korvelin::InputSet&)> contributor);
+    // Another window changed its own part of the set: the file counts as changed, unless the
+    // change comes from a set being put into the windows.
+    void PartChanged();
 
 signals:
     // A set was put into the window (by "Новый" or by opening a file): other windows take their

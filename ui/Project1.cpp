@@ -6,6 +6,7 @@
 #include "MessageSink.h"
 #include "SpanTableWindow.h"
 #include "Startup.h"
+#include "SummaryPage.h"
 #include "Unit1.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ int main(int argc, char* argv[])
                        QStringLiteral("korvelin"));
     SystemDocumentDialogs dialogs(windows.FormProlet.get());
     InputSetDocument document(*windows.FormProlet, sink, dialogs, settings);
+    windows.FormProlet->SummaryPage().AttachDocument(document);
     windows.SpanTable->AttachDocument(document);
     windows.FormProlet->show();
     // After the window is shown, so that a message about the file stands over it.

@@ -237,6 +237,7 @@ QAction* SpanTableWindow::AddCommand(QMenuBar& bar)
 
 void SpanTableWindow::AttachDocument(InputSetDocument& document)
 {
+    connect(this, &SpanTableWindow::RowsChanged, &document, &InputSetDocument::PartChanged);
     document.AddContributor([this](korvelin::InputSet& set) {
         std::vector<korvelin::PipeTableRow> rows;
         for (korvelin::PipeSize& size : Rows())

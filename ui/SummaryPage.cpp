@@ -1,6 +1,7 @@
 #include "SummaryPage.h"
 
 #include "InputRules.h"
+#include "InputSetDocument.h"
 #include "MessageSink.h"
 #include "NoteRenderer.h"
 #include "Unit1.h"
@@ -202,6 +203,27 @@ void TSummaryPage::InputsChanged()
 }
 
 void TSummaryPage::FieldEdited() { Refresh(); }
+
+std::optional<std::string> TSummaryPage::FileText(const QLineEdit& field)
+{
+    if (field.text().isEmpty())
+        return std::nullopt;
+    return field.text().toStdString();
+}
+
+void TSummaryPage::AttachDocument(InputSetDocument& document)
+{
+    document.AddContributor([this](korvelin::InputSet& set) {
+        set.ChosenSpan = FileText(*ChosenSpanField);
+        set.RouteLength = FileText(*RouteLengthField);
+    });
+    connect(&document, &InputSetDocument::SetApplied, this, [this](const korvelin::InputSet& set) {
+        ChosenSpanField->setText(QString::fromStdString(set.ChosenSpan.value_or(std::string())));
+        RouteLengthField->setText(QString::fromStdString(set.RouteLength.value_or(std::string())));
+    });
+    for (QLineEdit* field : {ChosenSpanField, RouteLengthField})
+        connect(field, &QLineEdit::textChanged, &document, &InputSetDocument::PartChanged);
+}
 
 void TSummaryPage::FieldFinished(QLineEdit& field)
 {

@@ -9,6 +9,7 @@
 
 #include <optional>
 
+class InputSetDocument;
 class MessageSink;
 class QAction;
 class QLabel;
@@ -44,6 +45,11 @@ public:
     void PrintOn(QPagedPaintDevice& device);
     void CopyResults();
 
+    // Keeps the chosen span and the route length in the input-set file: they are written with
+    // the set, taken from a set that is opened (emptied by one without them), and an edit of
+    // either marks the file changed.
+    void AttachDocument(InputSetDocument& document);
+
     QAction* SavePdfAction() const { return SavePdf; }
     QAction* PrintAction() const { return Print; }
     QAction* CopyAction() const { return Copy; }
@@ -58,6 +64,7 @@ private:
     void CalculationFinished(const korvelin::CalculationOutcome& outcome);
     void InputsChanged();
     void FieldEdited();
+    static std::optional<std::string> FileText(const QLineEdit& field);
     void FieldFinished(QLineEdit& field);
     void Refresh();
     void ShowEmpty();

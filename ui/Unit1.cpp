@@ -106,7 +106,8 @@ TFormProlet::TFormProlet(MessageSink& sink, const QString& decimalSeparator, QWi
     move(204, 266);
 
     ConnectHandlers();
-    ui->PageControl1->addTab(new TSummaryPage(*this, Sink), QStringLiteral("Итог"));
+    Summary = new TSummaryPage(*this, Sink);
+    ui->PageControl1->addTab(Summary, QStringLiteral("Итог"));
     AddGuideEntry(*ui->N2, *this);
     ui->ComboBox1->setFocus();
     Guard.Run([this] { FormCreate(); });

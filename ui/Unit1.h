@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class TLookMap;
 class TProletTEMP;
+class TSummaryPage;
 
 namespace Ui {
 class TFormProlet;
@@ -40,6 +41,8 @@ public:
     void AttachWindows(TLookMap* lookMap, TProletTEMP* proletTemp);
 
     int CalculationCounter() const { return Counter; }
+    // The page "Итог".
+    TSummaryPage& SummaryPage() const { return *Summary; }
 
     // The inputs as the window shows them: the five field texts, the six selector indexes and
     // the steel grade index; what a calculation started now would read.
@@ -111,6 +114,7 @@ private:
     const std::string Separator; // the same, in UTF-8 for the calculation engine
     TLookMap* LookMap = nullptr;
     TProletTEMP* ProletTEMP = nullptr;
+    TSummaryPage* Summary = nullptr;
     int Counter = 0;      // the calculation counter
     QSize RecordedSize;   // the size the window keeps
 };

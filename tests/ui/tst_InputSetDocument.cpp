@@ -4,6 +4,7 @@
 #include "InputSetDocument.h"
 #include "MainWindowFixture.h"
 #include "Startup.h"
+#include "SummaryPage.h"
 
 #include <korvelin/InputSetFile.h>
 #include <korvelin/Selectors.h>
@@ -97,6 +98,7 @@ private slots:
     void shortcutsWorkInAField();
     void commandLineFile();
     void nextStartOpensTheSameSet();
+    void chosenSpanAndRouteKeptInTheFile();
 
 private:
     QString Path(const char* name) const { return Dir->filePath(QString::fromUtf8(name)); }
@@ -448,6 +450,43 @@ void InputSetDocumentTest::nextStartOpensTheSameSet()
         F->Calculate();
         QCOMPARE(F->Results(), results);
     }
+}
+
+// The two fields of the page "Итог" travel with the set: written, emptied by "Новый", read back
+// without counting as a change, and an edit of either is a change of the file.
+void InputSetDocumentTest::chosenSpanAndRouteKeptInTheFile()
+{
+    TSummaryPage& page = F->Form().SummaryPage();
+    page.AttachDocument(*Doc);
+    auto* span = F->Form().findChild<QLineEdit*>(QStringLiteral("EditChosenSpan"));
+    auto* route = F->Form().findChild<QLineEdit*>(QStringLiteral("EditRouteLength"));
+    span->setText(QStringLiteral("3"));
+    route->setText(QStringLiteral("100"));
+    const QString path = Path("трасса.korvelin");
+    SaveAs(path);
+    const QByteArray saved = ReadAll(path);
+    QVERIFY(saved.contains("\"chosenSpan\": \"3\""));
+    QVERIFY(saved.contains("\"routeLength\": \"100\""));
+    QVERIFY(!Doc->IsModified());
+
+    route->setText(QStringLiteral("120"));
+    QVERIFY(Doc->IsModified());
+    Dialogs.Answers = {DocumentDialogs::Answer::No};
+    Trigger("FileNew");
+    QCOMPARE(Dialogs.Questions, QStringList{QStringLiteral("Сохранить изменения в «трасса.korvelin»?")});
+    Dialogs.Questions.clear();
+    QCOMPARE(span->text(), QString());
+    QCOMPARE(route->text(), QString());
+    QVERIFY(!ReadAll(path).contains("\"routeLength\": \"120\""));
+
+    QVERIFY(Doc->OpenFile(path));
+    QCOMPARE(span->text(), QStringLiteral("3"));
+    QCOMPARE(route->text(), QStringLiteral("100"));
+    QVERIFY(!Doc->IsModified());
+    F->Calculate();
+    QVERIFY(page.Summary().has_value());
+    QCOMPARE(page.Summary()->ChosenSpan, std::optional<double>(3));
+    QCOMPARE(page.Summary()->SP.Route->Spans, 33);
 }
 
 QTEST_MAIN(InputSetDocumentTest)

@@ -338,8 +338,11 @@ void SpanTableTest::rowsKeptInTheInputSetFile()
     QFile file(dialogs.Path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("\"pipeTable\""));
+    QVERIFY(!document.IsModified());
 
+    // A change of the rows is a change of the file.
     Table().RestoreDefaults();
+    QVERIFY(document.IsModified());
     QVERIFY(document.OpenFile(dialogs.Path));
     QCOMPARE(Table().Rows(), (std::vector<korvelin::PipeSize>{{"32", "2,5"}, {"89", "3"}}));
     // A set without a table ("Новый") leaves the rows as they are.
