@@ -129,44 +129,47 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
     outcome.Kind = OutcomeKind::Completed;
 }
 
+// Starts the outcome's report (kept only when it is written), then runs the body on it.
+template <typename Body>
+CalculationOutcome Run(std::string_view decimalSeparator, ReportMode reportMode, Body&& body)
+{
+    CalculationOutcome outcome;
+    const bool written = reportMode == ReportMode::Written;
+    if (written) {
+        outcome.Report.reserve(26);
+    }
+    ReportWriter report(written ? &outcome.Report : nullptr, decimalSeparator);
+    StartReport(report);
+    FpWatch fp;
+    body(fp, report, outcome);
+    return outcome;
+}
+
 }  // namespace
 
 CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
                                   std::string_view decimalSeparator, ReportMode reportMode)
 {
-    CalculationOutcome outcome;
-    const bool written = reportMode == ReportMode::Written;
-    if (written) {
-        outcome.Report.reserve(26);
-    }
-    ReportWriter report(written ? &outcome.Report : nullptr, decimalSeparator);
-    StartReport(report);
-
-    FpWatch fp;
-    const InputReading reading = ReadSpanInput(texts, indexes, decimalSeparator, fp);
-    if (reading.Status != ReadStatus::Read) {
-        outcome.Kind = reading.Status == ReadStatus::Refused ? OutcomeKind::Refused
-                                                             : OutcomeKind::Failed;
-        outcome.Message = reading.Message;
-        return outcome;
-    }
-    Calculate(reading.Input, fp, report, outcome);
-    return outcome;
+    return Run(decimalSeparator, reportMode,
+               [&](FpWatch& fp, ReportWriter& report, CalculationOutcome& outcome) {
+                   const InputReading reading = ReadSpanInput(texts, indexes, decimalSeparator, fp);
+                   if (reading.Status != ReadStatus::Read) {
+                       outcome.Kind = reading.Status == ReadStatus::Refused ? OutcomeKind::Refused
+                                                                            : OutcomeKind::Failed;
+                       outcome.Message = reading.Message;
+                       return;
+                   }
+                   Calculate(reading.Input, fp, report, outcome);
+               });
 }
 
 CalculationOutcome RunCalculation(const SpanInput& input, std::string_view decimalSeparator,
                                   ReportMode reportMode)
 {
-    CalculationOutcome outcome;
-    const bool written = reportMode == ReportMode::Written;
-    if (written) {
-        outcome.Report.reserve(26);
-    }
-    ReportWriter report(written ? &outcome.Report : nullptr, decimalSeparator);
-    StartReport(report);
-    FpWatch fp;
-    Calculate(input, fp, report, outcome);
-    return outcome;
+    return Run(decimalSeparator, reportMode,
+               [&](FpWatch& fp, ReportWriter& report, CalculationOutcome& outcome) {
+                   Calculate(input, fp, report, outcome);
+               });
 }
 
 }  // namespace korvelin
