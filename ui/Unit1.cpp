@@ -113,7 +113,12 @@ TFormProlet::TFormProlet(MessageSink& sink, const QString& decimalSeparator, QWi
     Guard.Run([this] { FormCreate(); });
 }
 
-TFormProlet::~TFormProlet() = default;
+// The page "Итог" reads this window when its fields lose the focus, which closing the window
+// makes them do: it goes first, while the window is still whole.
+TFormProlet::~TFormProlet()
+{
+    delete Summary;
+}
 
 void TFormProlet::AttachWindows(TLookMap* lookMap, TProletTEMP* proletTemp)
 {
