@@ -2,6 +2,7 @@
 // window, through the recomputation of every row to the repainted table; a key typed in a row.
 
 #include "AppWindows.h"
+#include "KeptMessages.h"
 #include "MessageSink.h"
 #include "SpanTableWindow.h"
 #include "Unit1.h"
@@ -19,13 +20,6 @@
 #include <string>
 
 namespace {
-
-class KeptMessages final : public MessageSink {
-public:
-    void ShowMessage(const QString& text) override { Texts.append(text); }
-    void ShowError(const QString& text) override { Texts.append(text); }
-    QStringList Texts;
-};
 
 // The program's windows with a table of 100 pipes shown; the settings go to a folder of the
 // benchmark's own.

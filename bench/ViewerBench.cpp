@@ -5,6 +5,7 @@
 #include "LMAP.h"
 #include "MapImage.h"
 #include "MapZoom.h"
+#include "KeptMessages.h"
 #include "MessageSink.h"
 
 #include <QCoreApplication>
@@ -17,14 +18,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// Keeps the messages the viewer would show in a box; a benchmark that gets one fails.
-class KeptMessages final : public MessageSink {
-public:
-    void ShowMessage(const QString& text) override { Texts.append(text); }
-    void ShowError(const QString& text) override { Texts.append(text); }
-    QStringList Texts;
-};
 
 // Counts the paint events one widget receives and keeps the area of the last.
 class PaintCounter final : public QObject {

@@ -62,17 +62,10 @@ bool TFormProlet::eventFilter(QObject* watched, QEvent* event)
 // Edit1KeyPress to Edit5KeyPress: returns whether the key press was consumed.
 bool TFormProlet::EditKeyPress(QLineEdit& field, const QKeyEvent& event)
 {
-    const std::optional<char16_t> typed = TypedCharacter(event);
-    if (!typed)
-        return false;
-    char16_t key = *typed;
-    FilterNumericKey(key, field);
-    if (key == 0)
-        return true;
-    if (key == *typed)
-        return false;
-    field.insert(QString(QChar(key)));
-    return true;
+    return TypeFiltered(field, event, [&](char16_t key) {
+        FilterNumericKey(key, field);
+        return key;
+    });
 }
 
 char16_t NumericKey(char16_t key, const QString& text)
@@ -87,18 +80,23 @@ char16_t NumericKey(char16_t key, const QString& text)
     return key;
 }
 
-bool FilterNumericKeyPress(QLineEdit& field, const QKeyEvent& event)
+bool TypeFiltered(QLineEdit& field, const QKeyEvent& event, const std::function<char16_t(char16_t)>& filter)
 {
     const std::optional<char16_t> typed = TypedCharacter(event);
     if (!typed)
         return false;
-    const char16_t key = NumericKey(*typed, field.text());
+    const char16_t key = filter(*typed);
     if (key == 0)
         return true;
     if (key == *typed)
         return false;
     field.insert(QString(QChar(key)));
     return true;
+}
+
+bool FilterNumericKeyPress(QLineEdit& field, const QKeyEvent& event)
+{
+    return TypeFiltered(field, event, [&](char16_t key) { return NumericKey(key, field.text()); });
 }
 
 void TFormProlet::FilterNumericKey(char16_t& key, QLineEdit& field)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 class QKeyEvent;
@@ -16,6 +17,11 @@ std::optional<char16_t> TypedCharacter(const QKeyEvent& event);
 // anything but digits, the comma, backspace and Enter are dropped (0). Returns the key to insert.
 char16_t NumericKey(char16_t key, const QString& text);
 
-// The same filter applied to a key press in any line edit: returns whether the press was consumed
+// Passes the character of a key press through a filter: a character the filter drops (0) is
+// consumed, one it changes is inserted here in its place; returns whether the press was consumed,
+// otherwise the edit handles the key itself.
+bool TypeFiltered(QLineEdit& field, const QKeyEvent& event, const std::function<char16_t(char16_t)>& filter);
+
+// The numeric filter applied to a key press in any line edit: returns whether the press was consumed
 // (dropped, or replaced by the comma inserted here); otherwise the edit handles the key itself.
 bool FilterNumericKeyPress(QLineEdit& field, const QKeyEvent& event);
