@@ -1,7 +1,10 @@
 #include "korvelin/FpWatch.h"
 
+#include "korvelin/ExtendedMath.h"
+
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace korvelin {
 namespace {
@@ -17,8 +20,8 @@ inline void Settle(T& value) noexcept
 constexpr int kWatchedFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
 
 // The raised flags of extended arithmetic. On x86-64 the extended division and the rounding to
-// double run on the x87 unit, whose status word is read directly; the library's logarithm and
-// exponential may raise theirs in either unit, so the powers test both through fetestexcept.
+// double run on the x87 unit, whose status word is read directly; the powers' logarithm and
+// exponential are tested through fetestexcept, which reads both units.
 inline int RaisedExtendedFlags() noexcept
 {
 #if defined(__x86_64__)
@@ -30,7 +33,41 @@ inline int RaisedExtendedFlags() noexcept
 #endif
 }
 
+// The six exception flags, in the same bits of the x87 status word and of MXCSR.
+constexpr unsigned kAllFlags = 0x3f;
+
+// The x87 environment as FNSTENV stores it in 64-bit mode: control, status and tag words, each
+// in 32 bits, then the last instruction and operand pointers.
+struct X87Environment {
+    std::uint32_t Control;
+    std::uint32_t Status;
+    std::uint32_t Tag;
+    std::uint32_t Pointers[4];
+};
+
 }  // namespace
+
+FpFlagsKept::FpFlagsKept() noexcept
+{
+    unsigned short status = 0;
+    asm volatile("fnstsw %0" : "=am"(status));
+    x87Flags_ = static_cast<unsigned short>(status & kAllFlags);
+    unsigned int csr = 0;
+    asm volatile("stmxcsr %0" : "=m"(csr));
+    sseFlags_ = csr & kAllFlags;
+}
+
+FpFlagsKept::~FpFlagsKept()
+{
+    X87Environment environment{};
+    asm volatile("fnstenv %0" : "=m"(environment));
+    environment.Status = (environment.Status & ~kAllFlags) | x87Flags_;
+    asm volatile("fldenv %0" : : "m"(environment));
+    unsigned int csr = 0;
+    asm volatile("stmxcsr %0" : "=m"(csr));
+    csr = (csr & ~kAllFlags) | sseFlags_;
+    asm volatile("ldmxcsr %0" : : "m"(csr));
+}
 
 std::string_view FpFaultMessage(FpFault fault)
 {
@@ -97,10 +134,10 @@ long double FpWatch::Pow(long double base, long double exponent) noexcept
         Check();
         return exponent < 0 ? Div(1, result) : result;
     }
-    long double logarithm = std::log(base);
+    long double logarithm = ExtendedLog(base);
     Settle(logarithm);
     Check(true);
-    long double result = std::exp(exponent * logarithm);
+    long double result = ExtendedExp(exponent * logarithm);
     Settle(result);
     Check(true);
     return result;

@@ -2,24 +2,18 @@
 
 #include "korvelin/FpWatch.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
+#include <string>
 
 namespace korvelin {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The "C" locale, so that the conversion never depends on the process's locale.
-locale_t ClassicLocale()
-{
-    static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return classic;
-}
 
 // The parts of a number that passed the grammar check.
 struct NumberParts {
@@ -134,27 +128,39 @@ bool ConvertFast(const NumberParts& parts, long double& value)
     return true;
 }
 
-// Any other number: the C library's conversion in the "C" locale; a value beyond the extended
-// range is rejected.
+// Exponents are read up to this size; anything larger already sends every text of realistic
+// length beyond the extended range, to infinity or to zero.
+constexpr long long kExponentCap = 999'999'999;
+
+// Any other number: the C library's conversion (correctly rounded) of all the digits as one whole
+// number with a decimal exponent, "314159e-5". That text has no decimal point, so it reads the same
+// in every locale and on every system. A value beyond the extended range is rejected.
 bool ConvertSlow(const NumberParts& parts, long double& value)
 {
-    std::string classic;
-    classic.reserve(parts.IntegerDigits.size() + parts.FractionDigits.size() +
-                    parts.ExponentDigits.size() + 8);
+    long long exponent = 0;
+    for (char c : parts.ExponentDigits) {
+        exponent = std::min(exponent * 10 + (c - '0'), kExponentCap);
+    }
+    if (parts.ExponentNegative) {
+        exponent = -exponent;
+    }
+    exponent -= static_cast<long long>(parts.FractionDigits.size());
+    std::string whole;
+    whole.reserve(parts.IntegerDigits.size() + parts.FractionDigits.size() + 24);
     if (parts.Negative) {
-        classic += '-';
+        whole += '-';
     }
-    classic += parts.IntegerDigits.empty() ? std::string_view("0") : parts.IntegerDigits;
-    classic += '.';
-    classic += parts.FractionDigits.empty() ? std::string_view("0") : parts.FractionDigits;
-    if (!parts.ExponentDigits.empty()) {
-        classic += parts.ExponentNegative ? "e-" : "e";
-        classic += parts.ExponentDigits;
+    whole += parts.IntegerDigits;
+    whole += parts.FractionDigits;
+    if (parts.IntegerDigits.empty() && parts.FractionDigits.empty()) {
+        whole += '0';
     }
+    whole += 'e';
+    whole += std::to_string(exponent);
     FpFlagsKept flagsKept;
     const int savedErrno = errno;
     errno = 0;
-    value = strtold_l(classic.c_str(), nullptr, ClassicLocale());
+    value = std::strtold(whole.c_str(), nullptr);
     const bool outOfRange = errno == ERANGE && std::isinf(value);
     errno = savedErrno;
     return !outOfRange;

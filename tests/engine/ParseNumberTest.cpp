@@ -47,7 +47,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"99999999999999999999", ",", 1e20L},
                       ReadCase{"0,60000000000000000000", ",", 0.6L},
                       // Halfway between two doubles to within the extended precision.
-                      ReadCase{"0,59999999999999992229", ",", 0x1.3333333333332p-1L + 0x1p-54L}));
+                      ReadCase{"0,59999999999999992229", ",", 0x1.3333333333332p-1L + 0x1p-54L},
+                      // Exponents of any length, and leading zeros in them.
+                      ReadCase{"1e00000000000000000001", ",", 10},
+                      ReadCase{"1e-999999999999999999999", ",", 0},
+                      ReadCase{"0e999999999999999999999", ",", 0},
+                      ReadCase{"1000000000000000000000e-21", ",", 1},
+                      ReadCase{"123456789012345678901,5e-20", ",", 1.234567890123456789015L}));
 
 struct RejectCase {
     const char* Text;
@@ -86,6 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"inf", ",", "'inf' is not a valid floating point value"},
         RejectCase{"nan", ",", "'nan' is not a valid floating point value"},
         RejectCase{"1e5000", ",", "'1e5000' is not a valid floating point value"},
+        RejectCase{"1e999999999999999999999", ",", "'1e999999999999999999999' is not a valid floating point value"},
         RejectCase{"3.2мм", ",", "'3,2мм' is not a valid floating point value"}));
 
 // A rejected huge value must not leave a fault flag behind for the calculation to find.

@@ -33,17 +33,20 @@ private:
     FpFault fault_ = FpFault::None;
 };
 
-// Keeps the status flags as they were while work that must not be blamed for a fault runs
-// (number formatting, text conversion).
+// Keeps the status flags of both units (x87 and SSE) as they were while work that must not be
+// blamed for a fault runs (number formatting, text conversion). The flags are read and written
+// directly: MinGW's fesetexceptflag also rewrites the SSE exception masks, after which the next
+// inexact SSE operation ends the process.
 class FpFlagsKept {
 public:
-    FpFlagsKept() noexcept { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
-    ~FpFlagsKept() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
+    FpFlagsKept() noexcept;
+    ~FpFlagsKept();
     FpFlagsKept(const FpFlagsKept&) = delete;
     FpFlagsKept& operator=(const FpFlagsKept&) = delete;
 
 private:
-    std::fexcept_t saved_{};
+    unsigned short x87Flags_ = 0;
+    unsigned int sseFlags_ = 0;
 };
 
 }  // namespace korvelin
