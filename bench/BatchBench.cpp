@@ -25,7 +25,7 @@ void BM_BatchMillionLines(benchmark::State& state)
     std::ostream out(&nothing);
     for (auto _ : state) {
         std::ifstream in(path, std::ios::binary);
-        benchmark::DoNotOptimize(korvelin::cli::RunBatch(in, out, out, ",", false));
+        benchmark::DoNotOptimize(korvelin::cli::RunBatch(in, out, out, ",", korvelin::cli::BatchOutput::Columns));
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kLines));
     std::filesystem::remove(path);

@@ -1,5 +1,8 @@
 #include "BatchRun.h"
 
+#include "JsonWriter.h"
+
+#include "korvelin/DesignSummary.h"
 #include "korvelin/RunCalculation.h"
 
 #include <array>
@@ -64,8 +67,10 @@ std::string ReadBatchLine(std::string_view line, FieldTexts& texts, SelectorInde
 }  // namespace
 
 int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string_view separator,
-             bool report)
+             BatchOutput output)
 {
+    const bool report = output == BatchOutput::Reports;
+    const bool json = output == BatchOutput::Json;
     constexpr std::size_t kFlushSize = 1 << 16;
     std::string line;
     std::string buffer;
@@ -75,7 +80,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
     bool anyInvalid = false;
     std::size_t lineNumber = 1;
 
-    if (!report) {
+    if (output == BatchOutput::Columns) {
         buffer += kBatchHeader;
         buffer += '\n';
     }
@@ -91,15 +96,20 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
             if (report) {
                 err << "line " << lineNumber << ": " << problem << '\n';
                 buffer += "\f\n";
+            } else if (json) {
+                buffer += InvalidLineJson("line " + std::to_string(lineNumber) + ": " + problem);
             } else {
                 AppendInvalidBatchColumns(buffer,
                                           "line " + std::to_string(lineNumber) + ": " + problem);
                 buffer += '\n';
             }
         } else {
-            const CalculationOutcome outcome = RunCalculation(
-                texts, indexes, separator, report ? ReportMode::Written : ReportMode::Omitted);
-            if (report) {
+            const CalculationOutcome outcome =
+                RunCalculation(texts, indexes, separator,
+                               output == BatchOutput::Columns ? ReportMode::Omitted : ReportMode::Written);
+            if (json) {
+                buffer += OutcomeJson(outcome, SummarizeDesign(outcome, {}));
+            } else if (report) {
                 for (const std::string& reportLine : outcome.Report) {
                     buffer += reportLine;
                     buffer += '\n';

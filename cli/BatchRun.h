@@ -10,11 +10,17 @@ namespace korvelin::cli {
 
 using korvelin::kBatchHeader;
 
-// Reads one calculation per line after a header line and writes one result line per input line
-// (or, with `report`, the report lines of each followed by a form feed line). Streams: memory
-// does not grow with the input. Returns 0 when every line was read, 1 when a line was invalid,
-// 2 as soon as `out` fails.
+// What a batch writes for each input line.
+enum class BatchOutput {
+    Columns,  // one line of result columns, after the header line
+    Reports,  // the report lines, then a form feed line
+    Json,     // one JSON object on one line, values to the last bit
+};
+
+// Reads one calculation per line after a header line and writes the results of each input line
+// in the form asked for. Streams: memory does not grow with the input. Returns 0 when every line
+// was read, 1 when a line was invalid, 2 as soon as `out` fails.
 int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string_view separator,
-             bool report);
+             BatchOutput output);
 
 }  // namespace korvelin::cli

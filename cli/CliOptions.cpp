@@ -81,7 +81,8 @@ std::string HelpText()
         "  --slope N         slope of the pipeline (default 0)\n"
         "  --sep C           decimal separator of parsing and output (default: the locale's)\n"
         "  --report          also print the intermediate report\n"
-        "  --json            print one JSON object instead of text\n"
+        "  --json            print one JSON object instead of text (with --batch: one per\n"
+        "                    line, values to the last bit)\n"
         "  --input FILE      start from the inputs saved in FILE (a .korvelin file of the\n"
         "                    window); the options given replace its values\n"
         "  --save FILE       save the inputs the options describe to FILE, then calculate\n"
@@ -281,8 +282,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         options.Texts.YieldStrength = *yield;
         options.SteelGrade = UserDefinedSteelGrade();
     }
-    if (options.Batch && options.Json) {
-        return fail("--json cannot be combined with --batch");
+    if (options.Batch && options.Json && options.Report) {
+        return fail("--report cannot be combined with --batch --json (the objects hold the report)");
     }
     if (options.Batch && (!singleRunOption.empty() || ultimate)) {
         // The batch takes every input from its lines; an option for one pipe would be ignored.

@@ -140,4 +140,12 @@ std::string OutcomeJson(const CalculationOutcome& outcome,
     return json.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
 }
 
+std::string InvalidLineJson(const std::string& reason)
+{
+    Json json = Json::object();
+    json["outcome"] = "invalid";
+    json["message"] = reason;
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
+}
+
 }  // namespace korvelin::cli

@@ -16,4 +16,8 @@ namespace korvelin::cli {
 std::string OutcomeJson(const CalculationOutcome& outcome,
                         const std::optional<DesignSummary>& summary = std::nullopt);
 
+// A batch line that could not be read, as one line of compact JSON like OutcomeJson's: outcome
+// "invalid" and the reason as the message.
+std::string InvalidLineJson(const std::string& reason);
+
 }  // namespace korvelin::cli

@@ -37,7 +37,11 @@ std::string NowText()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     char text[32] = {};
     std::strftime(text, sizeof text, "%d.%m.%Y %H:%M", &local);
     return text;

@@ -14,6 +14,10 @@
 #include <iostream>
 
 #include <unistd.h>
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 
 #ifdef KORVELIN_CALC_PDF
 #include "PdfNote.h"
@@ -22,6 +26,11 @@
 using namespace korvelin::cli;
 
 namespace {
+
+BatchOutput BatchOutputOf(const CliOptions& options)
+{
+    return options.Json ? BatchOutput::Json : options.Report ? BatchOutput::Reports : BatchOutput::Columns;
+}
 
 int Run(int argc, char** argv)
 {
@@ -83,7 +92,7 @@ int Run(int argc, char** argv)
                          std::cout, std::cerr, writePdf);
     }
     if (options.BatchFile.empty() || options.BatchFile == "-") {
-        return RunBatch(std::cin, std::cout, std::cerr, separator, options.Report);
+        return RunBatch(std::cin, std::cout, std::cerr, separator, BatchOutputOf(options));
     }
     std::ifstream file(options.BatchFile, std::ios::binary);
     if (!file) {
@@ -91,7 +100,7 @@ int Run(int argc, char** argv)
                   << "': " << std::strerror(errno) << '\n';
         return 2;
     }
-    return RunBatch(file, std::cout, std::cerr, separator, options.Report);
+    return RunBatch(file, std::cout, std::cerr, separator, BatchOutputOf(options));
 }
 
 }  // namespace
@@ -101,6 +110,10 @@ int Run(int argc, char** argv)
 int main(int argc, char** argv)
 {
     std::setlocale(LC_ALL, "");
+#ifdef _WIN32
+    // The texts are UTF-8: the console shows them as such.
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     std::ios::sync_with_stdio(false);
     CheckedOutput output(STDOUT_FILENO);
     std::streambuf* const standard = std::cout.rdbuf(&output);

@@ -225,7 +225,7 @@ TEST(CalcSingleRun, FailureReportsTheEngineMessage)
 TEST(CalcUsage, WrongOptionsExitWithTwo)
 {
     for (const char* arguments : {"--bogus", "--height", "--height x", "--steel 7", "--steel 1 --yield 5",
-                                  "--ultimate 300", "--report=1", "--batch --json", "--batch --snow 2",
+                                  "--ultimate 300", "--report=1", "--batch --json --report", "--batch --snow 2",
                                   "--diameter 100 --batch", "--batch - --steel 1",
                                   "--input", "--save=", "--batch --input a.korvelin", "--save a.korvelin --batch"}) {
         const Result r = Calc(arguments);
@@ -365,6 +365,28 @@ TEST(CalcBatch, ReportModeSeparatesRunsWithFormFeeds)
     for (char c : r.Out) lines += c == '\n';
     EXPECT_EQ(lines, 3u + 1 + 1 + 26 + 1);
     EXPECT_EQ(r.Err, "line 3: expected 11 fields separated by \";\", found 1\n");
+}
+
+TEST(CalcBatch, JsonLinesCarryEveryValueToTheLastBit)
+{
+    const std::string input = "h\n89;3,2;333;206;0,6;0;0;0;0;0;0\nbad\n89;3,2;0;0;0,6;0;0;0;0;0;0\n";
+    const Result r = Calc("--batch --json --sep ,", input);
+    EXPECT_EQ(r.Status, 1);
+    std::istringstream lines(r.Out);
+    std::string completed, invalid, refused, extra;
+    std::getline(lines, completed);
+    std::getline(lines, invalid);
+    std::getline(lines, refused);
+    EXPECT_FALSE(std::getline(lines, extra));
+    // The same object as a single run's, on one line: spans and loads at full precision.
+    EXPECT_EQ(completed.rfind("{\"outcome\":\"completed\",\"message\":\"\",\"spans\":{\"StaticSpanSP\":18.441467530619693,"
+                              "\"DynamicSpanSP\":3.122329876848456,", 0), 0u) << completed;
+    EXPECT_NE(completed.find("\"MomentOfInertia\":8.854410639999999e-07,\"report\":["), std::string::npos);
+    EXPECT_NE(completed.find("\"governing\":{\"sp\":{\"span\":3.122,\"criterion\":\"dynamic_sp\""), std::string::npos);
+    EXPECT_EQ(invalid, "{\"outcome\":\"invalid\",\"message\":\"line 3: expected 11 fields separated by \\\";\\\", found 1\"}");
+    EXPECT_EQ(refused.rfind("{\"outcome\":\"refused\",\"message\":\"Введены не все данные\",\"spans\":{\"StaticSpanSP\":null,", 0), 0u)
+        << refused;
+    EXPECT_EQ(r.Err, "");
 }
 
 }  // namespace
