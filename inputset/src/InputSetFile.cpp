@@ -2,8 +2,18 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -39,20 +49,39 @@ std::string ErrorText(int error)
     case EROFS:
         return "диск доступен только для чтения";
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
         return "на диске нет места";
     case EFBIG:
         return "файл больше, чем допускает система";
     case ENAMETOOLONG:
         return "слишком длинное имя";
+#ifdef ELOOP
     case ELOOP:
         return "слишком много символических ссылок";
+#endif
     case EIO:
         return "ошибка ввода-вывода";
     default:
         return "системная ошибка " + std::to_string(error) + " (" + std::strerror(error) + ")";
     }
 }
+
+#ifdef _WIN32
+constexpr int kReadFlags = O_RDONLY | O_BINARY | O_NOINHERIT;
+// The size of a file beyond 2 GiB must not wrap.
+using FileStatus = struct _stat64;
+int StatusOf(int fd, FileStatus& status) { return ::_fstat64(fd, &status); }
+// The C runtime reads and writes at most INT_MAX bytes at a time.
+unsigned int ChunkSize(std::size_t size) { return static_cast<unsigned int>(std::min<std::size_t>(size, INT_MAX)); }
+#else
+// Not blocking: a named pipe given for a file is refused below instead of waiting for a writer.
+constexpr int kReadFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+using FileStatus = struct stat;
+int StatusOf(int fd, FileStatus& status) { return ::fstat(fd, &status); }
+std::size_t ChunkSize(std::size_t size) { return size; }
+#endif
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor
@@ -84,7 +113,7 @@ private:
 int WriteAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const auto written = ::write(fd, bytes.data(), ChunkSize(bytes.size()));
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -101,14 +130,13 @@ int WriteAll(int fd, std::string_view bytes)
 InputSetReading ReadInputSetFile(const std::string& path)
 {
     InputSetReading reading;
-    // Not blocking: a named pipe given for a file is refused below instead of waiting for a writer.
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    Descriptor file(::open(path.c_str(), kReadFlags));
     if (file.Get() < 0) {
         reading.Message = OpenFailure(path, errno == ENOENT ? std::string("файл не найден") : ErrorText(errno));
         return reading;
     }
-    struct stat status {};
-    if (::fstat(file.Get(), &status) != 0) {
+    FileStatus status {};
+    if (StatusOf(file.Get(), status) != 0) {
         reading.Message = OpenFailure(path, ErrorText(errno));
         return reading;
     }
@@ -130,7 +158,7 @@ InputSetReading ReadInputSetFile(const std::string& path)
     std::string bytes(kMaxInputSetFileSize + 1, '\0');
     std::size_t size = 0;
     while (size < bytes.size()) {
-        const ssize_t got = ::read(file.Get(), bytes.data() + size, bytes.size() - size);
+        const auto got = ::read(file.Get(), bytes.data() + size, ChunkSize(bytes.size() - size));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -165,6 +193,57 @@ std::string WriteInputSetFile(const std::string& path, const InputSet& set)
     if (path.empty()) {
         return SaveFailure(path, "имя файла не задано");
     }
+#ifdef _WIN32
+    // The name is in the system's ANSI code page, as the C runtime and the "A" calls take it.
+    struct _stat64 old {};
+    const bool replacing = ::_stat64(path.c_str(), &old) == 0;
+    if (replacing && S_ISDIR(old.st_mode)) {
+        return SaveFailure(path, "это папка, а не файл");
+    }
+    if (replacing && !S_ISREG(old.st_mode)) {
+        return SaveFailure(path, "это не обычный файл");
+    }
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string temporary = folder + "\\." + name + ".XXXXXX";
+    Descriptor file(::mkstemp(temporary.data()));
+    if (file.Get() < 0) {
+        return SaveFailure(path, errno == ENOENT ? std::string("папка не найдена") : ErrorText(errno));
+    }
+    auto fail = [&](int errorCode) {
+        ::_unlink(temporary.c_str());
+        return SaveFailure(path, ErrorText(errorCode));
+    };
+    // The bytes as they are: no line ends turned into CR LF.
+    ::_setmode(file.Get(), _O_BINARY);
+    if (const int written = WriteAll(file.Get(), SerializeInputSet(set)); written != 0) {
+        return fail(written);
+    }
+    if (::_commit(file.Get()) != 0) {
+        return fail(errno);
+    }
+    if (const int closed = file.Close(); closed != 0) {
+        return fail(closed);
+    }
+    // Replaces the old file in one step; the move reaches the disk before the call returns.
+    if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        switch (::GetLastError()) {
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return fail(EACCES);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return fail(ENOSPC);
+        case ERROR_PATH_NOT_FOUND:
+            return fail(ENOENT);
+        default:
+            return fail(EIO);
+        }
+    }
+    return {};
+#else
     // A symbolic link keeps pointing at the file it names: that file is replaced.
     std::filesystem::path target(path);
     std::error_code error;
@@ -223,6 +302,7 @@ std::string WriteInputSetFile(const std::string& path, const InputSet& set)
         ::close(dir);
     }
     return {};
+#endif
 }
 
 }  // namespace korvelin
