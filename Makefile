@@ -4,7 +4,7 @@ BUILD_DIR := build/$(PRESET)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench deps build check-sanitized fuzz package
+.PHONY: run test bench deps build check-sanitized fuzz package windows
 
 deps:
 	@tools/install-deps
@@ -39,3 +39,9 @@ fuzz: deps
 # A Debian package of the release build in build/release.
 package: build
 	cd $(BUILD_DIR) && cpack
+
+# The Windows edition, cross-built with Debian's mingw-w64 (Qt and libjpeg-turbo from Debian's
+# sources, built once into ~/.cache/korvelin-windows): build/windows/korvelin-VERSION-windows-x64.zip.
+# tools/check-windows then runs it under Wine.
+windows: build
+	tools/build-windows

@@ -11,8 +11,14 @@ namespace korvelin::cli {
 
 std::string WritePdfNoteOffscreen(const NoteDocument& note, const std::string& path)
 {
-    // Fonts and the PDF writer need a GUI application; the offscreen platform needs no display.
+    // Fonts and the PDF writer need a GUI application. On Linux the offscreen platform needs no
+    // display; on Windows, whose window system is always there, the system's own platform finds
+    // the installed fonts (the offscreen one knows none there), with FreeType as in the window.
+#ifdef Q_OS_WIN
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("windows:fontengine=freetype"));
+#else
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+#endif
     int argc = 1;
     char name[] = "korvelin-calc";
     char* argv[] = {name, nullptr};

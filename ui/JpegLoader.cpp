@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <vector>
 
+#ifdef __linux__
 #include <sys/mman.h>
+#endif
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -67,15 +69,16 @@ struct Decoder
 constexpr J_COLOR_SPACE NativeRgb32 =
     Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
-// A large picture's pixels go in memory asked for in 2 MiB pages where the system offers them:
-// filling a new 6000 × 4000 picture page by page of 4 KiB took a third of its decoding time
-// in page faults. Smaller pictures get the usual allocation.
+// On Linux a large picture's pixels go in memory asked for in 2 MiB pages where the system
+// offers them: filling a new 6000 × 4000 picture page by page of 4 KiB took a third of its
+// decoding time in page faults. Smaller pictures get the usual allocation.
 constexpr std::size_t LargePage = std::size_t(2) << 20;
 
 QImage NewRgb32Image(int width, int height)
 {
     const qsizetype bytesPerLine = qsizetype(width) * 4;
     const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(height);
+#ifdef __linux__
     if (bytes < 4 * LargePage)
         return QImage(width, height, QImage::Format_RGB32);
     const std::size_t rounded = (bytes + LargePage - 1) / LargePage * LargePage;
@@ -85,6 +88,11 @@ QImage NewRgb32Image(int width, int height)
     madvise(pixels, rounded, MADV_HUGEPAGE); // advice only: ordinary pages when refused
     return QImage(static_cast<uchar*>(pixels), width, height, bytesPerLine, QImage::Format_RGB32,
                   [](void* memory) { std::free(memory); }, pixels);
+#else
+    // Other systems: the usual allocation (Windows has no aligned_alloc in its C runtime).
+    static_cast<void>(bytes);
+    return QImage(width, height, QImage::Format_RGB32);
+#endif
 }
 
 // CMYK JPEGs come from Adobe software with inverted samples (255 means no ink), the

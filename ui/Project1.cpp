@@ -14,6 +14,7 @@
 
 int main(int argc, char* argv[])
 {
+    ChoosePlatformOptions();
     QApplication application(argc, argv);
     SetApplicationTitle();
     DialogMessageSink sink;

@@ -5,6 +5,14 @@
 #include <QGuiApplication>
 #include <QLocale>
 
+void ChoosePlatformOptions()
+{
+#ifdef Q_OS_WIN
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+#endif
+}
+
 void SetApplicationTitle()
 {
     // The display name falls back to the application name; leaving it unset keeps the captions

@@ -5,6 +5,11 @@
 
 class InputSetDocument;
 
+// Called before the application object: on Windows, the windows draw their text with FreeType,
+// as on Linux, unless QT_QPA_PLATFORM names the platform and its options itself. (With the
+// system's GDI text, the fields stayed blank under Wine.)
+void ChoosePlatformOptions();
+
 // The application's title "Korvelin": the caption of every message box and the program's name
 // on the desktop. The windows keep their own captions.
 void SetApplicationTitle();
