@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -81,6 +82,101 @@ constexpr int kReadFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
 using FileStatus = struct stat;
 int StatusOf(int fd, FileStatus& status) { return ::fstat(fd, &status); }
 std::size_t ChunkSize(std::size_t size) { return size; }
+#endif
+
+// What an atomic save does differently on each system: the name of the file to replace, the
+// temporary file beside it, its preparation, the flush to the disk and the replacement itself.
+// Each returns 0 or the error (errno).
+#ifdef _WIN32
+// The name is in the system's ANSI code page, as the C runtime and the "A" calls take it.
+int StatusOfPath(const std::string& path, FileStatus& status) { return ::_stat64(path.c_str(), &status); }
+std::string SaveTarget(const std::string& path) { return path; }
+std::string FolderOf(const std::string& target)
+{
+    const std::size_t slash = target.find_last_of("/\\");
+    return slash == std::string::npos ? std::string(".") : target.substr(0, slash);
+}
+std::string TemporaryBeside(const std::string& target)
+{
+    const std::size_t slash = target.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    return FolderOf(target) + "\\." + name + ".XXXXXX";
+}
+// The bytes as they are: no line ends turned into CR LF.
+int PrepareTemporary(int fd, bool, const FileStatus&) { return ::_setmode(fd, _O_BINARY) == -1 ? errno : 0; }
+int SyncFile(int fd) { return ::_commit(fd) == 0 ? 0 : errno; }
+// Replaces the old file in one step; the move reaches the disk before the call returns.
+int ReplaceTarget(const std::string& temporary, const std::string& target)
+{
+    if (::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    switch (::GetLastError()) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    default:
+        return EIO;
+    }
+}
+void SyncFolder(const std::string&) {}
+#else
+int StatusOfPath(const std::string& path, FileStatus& status) { return ::stat(path.c_str(), &status); }
+// A symbolic link keeps pointing at the file it names: that file is replaced.
+std::string SaveTarget(const std::string& path)
+{
+    const std::filesystem::path target(path);
+    std::error_code error;
+    if (std::filesystem::is_symlink(target, error)) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+        if (!error) {
+            return resolved.string();
+        }
+    }
+    return path;
+}
+std::string FolderOf(const std::string& target)
+{
+    const std::filesystem::path file(target);
+    return file.has_parent_path() ? file.parent_path().string() : std::string(".");
+}
+std::string TemporaryBeside(const std::string& target)
+{
+    const std::filesystem::path file(target);
+    return (std::filesystem::path(FolderOf(target)) / ("." + file.filename().string() + ".XXXXXX")).string();
+}
+// The permissions of the file replaced, or those of a new file.
+int PrepareTemporary(int fd, bool replacing, const FileStatus& old)
+{
+    mode_t mode = 0;
+    if (replacing) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    return ::fchmod(fd, mode) == 0 ? 0 : errno;
+}
+int SyncFile(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
+int ReplaceTarget(const std::string& temporary, const std::string& target)
+{
+    return ::rename(temporary.c_str(), target.c_str()) == 0 ? 0 : errno;
+}
+// The rename itself reaches the disk with the folder.
+void SyncFolder(const std::string& folder)
+{
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
 #endif
 
 // Closes a descriptor when it goes out of scope.
@@ -193,68 +289,9 @@ std::string WriteInputSetFile(const std::string& path, const InputSet& set)
     if (path.empty()) {
         return SaveFailure(path, "имя файла не задано");
     }
-#ifdef _WIN32
-    // The name is in the system's ANSI code page, as the C runtime and the "A" calls take it.
-    struct _stat64 old {};
-    const bool replacing = ::_stat64(path.c_str(), &old) == 0;
-    if (replacing && S_ISDIR(old.st_mode)) {
-        return SaveFailure(path, "это папка, а не файл");
-    }
-    if (replacing && !S_ISREG(old.st_mode)) {
-        return SaveFailure(path, "это не обычный файл");
-    }
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temporary = folder + "\\." + name + ".XXXXXX";
-    Descriptor file(::mkstemp(temporary.data()));
-    if (file.Get() < 0) {
-        return SaveFailure(path, errno == ENOENT ? std::string("папка не найдена") : ErrorText(errno));
-    }
-    auto fail = [&](int errorCode) {
-        ::_unlink(temporary.c_str());
-        return SaveFailure(path, ErrorText(errorCode));
-    };
-    // The bytes as they are: no line ends turned into CR LF.
-    ::_setmode(file.Get(), _O_BINARY);
-    if (const int written = WriteAll(file.Get(), SerializeInputSet(set)); written != 0) {
-        return fail(written);
-    }
-    if (::_commit(file.Get()) != 0) {
-        return fail(errno);
-    }
-    if (const int closed = file.Close(); closed != 0) {
-        return fail(closed);
-    }
-    // Replaces the old file in one step; the move reaches the disk before the call returns.
-    if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        switch (::GetLastError()) {
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return fail(EACCES);
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return fail(ENOSPC);
-        case ERROR_PATH_NOT_FOUND:
-            return fail(ENOENT);
-        default:
-            return fail(EIO);
-        }
-    }
-    return {};
-#else
-    // A symbolic link keeps pointing at the file it names: that file is replaced.
-    std::filesystem::path target(path);
-    std::error_code error;
-    if (std::filesystem::is_symlink(target, error)) {
-        const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
-        if (!error) {
-            target = resolved;
-        }
-    }
-    struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    const std::string target = SaveTarget(path);
+    FileStatus old {};
+    const bool replacing = StatusOfPath(target, old) == 0;
     if (replacing && S_ISDIR(old.st_mode)) {
         return SaveFailure(path, "это папка, а не файл");
     }
@@ -262,47 +299,32 @@ std::string WriteInputSetFile(const std::string& path, const InputSet& set)
         return SaveFailure(path, "это не обычный файл");
     }
 
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string temporary = TemporaryBeside(target);
     Descriptor file(::mkstemp(temporary.data()));
     if (file.Get() < 0) {
         return SaveFailure(path, errno == ENOENT ? std::string("папка не найдена") : ErrorText(errno));
     }
     auto fail = [&](int errorCode) {
-        ::unlink(temporary.c_str());
+        std::remove(temporary.c_str());
         return SaveFailure(path, ErrorText(errorCode));
     };
-    // The permissions of the file replaced, or those of a new file.
-    mode_t mode = 0;
-    if (replacing) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(file.Get(), mode) != 0) {
-        return fail(errno);
+    if (const int prepared = PrepareTemporary(file.Get(), replacing, old); prepared != 0) {
+        return fail(prepared);
     }
     if (const int written = WriteAll(file.Get(), SerializeInputSet(set)); written != 0) {
         return fail(written);
     }
-    if (::fsync(file.Get()) != 0) {
-        return fail(errno);
+    if (const int synced = SyncFile(file.Get()); synced != 0) {
+        return fail(synced);
     }
     if (const int closed = file.Close(); closed != 0) {
         return fail(closed);
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        return fail(errno);
+    if (const int replaced = ReplaceTarget(temporary, target); replaced != 0) {
+        return fail(replaced);
     }
-    // The rename itself reaches the disk with the folder.
-    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolder(FolderOf(target));
     return {};
-#endif
 }
 
 }  // namespace korvelin
