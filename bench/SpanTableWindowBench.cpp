@@ -24,14 +24,14 @@ namespace {
 // The program's windows with a table of 100 pipes shown; the settings go to a folder of the
 // benchmark's own.
 struct HundredRowTable {
-    QTemporaryDir Settings;
+    QTemporaryDir Folder;
+    QSettings Settings{Folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
     KeptMessages Sink;
     AppWindows Windows;
 
     HundredRowTable()
     {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Settings.path());
-        Windows = CreateAppWindows(Sink, QStringLiteral(","));
+        Windows = CreateAppWindows(Sink, QStringLiteral(","), Settings);
         std::vector<korvelin::PipeSize> sizes;
         for (int i = 0; i < 100; ++i) {
             const int outer = 25 + i * 3;

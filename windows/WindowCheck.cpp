@@ -7,12 +7,12 @@
 //   korvelin-window-check.exe OUTPUT-FOLDER
 
 #include "AppWindows.h"
+#include "CalculationNoteCommands.h"
+#include "DocumentDialogs.h"
 #include "InputSetDocument.h"
 #include "LMAP.h"
 #include "MessageSink.h"
-#include "SpanTableWindow.h"
 #include "Startup.h"
-#include "SummaryPage.h"
 #include "Unit1.h"
 #include "Unit2.h"
 
@@ -113,14 +113,12 @@ int main(int argc, char* argv[])
     Report(separator == QStringLiteral(","), "десятичный разделитель системы: «" + separator + "»");
 
     RecordingSink sink;
-    AppWindows windows = CreateAppWindows(sink, separator);
     QSettings settings(folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
     const QString inputsPath = folder.filePath(QStringLiteral("Пролет 89x3,2.korvelin"));
     QFile::remove(inputsPath);
     FolderDialogs dialogs(inputsPath);
-    InputSetDocument document(*windows.FormProlet, sink, dialogs, settings);
-    windows.FormProlet->SummaryPage().AttachDocument(document);
-    windows.SpanTable->AttachDocument(document);
+    AppWindows windows = CreateAppWindows(sink, separator, settings, &dialogs);
+    InputSetDocument& document = *windows.Document;
 
     TFormProlet& form = *windows.FormProlet;
     form.show();
@@ -166,9 +164,9 @@ int main(int argc, char* argv[])
                (reading.Set ? QString() : ": " + QString::fromStdString(reading.Message)));
 
     // The calculation note as a PDF.
-    const QString pdfPath = folder.filePath(form.SummaryPage().SuggestedPdfName());
+    const QString pdfPath = folder.filePath(windows.Note->SuggestedPdfName());
     QFile::remove(pdfPath);
-    const bool written = form.SummaryPage().SavePdfTo(pdfPath);
+    const bool written = windows.Note->SavePdfTo(pdfPath);
     QFile pdf(pdfPath);
     const bool readable = pdf.open(QIODevice::ReadOnly);
     Report(written && readable && pdf.read(5) == "%PDF-" && pdf.size() > 10000,

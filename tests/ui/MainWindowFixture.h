@@ -1,12 +1,17 @@
 #pragma once
 
-// The three windows of the program as start-up creates them, with a recorder in place of the
-// message boxes, and helpers that find the controls by their names and drive them with real
-// key and mouse events.
+// The windows of the program as start-up creates them, with a recorder in place of the message
+// boxes, and helpers that find the controls by their names and drive them with real key and
+// mouse events.
 
 #include "AppWindows.h"
+#include "CalculationNoteCommands.h"
+#include "DocumentDialogs.h"
+#include "InputModel.h"
+#include "InputSetDocument.h"
 #include "LMAP.h"
 #include "RecordingSink.h"
+#include "SpanTableWindow.h"
 #include "Unit1.h"
 #include "Unit2.h"
 
@@ -17,13 +22,34 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QWindow>
 #include <QtTest>
+
+#include <memory>
+
+// The file questions of a test that asks none: every question is cancelled, every file dialog.
+class CancellingDialogs final : public DocumentDialogs
+{
+public:
+    Answer AskToSave(const QString&) override { return Answer::Cancel; }
+    QString FileToOpen(const QString&) override { return {}; }
+    QString FileToSave(const QString&) override { return {}; }
+};
 
 class MainWindowFixture
 {
 public:
-    explicit MainWindowFixture(const QString& decimalSeparator = QStringLiteral(","))
-        : Windows(CreateAppWindows(Sink, decimalSeparator))
+    // Without dialogs every file question is cancelled; without settings the windows keep theirs
+    // where the program does (the tests give each a configuration folder of its own).
+    explicit MainWindowFixture(const QString& decimalSeparator = QStringLiteral(","),
+                               DocumentDialogs* dialogs = nullptr, QSettings* settings = nullptr)
+        : OwnSettings(settings == nullptr ? std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                                        QStringLiteral("Korvelin"),
+                                                                        QStringLiteral("korvelin"))
+                                          : nullptr)
+        , Windows(CreateAppWindows(Sink, decimalSeparator, settings != nullptr ? *settings : *OwnSettings,
+                                   dialogs != nullptr ? dialogs : &NoDialogs))
     {
         Form().show();
         if (!QTest::qWaitForWindowExposed(&Form()))
@@ -31,6 +57,11 @@ public:
     }
 
     TFormProlet& Form() { return *Windows.FormProlet; }
+    InputModel& Model() { return *Windows.Model; }
+    InputSetDocument& Document() { return *Windows.Document; }
+    CalculationNoteCommands& Note() { return *Windows.Note; }
+    // The caption as the window system shows it: the file's name with "*" for unsaved changes.
+    QString Caption() { return Form().windowHandle()->title(); }
     TLookMap& LookMap() { return *Windows.LookMap; }
     TProletTEMP& ProletTEMP() { return *Windows.ProletTEMP; }
 
@@ -101,5 +132,7 @@ public:
     }
 
     RecordingSink Sink;
+    CancellingDialogs NoDialogs;
+    std::unique_ptr<QSettings> OwnSettings;
     AppWindows Windows;
 };

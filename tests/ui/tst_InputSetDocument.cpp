@@ -6,6 +6,8 @@
 #include "Startup.h"
 #include "SummaryPage.h"
 
+#include <korvelin/SpanTable.h>
+
 #include <korvelin/InputSetFile.h>
 #include <korvelin/Selectors.h>
 
@@ -22,6 +24,16 @@ const QString DiameterLimitText = QStringLiteral(
     "Программа предназначена для расчета трубопроводов с Ду не более 300 мм. Наружный диаметр "
     "трубопровода выбран исходя из этого условия");
 const QStringList NoResults(6, QStringLiteral("0"));
+
+// The set the windows start with: the start-up inputs and the span table's starting list.
+korvelin::InputSet StartUpShown()
+{
+    korvelin::InputSet set = korvelin::StartUpInputSet();
+    set.PipeTable.emplace();
+    for (const korvelin::PipeSize& size : korvelin::DefaultPipeSizes())
+        set.PipeTable->push_back({size.OuterDiameter, size.WallThickness});
+    return set;
+}
 
 // Answers the questions and file choices from a script and records what was asked.
 class ScriptedDialogs final : public DocumentDialogs
@@ -71,14 +83,13 @@ private slots:
     {
         Dir = std::make_unique<QTemporaryDir>();
         Settings = std::make_unique<QSettings>(Dir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
-        F = std::make_unique<MainWindowFixture>();
-        Doc = std::make_unique<InputSetDocument>(F->Form(), F->Sink, Dialogs, *Settings);
+        Start();
     }
     void cleanup()
     {
         VERIFY_NO_UNEXPECTED_BOX(F->Sink);
         QVERIFY2(Dialogs.Questions.isEmpty(), qPrintable(Dialogs.Questions.join(QLatin1Char('|'))));
-        Doc.reset();
+        Doc = nullptr;
         F.reset();
         Settings.reset();
         Dir.reset();
@@ -101,6 +112,12 @@ private slots:
     void chosenSpanAndRouteKeptInTheFile();
 
 private:
+    // The program's windows with the scripted dialogs and the test's settings.
+    void Start()
+    {
+        F = std::make_unique<MainWindowFixture>(QStringLiteral(","), &Dialogs, Settings.get());
+        Doc = &F->Document();
+    }
     QString Path(const char* name) const { return Dir->filePath(QString::fromUtf8(name)); }
     QString Shown() const { return QString::fromStdString(korvelin::SerializeInputSet(Doc->ShownSet())); }
     void SaveAs(const QString& path)
@@ -114,7 +131,7 @@ private:
     std::unique_ptr<QTemporaryDir> Dir;
     std::unique_ptr<QSettings> Settings;
     std::unique_ptr<MainWindowFixture> F;
-    std::unique_ptr<InputSetDocument> Doc;
+    InputSetDocument* Doc = nullptr;
 };
 
 void InputSetDocumentTest::entriesStandBeforeExit()
@@ -135,7 +152,7 @@ void InputSetDocumentTest::entriesStandBeforeExit()
     for (const auto& [name, sequence] : keys)
         QCOMPARE(F->Form().findChild<QAction*>(QString::fromLatin1(name))->shortcut(), sequence);
     QVERIFY(!F->Form().findChild<QMenu*>(QStringLiteral("RecentFiles"))->menuAction()->isEnabled());
-    QCOMPARE(F->Form().windowTitle(), Caption);
+    QCOMPARE(F->Caption(), Caption);
 }
 
 void InputSetDocumentTest::everyItemRoundTrips_data()
@@ -175,7 +192,7 @@ void InputSetDocumentTest::everyItemRoundTrips()
     QCOMPARE(QString::fromUtf8(ReadAll(path)), shown);
     QVERIFY(!Doc->IsModified());
     Trigger("FileNew");
-    QCOMPARE(Shown(), QString::fromStdString(korvelin::SerializeInputSet(korvelin::StartUpInputSet())));
+    QCOMPARE(Shown(), QString::fromStdString(korvelin::SerializeInputSet(StartUpShown())));
     QCOMPARE(F->Results(), NoResults);
 
     QVERIFY(Doc->OpenFile(path));
@@ -221,7 +238,7 @@ void InputSetDocumentTest::badFileLeavesTheInputs()
     F->Calculate();
     const QString shown = Shown();
     const QStringList results = F->Results();
-    const QString title = F->Form().windowTitle();
+    const QString title = F->Caption();
 
     const QString bad = Path("плохой.korvelin");
     WriteAll(bad, bytes);
@@ -232,7 +249,7 @@ void InputSetDocumentTest::badFileLeavesTheInputs()
     QCOMPARE(F->Sink.TakeErrors(), QStringList{QStringLiteral("Не удалось открыть файл «%1»: %2.").arg(bad, problem)});
     QCOMPARE(Shown(), shown);
     QCOMPARE(F->Results(), results);
-    QCOMPARE(F->Form().windowTitle(), title);
+    QCOMPARE(F->Caption(), title);
     QCOMPARE(Doc->FilePath(), open);
     QVERIFY(Doc->IsModified());
 }
@@ -284,7 +301,7 @@ void InputSetDocumentTest::unsavedChangesQuestion()
     Trigger("FileNew");
     QCOMPARE(Dialogs.Questions.takeFirst(), question);
     QCOMPARE(F->Text("Edit2"), QStringLiteral("89"));
-    QCOMPARE(F->Form().windowTitle(), Caption);
+    QCOMPARE(F->Caption(), Caption);
     QCOMPARE(ReadAll(path), saved);
 
     // Yes: the changes are saved first.
@@ -329,15 +346,16 @@ void InputSetDocumentTest::failedSaveNamesTheReason()
     QCOMPARE(F->Sink.TakeErrors(),
              QStringList{QStringLiteral("Не удалось сохранить файл «%1»: это папка, а не файл.").arg(Dir->path())});
     QVERIFY(Doc->FilePath().isEmpty());
-    QCOMPARE(F->Form().windowTitle(), Caption);
+    QCOMPARE(F->Caption(), Caption);
 
     // A name without an extension gets ".korvelin"; the caption names the file.
     SaveAs(Path("трасса 1"));
     QCOMPARE(Doc->FilePath(), Path("трасса 1.korvelin"));
-    QCOMPARE(F->Form().windowTitle(), QStringLiteral("трасса 1.korvelin — ") + Caption);
+    QCOMPARE(F->Caption(), QStringLiteral("трасса 1.korvelin — ") + Caption);
 
     // The same "Да" with a save that fails: the window stays, the changes too.
     F->Retype("Edit1", QStringLiteral("0,7"));
+    QCOMPARE(F->Caption(), QStringLiteral("трасса 1.korvelin* — ") + Caption);
     QDir(Dir->path()).rename(QStringLiteral("трасса 1.korvelin"), QStringLiteral("moved"));
     QDir(Dir->path()).mkdir(QStringLiteral("трасса 1.korvelin"));
     Dialogs.Answers = {DocumentDialogs::Answer::Yes};
@@ -407,6 +425,7 @@ void InputSetDocumentTest::commandLineFile()
     korvelin::InputSet set = korvelin::StartUpInputSet();
     set.Indexes.IceRegion = 2;
     set.RouteLength = "120";
+    set.PipeTable = std::vector<korvelin::PipeTableRow>{{"57", "3"}};
     const QString path = Path("cmd.korvelin");
     QCOMPARE(korvelin::WriteInputSetFile(path.toStdString(), set), "");
 
@@ -414,14 +433,14 @@ void InputSetDocumentTest::commandLineFile()
     QVERIFY(Doc->FilePath().isEmpty());
     OpenCommandLineFile(*Doc, {QStringLiteral("korvelin"), Path("нет.korvelin")});
     QCOMPARE(F->Sink.TakeErrors().size(), 1);
-    QCOMPARE(Shown(), QString::fromStdString(korvelin::SerializeInputSet(korvelin::StartUpInputSet())));
+    QCOMPARE(Shown(), QString::fromStdString(korvelin::SerializeInputSet(StartUpShown())));
 
     OpenCommandLineFile(*Doc, {QStringLiteral("korvelin"), path});
     QCOMPARE(Doc->FilePath(), path);
     QCOMPARE(F->Combo("ComboBox7")->currentIndex(), 2);
     // The parts of other windows are kept and saved again.
     QCOMPARE(Doc->ShownSet(), set);
-    QCOMPARE(F->Form().windowTitle(), QStringLiteral("cmd.korvelin — ") + Caption);
+    QCOMPARE(F->Caption(), QStringLiteral("cmd.korvelin — ") + Caption);
 }
 
 
@@ -439,9 +458,9 @@ void InputSetDocumentTest::nextStartOpensTheSameSet()
     const QString shown = Shown();
     QVERIFY(F->Form().close());
     for (bool fromRecent : {true, false}) {
-        Doc.reset();
-        F = std::make_unique<MainWindowFixture>();
-        Doc = std::make_unique<InputSetDocument>(F->Form(), F->Sink, Dialogs, *Settings);
+        Doc = nullptr;
+        F.reset();
+        Start();
         if (fromRecent)
             F->Form().findChild<QMenu*>(QStringLiteral("RecentFiles"))->actions().front()->trigger();
         else
@@ -456,8 +475,7 @@ void InputSetDocumentTest::nextStartOpensTheSameSet()
 // without counting as a change, and an edit of either is a change of the file.
 void InputSetDocumentTest::chosenSpanAndRouteKeptInTheFile()
 {
-    TSummaryPage& page = F->Form().SummaryPage();
-    page.AttachDocument(*Doc);
+    TSummaryPage& page = *F->Form().findChild<TSummaryPage*>();
     auto* span = F->Form().findChild<QLineEdit*>(QStringLiteral("EditChosenSpan"));
     auto* route = F->Form().findChild<QLineEdit*>(QStringLiteral("EditRouteLength"));
     span->setText(QStringLiteral("3"));

@@ -397,7 +397,8 @@ void MainWindowTest::menus()
     QStringList file;
     for (const QAction* action : F->Find<QMenu>("N1")->actions())
         file << action->text();
-    QCOMPARE(file, (QStringList{"Сохранить расчет в PDF…", "Печать…", "Копировать результаты", "",
+    QCOMPARE(file, (QStringList{"Новый", "Открыть…", "Сохранить", "Сохранить как…", "", "Последние файлы", "",
+                                "Сохранить расчет в PDF…", "Печать…", "Копировать результаты", "",
                                 "Выход"}));
     QStringList help;
     for (const QAction* action : F->Find<QMenu>("N2")->actions())

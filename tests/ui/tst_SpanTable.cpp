@@ -196,7 +196,7 @@ void SpanTableTest::changedRegionRecomputesEveryRow()
 void SpanTableTest::rowsTypedWithTheNumericKeyRules()
 {
     Open();
-    QSignalSpy changed(&Table(), &SpanTableWindow::RowsChanged);
+    QSignalSpy changed(&F->Model(), &InputModel::changed);
     QTest::mouseClick(Table().findChild<QPushButton*>(QStringLiteral("AddRow")), Qt::LeftButton);
     const int row = Grid()->rowCount() - 1;
     QCOMPARE(row, 9);
@@ -331,8 +331,9 @@ void SpanTableTest::rowsKeptInTheInputSetFile()
     QSettings recent(folder.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat);
     FixedFileDialogs dialogs;
     dialogs.Path = folder.filePath(QStringLiteral("участок.korvelin"));
-    InputSetDocument document(F->Form(), F->Sink, dialogs, recent);
-    Table().AttachDocument(document);
+    F.reset();
+    F = std::make_unique<MainWindowFixture>(QStringLiteral(","), &dialogs, &recent);
+    InputSetDocument& document = F->Document();
     Table().SetRows({{"32", "2,5"}, {"89", "3"}});
     QVERIFY(document.SaveAs());
     QFile file(dialogs.Path);
@@ -348,6 +349,9 @@ void SpanTableTest::rowsKeptInTheInputSetFile()
     // A set without a table ("Новый") leaves the rows as they are.
     document.New();
     QCOMPARE(Table().Rows().size(), std::size_t(2));
+    // The windows go before the settings and dialogs they were given.
+    VERIFY_NO_UNEXPECTED_BOX(F->Sink);
+    F = std::make_unique<MainWindowFixture>();
 }
 
 QTEST_MAIN(SpanTableTest)

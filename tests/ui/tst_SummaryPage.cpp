@@ -2,6 +2,7 @@
 // fields are typed; the governing results in bold; the note's commands in "Файл".
 
 #include "MainWindowFixture.h"
+#include "CalculationNoteCommands.h"
 #include "SummaryPage.h"
 
 #include <QClipboard>
@@ -57,8 +58,8 @@ private:
     }
     QList<bool> ActionsEnabled()
     {
-        return {Page().SavePdfAction()->isEnabled(), Page().PrintAction()->isEnabled(),
-                Page().CopyAction()->isEnabled()};
+        return {F->Note().SavePdfAction()->isEnabled(), F->Note().PrintAction()->isEnabled(),
+                F->Note().CopyAction()->isEnabled()};
     }
 
     std::unique_ptr<MainWindowFixture> F;
@@ -70,9 +71,9 @@ void SummaryPageTest::saysCalculateFirst()
     QCOMPARE(Status(), QStringLiteral("Выполните расчет"));
     QCOMPARE(Table()->rowCount(), 0);
     QCOMPARE(ActionsEnabled(), (QList<bool>{false, false, false}));
-    QCOMPARE(Page().SavePdfAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
-    QCOMPARE(Page().PrintAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
-    QCOMPARE(Page().CopyAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+    QCOMPARE(F->Note().SavePdfAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+    QCOMPARE(F->Note().PrintAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    QCOMPARE(F->Note().CopyAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
     // A refused calculation leaves the page as it was.
     F->Retype("Edit3", QStringLiteral("0"));
     F->Calculate();
@@ -97,7 +98,7 @@ void SummaryPageTest::calculationFillsThePageAndMarksTheGoverningFields()
     const QList<bool> bold{Bold("Edit6"), Bold("Edit7"), Bold("Edit8"),
                            Bold("Edit9"), Bold("Edit11"), Bold("Edit13")};
     QCOMPARE(bold, (QList<bool>{false, true, false, false, false, true}));
-    QCOMPARE(Page().SuggestedPdfName(), QStringLiteral("Пролет 89x3,2.pdf"));
+    QCOMPARE(F->Note().SuggestedPdfName(), QStringLiteral("Пролет 89x3,2.pdf"));
 }
 
 void SummaryPageTest::fieldsRecomputeAtOnceAndInputChangesReset()
@@ -186,8 +187,8 @@ void SummaryPageTest::savedNoteHoldsEveryNumberOfTheWindow()
     F->Type("EditChosenSpan", QStringLiteral("3"));
     F->Type("EditRouteLength", QStringLiteral("100"));
     QTemporaryDir dir;
-    const QString path = dir.filePath(Page().SuggestedPdfName());
-    QVERIFY(Page().SavePdfTo(path));
+    const QString path = dir.filePath(F->Note().SuggestedPdfName());
+    QVERIFY(F->Note().SavePdfTo(path));
     QProcess pdftotext;
     pdftotext.start(QStringLiteral(PDFTOTEXT), {path, QStringLiteral("-")});
     QVERIFY(pdftotext.waitForFinished(30000));
@@ -215,7 +216,7 @@ void SummaryPageTest::unwritablePdfIsReported()
     F->Calculate();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("нет/Пролет.pdf"));
-    QVERIFY(!Page().SavePdfTo(path));
+    QVERIFY(!F->Note().SavePdfTo(path));
     const QStringList errors = F->Sink.TakeErrors();
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.front().contains(path) && errors.front().contains(QStringLiteral("не существует")),
@@ -227,14 +228,14 @@ void SummaryPageTest::copyPutsTabSeparatedLines()
 {
     F->Calculate();
     QGuiApplication::clipboard()->clear();
-    Page().CopyAction()->trigger();
+    F->Note().CopyAction()->trigger();
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 8);
     QCOMPARE(lines.at(1), QStringLiteral("СП 42-102-2004: Длина пролета исходя из динамического расчета на прочность\t3,122\tм"));
     QCOMPARE(lines.at(7), QStringLiteral("Определяющий пролет по СНиП 2.04.12-86 (предельный прогиб)\t9,189\tм"));
     // Without results the command does nothing.
     F->Retype("Edit1", QStringLiteral("1"));
-    QVERIFY(!Page().CopyAction()->isEnabled());
+    QVERIFY(!F->Note().CopyAction()->isEnabled());
 }
 
 QTEST_MAIN(SummaryPageTest)

@@ -1,30 +1,22 @@
 #include "InputSetDocument.h"
 
+#include "InputModel.h"
 #include "MessageSink.h"
-#include "Unit1.h"
 
 #include <korvelin/InputSetFile.h>
-#include <korvelin/Selectors.h>
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QSettings>
+#include <QWidget>
 
 namespace {
 
 const QString RecentFilesKey = QStringLiteral("RecentFiles");
-const QString FileFilter = QStringLiteral("Исходные данные Korvelin (*.korvelin)");
-const QString AllFilesFilter = QStringLiteral("Все файлы (*)");
 
 // The core of a set: what the main window shows.
 bool SameInputs(const korvelin::InputSet& a, const korvelin::InputSet& b)
@@ -45,93 +37,55 @@ std::string FileSystemName(const QString& path)
 
 } // namespace
 
-DocumentDialogs::~DocumentDialogs() = default;
-
-SystemDocumentDialogs::SystemDocumentDialogs(QWidget* parent)
-    : Parent(parent)
-{
-}
-
-DocumentDialogs::Answer SystemDocumentDialogs::AskToSave(const QString& question)
-{
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), question,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Parent);
-    box.setTextFormat(Qt::PlainText);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return Answer::Cancel;
-    }
-}
-
-QString SystemDocumentDialogs::FileToOpen(const QString& folder)
-{
-    return QFileDialog::getOpenFileName(Parent, QStringLiteral("Открыть"), folder,
-                                        FileFilter + QStringLiteral(";;") + AllFilesFilter);
-}
-
-QString SystemDocumentDialogs::FileToSave(const QString& suggested)
-{
-    return QFileDialog::getSaveFileName(Parent, QStringLiteral("Сохранить как"), suggested, FileFilter);
-}
-
-InputSetDocument::InputSetDocument(TFormProlet& form, MessageSink& sink, DocumentDialogs& dialogs,
-                                   QSettings& settings)
-    : Form(form)
+InputSetDocument::InputSetDocument(InputModel& model, QWidget& window, MessageSink& sink,
+                                   DocumentDialogs& dialogs, QSettings& settings)
+    : Model(model)
+    , Window(window)
     , Sink(sink)
     , Dialogs(dialogs)
     , Settings(settings)
     , Guard(sink)
-    , Caption(form.windowTitle())
-    , Opened(korvelin::StartUpInputSet())
+    , Caption(window.windowTitle())
 {
     CreateActions();
-    connect(&Form, &TFormProlet::InputsChanged, this, &InputSetDocument::PartChanged);
+    // Any change of an input is a change of the file, unless a set is being put in.
+    connect(&Model, &InputModel::changed, this, [this] {
+        if (!Applying)
+            SetModified(true);
+    });
     // "Выход" closes the window too: one question for both ways.
-    Form.installEventFilter(this);
+    Window.installEventFilter(this);
 }
 
 InputSetDocument::~InputSetDocument()
 {
-    Form.removeEventFilter(this);
+    Window.removeEventFilter(this);
 }
 
 void InputSetDocument::CreateActions()
 {
-    auto* menu = Form.findChild<QMenu*>(QStringLiteral("N1"));
-    auto* exit = Form.findChild<QAction*>(QStringLiteral("N5"));
-    Q_ASSERT(menu != nullptr && exit != nullptr);
     const auto add = [&](const char* name, const QString& text, const QKeySequence& keys, auto command) {
-        auto* action = new QAction(text, menu);
+        // Children of the window whose menu shows them.
+        auto* action = new QAction(text, &Window);
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(keys);
         connect(action, &QAction::triggered, this, [this, command] { Guard.Run([this, command] { (this->*command)(); }); });
-        menu->insertAction(exit, action);
+        Actions.append(action);
     };
     add("FileNew", QStringLiteral("Новый"), QKeySequence(Qt::CTRL | Qt::Key_N), &InputSetDocument::New);
     add("FileOpen", QStringLiteral("Открыть…"), QKeySequence(Qt::CTRL | Qt::Key_O), &InputSetDocument::Open);
     add("FileSave", QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S), &InputSetDocument::Save);
     add("FileSaveAs", QStringLiteral("Сохранить как…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
         &InputSetDocument::SaveAs);
-    menu->insertSeparator(exit);
-    RecentMenu = new QMenu(QStringLiteral("Последние файлы"), menu);
+    // A child of the window, as the menu it stands in.
+    RecentMenu = new QMenu(QStringLiteral("Последние файлы"), &Window);
     RecentMenu->setObjectName(QStringLiteral("RecentFiles"));
-    menu->insertMenu(exit, RecentMenu);
-    menu->insertSeparator(exit);
     FillRecentMenu();
 }
 
 bool InputSetDocument::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &Form && event->type() == QEvent::Close) {
+    if (watched == &Window && event->type() == QEvent::Close) {
         bool close = true;
         Guard.Run([&] { close = MaySetInputsAside(); });
         if (!close) {
@@ -148,7 +102,7 @@ void InputSetDocument::New()
         return;
     Apply(korvelin::StartUpInputSet());
     SetPath(QString());
-    Modified = false;
+    SetModified(false);
 }
 
 void InputSetDocument::Open()
@@ -178,7 +132,7 @@ bool InputSetDocument::OpenFile(const QString& path)
     SetPath(absolute);
     RememberRecent(absolute);
     // A diameter beyond the limit was corrected on the way in: the window no longer shows the file.
-    Modified = !SameInputs(ShownSet(), *reading.Set);
+    SetModified(!SameInputs(ShownSet(), *reading.Set));
     return true;
 }
 
@@ -212,7 +166,7 @@ bool InputSetDocument::Write(const QString& path)
     }
     SetPath(path);
     RememberRecent(path);
-    Modified = false;
+    SetModified(false);
     return true;
 }
 
@@ -235,69 +189,32 @@ bool InputSetDocument::MaySetInputsAside()
 
 korvelin::InputSet InputSetDocument::ShownSet() const
 {
-    korvelin::InputSet set = Opened;
-    set.FormatName = std::string(korvelin::kInputSetFormatName);
-    set.Version = korvelin::kInputSetVersion;
-    set.Texts = Form.FieldTextsShown();
-    set.SteelGrade = Form.SteelGradeShown();
-    set.Indexes = Form.SelectorsShown();
-    for (const auto& contributor : Contributors)
-        contributor(set);
-    return set;
+    return Model.ToInputSet();
 }
 
-void InputSetDocument::PartChanged()
-{
-    if (!Applying)
-        Modified = true;
-}
-
-void InputSetDocument::AddContributor(std::function<void(korvelin::InputSet&)> contributor)
-{
-    Contributors.push_back(std::move(contributor));
-}
-
-// Puts the set into the controls the way the user would: the steel grade first (a listed grade
-// fills in the strengths and "Свой" enables them), then the fields (the wall before the diameter,
-// whose limit depends on it) and the selectors, each through the window's own change rules.
-// They reset the results; nothing is calculated.
+// The set goes into the model, and the windows show it the way the user would have typed it.
+// The results are reset; nothing is calculated.
 void InputSetDocument::Apply(const korvelin::InputSet& set)
 {
-    const auto pick = [this](const char* name, int index) {
-        auto* box = Form.findChild<QComboBox*>(QString::fromLatin1(name));
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    };
-    const auto type = [this](const char* name, const std::string& text) {
-        Form.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromStdString(text));
-    };
     Applying = true;
-    pick("ComboBox6", set.SteelGrade);
-    type("Edit3", set.Texts.WallThickness);
-    type("Edit2", set.Texts.OuterDiameter);
-    type("Edit1", set.Texts.Pressure);
-    if (korvelin::FindSteelGrade(set.SteelGrade)->UserDefined) {
-        type("Edit4", set.Texts.UltimateStrength);
-        type("Edit5", set.Texts.YieldStrength);
-    }
-    pick("ComboBox1", set.Indexes.HeightCategory);
-    pick("ComboBox2", set.Indexes.SnowRegion);
-    pick("ComboBox3", set.Indexes.WindRegion);
-    pick("ComboBox7", set.Indexes.IceRegion);
-    pick("ComboBox4", set.Indexes.SpanCount);
-    pick("ComboBox5", set.Indexes.Slope);
-    Opened = set;
-    // The other windows take their parts while the set is being applied: no change of theirs
-    // counts as the user's.
-    emit SetApplied(set);
+    Model.Assign(set);
     Applying = false;
 }
 
 void InputSetDocument::SetPath(const QString& path)
 {
     Path = path;
-    Form.setWindowTitle(Path.isEmpty() ? Caption
-                                       : QFileInfo(Path).fileName() + QStringLiteral(" — ") + Caption);
+    // "[*]" is where the window shows the mark of unsaved changes.
+    Window.setWindowTitle(Path.isEmpty() ? Caption
+                                         : QFileInfo(Path).fileName() + QStringLiteral("[*] — ") + Caption);
+    SetModified(Modified);
+}
+
+// Changes count only for a file: without one there is nothing to save them to.
+void InputSetDocument::SetModified(bool modified)
+{
+    Modified = modified;
+    Window.setWindowModified(Modified && !Path.isEmpty());
 }
 
 QStringList InputSetDocument::RecentFiles() const

@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QMenu>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -33,14 +32,13 @@ GuideWindow::GuideWindow(QWidget* parent)
     KeepOnScreen(*this);
 }
 
-void AddGuideEntry(QMenu& help, QWidget& mainWindow)
+QAction* CreateGuideAction(QWidget& mainWindow)
 {
-    auto* entry = new QAction(QStringLiteral("Руководство пользователя"), &help);
+    auto* entry = new QAction(QStringLiteral("Руководство пользователя"), &mainWindow);
     entry->setObjectName(QStringLiteral("GuideEntry"));
     entry->setShortcut(QKeySequence(Qt::Key_F1));
     entry->setShortcutContext(Qt::ApplicationShortcut);
     entry->setMenuRole(QAction::NoRole);
-    help.insertAction(help.actions().value(0), entry);
     QObject::connect(entry, &QAction::triggered, &mainWindow, [&mainWindow] {
         auto* guide = mainWindow.findChild<GuideWindow*>();
         if (guide == nullptr) {
@@ -52,4 +50,5 @@ void AddGuideEntry(QMenu& help, QWidget& mainWindow)
         guide->raise();
         guide->activateWindow();
     });
+    return entry;
 }

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QWidget>
 
-class QMenu;
+class QAction;
 class QTextBrowser;
 
 // The user guide in a window of its own: the Markdown text built into the program (the same
@@ -22,6 +22,6 @@ public:
 // The guide's Markdown text as built into the program.
 QString UserGuideText();
 
-// Puts the entry "Руководство пользователя" (F1, from any window of the program) at the top of
-// the help menu of the main window; it shows the guide window, created at the first use.
-void AddGuideEntry(QMenu& help, QWidget& mainWindow);
+// The entry "Руководство пользователя" (F1, from any window of the program), a child of the main
+// window: it shows the guide window beside it, created at the first use.
+QAction* CreateGuideAction(QWidget& mainWindow);

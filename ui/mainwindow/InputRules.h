@@ -1,27 +1,33 @@
 #pragma once
 
-#include <functional>
+// The input editing rules of the main window's numeric fields that need no window: the window's
+// handlers call them with the texts the fields hold.
+
+#include <QString>
+
 #include <optional>
+#include <string>
+#include <string_view>
 
-class QKeyEvent;
-class QLineEdit;
-class QString;
+// The key filter of the five numeric fields for one key about to be inserted: the key that goes
+// in (0 when dropped), and whether the field is emptied instead, which backspace and Enter do in
+// a text of one character (its change rule then puts a selected "0" back).
+struct FieldKey {
+    char16_t Key = 0;
+    bool EmptiesField = false;
+};
+FieldKey FilterFieldKey(char16_t key, const QString& text);
 
-// The character a key press is about to insert into a line edit, as the key filter of the
-// numeric fields sees it: backspace is 8, Enter 13, a control key with a letter gives its
-// control character (3, 22 and 24 for copy, paste and cut). Keys that insert nothing (the
-// arrows, Delete, Tab, ...) give none.
-std::optional<char16_t> TypedCharacter(const QKeyEvent& event);
+// The refill step of every change rule: the text an empty field gets, "0"; none for any other.
+std::optional<QString> RefillText(const QString& text);
 
-// The key filter of the numeric fields: a full stop becomes the decimal comma, a second comma and
-// anything but digits, the comma, backspace and Enter are dropped (0). Returns the key to insert.
-char16_t NumericKey(char16_t key, const QString& text);
-
-// Passes the character of a key press through a filter: a character the filter drops (0) is
-// consumed, one it changes is inserted here in its place; returns whether the press was consumed,
-// otherwise the edit handles the key itself.
-bool TypeFiltered(QLineEdit& field, const QKeyEvent& event, const std::function<char16_t(char16_t)>& filter);
-
-// The numeric filter applied to a key press in any line edit: returns whether the press was consumed
-// (dropped, or replaced by the comma inserted here); otherwise the edit handles the key itself.
-bool FilterNumericKeyPress(QLineEdit& field, const QKeyEvent& event);
+// The inner-diameter limit, checked at every change of the outer diameter: the outer diameter
+// and the wall are read in that order; the conversion error of the first that cannot be read, or
+// the outer diameter at which the inner diameter is exactly the limit (twice the wall plus
+// 300 mm, in the general number format) when the inner diameter exceeds it.
+struct DiameterCheck {
+    std::string Error;                     // empty when both texts were read
+    std::optional<std::string> Corrected;  // the text to put in place of the diameter
+};
+DiameterCheck CheckOuterDiameter(std::string_view outerDiameter, std::string_view wallThickness,
+                                 std::string_view decimalSeparator);

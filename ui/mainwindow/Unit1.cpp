@@ -1,12 +1,14 @@
 #include "Unit1.h"
 
 #include "ErrorReport.h"
-#include "GuideWindow.h"
+#include "GoverningMarks.h"
+#include "InputModel.h"
 #include "LMAP.h"
 #include "MessageSink.h"
 #include "SelectorLists.h"
 #include "SummaryPage.h"
 #include "Unit2.h"
+#include "Utf8Text.h"
 #include "WindowFont.h"
 #include "ui_Unit1.h"
 
@@ -15,6 +17,7 @@
 #include <korvelin/Selectors.h>
 #include <korvelin/Version.h>
 
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenuBar>
@@ -45,15 +48,10 @@ constexpr int ClientWidth = 696;
 constexpr int ClientHeight = 448;
 constexpr int StatusBarHeight = 19;
 
-QString Text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 void Fill(QComboBox& box, std::span<const std::string_view> items)
 {
     for (std::string_view item : items)
-        box.addItem(Text(item));
+        box.addItem(FromUtf8(item));
     box.setCurrentIndex(0);
 }
 
@@ -82,13 +80,14 @@ void FitItems(QComboBox& box)
 
 } // namespace
 
-TFormProlet::TFormProlet(MessageSink& sink, const QString& decimalSeparator, QWidget* parent)
+TFormProlet::TFormProlet(InputModel& model, MessageSink& sink, QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::TFormProlet>())
     , StatusPanel(new QLabel)
+    , Model(model)
     , Sink(sink)
     , Guard(sink)
-    , Separator(decimalSeparator.toStdString())
+    , Separator(model.DecimalSeparator())
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -106,15 +105,16 @@ TFormProlet::TFormProlet(MessageSink& sink, const QString& decimalSeparator, QWi
     move(204, 266);
 
     ConnectHandlers();
-    Summary = new TSummaryPage(*this, Sink);
+    Summary = new TSummaryPage(Model, Sink);
     ui->PageControl1->addTab(Summary, QStringLiteral("Итог"));
-    AddGuideEntry(*ui->N2, *this);
+    Marks = new GoverningMarks(Model, {ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit11, ui->Edit13}, this);
+    connect(&Model, &InputModel::replaced, this, &TFormProlet::ShowAssignedInputs);
     ui->ComboBox1->setFocus();
     Guard.Run([this] { FormCreate(); });
 }
 
-// The page "Итог" reads this window when its fields lose the focus, which closing the window
-// makes them do: it goes first, while the window is still whole.
+// Closing the window moves the focus out of the fields of the page "Итог", whose handler then
+// runs: the page goes first, while the window is still whole.
 TFormProlet::~TFormProlet()
 {
     delete Summary;
@@ -221,14 +221,19 @@ void TFormProlet::ApplySteelGrade(int index)
     } else if (grade->UserDefined) {
         ui->Edit4->setEnabled(true);
         ui->Edit5->setEnabled(true);
-        SetFieldText(*ui->Edit4, Text(grade->UltimateStrength));
-        SetFieldText(*ui->Edit5, Text(grade->YieldStrength));
+        SetFieldText(*ui->Edit4, FromUtf8(grade->UltimateStrength));
+        SetFieldText(*ui->Edit5, FromUtf8(grade->YieldStrength));
     } else {
-        SetFieldText(*ui->Edit4, Text(grade->UltimateStrength));
-        SetFieldText(*ui->Edit5, Text(grade->YieldStrength));
+        SetFieldText(*ui->Edit4, FromUtf8(grade->UltimateStrength));
+        SetFieldText(*ui->Edit5, FromUtf8(grade->YieldStrength));
         ui->Edit4->setEnabled(false);
         ui->Edit5->setEnabled(false);
     }
+}
+
+TFormProlet::MenuParts TFormProlet::Menus() const
+{
+    return MenuParts{*ui->MainMenu1, *ui->N1, *ui->N5, *ui->N2, *ui->N4};
 }
 
 korvelin::FieldTexts TFormProlet::FieldTextsShown() const
@@ -254,7 +259,53 @@ korvelin::SelectorIndexes TFormProlet::SelectorsShown() const
     };
 }
 
-int TFormProlet::SteelGradeShown() const { return ui->ComboBox6->currentIndex(); }
+void TFormProlet::RecordInputs()
+{
+    if (Showing)
+        return;
+    Model.SetSteelGrade(ui->ComboBox6->currentIndex());
+    Model.SetTexts(FieldTextsShown());
+    Model.SetSelectors(SelectorsShown());
+}
+
+void TFormProlet::ShowAssignedInputs()
+{
+    // The set as it was put in, before the rules below write anything.
+    const korvelin::FieldTexts texts = Model.Texts();
+    const korvelin::SelectorIndexes selectors = Model.Selectors();
+    const int grade = Model.SteelGrade();
+    Showing = true;
+    Pick(*ui->ComboBox6, grade, &TFormProlet::ComboBox6Change);
+    Type(*ui->Edit3, texts.WallThickness);
+    Type(*ui->Edit2, texts.OuterDiameter);
+    Type(*ui->Edit1, texts.Pressure);
+    if (const korvelin::SteelGrade* steel = korvelin::FindSteelGrade(grade); steel != nullptr && steel->UserDefined) {
+        Type(*ui->Edit4, texts.UltimateStrength);
+        Type(*ui->Edit5, texts.YieldStrength);
+    }
+    Pick(*ui->ComboBox1, selectors.HeightCategory, &TFormProlet::ComboBox1Change);
+    Pick(*ui->ComboBox2, selectors.SnowRegion, &TFormProlet::ComboBox2Change);
+    Pick(*ui->ComboBox3, selectors.WindRegion, &TFormProlet::ComboBox3Change);
+    Pick(*ui->ComboBox7, selectors.IceRegion, &TFormProlet::ComboBox3Change);
+    Pick(*ui->ComboBox4, selectors.SpanCount, &TFormProlet::ComboBox4Change);
+    Pick(*ui->ComboBox5, selectors.Slope, &TFormProlet::ComboBox5Change);
+    Showing = false;
+    // What the window now shows, corrections by the rules included.
+    RecordInputs();
+}
+
+// As typed: the field's change rule runs, through the guard, as for any change of its text.
+void TFormProlet::Type(QLineEdit& field, const std::string& text)
+{
+    field.setText(QString::fromStdString(text));
+}
+
+// As picked: the selector's change rule runs, also when the item was already selected.
+void TFormProlet::Pick(QComboBox& box, int index, void (TFormProlet::*rule)())
+{
+    box.setCurrentIndex(index);
+    Guard.Run([this, rule] { (this->*rule)(); });
+}
 
 void TFormProlet::BitBtn1Click()
 {
@@ -271,7 +322,7 @@ void TFormProlet::BitBtn1Click()
     ShowSpan(*ui->Edit13, outcome.Spans.DeflectionSpanSNiP);
     if (ProletTEMP != nullptr)
         ProletTEMP->ShowReport(outcome.Report);
-    emit CalculationFinished(outcome);
+    Model.SetCalculation(outcome, QDateTime::currentDateTime());
 
     const QString message = QString::fromStdString(outcome.Message);
     switch (outcome.Kind) {

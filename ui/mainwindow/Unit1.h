@@ -13,11 +13,16 @@
 #include <optional>
 #include <string>
 
+class GoverningMarks;
+class InputModel;
 class MessageSink;
+class QAction;
 class QComboBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
 class TLookMap;
 class TProletTEMP;
 class TSummaryPage;
@@ -27,36 +32,31 @@ class TFormProlet;
 }
 
 // The main window: the input fields and selectors, the "Расчитать" command, the six results on
-// two tab pages, the status bar and the menus.
+// two tab pages, the status bar and the menus. It writes every input it edits into the input
+// model and shows a set put into the model from elsewhere (a file opened) through the rules of
+// typing; the other windows learn about the inputs from the model alone.
 class TFormProlet final : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // The decimal separator is the user's locale's; numbers are read and shown with it.
-    TFormProlet(MessageSink& sink, const QString& decimalSeparator, QWidget* parent = nullptr);
+    TFormProlet(InputModel& model, MessageSink& sink, QWidget* parent = nullptr);
     ~TFormProlet() override;
 
     // The map viewer and the intermediate-data window, which start-up creates after this window.
     void AttachWindows(TLookMap* lookMap, TProletTEMP* proletTemp);
 
     int CalculationCounter() const { return Counter; }
-    // The page "Итог".
-    TSummaryPage& SummaryPage() const { return *Summary; }
 
-    // The inputs as the window shows them: the five field texts, the six selector indexes and
-    // the steel grade index; what a calculation started now would read.
-    korvelin::FieldTexts FieldTextsShown() const;
-    korvelin::SelectorIndexes SelectorsShown() const;
-    int SteelGradeShown() const;
-    // The user's decimal separator, in UTF-8, with which numbers are read and shown.
-    const std::string& DecimalSeparator() const { return Separator; }
-
-signals:
-    // Any input was changed, and the results were reset with it.
-    void InputsChanged();
-    // "Расчитать" ran: the outcome whose spans the result fields now show.
-    void CalculationFinished(const korvelin::CalculationOutcome& outcome);
+    // The menus of the window's layout, for the one place that builds them.
+    struct MenuParts {
+        QMenuBar& Bar;
+        QMenu& File;            // "Файл"
+        QAction& Exit;          // "Выход"
+        QMenu& Help;            // "Справка"
+        QAction& TechnicalSheet;  // "Технический лист", a command on the bar itself
+    };
+    MenuParts Menus() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -85,7 +85,19 @@ private:
     void N8Click();
     void N4Click();
 
-    // Input rules (InputRules.cpp)
+    // The inputs as the window shows them: what a calculation started now would read.
+    korvelin::FieldTexts FieldTextsShown() const;
+    korvelin::SelectorIndexes SelectorsShown() const;
+    // Writes them into the model (not while a set from the model is being shown).
+    void RecordInputs();
+    // A set was put into the model: the steel grade first (a listed grade fills in the strengths,
+    // "Свой" enables them), then the fields (the wall before the diameter, whose limit depends on
+    // it) and the selectors, each through its own change rule, as if the user typed and picked.
+    void ShowAssignedInputs();
+    void Type(QLineEdit& field, const std::string& text);
+    void Pick(QComboBox& box, int index, void (TFormProlet::*rule)());
+
+    // Input rules (InputRuleHandlers.cpp)
     bool EditKeyPress(QLineEdit& field, const QKeyEvent& event);
     void FilterNumericKey(char16_t& key, QLineEdit& field);
     void RefillEmpty(QLineEdit& field);
@@ -109,12 +121,15 @@ private:
 
     std::unique_ptr<Ui::TFormProlet> ui;
     QLabel* StatusPanel;
+    InputModel& Model;
     MessageSink& Sink;
     HandlerGuard Guard;
-    const std::string Separator; // the same, in UTF-8 for the calculation engine
+    const std::string Separator; // the user's decimal separator, in UTF-8 for the engine
     TLookMap* LookMap = nullptr;
     TProletTEMP* ProletTEMP = nullptr;
     TSummaryPage* Summary = nullptr;
+    GoverningMarks* Marks = nullptr;
     int Counter = 0;      // the calculation counter
     QSize RecordedSize;   // the size the window keeps
+    bool Showing = false; // a set from the model is being put into the controls
 };

@@ -1,16 +1,14 @@
 #include "SpanTableWindow.h"
 
-#include "InputRules.h"
-#include "InputSetDocument.h"
+#include "CalculationStamp.h"
 #include "MessageSink.h"
-#include "Unit1.h"
+#include "NoteRenderer.h"
+#include "NumericKeys.h"
+#include "Utf8Text.h"
 
-#include <NoteRenderer.h>
 #include <korvelin/DesignSummary.h>
 #include <korvelin/NumberFormat.h>
-#include <korvelin/Version.h>
 
-#include <QAction>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -19,7 +17,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -34,10 +31,7 @@ namespace {
 
 const QString Caption = QStringLiteral("Таблица пролетов");
 
-// The user's settings of the program, where the recent files are kept too; tests point QSettings
-// at a folder of their own.
-const QString SettingsOrganization = QStringLiteral("Korvelin");
-const QString SettingsApplication = QStringLiteral("korvelin");
+// The table's keys in the program's settings.
 const QString GeometryKey = QStringLiteral("SpanTable/geometry");
 const QString RowsKey = QStringLiteral("SpanTable/rows");
 const QString FolderKey = QStringLiteral("SpanTable/folder");
@@ -55,11 +49,9 @@ enum Column {
     ColumnCount,
 };
 
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
-
 // The criterion in the words of its column's header, so that the table fits a screen; the cell's
 // tooltip gives the full name.
-QString ShortCriterionName(korvelin::Criterion criterion) { return Text(korvelin::CriterionShortName(criterion)); }
+QString ShortCriterionName(korvelin::Criterion criterion) { return FromUtf8(korvelin::CriterionShortName(criterion)); }
 
 // Edits a size in place with the key rules of the main window's numeric fields; the text goes
 // to the table at every change, so the row follows the typing.
@@ -95,16 +87,15 @@ protected:
 
 } // namespace
 
-SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* parent)
+SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings& settings, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , Form(form)
+    , Model(model)
     , Sink(sink)
+    // The program's one settings object: changes are written to the file in the background, not
+    // at every key typed in a row.
+    , Settings(settings)
     , ConditionsLabel(new QLabel(this))
     , Table(new QTableWidget(0, ColumnCount, this))
-    // One object for the window's life: changes are written to the file in the background, not
-    // at every key typed in a row.
-    , Settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                           SettingsOrganization, SettingsApplication))
 {
     setObjectName(QStringLiteral("SpanTable"));
     setWindowTitle(Caption);
@@ -129,8 +120,8 @@ SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* 
           korvelin::Criterion::DeflectionSP, korvelin::Criterion::StaticSNiP, korvelin::Criterion::DeflectionSNiP}) {
         const int column = FirstSpanColumn + int(criterion);
         Table->horizontalHeaderItem(column)->setToolTip(
-            Text(korvelin::CriterionLabel(criterion)) + QStringLiteral(", по ")
-            + Text(korvelin::RuleSetName(korvelin::RuleSetOf(criterion))));
+            FromUtf8(korvelin::CriterionLabel(criterion)) + QStringLiteral(", по ")
+            + FromUtf8(korvelin::RuleSetName(korvelin::RuleSetOf(criterion))));
     }
     // The widths are set once, from the headers and the widest value a column shows, not at
     // every cell written; the criteria get the room of the longest short name (a reason why a set
@@ -176,12 +167,7 @@ SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* 
     layout->addWidget(Table, 1);
     layout->addLayout(buttons);
 
-    connect(&Form, &TFormProlet::InputsChanged, this, [this] {
-        if (isVisible())
-            Recompute();
-        else
-            Stale = true;
-    });
+    connect(&Model, &InputModel::changed, this, &SpanTableWindow::ModelChanged);
 
     // First opened, the window shows every column; later it keeps the place the user gave it.
     int width = 2 * Table->frameWidth() + Table->verticalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("0000"))
@@ -191,24 +177,21 @@ SpanTableWindow::SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* 
         width += Table->columnWidth(column);
     const QRect available = screen()->availableGeometry();
     resize(std::min(width, available.width()), std::min(480, available.height()));
-    QSettings& settings = *Settings;
-    restoreGeometry(settings.value(GeometryKey).toByteArray());
+    restoreGeometry(Settings.value(GeometryKey).toByteArray());
     std::vector<korvelin::PipeSize> rows;
-    if (settings.contains(RowsKey + QStringLiteral("/size"))) {
-        const int count = settings.beginReadArray(RowsKey);
+    if (Settings.contains(RowsKey + QStringLiteral("/size"))) {
+        const int count = Settings.beginReadArray(RowsKey);
         for (int i = 0; i < count; ++i) {
-            settings.setArrayIndex(i);
-            rows.push_back({settings.value(DiameterKey).toString().toStdString(),
-                            settings.value(WallKey).toString().toStdString()});
+            Settings.setArrayIndex(i);
+            rows.push_back({Settings.value(DiameterKey).toString().toStdString(),
+                            Settings.value(WallKey).toString().toStdString()});
         }
-        settings.endArray();
+        Settings.endArray();
     } else {
         rows = korvelin::DefaultPipeSizes();
     }
-    Filling = true;
-    for (const korvelin::PipeSize& size : rows)
-        InsertRow(Table->rowCount(), size);
-    Filling = false;
+    ShowRows(rows);
+    Model.SetPipeRows(rows);
 }
 
 // The program ends with the main window: the table, if still open, keeps its place then.
@@ -218,41 +201,19 @@ SpanTableWindow::~SpanTableWindow()
         SaveGeometry();
 }
 
-QAction* SpanTableWindow::AddCommand(QMenuBar& bar)
+void SpanTableWindow::ModelChanged(InputModel::Parts parts)
 {
-    auto* command = new QAction(Caption, &bar);
-    command->setObjectName(QStringLiteral("SpanTableCommand"));
-    command->setMenuRole(QAction::NoRole);
-    connect(command, &QAction::triggered, this, &SpanTableWindow::Open);
-    // After "Технический лист", before whatever follows it on the bar.
-    const QList<QAction*> actions = bar.actions();
-    QAction* before = nullptr;
-    for (qsizetype i = 0; i + 1 < actions.size(); ++i) {
-        if (actions[i]->objectName() == QLatin1String("N4"))
-            before = actions[i + 1];
+    // A set put into the model brings its own rows (a file opened): they are shown and kept.
+    if (parts & InputModel::Part::PipeTable && Model.PipeRows() != Rows()) {
+        ShowRows(Model.PipeRows());
+        SaveRows();
     }
-    bar.insertAction(before, command);
-    return command;
-}
-
-void SpanTableWindow::AttachDocument(InputSetDocument& document)
-{
-    connect(this, &SpanTableWindow::RowsChanged, &document, &InputSetDocument::PartChanged);
-    document.AddContributor([this](korvelin::InputSet& set) {
-        std::vector<korvelin::PipeTableRow> rows;
-        for (korvelin::PipeSize& size : Rows())
-            rows.push_back({std::move(size.OuterDiameter), std::move(size.WallThickness)});
-        set.PipeTable = std::move(rows);
-    });
-    // A file without a table of pipes leaves the rows as they are.
-    connect(&document, &InputSetDocument::SetApplied, this, [this](const korvelin::InputSet& set) {
-        if (!set.PipeTable)
-            return;
-        std::vector<korvelin::PipeSize> rows;
-        for (const korvelin::PipeTableRow& row : *set.PipeTable)
-            rows.push_back({row.Diameter, row.Wall});
-        SetRows(rows);
-    });
+    if (parts & InputModel::CalculationInputs) {
+        if (isVisible())
+            Recompute();
+        else
+            Stale = true;
+    }
 }
 
 void SpanTableWindow::Open()
@@ -274,22 +235,35 @@ std::vector<korvelin::PipeSize> SpanTableWindow::Rows() const
 
 void SpanTableWindow::SetRows(const std::vector<korvelin::PipeSize>& rows)
 {
+    ShowRows(rows);
+    RowsEdited();
+}
+
+// Each row is computed as it is inserted.
+void SpanTableWindow::ShowRows(const std::vector<korvelin::PipeSize>& rows)
+{
     Filling = true;
     Table->clearSpans();
     Table->setRowCount(0);
+    Computed.clear();
+    ConditionsLabel->setText(ConditionsText());
     for (const korvelin::PipeSize& size : rows)
         InsertRow(Table->rowCount(), size);
     Filling = false;
-    Recompute();
+    Stale = false;
+}
+
+void SpanTableWindow::RowsEdited()
+{
     SaveRows();
-    emit RowsChanged();
+    Model.SetPipeRows(Rows());
 }
 
 void SpanTableWindow::InsertRow(int row, const korvelin::PipeSize& size)
 {
     Table->insertRow(row);
-    Table->setItem(row, DiameterColumn, new QTableWidgetItem(Text(size.OuterDiameter)));
-    Table->setItem(row, WallColumn, new QTableWidgetItem(Text(size.WallThickness)));
+    Table->setItem(row, DiameterColumn, new QTableWidgetItem(FromUtf8(size.OuterDiameter)));
+    Table->setItem(row, WallColumn, new QTableWidgetItem(FromUtf8(size.WallThickness)));
     for (int column = DiameterColumn; column <= WallColumn; ++column)
         Table->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     korvelin::SpanTableRow pending;
@@ -308,8 +282,7 @@ void SpanTableWindow::AddRow()
     const int row = Table->rowCount();
     InsertRow(row, {});
     Filling = false;
-    SaveRows();
-    emit RowsChanged();
+    RowsEdited();
     Table->setCurrentCell(row, DiameterColumn);
     Table->editItem(Table->item(row, DiameterColumn));
 }
@@ -328,8 +301,7 @@ void SpanTableWindow::RemoveSelectedRows()
         Table->removeRow(row);
         Computed.erase(Computed.begin() + row);
     }
-    SaveRows();
-    emit RowsChanged();
+    RowsEdited();
 }
 
 void SpanTableWindow::RestoreDefaults() { SetRows(korvelin::DefaultPipeSizes()); }
@@ -337,10 +309,10 @@ void SpanTableWindow::RestoreDefaults() { SetRows(korvelin::DefaultPipeSizes());
 korvelin::SpanTableConditions SpanTableWindow::Conditions() const
 {
     return korvelin::SpanTableConditions{
-        .Texts = Form.FieldTextsShown(),
-        .Selectors = Form.SelectorsShown(),
-        .SteelGrade = Form.SteelGradeShown(),
-        .DecimalSeparator = Form.DecimalSeparator(),
+        .Texts = Model.Texts(),
+        .Selectors = Model.Selectors(),
+        .SteelGrade = Model.SteelGrade(),
+        .DecimalSeparator = Model.DecimalSeparator(),
     };
 }
 
@@ -348,7 +320,7 @@ QString SpanTableWindow::ConditionsText() const
 {
     QStringList lines;
     for (const std::string& line : korvelin::SpanTableConditionLines(Conditions()))
-        lines << Text(line);
+        lines << FromUtf8(line);
     return QStringLiteral("Условия расчета: ") + lines.join(QStringLiteral("; ")) + u'.';
 }
 
@@ -401,7 +373,7 @@ void SpanTableWindow::SetCell(int row, int column, const QString& text, CellKind
 void SpanTableWindow::ShowRow(int row)
 {
     const korvelin::SpanTableRow& result = Computed[std::size_t(row)];
-    const std::string& separator = Form.DecimalSeparator();
+    const std::string& separator = Model.DecimalSeparator();
     const bool wasFilling = std::exchange(Filling, true);
     const bool spanned = Table->columnSpan(row, FirstSpanColumn) > 1;
     if (!result.Completed()) {
@@ -410,14 +382,14 @@ void SpanTableWindow::ShowRow(int row)
                 delete Table->takeItem(row, column);
             Table->setSpan(row, FirstSpanColumn, 1, ColumnCount - FirstSpanColumn);
         }
-        SetCell(row, FirstSpanColumn, Text(result.Outcome.Message), CellKind::Message);
+        SetCell(row, FirstSpanColumn, FromUtf8(result.Outcome.Message), CellKind::Message);
         Filling = wasFilling;
         return;
     }
     if (spanned)
         Table->setSpan(row, FirstSpanColumn, 1, 1);
     const auto metres = [&separator](std::optional<double> span) {
-        return span ? Text(korvelin::FormatFixed3(*span, separator)) : QString();
+        return span ? FromUtf8(korvelin::FormatFixed3(*span, separator)) : QString();
     };
     int column = FirstSpanColumn;
     for (const korvelin::RuleSet rules : {korvelin::RuleSet::SP, korvelin::RuleSet::SNiP})
@@ -425,10 +397,10 @@ void SpanTableWindow::ShowRow(int row)
             SetCell(row, column++, metres(korvelin::SpanOf(result.Outcome.Spans, criterion)), CellKind::Span);
     const auto governing = [&](int spanColumn, const korvelin::GoverningSpan& span) {
         SetCell(row, spanColumn, span.Span ? metres(span.Span) : QStringLiteral("нет"), CellKind::Governing);
-        SetCell(row, spanColumn + 1, span.Span ? ShortCriterionName(span.Which) : Text(span.Reason),
+        SetCell(row, spanColumn + 1, span.Span ? ShortCriterionName(span.Which) : FromUtf8(span.Reason),
                 CellKind::Criterion);
-        Table->item(row, spanColumn + 1)->setToolTip(span.Span ? Text(korvelin::CriterionName(span.Which))
-                                                               : Text(span.Reason));
+        Table->item(row, spanColumn + 1)->setToolTip(span.Span ? FromUtf8(korvelin::CriterionName(span.Which))
+                                                               : FromUtf8(span.Reason));
     };
     governing(GoverningSPColumn, result.GoverningSP);
     governing(GoverningSNiPColumn, result.GoverningSNiP);
@@ -440,22 +412,20 @@ void SpanTableWindow::RowEdited(int row, int column)
     if (Filling || column > WallColumn)
         return;
     RecomputeRow(row);
-    SaveRows();
-    emit RowsChanged();
+    RowsEdited();
 }
 
 void SpanTableWindow::SaveRows() const
 {
-    QSettings& settings = *Settings;
-    settings.remove(RowsKey);
+    Settings.remove(RowsKey);
     const std::vector<korvelin::PipeSize> rows = Rows();
-    settings.beginWriteArray(RowsKey, int(rows.size()));
+    Settings.beginWriteArray(RowsKey, int(rows.size()));
     for (int i = 0; i < int(rows.size()); ++i) {
-        settings.setArrayIndex(i);
-        settings.setValue(DiameterKey, Text(rows[std::size_t(i)].OuterDiameter));
-        settings.setValue(WallKey, Text(rows[std::size_t(i)].WallThickness));
+        Settings.setArrayIndex(i);
+        Settings.setValue(DiameterKey, FromUtf8(rows[std::size_t(i)].OuterDiameter));
+        Settings.setValue(WallKey, FromUtf8(rows[std::size_t(i)].WallThickness));
     }
-    settings.endArray();
+    Settings.endArray();
 }
 
 void SpanTableWindow::showEvent(QShowEvent* event)
@@ -473,19 +443,18 @@ void SpanTableWindow::hideEvent(QHideEvent* event)
 
 void SpanTableWindow::SaveGeometry() const
 {
-    Settings->setValue(GeometryKey, saveGeometry());
+    Settings.setValue(GeometryKey, saveGeometry());
 }
 
 korvelin::NoteDocument SpanTableWindow::Note() const
 {
-    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
-    return korvelin::BuildSpanTableNote(Computed, Conditions(), now.toStdString(),
-                                        "Korvelin " KORVELIN_VERSION);
+    return korvelin::BuildSpanTableNote(Computed, Conditions(), DocumentMoment(QDateTime::currentDateTime()),
+                                        ProgramNameAndVersion());
 }
 
 QString SpanTableWindow::WriteCsv(const QString& path) const
 {
-    const std::string csv = korvelin::SpanTableCsv(Computed, Form.DecimalSeparator());
+    const std::string csv = korvelin::SpanTableCsv(Computed, Model.DecimalSeparator());
     return WriteFileAtomically(path, QByteArray(csv.data(), qsizetype(csv.size())));
 }
 
@@ -493,11 +462,10 @@ QString SpanTableWindow::WritePdf(const QString& path) const { return WriteNoteP
 
 QString SpanTableWindow::AskPath(const QString& caption, const QString& name, const QString& filter)
 {
-    QSettings& settings = *Settings;
-    const QString folder = settings.value(FolderKey, QDir::homePath()).toString();
+    const QString folder = Settings.value(FolderKey, QDir::homePath()).toString();
     const QString path = QFileDialog::getSaveFileName(this, caption, QDir(folder).filePath(name), filter);
     if (!path.isEmpty())
-        settings.setValue(FolderKey, QFileInfo(path).absolutePath());
+        Settings.setValue(FolderKey, QFileInfo(path).absolutePath());
     return path;
 }
 

@@ -1,42 +1,35 @@
 #pragma once
 
+#include "InputModel.h"
+
 #include <korvelin/SpanTable.h>
 
 #include <QString>
 #include <QWidget>
 
-#include <memory>
 #include <vector>
 
-class InputSetDocument;
 class MessageSink;
-class QAction;
 class QLabel;
-class QMenuBar;
-class QPushButton;
 class QSettings;
 class QTableWidget;
-class TFormProlet;
 
-// "Таблица пролетов": the permissible spans of a list of pipes under the main window's other
-// inputs. The rows (outer diameter × wall) are edited in place with the numeric fields' key rules;
-// the table recomputes when a row or an input of the main window changes. Non-modal and sizeable;
-// its place, size and rows are kept in the user's settings.
+// "Таблица пролетов": the permissible spans of a list of pipes under the other inputs of the
+// input model. The rows (outer diameter × wall) are the model's table of pipes, edited in place
+// with the numeric fields' key rules; the table recomputes when a row or an input changes.
+// Non-modal and sizeable; its place, size and rows are kept in the user's settings.
 class SpanTableWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    SpanTableWindow(TFormProlet& form, MessageSink& sink, QWidget* parent = nullptr);
+    // The rows start from the settings, where the table keeps them between sessions.
+    SpanTableWindow(InputModel& model, MessageSink& sink, QSettings& settings, QWidget* parent = nullptr);
     ~SpanTableWindow() override;
 
-    // Puts the command "Таблица пролетов" on the menu bar after "Технический лист".
-    QAction* AddCommand(QMenuBar& bar);
     void Open();
-    // The rows go into the input-set file saved and come from the file opened, when it has them.
-    void AttachDocument(InputSetDocument& document);
 
-    // The pipes of the table, for the input-set file.
+    // The pipes of the table as shown.
     std::vector<korvelin::PipeSize> Rows() const;
     void SetRows(const std::vector<korvelin::PipeSize>& rows);
     // The rows as last computed, in the order shown.
@@ -51,15 +44,15 @@ public:
     QString WriteCsv(const QString& path) const;
     QString WritePdf(const QString& path) const;
 
-signals:
-    // The rows were edited, added, removed or replaced.
-    void RowsChanged();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void ModelChanged(InputModel::Parts parts);
+    // The rows as shown go into the model and the settings.
+    void RowsEdited();
+    void ShowRows(const std::vector<korvelin::PipeSize>& rows);
     korvelin::SpanTableConditions Conditions() const;
     korvelin::NoteDocument Note() const;
     void Recompute();
@@ -76,12 +69,12 @@ private:
     void PrintClick();
     QString AskPath(const QString& caption, const QString& name, const QString& filter);
 
-    TFormProlet& Form;
+    InputModel& Model;
     MessageSink& Sink;
+    QSettings& Settings;
     QLabel* ConditionsLabel;
     QTableWidget* Table;
-    std::unique_ptr<QSettings> Settings;
     std::vector<korvelin::SpanTableRow> Computed;
     bool Filling = false;  // the window itself is writing cells: no edits to react to
-    bool Stale = true;     // the main window's inputs changed while the table was hidden
+    bool Stale = true;     // the inputs changed while the table was hidden
 };

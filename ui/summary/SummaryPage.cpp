@@ -1,55 +1,41 @@
 #include "SummaryPage.h"
 
-#include "InputRules.h"
-#include "InputSetDocument.h"
 #include "MessageSink.h"
-#include "NoteRenderer.h"
-#include "Unit1.h"
+#include "NumericKeys.h"
+#include "Utf8Text.h"
 
+#include <korvelin/CalculationNote.h>
 #include <korvelin/NumberFormat.h>
-#include <korvelin/Version.h>
 
-#include <QAction>
-#include <QClipboard>
-#include <QDateTime>
-#include <QFileDialog>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QStandardPaths>
 #include <QTableWidget>
 
 namespace {
 
 const QString NoResultsText = QStringLiteral("Выполните расчет");
 
-QString Text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 enum Column { CriterionColumn, SpanColumn, PercentColumn, VerdictColumn, SpansColumn,
               SupportsColumn, SpacingColumn, ColumnCount };
 
-QString Verdict(bool passes) { return Text(passes ? korvelin::kPassesText : korvelin::kFailsText); }
+QString Verdict(bool passes) { return FromUtf8(passes ? korvelin::kPassesText : korvelin::kFailsText); }
 
 } // namespace
 
-TSummaryPage::TSummaryPage(TFormProlet& form, MessageSink& sink)
-    : Form(form)
+TSummaryPage::TSummaryPage(InputModel& model, MessageSink& sink, QWidget* parent)
+    : QWidget(parent)
+    , Model(model)
     , Sink(sink)
 {
     setObjectName(QStringLiteral("TabSheet3"));
     BuildControls();
-    BuildMenu(form);
-    connect(&form, &TFormProlet::CalculationFinished, this, &TSummaryPage::CalculationFinished);
-    connect(&form, &TFormProlet::InputsChanged, this, &TSummaryPage::InputsChanged);
-    ShowEmpty();
+    connect(&Model, &InputModel::calculated, this, &TSummaryPage::Refresh);
+    connect(&Model, &InputModel::changed, this, &TSummaryPage::ModelChanged);
+    ChosenSpanField->setText(QString::fromStdString(Model.ChosenSpan()));
+    RouteLengthField->setText(QString::fromStdString(Model.RouteLength()));
+    Refresh();
 }
 
 TSummaryPage::~TSummaryPage() = default;
@@ -61,21 +47,23 @@ void TSummaryPage::BuildControls()
         caption->setGeometry(x, 6, width, 17);
         return caption;
     };
-    auto field = [this](const char* name, int x, int width) {
+    auto field = [this](const char* name, int x, int width, void (InputModel::*record)(const std::string&)) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setGeometry(x, 4, width, 21);
         edit->setAlignment(Qt::AlignRight);
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textChanged, this, &TSummaryPage::FieldEdited);
+        // Every text typed goes into the model, which recomputes the page.
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, record](const QString& text) { (Model.*record)(text.toStdString()); });
         connect(edit, &QLineEdit::editingFinished, this, [this, edit] { FieldFinished(*edit); });
         return edit;
     };
     label(QStringLiteral("Принятый пролет, м"), 6, 112)->setObjectName(QStringLiteral("LabelChosenSpan"));
-    ChosenSpanField = field("EditChosenSpan", 118, 52);
+    ChosenSpanField = field("EditChosenSpan", 118, 52, &InputModel::SetChosenSpan);
     label(QStringLiteral("Длина участка трассы, м"), 180, 136)->setObjectName(QStringLiteral("LabelRouteLength"));
-    RouteLengthField = field("EditRouteLength", 316, 60);
+    RouteLengthField = field("EditRouteLength", 316, 60, &InputModel::SetRouteLength);
 
     Status = new QLabel(this);
     Status->setObjectName(QStringLiteral("SummaryStatus"));
@@ -107,122 +95,25 @@ void TSummaryPage::BuildControls()
     Table->horizontalHeader()->setStretchLastSection(true);
 }
 
-void TSummaryPage::BuildMenu(TFormProlet& form)
-{
-    SavePdf = new QAction(QStringLiteral("Сохранить расчет в PDF…"), this);
-    SavePdf->setObjectName(QStringLiteral("ActionSavePdf"));
-    SavePdf->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    Print = new QAction(QStringLiteral("Печать…"), this);
-    Print->setObjectName(QStringLiteral("ActionPrint"));
-    Print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    Copy = new QAction(QStringLiteral("Копировать результаты"), this);
-    Copy->setObjectName(QStringLiteral("ActionCopyResults"));
-    Copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    for (QAction* action : {SavePdf, Print, Copy})
-        action->setShortcutContext(Qt::WindowShortcut);
-    connect(SavePdf, &QAction::triggered, this, &TSummaryPage::AskAndSavePdf);
-    connect(Print, &QAction::triggered, this, &TSummaryPage::AskAndPrint);
-    connect(Copy, &QAction::triggered, this, &TSummaryPage::CopyResults);
-
-    // Into "Файл", directly above "Выход", with a separator between.
-    FileMenu = form.findChild<QMenu*>(QStringLiteral("N1"));
-    ExitAction = form.findChild<QAction*>(QStringLiteral("N5"));
-    if (FileMenu == nullptr || ExitAction == nullptr)
-        return;
-    Separator = new QAction(this);
-    Separator->setSeparator(true);
-    FileMenu->insertActions(ExitAction, {SavePdf, Print, Copy, Separator});
-    // Entries that other parts of the window add above "Выход" later go above these.
-    FileMenu->installEventFilter(this);
-}
-
-void TSummaryPage::KeepEntriesAboveExit()
-{
-    const QList<QAction*> actions = FileMenu->actions();
-    const qsizetype exit = actions.indexOf(ExitAction);
-    if (exit < 4 || actions.mid(exit - 4, 4) == QList<QAction*>{SavePdf, Print, Copy, Separator})
-        return;
-    Moving = true;
-    for (QAction* action : {SavePdf, Print, Copy, Separator})
-        FileMenu->removeAction(action);
-    FileMenu->insertActions(ExitAction, {SavePdf, Print, Copy, Separator});
-    Moving = false;
-}
-
 bool TSummaryPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FileMenu && event->type() == QEvent::ActionAdded && !Moving) {
-        KeepEntriesAboveExit();
-        return false;
-    }
     // The key filter of the numeric fields: digits, one decimal comma (a full stop is typed as
-    // one), backspace and Enter; control keys pass for copy and paste.
-    if (event->type() == QEvent::KeyPress
-        && (watched == ChosenSpanField || watched == RouteLengthField)) {
-        auto& field = static_cast<QLineEdit&>(*watched);
-        const std::optional<char16_t> typed = TypedCharacter(static_cast<const QKeyEvent&>(*event));
-        if (!typed || *typed < 32 || *typed == 127)
-            return QWidget::eventFilter(watched, event);
-        char16_t key = *typed == u'.' ? u',' : *typed;
-        const bool digit = key >= u'0' && key <= u'9';
-        const bool mark = key == u',' && !field.text().contains(u',') && !field.text().contains(u'.');
-        if (digit || mark) {
-            if (key != *typed) {
-                field.insert(QString(QChar(key)));
-                return true;
-            }
-            return false;
-        }
-        return true;
-    }
+    // one), backspace and Enter; the editing shortcuts pass for copy and paste.
+    if (event->type() == QEvent::KeyPress && (watched == ChosenSpanField || watched == RouteLengthField))
+        return FilterNumericKeyPress(static_cast<QLineEdit&>(*watched), static_cast<const QKeyEvent&>(*event),
+                                     EditingShortcuts::Passed);
     return QWidget::eventFilter(watched, event);
 }
 
-void TSummaryPage::CalculationFinished(const korvelin::CalculationOutcome& outcome)
+// A set put into the model shows its texts in the fields; the page follows every change of them.
+void TSummaryPage::ModelChanged(InputModel::Parts parts)
 {
-    if (outcome.Kind != korvelin::OutcomeKind::Completed) {
-        InputsChanged();
-        return;
-    }
-    Outcome = outcome;
-    Inputs.Texts = Form.FieldTextsShown();
-    Inputs.Selectors = Form.SelectorsShown();
-    Inputs.SteelGrade = Form.SteelGradeShown();
-    Inputs.DecimalSeparator = Form.DecimalSeparator();
-    Inputs.DateTime = QDateTime::currentDateTime()
-                          .toString(QStringLiteral("dd.MM.yyyy HH:mm"))
-                          .toStdString();
-    Inputs.Program = "Korvelin " KORVELIN_VERSION;
-    Refresh();
-}
-
-void TSummaryPage::InputsChanged()
-{
-    Outcome.reset();
-    Refresh();
-}
-
-void TSummaryPage::FieldEdited() { Refresh(); }
-
-std::optional<std::string> TSummaryPage::FileText(const QLineEdit& field)
-{
-    if (field.text().isEmpty())
-        return std::nullopt;
-    return field.text().toStdString();
-}
-
-void TSummaryPage::AttachDocument(InputSetDocument& document)
-{
-    document.AddContributor([this](korvelin::InputSet& set) {
-        set.ChosenSpan = FileText(*ChosenSpanField);
-        set.RouteLength = FileText(*RouteLengthField);
-    });
-    connect(&document, &InputSetDocument::SetApplied, this, [this](const korvelin::InputSet& set) {
-        ChosenSpanField->setText(QString::fromStdString(set.ChosenSpan.value_or(std::string())));
-        RouteLengthField->setText(QString::fromStdString(set.RouteLength.value_or(std::string())));
-    });
-    for (QLineEdit* field : {ChosenSpanField, RouteLengthField})
-        connect(field, &QLineEdit::textChanged, &document, &InputSetDocument::PartChanged);
+    if (parts & InputModel::Part::ChosenSpan && ChosenSpanField->text().toStdString() != Model.ChosenSpan())
+        ChosenSpanField->setText(QString::fromStdString(Model.ChosenSpan()));
+    if (parts & InputModel::Part::RouteLength && RouteLengthField->text().toStdString() != Model.RouteLength())
+        RouteLengthField->setText(QString::fromStdString(Model.RouteLength()));
+    if (parts & (InputModel::Part::ChosenSpan | InputModel::Part::RouteLength))
+        Refresh();
 }
 
 void TSummaryPage::FieldFinished(QLineEdit& field)
@@ -236,34 +127,24 @@ void TSummaryPage::FieldFinished(QLineEdit& field)
     if (report == LastReported)
         return;
     LastReported = report;
-    Sink.ShowMessage(Text(length.Error));
+    Sink.ShowMessage(FromUtf8(length.Error));
 }
 
 korvelin::OptionalLength TSummaryPage::Read(const QLineEdit& field) const
 {
     const std::string text = field.text().toStdString();
-    return &field == ChosenSpanField ? korvelin::ReadChosenSpan(text, Form.DecimalSeparator())
-                                     : korvelin::ReadRouteLength(text, Form.DecimalSeparator());
+    return &field == ChosenSpanField ? korvelin::ReadChosenSpan(text, Model.DecimalSeparator())
+                                     : korvelin::ReadRouteLength(text, Model.DecimalSeparator());
 }
 
 void TSummaryPage::Refresh()
 {
-    const bool results = Outcome.has_value();
-    for (QAction* action : {SavePdf, Print, Copy})
-        action->setEnabled(results);
-    if (!results) {
-        Shown.reset();
-        MarkGoverningFields(nullptr);
-        ShowEmpty();
-        return;
-    }
     // A refused text counts as not given: the page shows nothing for it.
-    korvelin::SummaryRequest request;
-    request.ChosenSpan = Read(*ChosenSpanField).Value;
-    request.RouteLength = Read(*RouteLengthField).Value;
-    Shown = korvelin::SummarizeDesign(*Outcome, request);
-    MarkGoverningFields(&*Shown);
-    ShowTable(*Shown);
+    Shown = Model.Summary();
+    if (!Shown)
+        ShowEmpty();
+    else
+        ShowTable(*Shown);
 }
 
 void TSummaryPage::ShowEmpty()
@@ -275,7 +156,8 @@ void TSummaryPage::ShowEmpty()
 
 void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
 {
-    const std::string& separator = Form.DecimalSeparator();
+    const std::string& separator = Model.DecimalSeparator();
+    const korvelin::SpanResults& spans = Model.LastCalculation()->Outcome.Spans;
     Table->setRowCount(0);
     QStringList notes;
     auto addRow = [this](const QStringList& cells, bool bold) {
@@ -293,7 +175,7 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
             Table->setItem(row, column, item);
         }
     };
-    auto number = [&separator](double value) { return Text(korvelin::FormatFixed3(value, separator)); };
+    auto number = [&separator](double value) { return FromUtf8(korvelin::FormatFixed3(value, separator)); };
     auto routeCells = [&](QStringList& cells, const std::optional<korvelin::RouteSupports>& route) {
         if (!route)
             return;
@@ -303,13 +185,13 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
 
     for (const korvelin::RuleSet rules : {korvelin::RuleSet::SP, korvelin::RuleSet::SNiP}) {
         const korvelin::RuleSetSummary& set = summary.Of(rules);
-        const QString name = Text(korvelin::RuleSetName(rules));
+        const QString name = FromUtf8(korvelin::RuleSetName(rules));
         QStringList head;
         if (set.Governing.Span) {
             head << QStringLiteral("%1: определяющий").arg(name) << number(*set.Governing.Span);
         } else {
             head << QStringLiteral("%1: нет определяющего").arg(name) << QString();
-            notes << QStringLiteral("%1: %2").arg(name, Text(set.Governing.Reason));
+            notes << QStringLiteral("%1: %2").arg(name, FromUtf8(set.Governing.Reason));
         }
         if (set.Check) {
             head << QString() << Verdict(set.Check->Passes);
@@ -322,13 +204,13 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
         const auto criteria = korvelin::CriteriaOf(rules);
         for (std::size_t i = 0; i < criteria.size(); ++i) {
             const korvelin::Criterion criterion = criteria[i];
-            const std::optional<double> span = korvelin::SpanOf(Outcome->Spans, criterion);
-            QStringList cells{QStringLiteral("    ") + Text(korvelin::CriterionName(criterion)),
+            const std::optional<double> span = korvelin::SpanOf(spans, criterion);
+            QStringList cells{QStringLiteral("    ") + FromUtf8(korvelin::CriterionName(criterion)),
                               span ? number(*span) : QString()};
             if (set.Check) {
                 const korvelin::CriterionCheck& item = set.Check->Criteria[i];
                 cells << (item.PermissibleSpan > 0
-                              ? Text(korvelin::FormatPercent(item.Percent, separator))
+                              ? FromUtf8(korvelin::FormatPercent(item.Percent, separator))
                               : QStringLiteral("—"))
                       << Verdict(item.Passes);
             }
@@ -351,86 +233,4 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
     const QString status = notes.join(QLatin1Char('\n'));
     Status->setText(status);
     Status->setToolTip(status);
-}
-
-void TSummaryPage::MarkGoverningFields(const korvelin::DesignSummary* summary)
-{
-    static const char* const names[] = {"Edit6", "Edit7", "Edit8", "Edit9", "Edit11", "Edit13"};
-    for (int i = 0; i < 6; ++i) {
-        QLineEdit* field = Form.findChild<QLineEdit*>(QString::fromLatin1(names[i]));
-        if (field == nullptr)
-            continue;
-        const auto criterion = static_cast<korvelin::Criterion>(i);
-        bool bold = false;
-        if (summary != nullptr) {
-            const korvelin::GoverningSpan& governing = summary->Of(korvelin::RuleSetOf(criterion)).Governing;
-            bold = governing.Span && governing.Which == criterion;
-        }
-        if (field->font().bold() != bold) {
-            QFont font = field->font();
-            font.setBold(bold);
-            field->setFont(font);
-        }
-    }
-}
-
-korvelin::NoteDocument TSummaryPage::Note() const
-{
-    return korvelin::BuildCalculationNote(Inputs, *Outcome, *Shown);
-}
-
-QString TSummaryPage::SuggestedPdfName() const
-{
-    const korvelin::FieldTexts texts = Outcome ? Inputs.Texts : Form.FieldTextsShown();
-    return QStringLiteral("Пролет %1x%2.pdf")
-        .arg(Text(texts.OuterDiameter), Text(texts.WallThickness));
-}
-
-bool TSummaryPage::SavePdfTo(const QString& path)
-{
-    if (!Outcome)
-        return false;
-    const QString error = WriteNotePdf(Note(), path);
-    if (!error.isEmpty()) {
-        Sink.ShowError(error);
-        return false;
-    }
-    return true;
-}
-
-void TSummaryPage::PrintOn(QPagedPaintDevice& device)
-{
-    if (Outcome)
-        PrintNote(Note(), device);
-}
-
-void TSummaryPage::CopyResults()
-{
-    if (!Outcome)
-        return;
-    QGuiApplication::clipboard()->setText(
-        Text(korvelin::CopiedResults(*Outcome, *Shown, Form.DecimalSeparator())));
-}
-
-void TSummaryPage::AskAndSavePdf()
-{
-    if (!Outcome)
-        return;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = QFileDialog::getSaveFileName(
-        &Form, QStringLiteral("Сохранить расчет в PDF"), folder + QLatin1Char('/') + SuggestedPdfName(),
-        QStringLiteral("Документ PDF (*.pdf)"));
-    if (!path.isEmpty())
-        SavePdfTo(path);
-}
-
-void TSummaryPage::AskAndPrint()
-{
-    if (!Outcome)
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, &Form);
-    dialog.setWindowTitle(QStringLiteral("Печать расчета"));
-    if (dialog.exec() == QDialog::Accepted)
-        PrintOn(printer);
 }

@@ -1,0 +1,134 @@
+// The input model without a window: what each change tells its observers, which changes discard
+// the last calculation, and a whole set put in place.
+
+#include "InputModel.h"
+
+#include <korvelin/RunCalculation.h>
+
+#include <QSignalSpy>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(InputModel::Parts)
+
+class InputModelTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eachChangeNamesItsPart_data();
+    void eachChangeNamesItsPart();
+    void assignedSetIsShownThenNamed();
+    void requestIgnoresRefusedTexts();
+
+private:
+    static korvelin::CalculationOutcome StartUpRun(const InputModel& model)
+    {
+        return korvelin::RunCalculation(model.Texts(), model.Selectors(), model.DecimalSeparator());
+    }
+};
+
+void InputModelTest::eachChangeNamesItsPart_data()
+{
+    using Part = InputModel::Part;
+    QTest::addColumn<std::function<void(InputModel&)>>("change");
+    QTest::addColumn<InputModel::Parts>("part");
+    QTest::addColumn<bool>("discards");
+    const auto texts = [](InputModel& m) {
+        korvelin::FieldTexts t = m.Texts();
+        t.WallThickness = "4";
+        m.SetTexts(t);
+    };
+    const auto selectors = [](InputModel& m) {
+        korvelin::SelectorIndexes i = m.Selectors();
+        i.IceRegion = 4;
+        m.SetSelectors(i);
+    };
+    QTest::newRow("field texts") << std::function<void(InputModel&)>(texts) << InputModel::Parts(Part::Fields) << true;
+    QTest::newRow("steel grade") << std::function<void(InputModel&)>([](InputModel& m) { m.SetSteelGrade(6); })
+                                 << InputModel::Parts(Part::SteelGrade) << true;
+    QTest::newRow("selectors") << std::function<void(InputModel&)>(selectors) << InputModel::Parts(Part::Selectors)
+                               << true;
+    QTest::newRow("chosen span") << std::function<void(InputModel&)>([](InputModel& m) { m.SetChosenSpan("3"); })
+                                 << InputModel::Parts(Part::ChosenSpan) << false;
+    QTest::newRow("route length") << std::function<void(InputModel&)>([](InputModel& m) { m.SetRouteLength("100"); })
+                                  << InputModel::Parts(Part::RouteLength) << false;
+    QTest::newRow("pipe table")
+        << std::function<void(InputModel&)>([](InputModel& m) { m.SetPipeRows({{"57", "3"}}); })
+        << InputModel::Parts(Part::PipeTable) << false;
+}
+
+void InputModelTest::eachChangeNamesItsPart()
+{
+    QFETCH(std::function<void(InputModel&)>, change);
+    QFETCH(InputModel::Parts, part);
+    QFETCH(bool, discards);
+    InputModel model(",");
+    model.SetCalculation(StartUpRun(model), QDateTime::currentDateTime());
+    QVERIFY(model.CompletedOutcome() != nullptr);
+    QSignalSpy changed(&model, &InputModel::changed);
+    QSignalSpy calculated(&model, &InputModel::calculated);
+
+    change(model);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.front().front().value<InputModel::Parts>(), part);
+    // Only what a calculation reads makes its results stale.
+    QCOMPARE(model.LastCalculation().has_value(), !discards);
+    QCOMPARE(calculated.count(), discards ? 1 : 0);
+
+    // The same value again is no change.
+    change(model);
+    QCOMPARE(changed.count(), 1);
+}
+
+void InputModelTest::assignedSetIsShownThenNamed()
+{
+    InputModel model(",");
+    model.SetPipeRows({{"57", "3"}});
+    QStringList order;
+    InputModel::Parts named;
+    connect(&model, &InputModel::replaced, this, [&] { order << "replaced"; });
+    connect(&model, &InputModel::changed, this, [&](InputModel::Parts parts) {
+        order << "changed";
+        named = parts;
+    });
+
+    korvelin::InputSet set = korvelin::StartUpInputSet();
+    set.Indexes.SnowRegion = 3;
+    set.RouteLength = "120";
+    model.Assign(set);
+    QCOMPARE(order, (QStringList{"replaced", "changed"}));
+    QCOMPARE(named, InputModel::Parts(InputModel::Part::Selectors) | InputModel::Part::RouteLength);
+    // A set without a table keeps the rows; the set read back holds them.
+    QCOMPARE(model.PipeRows(), (std::vector<korvelin::PipeSize>{{"57", "3"}}));
+    set.PipeTable = std::vector<korvelin::PipeTableRow>{{"57", "3"}};
+    QCOMPARE(model.ToInputSet(), set);
+
+    // The same set again: shown again, but nothing changed.
+    order.clear();
+    model.Assign(set);
+    QCOMPARE(order, QStringList{"replaced"});
+}
+
+void InputModelTest::requestIgnoresRefusedTexts()
+{
+    InputModel model(",");
+    model.SetChosenSpan("3,5");
+    model.SetRouteLength("-1");
+    QCOMPARE(model.Request().ChosenSpan, std::optional<double>(3.5));
+    QCOMPARE(model.Request().RouteLength, std::nullopt);
+    QVERIFY(!model.Summary());  // no calculation yet
+    model.SetCalculation(StartUpRun(model), QDateTime::currentDateTime());
+    QCOMPARE(model.Summary()->ChosenSpan, std::optional<double>(3.5));
+
+    // A refused run is kept as the last calculation, but has no summary.
+    korvelin::FieldTexts texts = model.Texts();
+    texts.Pressure = "0";
+    model.SetTexts(texts);
+    model.SetCalculation(StartUpRun(model), QDateTime::currentDateTime());
+    QCOMPARE(model.LastCalculation()->Outcome.Kind, korvelin::OutcomeKind::Refused);
+    QVERIFY(model.CompletedOutcome() == nullptr);
+    QVERIFY(!model.Summary());
+}
+
+QTEST_GUILESS_MAIN(InputModelTest)
+#include "tst_InputModel.moc"
