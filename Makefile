@@ -41,7 +41,8 @@ package: build
 	cd $(BUILD_DIR) && cpack
 
 # The Windows edition, cross-built with Debian's mingw-w64 (Qt and libjpeg-turbo from Debian's
-# sources, built once into ~/.cache/korvelin-windows): build/windows/korvelin-VERSION-windows-x64.zip.
-# tools/check-windows then runs it under Wine.
+# sources, built once into ~/.cache/korvelin-windows): build/windows/korvelin-VERSION-windows-x64.zip
+# and the installer korvelin-VERSION-windows-x64.msi beside it. tools/check-windows then runs
+# them under Wine.
 windows: build
 	tools/build-windows

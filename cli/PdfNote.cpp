@@ -27,8 +27,13 @@ std::string WritePdfNoteOffscreen(const NoteDocument& note, const std::string& p
     const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     const QGuiApplication application(argc, argv);
-    const std::string failure =
-        WriteNotePdf(note, QFile::decodeName(QByteArray::fromStdString(path))).toStdString();
+    // Names are UTF-8 on Windows (the arguments are read as such), the file system's bytes elsewhere.
+#ifdef Q_OS_WIN
+    const QString fileName = QString::fromStdString(path);
+#else
+    const QString fileName = QFile::decodeName(QByteArray::fromStdString(path));
+#endif
+    const std::string failure = WriteNotePdf(note, fileName).toStdString();
     qInstallMessageHandler(previous);
     return failure;
 }

@@ -4,6 +4,7 @@
 #include "OutcomeText.h"
 #include "SingleRun.h"
 #include "korvelin/DesignSummary.h"
+#include "korvelin/FileName.h"
 #include "korvelin/InputSetFile.h"
 #include "korvelin/Version.h"
 
@@ -12,11 +13,14 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include <unistd.h>
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+#include <shellapi.h>
 #endif
 
 #ifdef KORVELIN_CALC_PDF
@@ -32,7 +36,7 @@ BatchOutput BatchOutputOf(const CliOptions& options)
     return options.Json ? BatchOutput::Json : options.Report ? BatchOutput::Reports : BatchOutput::Columns;
 }
 
-int Run(int argc, char** argv)
+int Run(int argc, const char* const* argv)
 {
     ParsedCommandLine parsed = ParseCommandLine(argc, argv);
     if (!parsed.Options) {
@@ -94,13 +98,32 @@ int Run(int argc, char** argv)
     if (options.BatchFile.empty() || options.BatchFile == "-") {
         return RunBatch(std::cin, std::cout, std::cerr, separator, BatchOutputOf(options));
     }
-    std::ifstream file(options.BatchFile, std::ios::binary);
+    std::ifstream file(korvelin::FileSystemPath(options.BatchFile), std::ios::binary);
     if (!file) {
         std::cerr << "korvelin-calc: cannot open file '" << options.BatchFile
                   << "': " << std::strerror(errno) << '\n';
         return 2;
     }
     return RunBatch(file, std::cout, std::cerr, separator, BatchOutputOf(options));
+}
+
+// The arguments in UTF-8. On Windows they are read from the wide command line, as the C runtime's
+// argv holds them in the ANSI code page, which loses every character outside it.
+std::vector<std::string> Utf8Arguments([[maybe_unused]] int argc, [[maybe_unused]] char** argv)
+{
+#ifdef _WIN32
+    std::vector<std::string> arguments;
+    int count = 0;
+    if (wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i) {
+            arguments.push_back(korvelin::Utf8FromWide(wide[i]));
+        }
+        ::LocalFree(wide);
+    }
+    return arguments;
+#else
+    return std::vector<std::string>(argv, argv + argc);
+#endif
 }
 
 }  // namespace
@@ -117,7 +140,13 @@ int main(int argc, char** argv)
     std::ios::sync_with_stdio(false);
     CheckedOutput output(STDOUT_FILENO);
     std::streambuf* const standard = std::cout.rdbuf(&output);
-    const int status = Run(argc, argv);
+    const std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments) {
+        pointers.push_back(argument.c_str());
+    }
+    pointers.push_back(nullptr);
+    const int status = Run(static_cast<int>(arguments.size()), pointers.data());
     std::cout.rdbuf(standard);
     return FinishOutput(output, std::cerr, status);
 }

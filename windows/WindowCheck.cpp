@@ -1,8 +1,8 @@
 // korvelin-window-check: the Windows edition's windows, driven the way a user drives them, on the
 // system's real window platform (under Wine with a virtual display). It builds the windows as
 // korvelin.exe does, presses "Расчитать" on the start-up inputs, opens the snow map and the
-// technical sheet, saves the inputs to a .korvelin file and the note to a PDF, and writes a
-// picture of every window it opened. Exit status 0 when every step gave what it should.
+// technical sheet, saves the inputs to a .korvelin file (its name and folder outside the ANSI code
+// page) and the note to a PDF, and writes a picture of every window it opened. Exit status 0 when every step gave what it should.
 //
 //   korvelin-window-check.exe OUTPUT-FOLDER
 
@@ -104,7 +104,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: korvelin-window-check OUTPUT-FOLDER\n");
         return 2;
     }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    // Qt reads the arguments from the wide command line: the folder may have any name.
+    const QDir folder(QApplication::arguments().at(1));
     if (!QDir().mkpath(folder.path())) {
         std::fprintf(stderr, "korvelin-window-check: cannot create %s\n", argv[1]);
         return 2;
@@ -114,7 +115,8 @@ int main(int argc, char* argv[])
 
     RecordingSink sink;
     QSettings settings(folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
-    const QString inputsPath = folder.filePath(QStringLiteral("Пролет 89x3,2.korvelin"));
+    QDir().mkpath(folder.filePath(QStringLiteral("Қазақ")));
+    const QString inputsPath = folder.filePath(QStringLiteral("Қазақ/Пролёт №1 — Müller.korvelin"));
     QFile::remove(inputsPath);
     FolderDialogs dialogs(inputsPath);
     AppWindows windows = CreateAppWindows(sink, separator, settings, &dialogs);
@@ -158,7 +160,7 @@ int main(int argc, char* argv[])
     // The inputs as a file, read back.
     Report(document.SaveAs() && QFile::exists(inputsPath), "исходные данные сохранены: " + inputsPath);
     const korvelin::InputSetReading reading =
-        korvelin::ReadInputSetFile(QFile::encodeName(inputsPath).toStdString());
+        korvelin::ReadInputSetFile(inputsPath.toStdString());
     Report(reading.Set.has_value() && reading.Set->Texts.OuterDiameter == "89",
            "файл исходных данных прочитан" +
                (reading.Set ? QString() : ": " + QString::fromStdString(reading.Message)));

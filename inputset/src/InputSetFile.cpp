@@ -1,5 +1,7 @@
 #include "korvelin/InputSetFile.h"
 
+#include "korvelin/FileName.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #ifdef _WIN32
@@ -20,6 +22,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
+#include <string_view>
 
 namespace korvelin {
 namespace {
@@ -64,6 +68,13 @@ std::string ErrorText(int error)
 #endif
     case EIO:
         return "ошибка ввода-вывода";
+    case EILSEQ:
+        return "имя файла не в кодировке UTF-8";
+#ifdef _WIN32
+    // The system's answer to a name with a character that Windows does not allow (< > : " | ? *).
+    case EINVAL:
+        return "недопустимое имя файла";
+#endif
     default:
         return "системная ошибка " + std::to_string(error) + " (" + std::strerror(error) + ")";
     }
@@ -88,8 +99,26 @@ std::size_t ChunkSize(std::size_t size) { return size; }
 // temporary file beside it, its preparation, the flush to the disk and the replacement itself.
 // Each returns 0 or the error (errno).
 #ifdef _WIN32
-// The name is in the system's ANSI code page, as the C runtime and the "A" calls take it.
-int StatusOfPath(const std::string& path, FileStatus& status) { return ::_stat64(path.c_str(), &status); }
+// Names are UTF-8 and reach the system through its wide calls, as UTF-16; a name whose bytes are
+// not UTF-8 is refused with EILSEQ.
+template <typename Call>
+int WithWideName(const std::string& name, Call call)
+{
+    const std::optional<std::wstring> wide = WideFileName(name);
+    if (!wide) {
+        errno = EILSEQ;
+        return -1;
+    }
+    return call(wide->c_str());
+}
+int OpenForReading(const std::string& path)
+{
+    return WithWideName(path, [](const wchar_t* name) { return ::_wopen(name, kReadFlags); });
+}
+int StatusOfPath(const std::string& path, FileStatus& status)
+{
+    return WithWideName(path, [&status](const wchar_t* name) { return ::_wstat64(name, &status); });
+}
 std::string SaveTarget(const std::string& path) { return path; }
 std::string FolderOf(const std::string& target)
 {
@@ -102,13 +131,44 @@ std::string TemporaryBeside(const std::string& target)
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     return FolderOf(target) + "\\." + name + ".XXXXXX";
 }
+// Replaces the six X at the end of the name with letters and digits until the name is new, and
+// creates the file; the C runtime has no wide mkstemp.
+int CreateTemporary(std::string& temporary)
+{
+    constexpr std::string_view letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (std::size_t i = temporary.size() - 6; i < temporary.size(); ++i) {
+            temporary[i] = letters[pick(random)];
+        }
+        const int fd = WithWideName(temporary, [](const wchar_t* name) {
+            return ::_wopen(name, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+        });
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+void RemoveFile(const std::string& path)
+{
+    if (const std::optional<std::wstring> wide = WideFileName(path)) {
+        ::_wremove(wide->c_str());
+    }
+}
 // The bytes as they are: no line ends turned into CR LF.
 int PrepareTemporary(int fd, bool, const FileStatus&) { return ::_setmode(fd, _O_BINARY) == -1 ? errno : 0; }
 int SyncFile(int fd) { return ::_commit(fd) == 0 ? 0 : errno; }
 // Replaces the old file in one step; the move reaches the disk before the call returns.
 int ReplaceTarget(const std::string& temporary, const std::string& target)
 {
-    if (::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const std::optional<std::wstring> from = WideFileName(temporary);
+    const std::optional<std::wstring> to = WideFileName(target);
+    if (!from || !to) {
+        return EILSEQ;
+    }
+    if (::MoveFileExW(from->c_str(), to->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return 0;
     }
     switch (::GetLastError()) {
@@ -127,6 +187,7 @@ int ReplaceTarget(const std::string& temporary, const std::string& target)
 }
 void SyncFolder(const std::string&) {}
 #else
+int OpenForReading(const std::string& path) { return ::open(path.c_str(), kReadFlags); }
 int StatusOfPath(const std::string& path, FileStatus& status) { return ::stat(path.c_str(), &status); }
 // A symbolic link keeps pointing at the file it names: that file is replaced.
 std::string SaveTarget(const std::string& path)
@@ -165,6 +226,8 @@ int PrepareTemporary(int fd, bool replacing, const FileStatus& old)
     return ::fchmod(fd, mode) == 0 ? 0 : errno;
 }
 int SyncFile(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
+int CreateTemporary(std::string& temporary) { return ::mkstemp(temporary.data()); }
+void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
 int ReplaceTarget(const std::string& temporary, const std::string& target)
 {
     return ::rename(temporary.c_str(), target.c_str()) == 0 ? 0 : errno;
@@ -226,7 +289,7 @@ int WriteAll(int fd, std::string_view bytes)
 InputSetReading ReadInputSetFile(const std::string& path)
 {
     InputSetReading reading;
-    Descriptor file(::open(path.c_str(), kReadFlags));
+    Descriptor file(OpenForReading(path));
     if (file.Get() < 0) {
         reading.Message = OpenFailure(path, errno == ENOENT ? std::string("файл не найден") : ErrorText(errno));
         return reading;
@@ -300,12 +363,12 @@ std::string WriteInputSetFile(const std::string& path, const InputSet& set)
     }
 
     std::string temporary = TemporaryBeside(target);
-    Descriptor file(::mkstemp(temporary.data()));
+    Descriptor file(CreateTemporary(temporary));
     if (file.Get() < 0) {
         return SaveFailure(path, errno == ENOENT ? std::string("папка не найдена") : ErrorText(errno));
     }
     auto fail = [&](int errorCode) {
-        std::remove(temporary.c_str());
+        RemoveFile(temporary);
         return SaveFailure(path, ErrorText(errorCode));
     };
     if (const int prepared = PrepareTemporary(file.Get(), replacing, old); prepared != 0) {

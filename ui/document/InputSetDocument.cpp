@@ -30,9 +30,15 @@ bool SameInputs(const korvelin::InputSet& a, const korvelin::InputSet& b)
     return a == core;
 }
 
+// The name as the input-set library takes it: UTF-8 on Windows, where the library hands it to
+// the system's wide calls; the file system's own bytes elsewhere.
 std::string FileSystemName(const QString& path)
 {
+#ifdef Q_OS_WIN
+    return path.toStdString();
+#else
     return QFile::encodeName(path).toStdString();
+#endif
 }
 
 } // namespace
