@@ -31,6 +31,12 @@ inline constexpr std::array<HeightFactors, 3> kHeightFactors = {{
 double CalcSnowLoadSP(FpWatch& fp, double D, int snowRegion, ReportWriter& report);
 // 0.4 * S * D * 1000.
 double CalcSnowLoadSNiP(FpWatch& fp, double D, int snowRegion);
+// The same with the normative value given, from a table or the site's own: the run's way.
+double CalcSnowLoadSPOfWeight(FpWatch& fp, double D, double snowWeight, ReportWriter& report);
+double CalcSnowLoadSNiPOfWeight(FpWatch& fp, double D, double snowWeight);
+double CalcIceLoadOfThickness(FpWatch& fp, double D, double iceThickness, ReportWriter& report);
+double CalcWindLoadOfPressure(FpWatch& fp, double D, int heightCategory, double windPressure,
+                              ReportWriter& report);
 // 1.9 * b * 8829 * D; appends the ice line.
 double CalcIceLoad(FpWatch& fp, double D, int iceRegion, ReportWriter& report);
 // w0 * D * k * (1 + 0.7 * zeta) * 1000; appends the wind line.
