@@ -405,3 +405,89 @@ TEST(CalcBatch, JsonLinesCarryEveryValueToTheLastBit)
 }
 
 }  // namespace
+
+namespace {
+
+// The JSON of a run without its list of own values: all that may differ from the run of a region.
+std::string WithoutOwnList(std::string json)
+{
+    const std::size_t own = json.find("\"own\":[");
+    if (own != std::string::npos)
+        json.erase(own, json.find(']', own) + 1 - own);
+    return json;
+}
+
+TEST(CalcOwnClimate, TableValuesTypedInGiveTheRunOfTheirRegions)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"--snow 0 --snow-weight 1,8", "--snow 2"},
+        {"--wind 0 --wind-pressure 0,38", "--wind 3"},
+        {"--ice 0 --ice-thickness 10", "--ice 2"},
+        {"--spans 6 --snow-weight 3,2 --wind-pressure=0.6 --ice-thickness 20", "--spans 6 --snow 4 --wind 5 --ice 4"},
+    };
+    for (const auto& [own, region] : cases) {
+        const Result a = Calc(std::string("--sep , --json --span 3 ") + own);
+        const Result b = Calc(std::string("--sep , --json --span 3 ") + region);
+        EXPECT_EQ(a.Status, 0) << own << a.Err;
+        EXPECT_EQ(WithoutOwnList(a.Out), WithoutOwnList(b.Out)) << own;
+        EXPECT_NE(a.Out.find("\"own\":[\""), std::string::npos) << own;
+    }
+    // The text names the own values; the loads on the supports stand under "summary".
+    const Result text = Calc("--sep , --snow-weight 1,8 --snow-source \"СП 20.13330.2016, табл. К.1\"");
+    EXPECT_EQ(text.Out.rfind("Свои нормативные значения: S = 1,8 кН/м² (СП 20.13330.2016, табл. К.1)\n", 0), 0u);
+    const Result json = Calc("--sep , --json --friction 0,1");
+    EXPECT_NE(json.Out.find("\"supports\":{\"sp\":{\"span\":3.122,\"spans\":null,\"intermediate_supports\":null,"
+                            "\"spacing\":null,\"spans_in_beam\":1,\"k_intermediate\":null,\"k_end\":0.5,"
+                            "\"vertical_intermediate_N\":null,\"vertical_end_N\":127.16324267077758,"),
+              std::string::npos)
+        << json.Out;
+    EXPECT_NE(json.Out.find("\"friction\":0.1,\"friction_intermediate_N\":null,\"friction_end_N\":12.71632426707776"),
+              std::string::npos);
+    EXPECT_NE(json.Out.find("\"supports_chosen\":null"), std::string::npos);
+}
+
+TEST(CalcOwnClimate, RefusedValuesEndWithUsageStatus)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"--snow-weight 25", "korvelin-calc: Нормативный вес снегового покрова должен быть от 0 до 20 кН/м² (введено «25»)\n"},
+        {"--wind-pressure abc", "korvelin-calc: Нормативное ветровое давление должно быть числом (введено «abc»)\n"},
+        {"--ice-thickness -1", "korvelin-calc: Толщина стенки гололеда не может быть отрицательной (введено «-1»)\n"},
+        {"--friction 0", "korvelin-calc: Коэффициент трения в опорах не может быть равен нулю\n"},
+        {"--friction 1,5",
+         "korvelin-calc: Коэффициент трения в опорах должен быть больше 0 и не больше 1 (введено «1,5»)\n"},
+        {"--batch --friction x", "korvelin-calc: Коэффициент трения в опорах должен быть числом (введено «x»)\n"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Calc(std::string("--sep , ") + arguments);
+        EXPECT_EQ(r.Status, 2) << arguments;
+        EXPECT_EQ(r.Out, "") << arguments;
+        EXPECT_EQ(r.Err, message) << arguments;
+    }
+    EXPECT_EQ(Calc("--batch --snow-weight 1").Status, 2);  // the batch takes them from its columns
+}
+
+TEST(CalcOwnClimate, BatchColumnsOfTheSameNames)
+{
+    const std::string input =
+        "diameter;wall;ultimate;yield;pressure;height;snow;wind;ice;spans;slope;snow-weight;wind-pressure;ice-thickness\n"
+        "89;3,2;333;206;0,6;0;2;2;0;0;0\n"
+        "89;3,2;333;206;0,6;0;0;0;0;0;0;1,8;0,3\n"
+        "89;3,2;333;206;0,6;0;2;2;0;0;0;;;\n"
+        "89;3,2;333;206;0,6;0;0;0;0;0;0;;;101\n";
+    const Result r = Calc("--batch --sep ,", input);
+    EXPECT_EQ(r.Status, 1);
+    std::istringstream lines(r.Out);
+    std::string header, region, own, empty, refused;
+    std::getline(lines, header);
+    std::getline(lines, region);
+    std::getline(lines, own);
+    std::getline(lines, empty);
+    std::getline(lines, refused);
+    EXPECT_EQ(region.rfind("completed;;", 0), 0u);
+    EXPECT_EQ(own, region);
+    EXPECT_EQ(empty, region);  // empty columns: the regions' values
+    EXPECT_EQ(refused, "invalid;line 5: field 14 (ice-thickness): Толщина стенки гололеда должна быть от 0 до 100 мм "
+                       "(введено «101»);;;;;;;;");
+}
+
+}  // namespace

@@ -19,6 +19,7 @@ private slots:
     void eachChangeNamesItsPart();
     void assignedSetIsShownThenNamed();
     void requestIgnoresRefusedTexts();
+    void ownValuesAreTakenWholeOrNotAtAll();
 
 private:
     static korvelin::CalculationOutcome StartUpRun(const InputModel& model)
@@ -55,6 +56,15 @@ void InputModelTest::eachChangeNamesItsPart_data()
     QTest::newRow("pipe table")
         << std::function<void(InputModel&)>([](InputModel& m) { m.SetPipeRows({{"57", "3"}}); })
         << InputModel::Parts(Part::PipeTable) << false;
+    const auto own = [](InputModel& m) {
+        korvelin::OwnClimateTexts texts;
+        texts.IceThickness = {true, "12", "изыскания"};
+        QCOMPARE(m.SetOwnClimate(texts), std::string());
+    };
+    QTest::newRow("own climatic values") << std::function<void(InputModel&)>(own)
+                                         << InputModel::Parts(Part::OwnClimate) << true;
+    QTest::newRow("friction") << std::function<void(InputModel&)>([](InputModel& m) { m.SetFriction("0,1"); })
+                              << InputModel::Parts(Part::Friction) << false;
 }
 
 void InputModelTest::eachChangeNamesItsPart()
@@ -107,6 +117,19 @@ void InputModelTest::assignedSetIsShownThenNamed()
     order.clear();
     model.Assign(set);
     QCOMPARE(order, QStringList{"replaced"});
+
+    // Own values and the coefficient of friction come in and go out with the set; a friction of
+    // the start-up value is not written.
+    set.OwnClimate.SnowWeight = {true, "1,8", "СП 20.13330.2016, табл. К.1"};
+    set.Friction = "0,1";
+    model.Assign(set);
+    QCOMPARE(named, InputModel::Parts(InputModel::Part::OwnClimate) | InputModel::Part::Friction);
+    QCOMPARE(model.OwnClimateValues(), (korvelin::OwnClimate{1.8, std::nullopt, std::nullopt}));
+    QCOMPARE(model.ToInputSet(), set);
+    model.Assign(korvelin::StartUpInputSet());
+    QCOMPARE(model.Friction(), std::string("0,3"));
+    QCOMPARE(model.ToInputSet().Friction, std::nullopt);
+    QVERIFY(!model.OwnClimate().Any());
 }
 
 void InputModelTest::requestIgnoresRefusedTexts()
@@ -128,6 +151,26 @@ void InputModelTest::requestIgnoresRefusedTexts()
     QCOMPARE(model.LastCalculation()->Outcome.Kind, korvelin::OutcomeKind::Refused);
     QVERIFY(model.CompletedOutcome() == nullptr);
     QVERIFY(!model.Summary());
+}
+
+void InputModelTest::ownValuesAreTakenWholeOrNotAtAll()
+{
+    InputModel model(",");
+    QSignalSpy changed(&model, &InputModel::changed);
+    korvelin::OwnClimateTexts texts;
+    texts.SnowWeight = {true, "1,8", ""};
+    texts.WindPressure = {true, "7", ""};
+    QCOMPARE(model.SetOwnClimate(texts),
+             std::string("Нормативное ветровое давление должно быть от 0 до 5 кПа (введено «7»)"));
+    QCOMPARE(changed.count(), 0);
+    QVERIFY(!model.OwnClimate().Any());
+    texts.WindPressure.InForce = false;  // kept as typed, not read
+    QCOMPARE(model.SetOwnClimate(texts), std::string());
+    QCOMPARE(model.OwnClimate(), texts);
+    QCOMPARE(model.OwnClimateValues(), (korvelin::OwnClimate{1.8, std::nullopt, std::nullopt}));
+    // A refused coefficient of friction is kept as typed and leaves the supports without friction.
+    model.SetFriction("2");
+    QCOMPARE(model.Request().Friction, std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(InputModelTest)
