@@ -69,7 +69,7 @@ OwnClimateDialog::OwnClimateDialog(InputModel& model, MessageSink& sink, QWidget
         row.Source->setObjectName(name + QStringLiteral("Source"));
         row.Source->setMaxLength(int(korvelin::kMaxSourceTextLength));
         row.Source->setMinimumWidth(240);
-        row.Source->setPlaceholderText(QStringLiteral("СП 20.13330.2016, табл. К.1"));
+        row.Source->setPlaceholderText(QStringLiteral("норматив, таблица или отчет"));
         const int line = int(i) + 1;
         grid->addWidget(row.InForce, line, 0);
         grid->addWidget(row.Value, line, 1);

@@ -172,9 +172,13 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
     buttons->addWidget(button("RestoreDefaults", QStringLiteral("Список по умолчанию"), &SpanTableWindow::RestoreDefaults));
     auto* supports = new QCheckBox(QStringLiteral("Нагрузки на опоры"), this);
     supports->setObjectName(QStringLiteral("ShowSupportLoads"));
-    connect(supports, &QCheckBox::toggled, this, [this](bool on) {
+    // The last column stretches while the loads are hidden; it gets its own width back beside them.
+    const int criterionWidth = Table->columnWidth(CriterionSNiPColumn);
+    connect(supports, &QCheckBox::toggled, this, [this, criterionWidth](bool on) {
         for (int column = FirstSupportColumn; column < ColumnCount; ++column)
             Table->setColumnHidden(column, !on);
+        if (on)
+            Table->setColumnWidth(CriterionSNiPColumn, criterionWidth);
         Settings.setValue(SupportsKey, on);
     });
     buttons->addWidget(supports);

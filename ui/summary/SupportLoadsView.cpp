@@ -19,15 +19,21 @@ namespace {
 
 const QString Dash = QStringLiteral("—");
 
-// The rows of a block: the factor, then the loads on the support.
+// The rows of a block: its heading (the set of rules and the span), the two supports, the factor,
+// then the loads on the support.
 const QStringList RowLabels = {
-    QString(),  // the block's heading: the set of rules and its span
+    QStringLiteral("Нормы, пролет"),
+    QStringLiteral("Опора"),
     QStringLiteral("Коэффициент k"),
-    QStringLiteral("Вертикальная k·q·L, Н"),
+    QStringLiteral("Вертикальная, Н"),
     QStringLiteral("Вертикальная, кН"),
-    QStringLiteral("От ветра k·w·L, Н"),
-    QStringLiteral("Трение μ·k·q·L, Н"),
+    QStringLiteral("От ветра, Н"),
+    QStringLiteral("Трение, Н"),
 };
+constexpr int LabelWidth = 104;
+
+// An exact factor as compact as a cell allows: "(3+√3)/12".
+QString Compact(const std::string& exact) { return FromUtf8(exact).remove(u' '); }
 
 struct Block {
     QString Heading;
@@ -58,14 +64,16 @@ SupportLoadsView::SupportLoadsView(InputModel& model, MessageSink& sink, QWidget
             [this](const QString& text) { Model.SetFriction(text.toStdString()); });
     connect(FrictionField, &QLineEdit::editingFinished, this, &SupportLoadsView::FrictionFinished);
     Beam->setObjectName(QStringLiteral("SupportLoadsBeam"));
+    Beam->setToolTip(QStringLiteral("Трубопровод — неразрезная балка из равных пролетов L под равномерной нагрузкой; "
+                                    "реакции опор найдены по уравнению трех моментов. q — по СП вертикальная "
+                                    "нагрузка, по СНиП расчетная суммарная; w — ветровая нагрузка."));
 
     Table->setObjectName(QStringLiteral("SupportLoadsTable"));
     Table->verticalHeader()->hide();
     Table->verticalHeader()->setMinimumSectionSize(14);
     Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Table->verticalHeader()->setDefaultSectionSize(14);
-    Table->horizontalHeader()->setFixedHeight(17);
-    Table->horizontalHeader()->setHighlightSections(false);
+    Table->horizontalHeader()->hide();
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setSelectionMode(QAbstractItemView::NoSelection);
     Table->setFocusPolicy(Qt::NoFocus);
@@ -123,7 +131,7 @@ void SupportLoadsView::Refresh()
 {
     const std::string& separator = Model.DecimalSeparator();
     const korvelin::BeamFactors beam = korvelin::ContinuousBeamFactors(Model.Selectors().SpanCount);
-    Beam->setText(QStringLiteral("Неразрезная балка, пролетов: %1; реакции опор по уравнению трех моментов")
+    Beam->setText(QStringLiteral("Пролетов в балке: %1. На опору k·q·L, от ветра k·w·L, трение μ·k·q·L")
                       .arg(FromUtf8(korvelin::BeamSpansText(beam))));
 
     const std::optional<korvelin::DesignSummary> summary = Model.Summary();
@@ -147,14 +155,10 @@ void SupportLoadsView::Refresh()
     Table->clearSpans();
     Table->clearContents();
     Table->setColumnCount(1 + 2 * int(blocks.size()));
-    QStringList headers{QString()};
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        headers << QStringLiteral("промежут.") << QStringLiteral("крайняя");
-    Table->setHorizontalHeaderLabels(headers);
     // The labels keep their width, the blocks share the rest.
     Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     Table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
-    Table->setColumnWidth(0, 150);
+    Table->setColumnWidth(0, LabelWidth);
 
     auto set = [this](int row, int column, const QString& text, Qt::Alignment alignment, bool bold = false) {
         auto* item = new QTableWidgetItem(text);
@@ -166,8 +170,8 @@ void SupportLoadsView::Refresh()
         }
         Table->setItem(row, column, item);
     };
-    for (int row = 1; row < RowLabels.size(); ++row)
-        set(row, 0, RowLabels[row], Qt::AlignLeft);
+    for (int row = 0; row < RowLabels.size(); ++row)
+        set(row, 0, RowLabels[row], Qt::AlignLeft, row == 0);
     auto number = [&separator](const std::optional<double>& value) {
         return value ? FromUtf8(korvelin::FormatFixed3(*value, separator)) : Dash;
     };
@@ -195,13 +199,15 @@ void SupportLoadsView::Refresh()
         };
         for (int side = 0; side < 2; ++side) {
             const auto& s = supports[side];
-            set(1, column + side, s.K ? FromUtf8(s.Exact) : Dash, Qt::AlignRight);
+            set(1, column + side, side == 0 ? QStringLiteral("промежут.") : QStringLiteral("крайняя"),
+                Qt::AlignRight);
+            set(2, column + side, s.K ? Compact(s.Exact) : Dash, Qt::AlignRight);
             if (s.K)
-                Table->item(1, column + side)->setToolTip(number(s.K));
-            set(2, column + side, number(s.Vertical), Qt::AlignRight);
-            set(3, column + side, kilonewtons(s.Vertical), Qt::AlignRight);
-            set(4, column + side, number(s.Wind), Qt::AlignRight);
-            set(5, column + side, number(s.Friction), Qt::AlignRight);
+                Table->item(2, column + side)->setToolTip(FromUtf8(s.Exact) + QStringLiteral(" = ") + number(s.K));
+            set(3, column + side, number(s.Vertical), Qt::AlignRight);
+            set(4, column + side, kilonewtons(s.Vertical), Qt::AlignRight);
+            set(5, column + side, number(s.Wind), Qt::AlignRight);
+            set(6, column + side, number(s.Friction), Qt::AlignRight);
         }
     }
 }
