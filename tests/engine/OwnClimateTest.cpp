@@ -72,9 +72,7 @@ TEST(OwnClimate, RefusalsNameTheValue)
          "Нормативный вес снегового покрова должен быть числом (введено «1,8кПа»)"},
         {ClimateValue::WindPressure, "-0,1",
          "Нормативное ветровое давление не может быть отрицательным (введено «-0,1»)"},
-        {ClimateValue::WindPressure, "5,5", "Нормативное ветровое давление должно быть от 0 до 5 кПа (введено «5,5»)"},
         {ClimateValue::IceThickness, "101", "Толщина стенки гололеда должна быть от 0 до 100 мм (введено «101»)"},
-        {ClimateValue::IceThickness, "inf", "Толщина стенки гололеда должна быть числом (введено «inf»)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);

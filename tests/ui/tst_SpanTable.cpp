@@ -212,11 +212,6 @@ void SpanTableTest::supportColumnsAndOwnValuesFollowTheMainWindow()
     QCOMPARE(Cell(row, 15), QString::fromStdString(korvelin::FormatFixed3(loads->VerticalEnd, ",")));
     QCOMPARE(Cell(row, 16), QString::fromStdString(korvelin::FormatFixed3(loads->WindEnd, ",")));
     QCOMPARE(Cell(row, 17), QString::fromStdString(korvelin::FormatFixed3(*loads->FrictionEnd, ",")));
-    // Friction follows the page «Итог»; a refused coefficient leaves its cells empty.
-    F->Model().SetFriction("0,1");
-    QCOMPARE(Cell(row, 17), QString::fromStdString(korvelin::FormatFixed3(0.1 * loads->VerticalEnd, ",")));
-    F->Model().SetFriction("5");
-    QCOMPARE(Cell(row, 14), QString());
 
     // Own snow of region III with region I selected: every row as under region III.
     F->Pick("ComboBox2", 2);

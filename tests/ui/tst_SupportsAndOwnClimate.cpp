@@ -92,8 +92,6 @@ void SupportsAndOwnClimateTest::dialogTakesAllValuesOrNone()
                             "района не используется."));
     QCOMPARE(F->Combo("ComboBox3")->toolTip(), QString());
     QCOMPARE(F->Find<QLabel>("SummaryStatus")->text(), QStringLiteral("Выполните расчет\nСвои значения: S = 1,8 кН/м²"));
-    // The command of the menu "Файл" opens the same dialog.
-    QVERIFY(F->Form().findChild<QAction*>(QStringLiteral("ActionOwnClimate")) != nullptr);
 }
 
 void SupportsAndOwnClimateTest::ownSnowGivesTheRunOfItsRegion()
@@ -109,10 +107,6 @@ void SupportsAndOwnClimateTest::ownSnowGivesTheRunOfItsRegion()
     F->Calculate();
     QCOMPARE(F->Results(), results);
     QCOMPARE(F->Report(), report);
-    // A change of the own values is a change of the inputs: the results are reset.
-    own.SnowWeight = {true, "2", "изыскания"};
-    QCOMPARE(F->Model().SetOwnClimate(own), std::string());
-    QVERIFY(F->Model().CompletedOutcome() == nullptr);
 }
 
 void SupportsAndOwnClimateTest::supportLoadsOnThePageAndInTheNote()
