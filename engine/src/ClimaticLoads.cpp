@@ -7,12 +7,6 @@ namespace {
 
 using Ext = long double;
 
-template <typename Table>
-double At(const Table& table, int index)
-{
-    return table[static_cast<std::size_t>(index)];
-}
-
 }  // namespace
 
 double CalcSnowLoadSPOfWeight(FpWatch& fp, double D, double snow, ReportWriter& report)
@@ -43,23 +37,23 @@ double CalcWindLoadOfPressure(FpWatch& fp, double D, int heightCategory, double 
 
 double CalcSnowLoadSP(FpWatch& fp, double D, int snowRegion, ReportWriter& report)
 {
-    return CalcSnowLoadSPOfWeight(fp, D, At(kSnowWeight, snowRegion), report);
+    return CalcSnowLoadSPOfWeight(fp, D, RegionValue(kSnowWeight, snowRegion), report);
 }
 
 double CalcSnowLoadSNiP(FpWatch& fp, double D, int snowRegion)
 {
-    return CalcSnowLoadSNiPOfWeight(fp, D, At(kSnowWeight, snowRegion));
+    return CalcSnowLoadSNiPOfWeight(fp, D, RegionValue(kSnowWeight, snowRegion));
 }
 
 double CalcIceLoad(FpWatch& fp, double D, int iceRegion, ReportWriter& report)
 {
-    return CalcIceLoadOfThickness(fp, D, At(kIceThickness, iceRegion), report);
+    return CalcIceLoadOfThickness(fp, D, RegionValue(kIceThickness, iceRegion), report);
 }
 
 double CalcWindLoad(FpWatch& fp, double D, int heightCategory, int windRegion,
                     ReportWriter& report)
 {
-    return CalcWindLoadOfPressure(fp, D, heightCategory, At(kWindPressure, windRegion), report);
+    return CalcWindLoadOfPressure(fp, D, heightCategory, RegionValue(kWindPressure, windRegion), report);
 }
 
 }  // namespace korvelin

@@ -27,12 +27,6 @@ constexpr struct {
      1.0},
 };
 
-template <typename Table>
-double TableValue(const Table& table, int index)
-{
-    return table[static_cast<std::size_t>(index)];
-}
-
 // Ends the run with the message of the first floating-point fault.
 void Fail(CalculationOutcome& outcome, const FpWatch& fp)
 {
@@ -84,15 +78,15 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
     if (fp.Failed()) return Fail(outcome, fp);
     loads.GasWeightSNiP = CalcGasWeightSNiP(fp, 1, in.Pressure, D, t);
     if (fp.Failed()) return Fail(outcome, fp);
-    normative.SnowWeight = in.Own.SnowWeight.value_or(TableValue(kSnowWeight, in.SnowRegion));
+    normative.SnowWeight = in.Own.SnowWeight.value_or(RegionValue(kSnowWeight, in.SnowRegion));
     loads.SnowLoadSP = CalcSnowLoadSPOfWeight(fp, D, *normative.SnowWeight, report);
     if (fp.Failed()) return Fail(outcome, fp);
     loads.SnowLoadSNiP = CalcSnowLoadSNiPOfWeight(fp, D, *normative.SnowWeight);
     if (fp.Failed()) return Fail(outcome, fp);
-    normative.IceThickness = in.Own.IceThickness.value_or(TableValue(kIceThickness, in.IceRegion));
+    normative.IceThickness = in.Own.IceThickness.value_or(RegionValue(kIceThickness, in.IceRegion));
     loads.IceLoad = CalcIceLoadOfThickness(fp, D, *normative.IceThickness, report);
     if (fp.Failed()) return Fail(outcome, fp);
-    normative.WindPressure = in.Own.WindPressure.value_or(TableValue(kWindPressure, in.WindRegion));
+    normative.WindPressure = in.Own.WindPressure.value_or(RegionValue(kWindPressure, in.WindRegion));
     loads.WindLoad = CalcWindLoadOfPressure(fp, D, in.HeightCategory, *normative.WindPressure, report);
     if (fp.Failed()) return Fail(outcome, fp);
     const CombinedLoadSP sp =

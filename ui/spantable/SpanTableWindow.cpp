@@ -442,14 +442,16 @@ void SpanTableWindow::ShowRow(int row)
         const int first = FirstSupportColumn + (span->Rules == korvelin::RuleSet::SP ? 0 : SupportColumnsPerSet);
         const std::optional<korvelin::SupportLoads> loads =
             span->Span ? korvelin::SupportLoadsAt(result.Outcome, span->Rules, *span->Span, friction) : std::nullopt;
-        // The most loaded support: an intermediate one, the end one of a single span.
+        // The most loaded support: an intermediate one, the end one of a single span. The loads
+        // are shown in the format of the spans.
         const bool intermediate = loads && loads->VerticalIntermediate;
-        SetCell(row, first, loads ? metres(intermediate ? loads->VerticalIntermediate : loads->VerticalEnd) : QString(),
-                CellKind::Span);
-        SetCell(row, first + 1, loads ? metres(intermediate ? loads->WindIntermediate : loads->WindEnd) : QString(),
-                CellKind::Span);
-        SetCell(row, first + 2, loads ? metres(intermediate ? loads->FrictionIntermediate : loads->FrictionEnd) : QString(),
-                CellKind::Span);
+        const std::optional<double> values[SupportColumnsPerSet] = {
+            !loads ? std::nullopt : intermediate ? loads->VerticalIntermediate : loads->VerticalEnd,
+            !loads ? std::nullopt : intermediate ? loads->WindIntermediate : loads->WindEnd,
+            !loads ? std::nullopt : intermediate ? loads->FrictionIntermediate : loads->FrictionEnd,
+        };
+        for (int i = 0; i < SupportColumnsPerSet; ++i)
+            SetCell(row, first + i, metres(values[i]), CellKind::Span);
     }
     Filling = wasFilling;
 }

@@ -111,11 +111,6 @@ void TSummaryPage::BuildControls()
         Table->setVisible(!on);
         Supports->setVisible(on);
     });
-    // The own climatic values are named on the page whether or not it shows a calculation.
-    connect(&Model, &InputModel::changed, this, [this](InputModel::Parts parts) {
-        if (parts & InputModel::Part::OwnClimate)
-            Refresh();
-    });
 }
 
 QString TSummaryPage::OwnClimateNote() const
@@ -141,7 +136,8 @@ void TSummaryPage::ModelChanged(InputModel::Parts parts)
         ChosenSpanField->setText(QString::fromStdString(Model.ChosenSpan()));
     if (parts & InputModel::Part::RouteLength && RouteLengthField->text().toStdString() != Model.RouteLength())
         RouteLengthField->setText(QString::fromStdString(Model.RouteLength()));
-    if (parts & (InputModel::Part::ChosenSpan | InputModel::Part::RouteLength))
+    // The own climatic values are named on the page whether or not it shows a calculation.
+    if (parts & (InputModel::Part::ChosenSpan | InputModel::Part::RouteLength | InputModel::Part::OwnClimate))
         Refresh();
 }
 

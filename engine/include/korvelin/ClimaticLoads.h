@@ -4,6 +4,7 @@
 #include "korvelin/ReportWriter.h"
 
 #include <array>
+#include <cstddef>
 
 namespace korvelin {
 
@@ -12,6 +13,13 @@ inline constexpr std::array<double, 8> kSnowWeight = {0.8, 1.2, 1.8, 2.4, 3.2, 4
 inline constexpr std::array<double, 8> kWindPressure = {0.17, 0.23, 0.30, 0.38,
                                                         0.48, 0.60, 0.73, 0.85};  // kPa
 inline constexpr std::array<double, 5> kIceThickness = {0.003, 0.005, 0.010, 0.015, 0.020};  // m
+
+// The value of a region table for a selector index inside it.
+template <typename Table>
+double RegionValue(const Table& table, int index)
+{
+    return table[static_cast<std::size_t>(index)];
+}
 
 // Height factor k and pulsation factor zeta of the building-height categories.
 struct HeightFactors {
