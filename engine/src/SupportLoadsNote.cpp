@@ -21,7 +21,8 @@ std::string OptionalNewtons(const std::optional<double>& value, std::string_view
 
 // The columns of the table: each set of rules at its governing span, then at the chosen span.
 struct LoadColumn {
-    std::string Heading;
+    std::string Heading;       // "Определяющий пролет, СП 42-102-2004"
+    std::string ShortHeading;  // for a narrow column: "Опред. пролет по СП 42-102-2004"
     const SupportLoads* Loads;
 };
 
@@ -33,9 +34,9 @@ std::vector<LoadColumn> Columns(const DesignSummary& summary)
             const RuleSetSummary& set = summary.Of(rules);
             const std::optional<SupportLoads>& loads = chosen ? set.ChosenSupports : set.Supports;
             if (loads) {
-                columns.push_back({std::string(chosen ? "Принятый пролет, " : "Определяющий пролет, ") +
-                                       std::string(RuleSetName(rules)),
-                                   &*loads});
+                const std::string name(RuleSetName(rules));
+                columns.push_back({(chosen ? "Принятый пролет, " : "Определяющий пролет, ") + name,
+                                   (chosen ? "Принятый пролет по " : "Опред. пролет по ") + name, &*loads});
             }
         }
     }
@@ -98,7 +99,7 @@ void AddSupportLoadsNote(NoteDocument& note, const DesignSummary& summary,
     table.WidthPercent[0] = 100 - valueWidth * static_cast<int>(columns.size());
     std::vector<NoteCell> header = {{"Величина", true}};
     for (const LoadColumn& column : columns) {
-        header.push_back({column.Heading, true});
+        header.push_back({columns.size() > 2 ? column.ShortHeading : column.Heading, true});
     }
     table.Rows.push_back(std::move(header));
     auto row = [&](std::string label, auto cell) {
