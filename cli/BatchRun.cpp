@@ -13,6 +13,10 @@ namespace korvelin::cli {
 namespace {
 
 constexpr std::size_t kFieldCount = 11;
+// The optional own climatic values after them, named as korvelin-calc's options.
+constexpr std::array<std::string_view, 3> kOwnValueNames = {"snow-weight", "wind-pressure",
+                                                            "ice-thickness"};
+constexpr std::size_t kMaxFieldCount = kFieldCount + kOwnValueNames.size();
 constexpr std::array<std::string_view, 6> kIndexNames = {"height", "snow",  "wind",
                                                           "ice",    "spans", "slope"};
 
@@ -25,16 +29,17 @@ std::string_view TrimBlanks(std::string_view text)
 
 // Splits a line into its fields and the calculation input; an empty string means success,
 // anything else is the reason the line is invalid.
-std::string ReadBatchLine(std::string_view line, FieldTexts& texts, SelectorIndexes& indexes)
+std::string ReadBatchLine(std::string_view line, std::string_view separator, FieldTexts& texts,
+                          SelectorIndexes& indexes, OwnClimate& own)
 {
-    std::array<std::string_view, kFieldCount> fields;
+    std::array<std::string_view, kMaxFieldCount> fields;
     std::size_t count = 0;
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = line.find(';', start);
         const std::string_view field =
             line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-        if (count < kFieldCount) {
+        if (count < kMaxFieldCount) {
             fields[count] = field;
         }
         ++count;
@@ -43,8 +48,8 @@ std::string ReadBatchLine(std::string_view line, FieldTexts& texts, SelectorInde
         }
         start = end + 1;
     }
-    if (count != kFieldCount) {
-        return "expected 11 fields separated by \";\", found " + std::to_string(count);
+    if (count < kFieldCount || count > kMaxFieldCount) {
+        return "expected 11 to 14 fields separated by \";\", found " + std::to_string(count);
     }
     texts.OuterDiameter.assign(fields[0]);
     texts.WallThickness.assign(fields[1]);
@@ -61,13 +66,27 @@ std::string ReadBatchLine(std::string_view line, FieldTexts& texts, SelectorInde
                    ") is not an integer: '" + std::string(fields[5 + i]) + "'";
         }
     }
+    own = {};
+    for (std::size_t i = 0; i + kFieldCount < count; ++i) {
+        const std::string_view text = fields[kFieldCount + i];
+        if (TrimBlanks(text).empty()) {
+            continue;  // the region's value
+        }
+        const ClimateValue which = kClimateValues[i];
+        const OwnValueReading value = ReadOwnClimateValue(which, text, separator);
+        if (!value.Ok()) {
+            return "field " + std::to_string(kFieldCount + 1 + i) + " (" +
+                   std::string(kOwnValueNames[i]) + "): " + value.Error;
+        }
+        own.*InfoOf(which).Value = value.Value;
+    }
     return {};
 }
 
 }  // namespace
 
 int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string_view separator,
-             BatchOutput output)
+             BatchOutput output, std::optional<double> friction)
 {
     const bool report = output == BatchOutput::Reports;
     const bool json = output == BatchOutput::Json;
@@ -77,6 +96,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
     buffer.reserve(kFlushSize + 4096);
     FieldTexts texts;
     SelectorIndexes indexes;
+    OwnClimate own;
     bool anyInvalid = false;
     std::size_t lineNumber = 1;
 
@@ -90,7 +110,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        const std::string problem = ReadBatchLine(line, texts, indexes);
+        const std::string problem = ReadBatchLine(line, separator, texts, indexes, own);
         if (!problem.empty()) {
             anyInvalid = true;
             if (report) {
@@ -105,10 +125,10 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
             }
         } else {
             const CalculationOutcome outcome =
-                RunCalculation(texts, indexes, separator,
+                RunCalculation(texts, indexes, own, separator,
                                output == BatchOutput::Columns ? ReportMode::Omitted : ReportMode::Written);
             if (json) {
-                buffer += OutcomeJson(outcome, SummarizeDesign(outcome, {}));
+                buffer += OutcomeJson(outcome, SummarizeDesign(outcome, {.Friction = friction}));
             } else if (report) {
                 for (const std::string& reportLine : outcome.Report) {
                     buffer += reportLine;

@@ -53,6 +53,8 @@ InputSet OptionsInputSet(const CliOptions& options, const InputSet* base)
     set.Texts = options.Texts;
     set.Indexes = options.Indexes;
     set.SteelGrade = options.SteelGrade;
+    set.OwnClimate = options.OwnClimate;
+    set.Friction = options.Friction;
     return set;
 }
 
@@ -89,6 +91,17 @@ std::string HelpText()
         "  --span L          check a chosen span of L metres against every criterion\n"
         "  --route L         count the supports of a route of L metres\n"
         "  --pdf FILE        write the calculation note to FILE (PDF, A4); needs no display\n"
+        "  --snow-weight S   свой нормативный вес снегового покрова, кН/м² (от 0 до 20),\n"
+        "                    вместо значения района; пустое значение — по району\n"
+        "  --wind-pressure W\n"
+        "                    свое нормативное ветровое давление, кПа (от 0 до 5)\n"
+        "  --ice-thickness MM\n"
+        "                    своя толщина стенки гололеда, мм (от 0 до 100)\n"
+        "  --snow-source TEXT, --wind-source TEXT, --ice-source TEXT\n"
+        "                    источник своего значения для записки, например\n"
+        "                    «СП 20.13330.2016, табл. К.1»\n"
+        "  --friction MU     коэффициент трения в опорах, больше 0 и не больше 1\n"
+        "                    (по умолчанию 0,3: сталь по стали; 0,1 — фторопласт)\n"
         "  --batch [FILE]    one calculation per line of FILE or standard input (see below)\n"
         "  --version         print the version\n"
         "  --help            print this help\n"
@@ -105,6 +118,8 @@ std::string HelpText()
         "\n"
         "Batch input: a header line (skipped), then one line per calculation with 11 fields\n"
         "separated by \";\": diameter;wall;ultimate;yield;pressure;height;snow;wind;ice;spans;slope\n"
+        "Необязательные поля 12–14: snow-weight;wind-pressure;ice-thickness — свои нормативные\n"
+        "значения в единицах параметров с теми же именами (пустое поле — по району)\n"
         "Batch output: outcome;message;static_sp;dynamic_sp;condensate_sp;deflection_sp;"
         "static_snip;deflection_snip;governing_sp;governing_snip\n"
         "\n"
@@ -120,6 +135,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         options.Texts = base->Texts;
         options.Indexes = base->Indexes;
         options.SteelGrade = base->SteelGrade;
+        options.OwnClimate = base->OwnClimate;
+        options.Friction = base->Friction;
     }
     std::optional<int> steel;
     std::optional<std::string> ultimate;
@@ -148,6 +165,15 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         {"--diameter", &options.Texts.OuterDiameter},
         {"--wall", &options.Texts.WallThickness},
         {"--pressure", &options.Texts.Pressure},
+        {"--snow-source", &options.OwnClimate.SnowWeight.Source},
+        {"--wind-source", &options.OwnClimate.WindPressure.Source},
+        {"--ice-source", &options.OwnClimate.IceThickness.Source},
+    };
+    // An own value is in force when given a text; an empty one gives the region's value back.
+    const std::pair<std::string_view, OwnClimateEntry*> ownOptions[] = {
+        {"--snow-weight", &options.OwnClimate.SnowWeight},
+        {"--wind-pressure", &options.OwnClimate.WindPressure},
+        {"--ice-thickness", &options.OwnClimate.IceThickness},
     };
 
     for (int i = 1; i < argc; ++i) {
@@ -198,6 +224,14 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
                 handled = true;
             }
         }
+        for (const auto& [name, entry] : ownOptions) {
+            if (arg == name) {
+                if (!value(v)) return fail(std::string(arg) + " needs a value");
+                entry->Value = v;
+                entry->InForce = !v.empty();
+                handled = true;
+            }
+        }
         if (handled) {
             if (singleRunOption.empty()) {
                 singleRunOption = arg;
@@ -240,6 +274,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
             if (singleRunOption.empty()) {
                 singleRunOption = arg;
             }
+        } else if (arg == "--friction") {
+            if (!value(v) || v.empty()) return fail("--friction: не задан коэффициент трения в опорах");
+            options.Friction = std::string(v);
         } else if (arg == "--sep") {
             if (!value(v)) return fail("--sep needs a value");
             if (v.empty()) return fail("--sep needs a character");

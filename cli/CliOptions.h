@@ -25,6 +25,10 @@ struct CliOptions {
     std::string ChosenSpan;   // --span: the chosen span, m, as typed (checked with the separator)
     std::string RouteLength;  // --route: the route length, m, as typed
     std::string PdfFile;      // --pdf: where the calculation note is written
+    // --snow-weight, --wind-pressure, --ice-thickness (an empty text: the region's value) and
+    // their sources; --friction (none: 0,3).
+    OwnClimateTexts OwnClimate;
+    std::optional<std::string> Friction;
 };
 
 struct ParsedCommandLine {

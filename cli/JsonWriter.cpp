@@ -50,6 +50,35 @@ Json Supports(const std::optional<RouteSupports>& route)
     return json;
 }
 
+// The supports of a set of rules: the route's count at the span (when a route was given), then the
+// loads on the supports at the span.
+Json SupportsJson(const std::optional<SupportLoads>& loads, const std::optional<RouteSupports>& route,
+                  bool withRoute = true)
+{
+    if (!loads) {
+        return withRoute ? Supports(route) : Json(nullptr);
+    }
+    Json json = Json::object();
+    json["span"] = loads->Span;
+    if (withRoute) {
+        json["spans"] = route ? Json(route->Spans) : Json(nullptr);
+        json["intermediate_supports"] = route ? Json(route->IntermediateSupports) : Json(nullptr);
+        json["spacing"] = route ? Json(route->Spacing) : Json(nullptr);
+    }
+    const BeamFactors& k = loads->Factors;
+    json["spans_in_beam"] = k.Spans == 0 ? Json(">6") : Json(k.Spans);
+    json["k_intermediate"] = Number(k.Intermediate);
+    json["k_end"] = k.End;
+    json["vertical_intermediate_N"] = Number(loads->VerticalIntermediate);
+    json["vertical_end_N"] = loads->VerticalEnd;
+    json["wind_intermediate_N"] = Number(loads->WindIntermediate);
+    json["wind_end_N"] = loads->WindEnd;
+    json["friction"] = Number(loads->Friction);
+    json["friction_intermediate_N"] = Number(loads->FrictionIntermediate);
+    json["friction_end_N"] = Number(loads->FrictionEnd);
+    return json;
+}
+
 Json SummaryJson(const DesignSummary& summary)
 {
     Json json = Json::object();
@@ -86,14 +115,18 @@ Json SummaryJson(const DesignSummary& summary)
     }
     json["check"] = std::move(check);
     json["route_length"] = Number(summary.RouteLength);
-    Json supports = nullptr;
-    if (summary.RouteLength) {
-        supports = Json::object();
-        supports["sp"] = Supports(summary.SP.Route);
-        supports["snip"] = Supports(summary.SNiP.Route);
-        supports["chosen"] = Supports(summary.ChosenRoute);
-    }
+    Json supports = Json::object();
+    supports["sp"] = SupportsJson(summary.SP.Supports, summary.SP.Route);
+    supports["snip"] = SupportsJson(summary.SNiP.Supports, summary.SNiP.Route);
+    supports["chosen"] = Supports(summary.ChosenRoute);
     json["supports"] = std::move(supports);
+    Json chosen = nullptr;
+    if (summary.ChosenSpan) {
+        chosen = Json::object();
+        chosen["sp"] = SupportsJson(summary.SP.ChosenSupports, std::nullopt, false);
+        chosen["snip"] = SupportsJson(summary.SNiP.ChosenSupports, std::nullopt, false);
+    }
+    json["supports_chosen"] = std::move(chosen);
     return json;
 }
 
@@ -135,6 +168,23 @@ std::string OutcomeJson(const CalculationOutcome& outcome,
     json["loads"] = Object(loads);
     json["MomentOfInertia"] = Number(outcome.MomentOfInertia);
     json["report"] = std::move(report);
+    // The normative values the loads were computed with, and which of them are the site's own.
+    const NormativeValues& n = outcome.Normative;
+    const std::pair<std::string_view, std::optional<double>> values[] = {
+        {"snow_weight", n.SnowWeight}, {"wind_pressure", n.WindPressure}, {"ice_thickness", n.IceThickness}};
+    Json normative = Object(values);
+    Json own = Json::array();
+    if (outcome.Input) {
+        for (const auto& [key, value] : {std::pair{"snow_weight", outcome.Input->Own.SnowWeight},
+                                         std::pair{"wind_pressure", outcome.Input->Own.WindPressure},
+                                         std::pair{"ice_thickness", outcome.Input->Own.IceThickness}}) {
+            if (value) {
+                own.push_back(key);
+            }
+        }
+    }
+    normative["own"] = std::move(own);
+    json["normative"] = std::move(normative);
     json["summary"] = summary ? SummaryJson(*summary) : Json(nullptr);
     // Compact, not ASCII-escaped; the engine's texts are UTF-8, a stray byte is replaced.
     return json.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';

@@ -5,6 +5,7 @@
 #include "korvelin/CalculationNote.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/Selectors.h"
+#include "korvelin/SupportLoadsNote.h"
 #include "korvelin/Version.h"
 
 #include <ctime>
@@ -52,7 +53,8 @@ std::string NowText()
 int RunSingle(const CliOptions& options, const SummaryRequest& request, std::string_view separator,
               std::ostream& out, std::ostream& err, const PdfWriter& writePdf)
 {
-    const CalculationOutcome outcome = RunCalculation(options.Texts, options.Indexes, separator);
+    const CalculationOutcome outcome = RunCalculation(
+        options.Texts, options.Indexes, ReadOwnClimate(options.OwnClimate, separator).Values, separator);
     const bool completed = outcome.Kind == OutcomeKind::Completed;
     const std::optional<DesignSummary> summary = SummarizeDesign(outcome, request);
     std::string text;
@@ -62,6 +64,9 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         const SpanResults& s = outcome.Spans;
         const bool anySpan = s.StaticSpanSP || s.DynamicSpanSP || s.CondensateSpanSP ||
                              s.DeflectionSpanSP || s.StaticSpanSNiP || s.DeflectionSpanSNiP;
+        if (options.OwnClimate.Any()) {
+            text += "Свои нормативные значения: " + OwnClimateText(options.OwnClimate, separator) + '\n';
+        }
         if (anySpan) {
             AppendSpanGroups(text, outcome.Spans, separator);
         }
@@ -70,7 +75,12 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
                 text += line;
                 text += '\n';
             }
+            for (const std::string& line : SupportLoadLines(*summary, separator)) {
+                text += line;
+                text += '\n';
+            }
         }
+
         if (options.Report) {
             if (anySpan) {
                 text += '\n';
@@ -96,6 +106,7 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         inputs.DecimalSeparator = separator;
         inputs.DateTime = NowText();
         inputs.Program = "Korvelin " KORVELIN_VERSION;
+        inputs.OwnClimate = options.OwnClimate;
         const std::string failure =
             writePdf(BuildCalculationNote(inputs, outcome, *summary), options.PdfFile);
         if (!failure.empty()) {

@@ -6,6 +6,7 @@
 #include "korvelin/DesignSummary.h"
 #include "korvelin/FileName.h"
 #include "korvelin/InputSetFile.h"
+#include "korvelin/SupportLoads.h"
 #include "korvelin/Version.h"
 
 #include <cerrno>
@@ -34,6 +35,15 @@ namespace {
 BatchOutput BatchOutputOf(const CliOptions& options)
 {
     return options.Json ? BatchOutput::Json : options.Report ? BatchOutput::Reports : BatchOutput::Columns;
+}
+
+// The coefficient of friction of the options: 0,3 when none was given.
+korvelin::FrictionReading ReadFrictionOption(const CliOptions& options, const std::string& separator)
+{
+    if (!options.Friction) {
+        return {korvelin::kDefaultFriction, {}};
+    }
+    return korvelin::ReadFriction(*options.Friction, separator);
 }
 
 int Run(int argc, const char* const* argv)
@@ -83,6 +93,15 @@ int Run(int argc, const char* const* argv)
                 return 2;
             }
         }
+        // The own climatic values and the coefficient of friction as the window reads them.
+        const korvelin::OwnClimateReading own = korvelin::ReadOwnClimate(options.OwnClimate, separator);
+        const korvelin::FrictionReading friction = ReadFrictionOption(options, separator);
+        for (const std::string* error : {&own.Error, &friction.Error}) {
+            if (!error->empty()) {
+                std::cerr << "korvelin-calc: " << *error << '\n';
+                return 2;
+            }
+        }
         PdfWriter writePdf;
 #ifdef KORVELIN_CALC_PDF
         writePdf = WritePdfNoteOffscreen;
@@ -92,11 +111,17 @@ int Run(int argc, const char* const* argv)
             return 2;
         }
 #endif
-        return RunSingle(options, {.ChosenSpan = span.Value, .RouteLength = route.Value}, separator,
-                         std::cout, std::cerr, writePdf);
+        return RunSingle(options,
+                         {.ChosenSpan = span.Value, .RouteLength = route.Value, .Friction = friction.Value},
+                         separator, std::cout, std::cerr, writePdf);
+    }
+    const korvelin::FrictionReading friction = ReadFrictionOption(options, separator);
+    if (!friction.Ok()) {
+        std::cerr << "korvelin-calc: " << friction.Error << '\n';
+        return 2;
     }
     if (options.BatchFile.empty() || options.BatchFile == "-") {
-        return RunBatch(std::cin, std::cout, std::cerr, separator, BatchOutputOf(options));
+        return RunBatch(std::cin, std::cout, std::cerr, separator, BatchOutputOf(options), friction.Value);
     }
     std::ifstream file(korvelin::FileSystemPath(options.BatchFile), std::ios::binary);
     if (!file) {
@@ -104,7 +129,7 @@ int Run(int argc, const char* const* argv)
                   << "': " << std::strerror(errno) << '\n';
         return 2;
     }
-    return RunBatch(file, std::cout, std::cerr, separator, BatchOutputOf(options));
+    return RunBatch(file, std::cout, std::cerr, separator, BatchOutputOf(options), friction.Value);
 }
 
 // The arguments in UTF-8. On Windows they are read from the wide command line, as the C runtime's

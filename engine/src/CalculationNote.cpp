@@ -2,6 +2,7 @@
 
 #include "korvelin/NumberFormat.h"
 #include "korvelin/Selectors.h"
+#include "korvelin/SupportLoadsNote.h"
 
 #include <array>
 #include <span>
@@ -81,6 +82,7 @@ NoteTable InputTable(const NoteInputs& in)
     add("Район строительства по снеговой нагрузке", ItemText(SnowRegionItems(), s.SnowRegion), "");
     add("Район строительства по ветровой нагрузке", ItemText(WindRegionItems(), s.WindRegion), "");
     add("Район строительства по гололедной нагрузке", ItemText(IceRegionItems(), s.IceRegion), "");
+    AddOwnClimateRows(table, in.OwnClimate, in.DecimalSeparator);
     add("Количество пролетов", ItemText(SpanCountItems(), s.SpanCount), "");
     add("Уклон трубопровода, промили", ItemText(SlopeItems(), s.Slope), "");
     return table;
@@ -240,6 +242,7 @@ NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOut
     AddSpanTable(note, outcome, summary, separator);
     AddCheck(note, summary, separator);
     AddRoute(note, summary, separator);
+    AddSupportLoadsNote(note, summary, separator);
 
     note.AddParagraph(
         "Расчет выполнен по СП 42-102-2004 «Проектирование и строительство газопроводов из "

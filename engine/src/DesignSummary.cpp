@@ -239,11 +239,29 @@ std::optional<DesignSummary> SummarizeDesign(const CalculationOutcome& outcome,
         if (request.RouteLength && set.Governing.Span) {
             set.Route = CountSupports(*request.RouteLength, *set.Governing.Span);
         }
+        if (set.Governing.Span) {
+            set.Supports = SupportLoadsAt(outcome, rules, *set.Governing.Span, request.Friction);
+        }
+        if (request.ChosenSpan) {
+            set.ChosenSupports = SupportLoadsAt(outcome, rules, *request.ChosenSpan, request.Friction);
+        }
     }
     if (request.RouteLength && request.ChosenSpan) {
         summary.ChosenRoute = CountSupports(*request.RouteLength, *request.ChosenSpan);
     }
     return summary;
+}
+
+std::optional<SupportLoads> SupportLoadsAt(const CalculationOutcome& outcome, RuleSet rules,
+                                           double span, std::optional<double> friction)
+{
+    if (outcome.Kind != OutcomeKind::Completed || !outcome.Input) {
+        return std::nullopt;
+    }
+    const LoadSummary& loads = outcome.Loads;
+    return ComputeSupportLoads(span, outcome.Input->SpanCount,
+                               rules == RuleSet::SP ? *loads.VerticalLoadSP : *loads.TotalLoadSNiP,
+                               *loads.WindLoad, friction);
 }
 
 std::string FormatPercent(double percent, std::string_view decimalSeparator)

@@ -262,4 +262,18 @@ std::string FormatGeneral(long double value, std::string_view decimalSeparator)
     return out;
 }
 
+std::string TypedNumberText(std::string_view text, std::string_view decimalSeparator)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    std::string out(text.substr(first, text.find_last_not_of(" \t") + 1 - first));
+    const std::size_t mark = out.find_first_of(",.");
+    if (mark != std::string::npos) {
+        out.replace(mark, 1, decimalSeparator);
+    }
+    return out;
+}
+
 }  // namespace korvelin

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <cmath>
 #include <cstdlib>
@@ -166,20 +167,62 @@ bool ConvertSlow(const NumberParts& parts, long double& value)
     return !outOfRange;
 }
 
+// The working copy of a text: its first comma or full stop replaced by the decimal separator.
+std::string WorkingCopyOf(std::string_view text, std::string_view decimalSeparator)
+{
+    const std::size_t mark = text.find_first_of(",.");
+    if (mark == std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string copy;
+    copy.reserve(text.size() + decimalSeparator.size());
+    copy.append(text.substr(0, mark));
+    copy.append(decimalSeparator);
+    copy.append(text.substr(mark + 1));
+    return copy;
+}
+
 }  // namespace
+
+std::optional<double> ParseNumberToDouble(std::string_view text, std::string_view decimalSeparator,
+                                          int decimalShift)
+{
+    const std::string copy = WorkingCopyOf(text, decimalSeparator);
+    NumberParts parts;
+    if (!Scan(copy, decimalSeparator, parts)) {
+        return std::nullopt;
+    }
+    long long exponent = 0;
+    for (char c : parts.ExponentDigits) {
+        exponent = std::min(exponent * 10 + (c - '0'), kExponentCap);
+    }
+    if (parts.ExponentNegative) {
+        exponent = -exponent;
+    }
+    exponent += decimalShift - static_cast<long long>(parts.FractionDigits.size());
+    // All the digits as one whole number with a decimal exponent, converted in one rounding.
+    std::string whole(parts.IntegerDigits);
+    whole += parts.FractionDigits;
+    if (whole.empty()) {
+        whole.push_back('0');
+    }
+    whole += 'e';
+    whole += std::to_string(exponent);
+    FpFlagsKept flagsKept;
+    double value = 0;
+    const auto result = std::from_chars(whole.data(), whole.data() + whole.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Beyond the range either way: the place of its first significant digit tells which.
+        const std::size_t digits = whole.find('e') - whole.find_first_not_of('0');
+        value = static_cast<long long>(digits) + exponent > 0 ? HUGE_VAL : 0.0;
+    }
+    return parts.Negative ? -value : value;
+}
 
 ParsedNumber ParseNumber(std::string_view text, std::string_view decimalSeparator)
 {
     ParsedNumber result;
-    const std::size_t mark = text.find_first_of(",.");
-    if (mark == std::string_view::npos) {
-        result.WorkingCopy = text;
-    } else {
-        result.WorkingCopy.reserve(text.size() + decimalSeparator.size());
-        result.WorkingCopy.append(text.substr(0, mark));
-        result.WorkingCopy.append(decimalSeparator);
-        result.WorkingCopy.append(text.substr(mark + 1));
-    }
+    result.WorkingCopy = WorkingCopyOf(text, decimalSeparator);
     NumberParts parts;
     if (!Scan(result.WorkingCopy, decimalSeparator, parts)) {
         return result;

@@ -64,6 +64,9 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
     const double D = in.OuterDiameter;
     const double t = in.WallThickness;
     LoadSummary& loads = outcome.Loads;
+    outcome.Input = in;
+    // Each normative value is the site's own where given, else the table value of its region.
+    NormativeValues& normative = outcome.Normative;
 
     loads.AllowableStressSNiP = CalcAllowableStressSNiP(fp, in.YieldStrength);
     if (fp.Failed()) return Fail(outcome, fp);
@@ -75,13 +78,16 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
     if (fp.Failed()) return Fail(outcome, fp);
     loads.GasWeightSNiP = CalcGasWeightSNiP(fp, 1, in.Pressure, D, t);
     if (fp.Failed()) return Fail(outcome, fp);
-    loads.SnowLoadSP = CalcSnowLoadSP(fp, D, in.SnowRegion, report);
+    normative.SnowWeight = in.Own.SnowWeight.value_or(RegionValue(kSnowWeight, in.SnowRegion));
+    loads.SnowLoadSP = CalcSnowLoadSPOfWeight(fp, D, *normative.SnowWeight, report);
     if (fp.Failed()) return Fail(outcome, fp);
-    loads.SnowLoadSNiP = CalcSnowLoadSNiP(fp, D, in.SnowRegion);
+    loads.SnowLoadSNiP = CalcSnowLoadSNiPOfWeight(fp, D, *normative.SnowWeight);
     if (fp.Failed()) return Fail(outcome, fp);
-    loads.IceLoad = CalcIceLoad(fp, D, in.IceRegion, report);
+    normative.IceThickness = in.Own.IceThickness.value_or(RegionValue(kIceThickness, in.IceRegion));
+    loads.IceLoad = CalcIceLoadOfThickness(fp, D, *normative.IceThickness, report);
     if (fp.Failed()) return Fail(outcome, fp);
-    loads.WindLoad = CalcWindLoad(fp, D, in.HeightCategory, in.WindRegion, report);
+    normative.WindPressure = in.Own.WindPressure.value_or(RegionValue(kWindPressure, in.WindRegion));
+    loads.WindLoad = CalcWindLoadOfPressure(fp, D, in.HeightCategory, *normative.WindPressure, report);
     if (fp.Failed()) return Fail(outcome, fp);
     const CombinedLoadSP sp =
         SumLoadsSP(fp, *loads.PipeWeight, *loads.GasWeightSP, *loads.SnowLoadSP, *loads.IceLoad,
@@ -150,6 +156,13 @@ CalculationOutcome Run(std::string_view decimalSeparator, ReportMode reportMode,
 CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
                                   std::string_view decimalSeparator, ReportMode reportMode)
 {
+    return RunCalculation(texts, indexes, OwnClimate{}, decimalSeparator, reportMode);
+}
+
+CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
+                                  const OwnClimate& own, std::string_view decimalSeparator,
+                                  ReportMode reportMode)
+{
     return Run(decimalSeparator, reportMode,
                [&](FpWatch& fp, ReportWriter& report, CalculationOutcome& outcome) {
                    const InputReading reading = ReadSpanInput(texts, indexes, decimalSeparator, fp);
@@ -159,7 +172,9 @@ CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes
                        outcome.Message = reading.Message;
                        return;
                    }
-                   Calculate(reading.Input, fp, report, outcome);
+                   SpanInput input = reading.Input;
+                   input.Own = own;
+                   Calculate(input, fp, report, outcome);
                });
 }
 

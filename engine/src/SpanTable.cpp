@@ -42,18 +42,6 @@ std::string Trimmed(std::string_view text)
     return std::string(text.substr(first, text.find_last_not_of(" \t") + 1 - first));
 }
 
-// The text with its decimal mark (the first comma or full stop, as the number is read) shown
-// with the given separator.
-std::string WithSeparator(std::string_view text, std::string_view separator)
-{
-    std::string out = Trimmed(text);
-    const std::size_t mark = out.find_first_of(",.");
-    if (mark != std::string::npos) {
-        out.replace(mark, 1, separator);
-    }
-    return out;
-}
-
 CalculationOutcome Refusal(std::string_view message)
 {
     CalculationOutcome outcome;
@@ -97,8 +85,8 @@ std::vector<PipeSize> DefaultPipeSizes()
 
 std::string PipeSizeText(const PipeSize& size, std::string_view decimalSeparator)
 {
-    return WithSeparator(size.OuterDiameter, decimalSeparator) + "×" +
-           WithSeparator(size.WallThickness, decimalSeparator);
+    return TypedNumberText(size.OuterDiameter, decimalSeparator) + "×" +
+           TypedNumberText(size.WallThickness, decimalSeparator);
 }
 
 SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions& conditions)
@@ -117,7 +105,9 @@ SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions
     FieldTexts texts = conditions.Texts;
     texts.OuterDiameter = size.OuterDiameter;
     texts.WallThickness = size.WallThickness;
-    row.Outcome = RunCalculation(texts, conditions.Selectors, separator, ReportMode::Omitted);
+    row.Outcome = RunCalculation(texts, conditions.Selectors,
+                                 ReadOwnClimate(conditions.OwnClimate, separator).Values, separator,
+                                 ReportMode::Omitted);
     if (row.Completed()) {
         row.GoverningSP = FindGoverningSpan(row.Outcome.Spans, RuleSet::SP);
         row.GoverningSNiP = FindGoverningSpan(row.Outcome.Spans, RuleSet::SNiP);
@@ -163,7 +153,7 @@ std::vector<std::string> SpanTableConditionLines(const SpanTableConditions& cond
     }
     steel += "предел сопротивления " + Trimmed(texts.UltimateStrength) +
              " МПа, предел текучести " + Trimmed(texts.YieldStrength) + " МПа";
-    return {
+    std::vector<std::string> lines = {
         "Давление в трубопроводе " + Trimmed(texts.Pressure) + " МПа",
         std::move(steel),
         "Застройка высотой " + ItemText(HeightCategoryItems(), s.HeightCategory),
@@ -173,6 +163,11 @@ std::vector<std::string> SpanTableConditionLines(const SpanTableConditions& cond
         "Количество пролетов " + ItemText(SpanCountItems(), s.SpanCount) +
             ", уклон трубопровода " + ItemText(SlopeItems(), s.Slope) + " промили",
     };
+    if (conditions.OwnClimate.Any()) {
+        lines.push_back("Свои нормативные значения: " +
+                        OwnClimateText(conditions.OwnClimate, conditions.DecimalSeparator));
+    }
+    return lines;
 }
 
 std::string SpanTableCsv(std::span<const SpanTableRow> rows, std::string_view decimalSeparator)
@@ -184,9 +179,9 @@ std::string SpanTableCsv(std::span<const SpanTableRow> rows, std::string_view de
     csv += kBatchHeader;
     csv += "\r\n";
     for (const SpanTableRow& row : rows) {
-        AppendCsvField(csv, WithSeparator(row.Size.OuterDiameter, decimalSeparator));
+        AppendCsvField(csv, TypedNumberText(row.Size.OuterDiameter, decimalSeparator));
         csv += ';';
-        AppendCsvField(csv, WithSeparator(row.Size.WallThickness, decimalSeparator));
+        AppendCsvField(csv, TypedNumberText(row.Size.WallThickness, decimalSeparator));
         csv += ';';
         AppendBatchColumns(csv, row.Outcome, decimalSeparator);
         csv += "\r\n";

@@ -2,6 +2,7 @@
 
 #include "korvelin/ParseNumber.h"
 #include "korvelin/Selectors.h"
+#include "korvelin/SupportLoads.h"
 
 #include <nlohmann/json.hpp>
 
@@ -26,6 +27,20 @@ constexpr std::string_view kRouteLengthKey = "routeLength";
 constexpr std::string_view kPipeTableKey = "pipeTable";
 constexpr std::string_view kDiameterKey = "diameter";
 constexpr std::string_view kWallKey = "wall";
+constexpr std::string_view kFrictionKey = "friction";
+constexpr std::string_view kOwnValueKey = "value";
+constexpr std::string_view kOwnSourceKey = "source";
+
+// The own climatic values in force, each an object {"value": "1,8", "source": "…"}.
+struct OwnClimateKey {
+    std::string_view Name;
+    ClimateValue Which;
+};
+constexpr std::array<OwnClimateKey, 3> kOwnClimateKeys = {{
+    {"ownSnowWeight", ClimateValue::SnowWeight},
+    {"ownWindPressure", ClimateValue::WindPressure},
+    {"ownIceThickness", ClimateValue::IceThickness},
+}};
 
 struct TextKey {
     std::string_view Name;
@@ -107,14 +122,15 @@ std::optional<std::size_t> Utf8Length(std::string_view text, std::size_t* bad = 
     return characters;
 }
 
-std::string TextProblem(std::string_view key, std::string_view text)
+std::string TextProblem(std::string_view key, std::string_view text,
+                        std::size_t maxLength = kMaxInputTextLength)
 {
     const std::optional<std::size_t> length = Utf8Length(text);
     if (!length) {
         return "значение ключа " + Quoted(key) + " не в кодировке UTF-8";
     }
-    if (*length > kMaxInputTextLength) {
-        return "значение ключа " + Quoted(key) + " длиннее " + std::to_string(kMaxInputTextLength) +
+    if (*length > maxLength) {
+        return "значение ключа " + Quoted(key) + " длиннее " + std::to_string(maxLength) +
                " символов";
     }
     if (std::any_of(text.begin(), text.end(),
@@ -241,6 +257,20 @@ std::vector<PipeTableRow> ReadPipeTable(const Json& value)
     return rows;
 }
 
+OwnClimateEntry ReadOwnClimateEntry(const Json& value, std::string_view key)
+{
+    if (!value.is_object()) {
+        throw Refusal{"значение ключа " + Quoted(key) + " должно быть объектом"};
+    }
+    ObjectReader reader(value, std::string(key) + ".");
+    OwnClimateEntry entry;
+    entry.InForce = true;
+    entry.Value = reader.Text(kOwnValueKey);
+    entry.Source = reader.OptionalText(kOwnSourceKey).value_or(std::string());
+    reader.RefuseOthers();
+    return entry;
+}
+
 InputSet ReadObject(const Json& json)
 {
     if (!json.is_object()) {
@@ -275,8 +305,46 @@ InputSet ReadObject(const Json& json)
     if (const Json* table = reader.Find(kPipeTableKey)) {
         set.PipeTable = ReadPipeTable(*table);
     }
+    set.Friction = reader.OptionalText(kFrictionKey);
+    for (const OwnClimateKey& key : kOwnClimateKeys) {
+        if (const Json* own = reader.Find(key.Name)) {
+            set.OwnClimate.*InfoOf(key.Which).Entry = ReadOwnClimateEntry(*own, key.Name);
+        }
+    }
     reader.RefuseOthers();
     return set;
+}
+
+// The coefficient of friction and the own values in force, as the window reads them.
+std::string OwnValuesProblem(const InputSet& set)
+{
+    if (set.Friction) {
+        if (std::string problem = TextProblem(kFrictionKey, *set.Friction); !problem.empty()) {
+            return problem;
+        }
+        if (const FrictionReading friction = ReadFriction(*set.Friction, ","); !friction.Ok()) {
+            return "значение ключа " + Quoted(kFrictionKey) + ": " + friction.Error;
+        }
+    }
+    for (const OwnClimateKey& key : kOwnClimateKeys) {
+        const OwnClimateEntry& entry = set.OwnClimate.*InfoOf(key.Which).Entry;
+        if (!entry.InForce) {
+            continue;
+        }
+        const std::string prefix = std::string(key.Name) + ".";
+        if (std::string problem = TextProblem(prefix + std::string(kOwnValueKey), entry.Value); !problem.empty()) {
+            return problem;
+        }
+        if (std::string problem = TextProblem(prefix + std::string(kOwnSourceKey), entry.Source,
+                                              kMaxSourceTextLength);
+            !problem.empty()) {
+            return problem;
+        }
+        if (const OwnValueReading value = ReadOwnClimateValue(key.Which, entry.Value, ","); !value.Ok()) {
+            return "значение ключа " + Quoted(prefix + std::string(kOwnValueKey)) + ": " + value.Error;
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -289,7 +357,7 @@ bool operator==(const InputSet& a, const InputSet& b)
         return std::tie(s.FormatName, s.Version, t.OuterDiameter, t.WallThickness, t.UltimateStrength,
                         t.YieldStrength, t.Pressure, s.SteelGrade, i.HeightCategory, i.SnowRegion,
                         i.WindRegion, i.IceRegion, i.SpanCount, i.Slope, s.ChosenSpan, s.RouteLength,
-                        s.PipeTable);
+                        s.PipeTable, s.Friction, s.OwnClimate);
     };
     return tie(a) == tie(b);
 }
@@ -394,7 +462,7 @@ std::string InputSetProblem(const InputSet& set)
             }
         }
     }
-    return {};
+    return OwnValuesProblem(set);
 }
 
 std::string SerializeInputSet(const InputSet& set)
@@ -422,6 +490,15 @@ std::string SerializeInputSet(const InputSet& set)
                                        {std::string(kWallKey), row.Wall}});
         }
         json[std::string(kPipeTableKey)] = std::move(rows);
+    }
+    if (set.Friction) {
+        json[std::string(kFrictionKey)] = *set.Friction;
+    }
+    for (const OwnClimateKey& key : kOwnClimateKeys) {
+        if (const OwnClimateEntry& entry = set.OwnClimate.*InfoOf(key.Which).Entry; entry.InForce) {
+            json[std::string(key.Name)] = OrderedJson{{std::string(kOwnValueKey), entry.Value},
+                                                      {std::string(kOwnSourceKey), entry.Source}};
+        }
     }
     return json.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + '\n';
 }

@@ -62,7 +62,17 @@ TEST(CalcSingleRun, DefaultsGiveTheStartUpSpans)
               "  Длина пролета исходя из предельного допустимого прогиба: 9,189 м\n"
               "Определяющий пролет\n"
               "  По СП 42-102-2004: 3,122 м — динамический расчет на прочность\n"
-              "  По СНиП 2.04.12-86: 9,189 м — предельный прогиб\n");
+              "  По СНиП 2.04.12-86: 9,189 м — предельный прогиб\n"
+              // One span: two end supports, each taking half of q·L (3,122 × 81,462 N/m by SP).
+              "Нагрузки на опоры: пролетов в балке 1, коэффициент трения 0,3\n"
+              "  Определяющий пролет, СП 42-102-2004 3,122 м\n"
+              "    промежуточная опора: нет\n"
+              "    крайняя опора: k = 1/2 = 0,500, вертикальная 127,163 Н (0,127 кН), от ветра 28,253 Н, "
+              "трение 38,149 Н\n"
+              "  Определяющий пролет, СНиП 2.04.12-86 9,189 м\n"
+              "    промежуточная опора: нет\n"
+              "    крайняя опора: k = 1/2 = 0,500, вертикальная 522,078 Н (0,522 кН), от ветра 83,157 Н, "
+              "трение 156,623 Н\n");
 }
 
 TEST(CalcSummary, ChosenSpanAndRouteFollowTheSpans)
@@ -84,8 +94,13 @@ TEST(CalcSummary, ChosenSpanAndRouteFollowTheSpans)
         "  По СП 42-102-2004, пролет 3,122 м: пролетов 33, промежуточных опор 32, шаг опор 3,030 м\n"
         "  По СНиП 2.04.12-86, пролет 9,189 м: пролетов 11, промежуточных опор 10, шаг опор 9,091 м\n"
         "  Принятый пролет, пролет 3,000 м: пролетов 34, промежуточных опор 33, шаг опор 2,941 м\n";
-    ASSERT_GE(r.Out.size(), tail.size());
-    EXPECT_EQ(r.Out.substr(r.Out.size() - tail.size()), tail);
+    ASSERT_NE(r.Out.find(tail), std::string::npos) << r.Out;
+    // The loads on the supports follow, at the chosen span too.
+    EXPECT_NE(r.Out.find(tail + "Нагрузки на опоры: "), std::string::npos);
+    EXPECT_NE(r.Out.find("  Принятый пролет, СНиП 2.04.12-86 3,000 м\n"
+                         "    промежуточная опора: нет\n"
+                         "    крайняя опора: k = 1/2 = 0,500, вертикальная 170,447 Н (0,170 кН)"),
+              std::string::npos);
     // A refused run has no summary: its spans are not results.
     const Result refused = Calc("--sep , --wall 0 --span 3");
     EXPECT_EQ(refused.Status, 1);
@@ -330,7 +345,7 @@ TEST(CalcBatch, OneResultLinePerInputLine)
                          "completed;;18,441;3,122;6,128;9,965;13,851;9,189;3,122;9,189\n"
                          "refused;Введены не все данные;;;;;;;;\n"
                          "failed;Invalid floating point operation;;;5,996;;;;;\n"
-                         "invalid;\"line 5: expected 11 fields separated by \"\";\"\", found 8\";;;;;;;;\n"
+                         "invalid;\"line 5: expected 11 to 14 fields separated by \"\";\"\", found 8\";;;;;;;;\n"
                          "invalid;line 6: field 10 (spans) is not an integer: 'x';;;;;;;;\n"
                          "completed;;16,512;2,048;12,351;9,392;11,548;8,065;2,048;8,065\n"
                          "failed;'abc' is not a valid floating point value;;;;;;;;\n");
@@ -364,7 +379,7 @@ TEST(CalcBatch, ReportModeSeparatesRunsWithFormFeeds)
     std::size_t lines = 0;
     for (char c : r.Out) lines += c == '\n';
     EXPECT_EQ(lines, 3u + 1 + 1 + 26 + 1);
-    EXPECT_EQ(r.Err, "line 3: expected 11 fields separated by \";\", found 1\n");
+    EXPECT_EQ(r.Err, "line 3: expected 11 to 14 fields separated by \";\", found 1\n");
 }
 
 TEST(CalcBatch, JsonLinesCarryEveryValueToTheLastBit)
@@ -383,10 +398,92 @@ TEST(CalcBatch, JsonLinesCarryEveryValueToTheLastBit)
                               "\"DynamicSpanSP\":3.122329876848456,", 0), 0u) << completed;
     EXPECT_NE(completed.find("\"MomentOfInertia\":8.854410639999999e-07,\"report\":["), std::string::npos);
     EXPECT_NE(completed.find("\"governing\":{\"sp\":{\"span\":3.122,\"criterion\":\"dynamic_sp\""), std::string::npos);
-    EXPECT_EQ(invalid, "{\"outcome\":\"invalid\",\"message\":\"line 3: expected 11 fields separated by \\\";\\\", found 1\"}");
+    EXPECT_EQ(invalid, "{\"outcome\":\"invalid\",\"message\":\"line 3: expected 11 to 14 fields separated by \\\";\\\", found 1\"}");
     EXPECT_EQ(refused.rfind("{\"outcome\":\"refused\",\"message\":\"Введены не все данные\",\"spans\":{\"StaticSpanSP\":null,", 0), 0u)
         << refused;
     EXPECT_EQ(r.Err, "");
+}
+
+}  // namespace
+
+namespace {
+
+// The JSON of a run without its list of own values: all that may differ from the run of a region.
+std::string WithoutOwnList(std::string json)
+{
+    const std::size_t own = json.find("\"own\":[");
+    if (own != std::string::npos)
+        json.erase(own, json.find(']', own) + 1 - own);
+    return json;
+}
+
+TEST(CalcOwnClimate, TableValuesTypedInGiveTheRunOfTheirRegions)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"--snow 0 --snow-weight 1,8", "--snow 2"},
+        {"--wind 0 --wind-pressure 0,38", "--wind 3"},
+        {"--ice 0 --ice-thickness 10", "--ice 2"},
+        {"--spans 6 --snow-weight 3,2 --wind-pressure=0.6 --ice-thickness 20", "--spans 6 --snow 4 --wind 5 --ice 4"},
+    };
+    for (const auto& [own, region] : cases) {
+        const Result a = Calc(std::string("--sep , --json --span 3 ") + own);
+        const Result b = Calc(std::string("--sep , --json --span 3 ") + region);
+        EXPECT_EQ(a.Status, 0) << own << a.Err;
+        EXPECT_EQ(WithoutOwnList(a.Out), WithoutOwnList(b.Out)) << own;
+        EXPECT_NE(a.Out.find("\"own\":[\""), std::string::npos) << own;
+    }
+    // The text names the own values; the loads on the supports stand under "summary".
+    const Result text = Calc("--sep , --snow-weight 1,8 --snow-source \"СП 20.13330.2016, табл. К.1\"");
+    EXPECT_EQ(text.Out.rfind("Свои нормативные значения: S = 1,8 кН/м² (СП 20.13330.2016, табл. К.1)\n", 0), 0u);
+    const Result json = Calc("--sep , --json --friction 0,1");
+    EXPECT_NE(json.Out.find("\"supports\":{\"sp\":{\"span\":3.122,\"spans\":null,\"intermediate_supports\":null,"
+                            "\"spacing\":null,\"spans_in_beam\":1,\"k_intermediate\":null,\"k_end\":0.5,"
+                            "\"vertical_intermediate_N\":null,\"vertical_end_N\":127.16324267077758,"),
+              std::string::npos)
+        << json.Out;
+    EXPECT_NE(json.Out.find("\"friction\":0.1,\"friction_intermediate_N\":null,\"friction_end_N\":12.71632426707776"),
+              std::string::npos);
+    EXPECT_NE(json.Out.find("\"supports_chosen\":null"), std::string::npos);
+}
+
+TEST(CalcOwnClimate, RefusedValuesEndWithUsageStatus)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"--snow-weight 25", "korvelin-calc: Нормативный вес снегового покрова должен быть от 0 до 20 кН/м² (введено «25»)\n"},
+        {"--friction 0", "korvelin-calc: Коэффициент трения в опорах не может быть равен нулю\n"},
+        {"--batch --friction x", "korvelin-calc: Коэффициент трения в опорах должен быть числом (введено «x»)\n"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Calc(std::string("--sep , ") + arguments);
+        EXPECT_EQ(r.Status, 2) << arguments;
+        EXPECT_EQ(r.Out, "") << arguments;
+        EXPECT_EQ(r.Err, message) << arguments;
+    }
+    EXPECT_EQ(Calc("--batch --snow-weight 1").Status, 2);  // the batch takes them from its columns
+}
+
+TEST(CalcOwnClimate, BatchColumnsOfTheSameNames)
+{
+    const std::string input =
+        "diameter;wall;ultimate;yield;pressure;height;snow;wind;ice;spans;slope;snow-weight;wind-pressure;ice-thickness\n"
+        "89;3,2;333;206;0,6;0;2;2;0;0;0\n"
+        "89;3,2;333;206;0,6;0;0;0;0;0;0;1,8;0,3\n"
+        "89;3,2;333;206;0,6;0;2;2;0;0;0;;;\n"
+        "89;3,2;333;206;0,6;0;0;0;0;0;0;;;101\n";
+    const Result r = Calc("--batch --sep ,", input);
+    EXPECT_EQ(r.Status, 1);
+    std::istringstream lines(r.Out);
+    std::string header, region, own, empty, refused;
+    std::getline(lines, header);
+    std::getline(lines, region);
+    std::getline(lines, own);
+    std::getline(lines, empty);
+    std::getline(lines, refused);
+    EXPECT_EQ(region.rfind("completed;;", 0), 0u);
+    EXPECT_EQ(own, region);
+    EXPECT_EQ(empty, region);  // empty columns: the regions' values
+    EXPECT_EQ(refused, "invalid;line 5: field 14 (ice-thickness): Толщина стенки гололеда должна быть от 0 до 100 мм "
+                       "(введено «101»);;;;;;;;");
 }
 
 }  // namespace

@@ -60,6 +60,10 @@ TEST(InputSetFormat, EveryItemRoundTrips)
             set.ChosenSpan = "9,189";
             set.RouteLength = "Трасса №" + std::to_string(item);
             set.PipeTable = std::vector<PipeTableRow>{{"89", "3,2"}, {"108", "4"}};
+            // The own values in force travel with their sources; the coefficient of friction.
+            set.OwnClimate.SnowWeight = {true, "1,8", "СП 20.13330.2016, табл. К.1"};
+            set.OwnClimate.IceThickness = {true, "12,5", ""};
+            set.Friction = "0,1";
         }
         const InputSetParse parse = ParseInputSet(SerializeInputSet(set));
         ASSERT_TRUE(parse.Set) << item << ": " << parse.Problem;
@@ -144,6 +148,15 @@ TEST(InputSetFormat, EveryBadSetGetsItsProblem)
          "лишний ключ «pipeTable[0].x»"},
         {"row text too long", [](Json& j) { j["pipeTable"] = Json::array({{{"diameter", std::string(65, '1')}, {"wall", "3"}}}); },
          "значение ключа «pipeTable[0].diameter» длиннее 64 символов"},
+        {"own value beyond its range", [](Json& j) { j["ownSnowWeight"] = {{"value", "25"}, {"source", ""}}; },
+         "значение ключа «ownSnowWeight.value»: Нормативный вес снегового покрова должен быть от 0 до 20 кН/м² "
+         "(введено «25»)"},
+        {"own value not a number", [](Json& j) { j["ownIceThickness"] = {{"value", "10 мм"}}; },
+         "значение ключа «ownIceThickness.value»: Толщина стенки гололеда должна быть числом (введено «10 мм»)"},
+        {"own value with extra key", [](Json& j) { j["ownWindPressure"] = {{"value", "0,38"}, {"inForce", true}}; },
+         "лишний ключ «ownWindPressure.inForce»"},
+        {"friction zero", [](Json& j) { j["friction"] = "0"; },
+         "значение ключа «friction»: Коэффициент трения в опорах не может быть равен нулю"},
     };
     for (const BadFile& bad : cases) {
         Json json = Json::parse(kStartUpFile);

@@ -55,6 +55,15 @@ void InputModelTest::eachChangeNamesItsPart_data()
     QTest::newRow("pipe table")
         << std::function<void(InputModel&)>([](InputModel& m) { m.SetPipeRows({{"57", "3"}}); })
         << InputModel::Parts(Part::PipeTable) << false;
+    const auto own = [](InputModel& m) {
+        korvelin::OwnClimateTexts texts;
+        texts.IceThickness = {true, "12", "изыскания"};
+        QCOMPARE(m.SetOwnClimate(texts), std::string());
+    };
+    QTest::newRow("own climatic values") << std::function<void(InputModel&)>(own)
+                                         << InputModel::Parts(Part::OwnClimate) << true;
+    QTest::newRow("friction") << std::function<void(InputModel&)>([](InputModel& m) { m.SetFriction("0,1"); })
+                              << InputModel::Parts(Part::Friction) << false;
 }
 
 void InputModelTest::eachChangeNamesItsPart()
@@ -107,6 +116,19 @@ void InputModelTest::assignedSetIsShownThenNamed()
     order.clear();
     model.Assign(set);
     QCOMPARE(order, QStringList{"replaced"});
+
+    // Own values and the coefficient of friction come in and go out with the set; a friction of
+    // the start-up value is not written.
+    set.OwnClimate.SnowWeight = {true, "1,8", "СП 20.13330.2016, табл. К.1"};
+    set.Friction = "0,1";
+    model.Assign(set);
+    QCOMPARE(named, InputModel::Parts(InputModel::Part::OwnClimate) | InputModel::Part::Friction);
+    QCOMPARE(model.OwnClimateValues(), (korvelin::OwnClimate{1.8, std::nullopt, std::nullopt}));
+    QCOMPARE(model.ToInputSet(), set);
+    model.Assign(korvelin::StartUpInputSet());
+    QCOMPARE(model.Friction(), std::string("0,3"));
+    QCOMPARE(model.ToInputSet().Friction, std::nullopt);
+    QVERIFY(!model.OwnClimate().Any());
 }
 
 void InputModelTest::requestIgnoresRefusedTexts()

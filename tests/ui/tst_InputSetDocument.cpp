@@ -141,6 +141,7 @@ void InputSetDocumentTest::entriesStandBeforeExit()
     for (QAction* action : menu->actions())
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     QCOMPARE(texts, (QStringList{"Новый", "Открыть…", "Сохранить", "Сохранить как…", "-", "Последние файлы", "-",
+                                 "Свои нормативные значения…", "-",
                                  "Сохранить расчет в PDF…", "Печать…", "Копировать результаты", "-",
                                  "Выход"}));
     const std::pair<const char*, QKeySequence> keys[] = {

@@ -8,6 +8,9 @@
 
 #include <korvelin/SpanInput.h>
 
+#include <korvelin/NumberFormat.h>
+
+#include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -39,6 +42,7 @@ private slots:
     void openedFromItsCommand();
     void defaultRowAgreesWithMainWindow();
     void changedRegionRecomputesEveryRow();
+    void supportColumnsAndOwnValuesFollowTheMainWindow();
     void rowsTypedWithTheNumericKeyRules();
     void badSizesShowTheRowMessage();
     void csvReadBack();
@@ -193,6 +197,39 @@ void SpanTableTest::changedRegionRecomputesEveryRow()
         QCOMPARE(RowTexts(row), before[row]);
 }
 
+void SpanTableTest::supportColumnsAndOwnValuesFollowTheMainWindow()
+{
+    Open();
+    auto* toggle = Table().findChild<QCheckBox*>(QStringLiteral("ShowSupportLoads"));
+    QVERIFY(Grid()->isColumnHidden(12));
+    toggle->click();
+    for (int column = 12; column < 18; ++column)
+        QVERIFY(!Grid()->isColumnHidden(column));
+    // 89×3 at its governing spans, one span: the end support, k = 1/2, as the engine gives it.
+    const int row = RowOf(QStringLiteral("89"), QStringLiteral("3"));
+    const korvelin::SpanTableRow& result = Table().Results()[std::size_t(row)];
+    const auto loads = korvelin::SupportLoadsAt(result.Outcome, korvelin::RuleSet::SNiP, *result.GoverningSNiP.Span, 0.3);
+    QCOMPARE(Cell(row, 15), QString::fromStdString(korvelin::FormatFixed3(loads->VerticalEnd, ",")));
+    QCOMPARE(Cell(row, 16), QString::fromStdString(korvelin::FormatFixed3(loads->WindEnd, ",")));
+    QCOMPARE(Cell(row, 17), QString::fromStdString(korvelin::FormatFixed3(*loads->FrictionEnd, ",")));
+
+    // Own snow of region III with region I selected: every row as under region III.
+    F->Pick("ComboBox2", 2);
+    QList<QStringList> regionThree;
+    for (int r = 0; r < Grid()->rowCount(); ++r)
+        regionThree << RowTexts(r);
+    F->Pick("ComboBox2", 0);
+    korvelin::OwnClimateTexts own;
+    own.SnowWeight = {true, "1,8", "изыскания"};
+    QCOMPARE(F->Model().SetOwnClimate(own), std::string());
+    for (int r = 0; r < Grid()->rowCount(); ++r)
+        QCOMPARE(RowTexts(r), regionThree[r]);
+    QVERIFY(Table().findChild<QLabel*>(QStringLiteral("Conditions"))->text().contains(
+        QStringLiteral("Свои нормативные значения: S = 1,8 кН/м² (изыскания)")));
+    // The toggle is kept between sessions.
+    QVERIFY(QSettings(QStringLiteral("Korvelin"), QStringLiteral("korvelin")).value(QStringLiteral("SpanTable/supports")).toBool());
+}
+
 void SpanTableTest::rowsTypedWithTheNumericKeyRules()
 {
     Open();
@@ -220,7 +257,7 @@ void SpanTableTest::rowsTypedWithTheNumericKeyRules()
     TypeInCell(row, 0, QStringLiteral("325"));
     TypeInCell(row, 1, QStringLiteral("8"));
     QCOMPARE(Cell(row, 2), QString::fromUtf8(korvelin::kDiameterLimitMessage.data()));
-    QCOMPARE(Grid()->columnSpan(row, 2), 10);
+    QCOMPARE(Grid()->columnSpan(row, 2), 16);
     TypeInCell(row, 1, QStringLiteral("12,5"));
     QCOMPARE(Grid()->columnSpan(row, 2), 1);
     QCOMPARE(Cell(row, 8), QStringLiteral("11,814"));
@@ -251,7 +288,7 @@ void SpanTableTest::badSizesShowTheRowMessage()
     };
     for (int row = 0; row < expected.size(); ++row) {
         QCOMPARE(Cell(row, 2), expected[row]);
-        QCOMPARE(Grid()->columnSpan(row, 2), 10);
+        QCOMPARE(Grid()->columnSpan(row, 2), 16);
         QCOMPARE(Cell(row, 8), QString());
     }
 }

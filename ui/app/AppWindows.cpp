@@ -6,6 +6,7 @@
 #include "InputSetDocument.h"
 #include "LMAP.h"
 #include "Menus.h"
+#include "OwnClimateCommand.h"
 #include "ScreenFit.h"
 #include "SpanTableWindow.h"
 #include "Unit1.h"
@@ -19,6 +20,7 @@ AppWindows& AppWindows::operator=(AppWindows&&) noexcept = default;
 // refers to the other two; the model goes last.
 AppWindows::~AppWindows()
 {
+    OwnClimate.reset();
     Note.reset();
     Document.reset();
     SpanTable.reset();
@@ -44,7 +46,9 @@ AppWindows CreateAppWindows(MessageSink& sink, const QString& decimalSeparator, 
     windows.Document =
         std::make_unique<InputSetDocument>(*windows.Model, *windows.FormProlet, sink, *dialogs, settings);
     windows.Note = std::make_unique<CalculationNoteCommands>(*windows.Model, sink, *windows.FormProlet);
-    BuildMenus(windows.FormProlet->Menus(), *windows.Document, *windows.Note, *windows.SpanTable);
+    windows.OwnClimate = std::make_unique<OwnClimateCommand>(*windows.Model, sink, *windows.FormProlet);
+    BuildMenus(windows.FormProlet->Menus(), *windows.Document, *windows.Note, *windows.SpanTable,
+               *windows.OwnClimate->Action());
     // Each window stands at its own place where it fits the screen, moved just enough where not.
     KeepOnScreen(*windows.FormProlet);
     KeepOnScreen(*windows.LookMap);

@@ -9,6 +9,7 @@ class DocumentDialogs;
 class InputModel;
 class InputSetDocument;
 class MessageSink;
+class OwnClimateCommand;
 class QSettings;
 class SpanTableWindow;
 class TFormProlet;
@@ -27,6 +28,7 @@ struct AppWindows {
     std::unique_ptr<DocumentDialogs> OwnDialogs;  // the system's, when none were given
     std::unique_ptr<InputSetDocument> Document;
     std::unique_ptr<CalculationNoteCommands> Note;
+    std::unique_ptr<OwnClimateCommand> OwnClimate;  // "Свои нормативные значения…"
 
     AppWindows();
     AppWindows(AppWindows&&) noexcept;

@@ -11,11 +11,14 @@
 
 namespace {
 
-void BuildFileMenu(QMenu& file, QAction& exit, InputSetDocument& document, CalculationNoteCommands& note)
+void BuildFileMenu(QMenu& file, QAction& exit, InputSetDocument& document, CalculationNoteCommands& note,
+                   QAction& ownClimate)
 {
     file.insertActions(&exit, document.FileActions());
     file.insertSeparator(&exit);
     file.insertMenu(&exit, document.RecentFilesMenu());
+    file.insertSeparator(&exit);
+    file.insertAction(&exit, &ownClimate);
     file.insertSeparator(&exit);
     file.insertActions(&exit, note.Actions());
     file.insertSeparator(&exit);
@@ -39,9 +42,9 @@ void BuildMenuBar(QMenuBar& bar, QAction& technicalSheet, SpanTableWindow& spanT
 } // namespace
 
 void BuildMenus(const TFormProlet::MenuParts& menus, InputSetDocument& document, CalculationNoteCommands& note,
-                SpanTableWindow& spanTable)
+                SpanTableWindow& spanTable, QAction& ownClimate)
 {
-    BuildFileMenu(menus.File, menus.Exit, document, note);
+    BuildFileMenu(menus.File, menus.Exit, document, note, ownClimate);
     BuildHelpMenu(menus.Help, *menus.Bar.window());
     BuildMenuBar(menus.Bar, menus.TechnicalSheet, spanTable);
 }

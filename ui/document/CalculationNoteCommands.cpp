@@ -62,6 +62,7 @@ korvelin::NoteDocument CalculationNoteCommands::Note() const
     inputs.DecimalSeparator = Model.DecimalSeparator();
     inputs.DateTime = DocumentMoment(Model.LastCalculation()->Moment);
     inputs.Program = ProgramNameAndVersion();
+    inputs.OwnClimate = Model.OwnClimate();
     return korvelin::BuildCalculationNote(inputs, *Model.CompletedOutcome(), *Model.Summary());
 }
 

@@ -5,6 +5,7 @@
 #include "InputModel.h"
 #include "LMAP.h"
 #include "MessageSink.h"
+#include "OwnClimateMarks.h"
 #include "SelectorLists.h"
 #include "SummaryPage.h"
 #include "Unit2.h"
@@ -108,6 +109,7 @@ TFormProlet::TFormProlet(InputModel& model, MessageSink& sink, QWidget* parent)
     Summary = new TSummaryPage(Model, Sink);
     ui->PageControl1->addTab(Summary, QStringLiteral("Итог"));
     Marks = new GoverningMarks(Model, {ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit11, ui->Edit13}, this);
+    new OwnClimateMarks(Model, {ui->ComboBox2, ui->ComboBox3, ui->ComboBox7}, this);
     connect(&Model, &InputModel::replaced, this, &TFormProlet::ShowAssignedInputs);
     ui->ComboBox1->setFocus();
     Guard.Run([this] { FormCreate(); });
@@ -311,7 +313,7 @@ void TFormProlet::BitBtn1Click()
 {
     ++Counter;
     const korvelin::CalculationOutcome outcome =
-        korvelin::RunCalculation(FieldTextsShown(), SelectorsShown(), Separator);
+        korvelin::RunCalculation(FieldTextsShown(), SelectorsShown(), Model.OwnClimateValues(), Separator);
 
     // The fields in the order in which the run computes their spans.
     ShowSpan(*ui->Edit8, outcome.Spans.CondensateSpanSP);

@@ -32,6 +32,7 @@ InputModel::InputModel(std::string decimalSeparator, QObject* parent)
     , Separator(std::move(decimalSeparator))
     , Current(korvelin::StartUpInputSet())
     , Rows(korvelin::DefaultPipeSizes())
+    , FrictionText(korvelin::DefaultFrictionText(Separator))
 {
 }
 
@@ -92,12 +93,39 @@ void InputModel::SetPipeRows(const std::vector<korvelin::PipeSize>& rows)
     Changed(Part::PipeTable);
 }
 
+korvelin::OwnClimate InputModel::OwnClimateValues() const
+{
+    return korvelin::ReadOwnClimate(Current.OwnClimate, Separator).Values;
+}
+
+std::string InputModel::SetOwnClimate(const korvelin::OwnClimateTexts& texts)
+{
+    korvelin::OwnClimateReading reading = korvelin::ReadOwnClimate(texts, Separator);
+    if (!reading.Ok())
+        return std::move(reading.Error);
+    if (Current.OwnClimate == texts)
+        return {};
+    Current.OwnClimate = texts;
+    Changed(Part::OwnClimate);
+    return {};
+}
+
+void InputModel::SetFriction(const std::string& text)
+{
+    if (FrictionText == text)
+        return;
+    FrictionText = text;
+    Changed(Part::Friction);
+}
+
 void InputModel::Assign(const korvelin::InputSet& set)
 {
     const korvelin::InputSet before = ToInputSet();
     Current.Texts = set.Texts;
     Current.SteelGrade = set.SteelGrade;
     Current.Indexes = set.Indexes;
+    Current.OwnClimate = set.OwnClimate;
+    FrictionText = set.Friction.value_or(korvelin::DefaultFrictionText(Separator));
     Chosen = set.ChosenSpan.value_or(std::string());
     Route = set.RouteLength.value_or(std::string());
     if (set.PipeTable)
@@ -119,6 +147,10 @@ void InputModel::Assign(const korvelin::InputSet& set)
         parts |= Part::RouteLength;
     if (before.PipeTable != after.PipeTable)
         parts |= Part::PipeTable;
+    if (before.OwnClimate != after.OwnClimate)
+        parts |= Part::OwnClimate;
+    if (before.Friction != after.Friction)
+        parts |= Part::Friction;
     if (parts)
         emit changed(parts);
 }
@@ -135,6 +167,9 @@ korvelin::InputSet InputModel::ToInputSet() const
     for (const korvelin::PipeSize& size : Rows)
         rows.push_back({size.OuterDiameter, size.WallThickness});
     set.PipeTable = std::move(rows);
+    // Saved only when it differs from the value the program starts with.
+    set.Friction = FrictionText == korvelin::DefaultFrictionText(Separator) ? std::nullopt
+                                                                            : std::optional(FrictionText);
     return set;
 }
 
@@ -162,6 +197,7 @@ korvelin::SummaryRequest InputModel::Request() const
     return korvelin::SummaryRequest{
         .ChosenSpan = korvelin::ReadChosenSpan(Chosen, Separator).Value,
         .RouteLength = korvelin::ReadRouteLength(Route, Separator).Value,
+        .Friction = korvelin::ReadFriction(FrictionText, Separator).Value,
     };
 }
 

@@ -31,10 +31,12 @@ public:
         ChosenSpan = 1U << 3,
         RouteLength = 1U << 4,
         PipeTable = 1U << 5,
+        OwnClimate = 1U << 6,  // the site's own climatic values
+        Friction = 1U << 7,    // the coefficient of friction of the supports
     };
     Q_DECLARE_FLAGS(Parts, Part)
     // What a calculation reads: a change of any of these discards the last calculation.
-    static constexpr Parts CalculationInputs{Part::Fields, Part::SteelGrade, Part::Selectors};
+    static constexpr Parts CalculationInputs{Part::Fields, Part::SteelGrade, Part::Selectors, Part::OwnClimate};
 
     // The last calculation and the moment it was made.
     struct Calculation {
@@ -63,6 +65,18 @@ public:
     void SetChosenSpan(const std::string& text);
     void SetRouteLength(const std::string& text);
     void SetPipeRows(const std::vector<korvelin::PipeSize>& rows);
+
+    // The site's own climatic values as given (those in force are read by the calculation) and the
+    // coefficient of friction of the supports as typed ("0,3" at first; empty: not given).
+    const korvelin::OwnClimateTexts& OwnClimate() const { return Current.OwnClimate; }
+    // The values in force, as the calculation uses them; none when a text would be refused (the
+    // setter takes only texts that read).
+    korvelin::OwnClimate OwnClimateValues() const;
+    // Takes the texts when every value in force reads, else changes nothing and returns the
+    // message that names the value refused.
+    std::string SetOwnClimate(const korvelin::OwnClimateTexts& texts);
+    const std::string& Friction() const { return FrictionText; }
+    void SetFriction(const std::string& text);
 
     // Puts a whole set in place of the inputs, as opening a file or "Новый" does: `replaced` lets
     // the main window show it through the rules of typing (which may correct it), then `changed`
@@ -99,6 +113,7 @@ private:
     std::string Route;
     std::vector<korvelin::PipeSize> Rows;
     std::optional<Calculation> Last;
+    std::string FrictionText;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(InputModel::Parts)

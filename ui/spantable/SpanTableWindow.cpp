@@ -9,6 +9,7 @@
 #include <korvelin/DesignSummary.h>
 #include <korvelin/NumberFormat.h>
 
+#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
@@ -46,8 +47,12 @@ enum Column {
     CriterionSPColumn,
     GoverningSNiPColumn,
     CriterionSNiPColumn,
-    ColumnCount,
+    // Shown on request: the loads on the most loaded support at each governing span.
+    FirstSupportColumn,
+    SupportColumnsPerSet = 3,  // vertical, wind, friction
+    ColumnCount = FirstSupportColumn + 2 * SupportColumnsPerSet,
 };
+const QString SupportsKey = QStringLiteral("SpanTable/supports");
 
 // The criterion in the words of its column's header, so that the table fits a screen; the cell's
 // tooltip gives the full name.
@@ -114,7 +119,16 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
         QStringLiteral("СНиП\nстатический\nрасчет, м"), QStringLiteral("СНиП\nпрогиб, м"),
         QStringLiteral("Определяющий\nпролет\nпо СП, м"), QStringLiteral("Критерий\nпо СП"),
         QStringLiteral("Определяющий\nпролет\nпо СНиП, м"), QStringLiteral("Критерий\nпо СНиП"),
+        QStringLiteral("СП: опора,\nвертикальная,\nН"), QStringLiteral("СП: опора,\nот ветра, Н"),
+        QStringLiteral("СП: опора,\nтрение, Н"), QStringLiteral("СНиП: опора,\nвертикальная,\nН"),
+        QStringLiteral("СНиП: опора,\nот ветра, Н"), QStringLiteral("СНиП: опора,\nтрение, Н"),
     });
+    for (int column = FirstSupportColumn; column < ColumnCount; ++column)
+        Table->horizontalHeaderItem(column)->setToolTip(
+            QStringLiteral("На наиболее нагруженную опору (промежуточную, при одном пролете — крайнюю) при "
+                           "определяющем пролете: %1")
+                .arg(QStringList{QStringLiteral("k·q·L"), QStringLiteral("k·w·L"),
+                                 QStringLiteral("μ·k·q·L, μ со страницы «Итог»")}[(column - FirstSupportColumn) % 3]));
     for (const korvelin::Criterion criterion :
          {korvelin::Criterion::StaticSP, korvelin::Criterion::DynamicSP, korvelin::Criterion::CondensateSP,
           korvelin::Criterion::DeflectionSP, korvelin::Criterion::StaticSNiP, korvelin::Criterion::DeflectionSNiP}) {
@@ -156,6 +170,18 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
     buttons->addWidget(button("AddRow", QStringLiteral("Добавить строку"), &SpanTableWindow::AddRow));
     buttons->addWidget(button("RemoveRows", QStringLiteral("Удалить строки"), &SpanTableWindow::RemoveSelectedRows));
     buttons->addWidget(button("RestoreDefaults", QStringLiteral("Список по умолчанию"), &SpanTableWindow::RestoreDefaults));
+    auto* supports = new QCheckBox(QStringLiteral("Нагрузки на опоры"), this);
+    supports->setObjectName(QStringLiteral("ShowSupportLoads"));
+    // The last column stretches while the loads are hidden; it gets its own width back beside them.
+    const int criterionWidth = Table->columnWidth(CriterionSNiPColumn);
+    connect(supports, &QCheckBox::toggled, this, [this, criterionWidth](bool on) {
+        for (int column = FirstSupportColumn; column < ColumnCount; ++column)
+            Table->setColumnHidden(column, !on);
+        if (on)
+            Table->setColumnWidth(CriterionSNiPColumn, criterionWidth);
+        Settings.setValue(SupportsKey, on);
+    });
+    buttons->addWidget(supports);
     buttons->addStretch(1);
     buttons->addWidget(button("SaveCsv", QStringLiteral("Сохранить CSV…"), &SpanTableWindow::SaveCsvClick));
     buttons->addWidget(button("SavePdf", QStringLiteral("Сохранить в PDF…"), &SpanTableWindow::SavePdfClick));
@@ -169,6 +195,9 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
 
     connect(&Model, &InputModel::changed, this, &SpanTableWindow::ModelChanged);
 
+    supports->setChecked(Settings.value(SupportsKey, false).toBool());
+    for (int column = FirstSupportColumn; column < ColumnCount; ++column)
+        Table->setColumnHidden(column, !supports->isChecked());
     // First opened, the window shows every column; later it keeps the place the user gave it.
     int width = 2 * Table->frameWidth() + Table->verticalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("0000"))
                 + Table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + layout->contentsMargins().left()
@@ -213,6 +242,9 @@ void SpanTableWindow::ModelChanged(InputModel::Parts parts)
             Recompute();
         else
             Stale = true;
+    } else if (parts & InputModel::Part::Friction) {
+        for (int row = 0; row < Table->rowCount(); ++row)
+            ShowRow(row);
     }
 }
 
@@ -313,6 +345,7 @@ korvelin::SpanTableConditions SpanTableWindow::Conditions() const
         .Selectors = Model.Selectors(),
         .SteelGrade = Model.SteelGrade(),
         .DecimalSeparator = Model.DecimalSeparator(),
+        .OwnClimate = Model.OwnClimate(),
     };
 }
 
@@ -404,6 +437,22 @@ void SpanTableWindow::ShowRow(int row)
     };
     governing(GoverningSPColumn, result.GoverningSP);
     governing(GoverningSNiPColumn, result.GoverningSNiP);
+    const std::optional<double> friction = korvelin::ReadFriction(Model.Friction(), separator).Value;
+    for (const korvelin::GoverningSpan* span : {&result.GoverningSP, &result.GoverningSNiP}) {
+        const int first = FirstSupportColumn + (span->Rules == korvelin::RuleSet::SP ? 0 : SupportColumnsPerSet);
+        const std::optional<korvelin::SupportLoads> loads =
+            span->Span ? korvelin::SupportLoadsAt(result.Outcome, span->Rules, *span->Span, friction) : std::nullopt;
+        // The most loaded support: an intermediate one, the end one of a single span. The loads
+        // are shown in the format of the spans.
+        const bool intermediate = loads && loads->VerticalIntermediate;
+        const std::optional<double> values[SupportColumnsPerSet] = {
+            !loads ? std::nullopt : intermediate ? loads->VerticalIntermediate : loads->VerticalEnd,
+            !loads ? std::nullopt : intermediate ? loads->WindIntermediate : loads->WindEnd,
+            !loads ? std::nullopt : intermediate ? loads->FrictionIntermediate : loads->FrictionEnd,
+        };
+        for (int i = 0; i < SupportColumnsPerSet; ++i)
+            SetCell(row, first + i, metres(values[i]), CellKind::Span);
+    }
     Filling = wasFilling;
 }
 

@@ -2,6 +2,7 @@
 
 #include "MessageSink.h"
 #include "NumericKeys.h"
+#include "SupportLoadsView.h"
 #include "Utf8Text.h"
 
 #include <korvelin/CalculationNote.h>
@@ -10,8 +11,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QToolButton>
 
 namespace {
 
@@ -67,7 +70,7 @@ void TSummaryPage::BuildControls()
 
     Status = new QLabel(this);
     Status->setObjectName(QStringLiteral("SummaryStatus"));
-    Status->setGeometry(384, 0, 285, 29);
+    Status->setGeometry(384, 0, 228, 29);
     Status->setWordWrap(true);
     Status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
@@ -93,6 +96,27 @@ void TSummaryPage::BuildControls()
     for (int column = 0; column < ColumnCount; ++column)
         Table->setColumnWidth(column, widths[column]);
     Table->horizontalHeader()->setStretchLastSection(true);
+
+    Supports = new SupportLoadsView(Model, Sink, this);
+    Supports->setGeometry(Table->geometry());
+    Supports->layout()->activate();
+    Supports->hide();
+    SupportsToggle = new QToolButton(this);
+    SupportsToggle->setObjectName(QStringLiteral("SupportLoadsToggle"));
+    SupportsToggle->setText(QStringLiteral("Опоры"));
+    SupportsToggle->setToolTip(QStringLiteral("Нагрузки на опоры: вертикальные, от ветра и трения"));
+    SupportsToggle->setCheckable(true);
+    SupportsToggle->setGeometry(616, 4, 53, 21);
+    connect(SupportsToggle, &QToolButton::toggled, this, [this](bool on) {
+        Table->setVisible(!on);
+        Supports->setVisible(on);
+    });
+}
+
+QString TSummaryPage::OwnClimateNote() const
+{
+    const std::string own = korvelin::OwnClimateText(Model.OwnClimate(), Model.DecimalSeparator(), false);
+    return own.empty() ? QString() : QStringLiteral("Свои значения: ") + FromUtf8(own);
 }
 
 bool TSummaryPage::eventFilter(QObject* watched, QEvent* event)
@@ -112,7 +136,8 @@ void TSummaryPage::ModelChanged(InputModel::Parts parts)
         ChosenSpanField->setText(QString::fromStdString(Model.ChosenSpan()));
     if (parts & InputModel::Part::RouteLength && RouteLengthField->text().toStdString() != Model.RouteLength())
         RouteLengthField->setText(QString::fromStdString(Model.RouteLength()));
-    if (parts & (InputModel::Part::ChosenSpan | InputModel::Part::RouteLength))
+    // The own climatic values are named on the page whether or not it shows a calculation.
+    if (parts & (InputModel::Part::ChosenSpan | InputModel::Part::RouteLength | InputModel::Part::OwnClimate))
         Refresh();
 }
 
@@ -150,8 +175,9 @@ void TSummaryPage::Refresh()
 void TSummaryPage::ShowEmpty()
 {
     Table->setRowCount(0);
-    Status->setText(NoResultsText);
-    Status->setToolTip(QString());
+    const QString own = OwnClimateNote();
+    Status->setText(own.isEmpty() ? NoResultsText : NoResultsText + u'\n' + own);
+    Status->setToolTip(own);
 }
 
 void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
@@ -160,6 +186,8 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
     const korvelin::SpanResults& spans = Model.LastCalculation()->Outcome.Spans;
     Table->setRowCount(0);
     QStringList notes;
+    if (const QString own = OwnClimateNote(); !own.isEmpty())
+        notes << own;
     auto addRow = [this](const QStringList& cells, bool bold) {
         const int row = Table->rowCount();
         Table->insertRow(row);

@@ -13,6 +13,8 @@ class MessageSink;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
+class QToolButton;
+class SupportLoadsView;
 
 // The page "Итог" of the main window: the governing span of each set of rules, the check of a
 // chosen span and the supports of a route, for the last completed calculation of the input
@@ -40,6 +42,8 @@ private:
     void ShowEmpty();
     void ShowTable(const korvelin::DesignSummary& summary);
     korvelin::OptionalLength Read(const QLineEdit& field) const;
+    // The line that says which own climatic values are in force, or an empty text.
+    QString OwnClimateNote() const;
 
     InputModel& Model;
     MessageSink& Sink;
@@ -47,6 +51,8 @@ private:
     QLineEdit* RouteLengthField = nullptr;
     QLabel* Status = nullptr;
     QTableWidget* Table = nullptr;
+    QToolButton* SupportsToggle = nullptr;  // shows the loads on the supports in place of the table
+    SupportLoadsView* Supports = nullptr;
 
     std::optional<korvelin::DesignSummary> Shown;
     QString LastReported;  // the refused text last reported, so that it is not reported twice

@@ -5,6 +5,7 @@
 
 #include "korvelin/DesignSummary.h"
 #include "korvelin/NoteDocument.h"
+#include "korvelin/OwnClimate.h"
 #include "korvelin/RunCalculation.h"
 #include "korvelin/SpanInput.h"
 
@@ -23,6 +24,7 @@ struct NoteInputs {
     std::string DecimalSeparator = ",";
     std::string DateTime;  // as the caller shows it, e.g. "08.12.2026 14:05"
     std::string Program;   // name and version, e.g. "Korvelin 1.0"
+    OwnClimateTexts OwnClimate;  // the site's own values in force, with their sources
 };
 
 inline constexpr std::string_view kNoteTitle = "Расчет допустимого пролета надземного газопровода";

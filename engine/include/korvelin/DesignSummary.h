@@ -6,6 +6,7 @@
 // that a span typed as it is shown passes, and a route counted with it matches a count by hand.
 
 #include "korvelin/RunCalculation.h"
+#include "korvelin/SupportLoads.h"
 
 #include <optional>
 #include <span>
@@ -83,6 +84,8 @@ struct RuleSetSummary {
     GoverningSpan Governing;
     std::optional<RuleSetCheck> Check;   // present when a chosen span was given
     std::optional<RouteSupports> Route;  // present with a route length and a governing span
+    std::optional<SupportLoads> Supports;        // at the governing span, when there is one
+    std::optional<SupportLoads> ChosenSupports;  // at the chosen span, when given
 };
 
 // What the designer asked besides the calculation, both optional (m, positive, validated by
@@ -90,6 +93,7 @@ struct RuleSetSummary {
 struct SummaryRequest {
     std::optional<double> ChosenSpan = std::nullopt;
     std::optional<double> RouteLength = std::nullopt;
+    std::optional<double> Friction = kDefaultFriction;  // μ of the supports; none: no friction
 };
 
 struct DesignSummary {
@@ -105,6 +109,11 @@ struct DesignSummary {
 // The summary of a completed run; empty for a refused or failed run (its spans are not results).
 std::optional<DesignSummary> SummarizeDesign(const CalculationOutcome& outcome,
                                              const SummaryRequest& request = {});
+
+// The loads on the supports of a completed run's set of rules at span L (m): q is the SP vertical
+// load or the SNiP total, w the wind load; empty when the run did not complete.
+std::optional<SupportLoads> SupportLoadsAt(const CalculationOutcome& outcome, RuleSet rules,
+                                           double span, std::optional<double> friction);
 
 // The pieces, for callers that need only one of them.
 GoverningSpan FindGoverningSpan(const SpanResults& spans, RuleSet rules);

@@ -16,4 +16,8 @@ void AppendFixed3(std::string& out, double value, std::string_view decimalSepara
 // separator; scientific notation ("1,5E20", "1E-5") for very large or very small values.
 std::string FormatGeneral(long double value, std::string_view decimalSeparator);
 
+// A number's text as typed, shown with the given separator: blanks trimmed, the decimal mark (the
+// first comma or full stop, as the number is read) replaced.
+std::string TypedNumberText(std::string_view text, std::string_view decimalSeparator);
+
 }  // namespace korvelin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,13 @@ struct ParsedNumber {
 // fraction (a lone mark reads as 0) and an optional exponent follow. A value beyond the extended
 // range is rejected. Of the floating-point status flags it may raise only the inexact one.
 ParsedNumber ParseNumber(std::string_view text, std::string_view decimalSeparator);
+
+// The same text, read by the same rules, as the double nearest to its decimal value times
+// 10^decimalShift: one rounding, as the compiler rounds a literal, so that "1,8" gives the double
+// of 1.8 and "10" with a shift of -3 the double of 0.010. A value beyond the double range gives
+// an infinity, one below it zero; empty when the text is not a number.
+std::optional<double> ParseNumberToDouble(std::string_view text, std::string_view decimalSeparator,
+                                          int decimalShift = 0);
 
 // "'<text>' is not a valid floating point value"
 std::string ConversionErrorMessage(std::string_view workingCopy);

@@ -36,6 +36,13 @@ struct SpanResults {
     std::optional<double> DeflectionSpanSNiP;  // Edit13
 };
 
+// Snow weight S (kN/m2), wind pressure w0 (kPa) and ice wall thickness b (m) that a run used.
+struct NormativeValues {
+    std::optional<double> SnowWeight;
+    std::optional<double> WindPressure;
+    std::optional<double> IceThickness;
+};
+
 enum class OutcomeKind {
     Completed,
     Refused,  // incomplete or impossible input: a plain message
@@ -49,6 +56,10 @@ struct CalculationOutcome {
     SpanResults Spans;
     LoadSummary Loads;
     std::optional<double> MomentOfInertia;  // m^4
+    // The input set as read, and the normative values the loads were computed with: the table
+    // values of the regions or the site's own values (Input->Own says which).
+    std::optional<SpanInput> Input;
+    NormativeValues Normative;
 };
 
 enum class ReportMode {
@@ -61,6 +72,12 @@ enum class ReportMode {
 // (beside "," and ".") and used in every number of the report.
 CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
                                   std::string_view decimalSeparator,
+                                  ReportMode reportMode = ReportMode::Written);
+
+// The same with the site's own climatic values in place of the table values they replace (read
+// with ReadOwnClimate); with none, the same run as above, to the last bit.
+CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes& indexes,
+                                  const OwnClimate& own, std::string_view decimalSeparator,
                                   ReportMode reportMode = ReportMode::Written);
 
 // Runs the calculation on an input set that is read already, from the section values on. None of

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "korvelin/FpWatch.h"
+#include "korvelin/OwnClimate.h"
 
 #include <string>
 #include <string_view>
@@ -39,6 +40,7 @@ struct SpanInput {
     int IceRegion = 0;
     int SpanCount = 0;
     int Slope = 0;
+    OwnClimate Own;  // the site's own values, used in place of the regions' table values
 };
 
 enum class ReadStatus { Read, Refused, Failed };

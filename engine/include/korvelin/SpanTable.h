@@ -38,6 +38,7 @@ struct SpanTableConditions {
     SelectorIndexes Selectors;
     int SteelGrade = -1;  // the steel grade's item; not named when outside the list
     std::string DecimalSeparator = ",";
+    OwnClimateTexts OwnClimate;  // the site's own values in force, read with DecimalSeparator
 };
 
 struct SpanTableRow {
@@ -60,7 +61,7 @@ std::vector<SpanTableRow> ComputeSpanTable(std::span<const PipeSize> sizes,
 std::string_view CriterionShortName(Criterion criterion);
 
 // The conditions as short lines: pressure; steel and strengths; height of buildings; snow,
-// wind and ice regions; number of spans and slope.
+// wind and ice regions; number of spans and slope; the own climatic values when in force.
 std::vector<std::string> SpanTableConditionLines(const SpanTableConditions& conditions);
 
 // The table for spreadsheets: a UTF-8 byte-order mark, a header line, one line per row, lines

@@ -19,6 +19,7 @@ inline constexpr std::string_view kInputSetExtension = ".korvelin";
 inline constexpr std::string_view kInputSetMimeType = "application/x-korvelin";
 inline constexpr std::size_t kMaxInputTextLength = 64;  // characters, of every text
 inline constexpr std::size_t kMaxPipeTableRows = 1000;
+inline constexpr std::size_t kMaxSourceTextLength = 200;  // characters, of an own value's source
 
 // One row of a table of pipes: the texts of its outer diameter and wall thickness, in mm.
 struct PipeTableRow {
@@ -37,6 +38,8 @@ struct InputSet {
     std::optional<std::string> ChosenSpan;   // the span chosen for the route, as shown
     std::optional<std::string> RouteLength;  // the length of the route, as shown
     std::optional<std::vector<PipeTableRow>> PipeTable;
+    std::optional<std::string> Friction;  // the coefficient of friction of the supports, as shown
+    OwnClimateTexts OwnClimate;           // the site's own values; those in force are saved
 };
 
 bool operator==(const InputSet& a, const InputSet& b);
@@ -56,7 +59,8 @@ InputSetParse ParseInputSet(std::string_view bytes);
 
 // What makes a set unfit to be applied, in Russian, or an empty string: the format name and
 // version, a text too long or with control characters, a field text that is not a number, an
-// index outside its selector, strengths other than those of a listed steel grade, too many rows.
+// index outside its selector, strengths other than those of a listed steel grade, too many rows,
+// a coefficient of friction or an own climatic value that the window would refuse.
 std::string InputSetProblem(const InputSet& set);
 
 // The file's bytes: indented JSON, members in a fixed order, texts unescaped UTF-8.

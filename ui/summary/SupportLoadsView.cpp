@@ -1,0 +1,213 @@
+#include "SupportLoadsView.h"
+
+#include "MessageSink.h"
+#include "NumericKeys.h"
+#include "Utf8Text.h"
+
+#include <korvelin/NumberFormat.h>
+#include <korvelin/SupportLoadsNote.h>
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Dash = QStringLiteral("—");
+
+// The rows of a block: its heading (the set of rules and the span), the two supports, the factor,
+// then the loads on the support.
+const QStringList RowLabels = {
+    QStringLiteral("Нормы, пролет"),
+    QStringLiteral("Опора"),
+    QStringLiteral("Коэффициент k"),
+    QStringLiteral("Вертикальная, Н"),
+    QStringLiteral("Вертикальная, кН"),
+    QStringLiteral("От ветра, Н"),
+    QStringLiteral("Трение, Н"),
+};
+constexpr int LabelWidth = 104;
+
+// An exact factor as compact as a cell allows: "(3+√3)/12".
+QString Compact(const std::string& exact) { return FromUtf8(exact).remove(u' '); }
+
+struct Block {
+    QString Heading;
+    const korvelin::SupportLoads* Loads;
+};
+
+} // namespace
+
+SupportLoadsView::SupportLoadsView(InputModel& model, MessageSink& sink, QWidget* parent)
+    : QWidget(parent)
+    , Model(model)
+    , Sink(sink)
+    , FrictionField(new QLineEdit(this))
+    , Beam(new QLabel(this))
+    , Table(new QTableWidget(int(RowLabels.size()), 1, this))
+{
+    setObjectName(QStringLiteral("SupportLoads"));
+    auto* caption = new QLabel(QStringLiteral("Коэффициент трения в опорах"), this);
+    FrictionField->setObjectName(QStringLiteral("EditFriction"));
+    FrictionField->setFixedWidth(44);
+    FrictionField->setAlignment(Qt::AlignRight);
+    FrictionField->setAttribute(Qt::WA_InputMethodEnabled, false);
+    FrictionField->setToolTip(QStringLiteral("μ: 0,3 — сталь по стали, 0,1 — фторопластовая прокладка; "
+                                             "больше 0 и не больше 1"));
+    FrictionField->setText(FromUtf8(Model.Friction()));
+    FrictionField->installEventFilter(this);
+    connect(FrictionField, &QLineEdit::textChanged, this,
+            [this](const QString& text) { Model.SetFriction(text.toStdString()); });
+    connect(FrictionField, &QLineEdit::editingFinished, this, &SupportLoadsView::FrictionFinished);
+    Beam->setObjectName(QStringLiteral("SupportLoadsBeam"));
+    Beam->setToolTip(QStringLiteral("Трубопровод — неразрезная балка из равных пролетов L под равномерной нагрузкой; "
+                                    "реакции опор найдены по уравнению трех моментов. q — по СП вертикальная "
+                                    "нагрузка, по СНиП расчетная суммарная; w — ветровая нагрузка."));
+
+    Table->setObjectName(QStringLiteral("SupportLoadsTable"));
+    Table->verticalHeader()->hide();
+    Table->verticalHeader()->setMinimumSectionSize(14);
+    Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Table->verticalHeader()->setDefaultSectionSize(14);
+    Table->horizontalHeader()->hide();
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->setSelectionMode(QAbstractItemView::NoSelection);
+    Table->setFocusPolicy(Qt::NoFocus);
+    Table->setWordWrap(false);
+
+    auto* top = new QHBoxLayout;
+    top->setContentsMargins(2, 0, 0, 0);
+    top->addWidget(caption);
+    top->addWidget(FrictionField);
+    top->addSpacing(8);
+    top->addWidget(Beam, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(3);
+    layout->addLayout(top);
+    layout->addWidget(Table, 1);
+
+    connect(&Model, &InputModel::calculated, this, &SupportLoadsView::Refresh);
+    connect(&Model, &InputModel::changed, this, &SupportLoadsView::ModelChanged);
+    Refresh();
+}
+
+SupportLoadsView::~SupportLoadsView() = default;
+
+bool SupportLoadsView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FrictionField && event->type() == QEvent::KeyPress)
+        return FilterNumericKeyPress(*FrictionField, static_cast<const QKeyEvent&>(*event), EditingShortcuts::Passed);
+    return QWidget::eventFilter(watched, event);
+}
+
+void SupportLoadsView::ModelChanged(InputModel::Parts parts)
+{
+    if (parts & InputModel::Part::Friction && FrictionField->text().toStdString() != Model.Friction())
+        FrictionField->setText(FromUtf8(Model.Friction()));
+    if (parts & (InputModel::Part::Friction | InputModel::Part::ChosenSpan | InputModel::Part::Selectors))
+        Refresh();
+}
+
+void SupportLoadsView::FrictionFinished()
+{
+    const korvelin::FrictionReading friction =
+        korvelin::ReadFriction(FrictionField->text().toStdString(), Model.DecimalSeparator());
+    if (friction.Ok()) {
+        LastReported.clear();
+        return;
+    }
+    if (FrictionField->text() == LastReported)
+        return;
+    LastReported = FrictionField->text();
+    Sink.ShowMessage(FromUtf8(friction.Error));
+}
+
+void SupportLoadsView::Refresh()
+{
+    const std::string& separator = Model.DecimalSeparator();
+    const korvelin::BeamFactors beam = korvelin::ContinuousBeamFactors(Model.Selectors().SpanCount);
+    Beam->setText(QStringLiteral("Пролетов в балке: %1. На опору k·q·L, от ветра k·w·L, трение μ·k·q·L")
+                      .arg(FromUtf8(korvelin::BeamSpansText(beam))));
+
+    const std::optional<korvelin::DesignSummary> summary = Model.Summary();
+    std::vector<Block> blocks;
+    if (summary) {
+        for (const bool chosen : {false, true}) {
+            for (const korvelin::RuleSet rules : {korvelin::RuleSet::SP, korvelin::RuleSet::SNiP}) {
+                const korvelin::RuleSetSummary& set = summary->Of(rules);
+                const std::optional<korvelin::SupportLoads>& loads = chosen ? set.ChosenSupports : set.Supports;
+                if (loads)
+                    blocks.push_back({QStringLiteral("%1, %2 %3 м")
+                                          .arg(rules == korvelin::RuleSet::SP ? QStringLiteral("СП")
+                                                                              : QStringLiteral("СНиП"),
+                                               chosen ? QStringLiteral("прин.") : QStringLiteral("опред."),
+                                               FromUtf8(korvelin::FormatFixed3(loads->Span, separator))),
+                                      &*loads});
+            }
+        }
+    }
+
+    Table->clearSpans();
+    Table->clearContents();
+    Table->setColumnCount(1 + 2 * int(blocks.size()));
+    // The labels keep their width, the blocks share the rest.
+    Table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    Table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+    Table->setColumnWidth(0, LabelWidth);
+
+    auto set = [this](int row, int column, const QString& text, Qt::Alignment alignment, bool bold = false) {
+        auto* item = new QTableWidgetItem(text);
+        item->setTextAlignment(alignment | Qt::AlignVCenter);
+        if (bold) {
+            QFont font = Table->font();
+            font.setBold(true);
+            item->setFont(font);
+        }
+        Table->setItem(row, column, item);
+    };
+    for (int row = 0; row < RowLabels.size(); ++row)
+        set(row, 0, RowLabels[row], Qt::AlignLeft, row == 0);
+    auto number = [&separator](const std::optional<double>& value) {
+        return value ? FromUtf8(korvelin::FormatFixed3(*value, separator)) : Dash;
+    };
+    auto kilonewtons = [&](const std::optional<double>& value) {
+        return value ? number(double(static_cast<long double>(*value) / 1000)) : Dash;
+    };
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const korvelin::SupportLoads& l = *blocks[i].Loads;
+        const int column = 1 + 2 * int(i);
+        Table->setSpan(0, column, 1, 2);
+        set(0, column, blocks[i].Heading, Qt::AlignHCenter, true);
+        const std::optional<double> verticalEnd = l.VerticalEnd;
+        const std::optional<double> windEnd = l.WindEnd;
+        const std::optional<double> kEnd = l.Factors.End;
+        const struct {
+            const std::optional<double>& K;
+            const std::string& Exact;
+            const std::optional<double>& Vertical;
+            const std::optional<double>& Wind;
+            const std::optional<double>& Friction;
+        } supports[] = {
+            {l.Factors.Intermediate, l.Factors.IntermediateText, l.VerticalIntermediate, l.WindIntermediate,
+             l.FrictionIntermediate},
+            {kEnd, l.Factors.EndText, verticalEnd, windEnd, l.FrictionEnd},
+        };
+        for (int side = 0; side < 2; ++side) {
+            const auto& s = supports[side];
+            set(1, column + side, side == 0 ? QStringLiteral("промежут.") : QStringLiteral("крайняя"),
+                Qt::AlignRight);
+            set(2, column + side, s.K ? Compact(s.Exact) : Dash, Qt::AlignRight);
+            if (s.K)
+                Table->item(2, column + side)->setToolTip(FromUtf8(s.Exact) + QStringLiteral(" = ") + number(s.K));
+            set(3, column + side, number(s.Vertical), Qt::AlignRight);
+            set(4, column + side, kilonewtons(s.Vertical), Qt::AlignRight);
+            set(5, column + side, number(s.Wind), Qt::AlignRight);
+            set(6, column + side, number(s.Friction), Qt::AlignRight);
+        }
+    }
+}
