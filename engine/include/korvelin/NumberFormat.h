@@ -16,4 +16,10 @@ void AppendFixed3(std::string& out, double value, std::string_view decimalSepara
 // separator; scientific notation ("1,5E20", "1E-5") for very large or very small values.
 std::string FormatGeneral(long double value, std::string_view decimalSeparator);
 
+// A value for a formula of the calculation note: `significant` digits (reduced to 18 first, then
+// rounded with a 5 away from zero), no trailing zeros, the given separator; very small or large
+// values as a mantissa times a power of ten with the exponent raised ("8,85441·10⁻⁷").
+std::string FormatSignificant(long double value, int significant,
+                              std::string_view decimalSeparator);
+
 }  // namespace korvelin

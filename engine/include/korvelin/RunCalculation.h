@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvelin/CalculationTrace.h"
 #include "korvelin/ReportWriter.h"
 #include "korvelin/SpanInput.h"
 
@@ -49,6 +50,9 @@ struct CalculationOutcome {
     SpanResults Spans;
     LoadSummary Loads;
     std::optional<double> MomentOfInertia;  // m^4
+    // The terms of every formula, for the calculation note: present when the run completed with
+    // its report written.
+    std::optional<CalculationTrace> Trace;
 };
 
 enum class ReportMode {
