@@ -27,6 +27,8 @@ constexpr std::string_view kRouteLengthKey = "routeLength";
 constexpr std::string_view kPipeTableKey = "pipeTable";
 constexpr std::string_view kDiameterKey = "diameter";
 constexpr std::string_view kWallKey = "wall";
+constexpr std::string_view kDocumentKey = "document";
+constexpr std::string_view kFrameKey = "frame";
 
 struct TextKey {
     std::string_view Name;
@@ -198,6 +200,28 @@ std::vector<PipeTableRow> ReadPipeTable(const Json& value)
     return rows;
 }
 
+DocumentFields ReadDocumentFields(const Json& value)
+{
+    if (!value.is_object()) {
+        throw Refusal{"значение ключа " + Quoted(kDocumentKey) + " должно быть объектом"};
+    }
+    ObjectReader reader(value, std::string(kDocumentKey) + ".");
+    DocumentFields fields;
+    for (const DocumentFieldKey& key : kDocumentFieldKeys) {
+        fields.*key.Field = reader.OptionalText(key.Key).value_or(std::string());
+    }
+    if (const Json* frame = reader.Find(kFrameKey)) {
+        if (!frame->is_boolean()) {
+            throw Refusal{"значение ключа " + Quoted(std::string(kDocumentKey) + "." +
+                                                     std::string(kFrameKey)) +
+                          " должно быть true или false"};
+        }
+        fields.Frame = frame->get<bool>();
+    }
+    reader.RefuseOthers();
+    return fields;
+}
+
 InputSet ReadObject(const Json& json)
 {
     if (!json.is_object()) {
@@ -232,6 +256,9 @@ InputSet ReadObject(const Json& json)
     if (const Json* table = reader.Find(kPipeTableKey)) {
         set.PipeTable = ReadPipeTable(*table);
     }
+    if (const Json* document = reader.Find(kDocumentKey)) {
+        set.Document = ReadDocumentFields(*document);
+    }
     reader.RefuseOthers();
     return set;
 }
@@ -246,7 +273,7 @@ bool operator==(const InputSet& a, const InputSet& b)
         return std::tie(s.FormatName, s.Version, t.OuterDiameter, t.WallThickness, t.UltimateStrength,
                         t.YieldStrength, t.Pressure, s.SteelGrade, i.HeightCategory, i.SnowRegion,
                         i.WindRegion, i.IceRegion, i.SpanCount, i.Slope, s.ChosenSpan, s.RouteLength,
-                        s.PipeTable);
+                        s.PipeTable, s.Document);
     };
     return tie(a) == tie(b);
 }
@@ -351,7 +378,7 @@ std::string InputSetProblem(const InputSet& set)
             }
         }
     }
-    return {};
+    return DocumentFieldsProblem(set.Document);
 }
 
 std::string SerializeInputSet(const InputSet& set)
@@ -379,6 +406,18 @@ std::string SerializeInputSet(const InputSet& set)
                                        {std::string(kWallKey), row.Wall}});
         }
         json[std::string(kPipeTableKey)] = std::move(rows);
+    }
+    OrderedJson document = OrderedJson::object();
+    for (const DocumentFieldKey& key : kDocumentFieldKeys) {
+        if (const std::string& text = set.Document.*key.Field; !text.empty()) {
+            document[std::string(key.Key)] = text;
+        }
+    }
+    if (set.Document.Frame) {
+        document[std::string(kFrameKey)] = *set.Document.Frame;
+    }
+    if (!document.empty()) {
+        json[std::string(kDocumentKey)] = std::move(document);
     }
     return json.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + '\n';
 }

@@ -92,6 +92,14 @@ void InputModel::SetPipeRows(const std::vector<korvelin::PipeSize>& rows)
     Changed(Part::PipeTable);
 }
 
+void InputModel::SetDocument(const korvelin::DocumentFields& fields)
+{
+    if (Current.Document == fields)
+        return;
+    Current.Document = fields;
+    Changed(Part::Document);
+}
+
 void InputModel::Assign(const korvelin::InputSet& set)
 {
     const korvelin::InputSet before = ToInputSet();
@@ -102,6 +110,7 @@ void InputModel::Assign(const korvelin::InputSet& set)
     Route = set.RouteLength.value_or(std::string());
     if (set.PipeTable)
         Rows = SizesOf(*set.PipeTable);
+    Current.Document = set.Document;
     DiscardCalculation();
     emit replaced();
 
@@ -119,6 +128,8 @@ void InputModel::Assign(const korvelin::InputSet& set)
         parts |= Part::RouteLength;
     if (before.PipeTable != after.PipeTable)
         parts |= Part::PipeTable;
+    if (before.Document != after.Document)
+        parts |= Part::Document;
     if (parts)
         emit changed(parts);
 }

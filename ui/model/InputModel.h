@@ -16,7 +16,7 @@
 
 // The inputs of the program, which the windows show and edit: the five field texts, the steel
 // grade and the six selector indexes of the calculation, the chosen span and the route length of
-// the page "Итог", and the rows of the span table; beside them the last calculation, as long as
+// the page "Итог", the rows of the span table and the fields of the note as a document; beside them the last calculation, as long as
 // the inputs it read stand unchanged. Each view writes the parts it edits and observes the rest;
 // no view reads another one's controls.
 class InputModel final : public QObject
@@ -31,6 +31,7 @@ public:
         ChosenSpan = 1U << 3,
         RouteLength = 1U << 4,
         PipeTable = 1U << 5,
+        Document = 1U << 6,  // the fields of the note as a project document
     };
     Q_DECLARE_FLAGS(Parts, Part)
     // What a calculation reads: a change of any of these discards the last calculation.
@@ -55,6 +56,7 @@ public:
     const std::string& ChosenSpan() const { return Chosen; }
     const std::string& RouteLength() const { return Route; }
     const std::vector<korvelin::PipeSize>& PipeRows() const { return Rows; }
+    const korvelin::DocumentFields& Document() const { return Current.Document; }
 
     // Each setter that changes something emits `changed` once with the part it changed.
     void SetTexts(const korvelin::FieldTexts& texts);
@@ -63,6 +65,7 @@ public:
     void SetChosenSpan(const std::string& text);
     void SetRouteLength(const std::string& text);
     void SetPipeRows(const std::vector<korvelin::PipeSize>& rows);
+    void SetDocument(const korvelin::DocumentFields& fields);
 
     // Puts a whole set in place of the inputs, as opening a file or "Новый" does: `replaced` lets
     // the main window show it through the rules of typing (which may correct it), then `changed`

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvelin/DocumentFields.h"
 #include "korvelin/SpanInput.h"
 
 #include <cstddef>
@@ -37,6 +38,7 @@ struct InputSet {
     std::optional<std::string> ChosenSpan;   // the span chosen for the route, as shown
     std::optional<std::string> RouteLength;  // the length of the route, as shown
     std::optional<std::vector<PipeTableRow>> PipeTable;
+    DocumentFields Document;  // the note's fields; a file without them leaves them empty
 };
 
 bool operator==(const InputSet& a, const InputSet& b);
@@ -56,7 +58,8 @@ InputSetParse ParseInputSet(std::string_view bytes);
 
 // What makes a set unfit to be applied, in Russian, or an empty string: the format name and
 // version, a text too long or with control characters, a field text that is not a number, an
-// index outside its selector, strengths other than those of a listed steel grade, too many rows.
+// index outside its selector, strengths other than those of a listed steel grade, too many rows,
+// a document field too long or with control characters.
 std::string InputSetProblem(const InputSet& set);
 
 // The file's bytes: indented JSON, members in a fixed order, texts unescaped UTF-8.
