@@ -2,6 +2,7 @@
 
 #include "korvelin/Selectors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <span>
 #include <string_view>
@@ -53,6 +54,7 @@ InputSet OptionsInputSet(const CliOptions& options, const InputSet* base)
     set.Texts = options.Texts;
     set.Indexes = options.Indexes;
     set.SteelGrade = options.SteelGrade;
+    set.Document = options.Document;
     return set;
 }
 
@@ -89,6 +91,24 @@ std::string HelpText()
         "  --span L          check a chosen span of L metres against every criterion\n"
         "  --route L         count the supports of a route of L metres\n"
         "  --pdf FILE        write the calculation note to FILE (PDF, A4); needs no display\n"
+        "  --odt FILE        записать расчетную записку в FILE в формате ODT (без рамки)\n"
+        "Сведения о документе для записки (TEXT — до 200 знаков):\n"
+        "  --object TEXT     объект\n"
+        "  --designation TEXT\n"
+        "                    обозначение документа (шифр); с ним записка в PDF выходит\n"
+        "                    в рамке с основной надписью\n"
+        "  --organization TEXT\n"
+        "                    организация\n"
+        "  --stage TEXT      стадия\n"
+        "  --author TEXT     разработал (Разраб.)\n"
+        "  --checker TEXT    проверил (Пров.)\n"
+        "  --norm-control TEXT\n"
+        "                    нормоконтроль (Н. контр.)\n"
+        "  --chief-engineer TEXT\n"
+        "                    главный инженер проекта (ГИП)\n"
+        "  --frame, --no-frame\n"
+        "                    рамка и основная надпись в PDF: да или нет (без этих\n"
+        "                    параметров — да, если задано обозначение документа)\n"
         "  --batch [FILE]    one calculation per line of FILE or standard input (see below)\n"
         "  --version         print the version\n"
         "  --help            print this help\n"
@@ -120,6 +140,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         options.Texts = base->Texts;
         options.Indexes = base->Indexes;
         options.SteelGrade = base->SteelGrade;
+        options.Document = base->Document;
     }
     std::optional<int> steel;
     std::optional<std::string> ultimate;
@@ -240,6 +261,27 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
             if (singleRunOption.empty()) {
                 singleRunOption = arg;
             }
+        } else if (const auto field = std::find_if(
+                       kDocumentFieldKeys.begin(), kDocumentFieldKeys.end(),
+                       [arg](const DocumentFieldKey& key) { return key.Option == arg; });
+                   field != kDocumentFieldKeys.end()) {
+            if (!value(v)) return fail("для " + std::string(arg) + " нужен текст");
+            options.Document.*field->Field = v;
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
+        } else if (arg == "--frame" || arg == "--no-frame") {
+            if (inlineValue) return fail(std::string(arg) + " — параметр без значения");
+            options.Document.Frame = arg == "--frame";
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
+        } else if (arg == "--odt") {
+            if (!value(v) || v.empty()) return fail("для --odt нужно имя файла");
+            options.OdtFile = v;
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
         } else if (arg == "--sep") {
             if (!value(v)) return fail("--sep needs a value");
             if (v.empty()) return fail("--sep needs a character");
@@ -281,6 +323,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         options.Texts.UltimateStrength = *ultimate;
         options.Texts.YieldStrength = *yield;
         options.SteelGrade = UserDefinedSteelGrade();
+    }
+    if (std::string problem = DocumentFieldsProblem(options.Document); !problem.empty()) {
+        return fail(problem);
     }
     if (options.Batch && options.Json && options.Report) {
         return fail("--report cannot be combined with --batch --json (the objects hold the report)");

@@ -25,6 +25,8 @@ struct CliOptions {
     std::string ChosenSpan;   // --span: the chosen span, m, as typed (checked with the separator)
     std::string RouteLength;  // --route: the route length, m, as typed
     std::string PdfFile;      // --pdf: where the calculation note is written
+    std::string OdtFile;      // --odt: where the note is written as an ODT
+    DocumentFields Document;  // --object … --chief-engineer, --frame, --no-frame
 };
 
 struct ParsedCommandLine {
