@@ -86,6 +86,7 @@ int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
     // Each pass sets at most one break, before a run of blocks that keep together (a heading or
     // the lines of a step with the block after them, or a table alone) that crosses the end of
     // its sheet's body but fits one sheet; then the document is laid out anew.
+    std::vector<bool> broken(blocks.size(), false);
     for (std::size_t pass = 0; pass <= blocks.size(); ++pass) {
         bool moved = false;
         for (std::size_t first = 0; first < blocks.size() && !moved;) {
@@ -99,10 +100,10 @@ int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
             const qreal usable = sheet == 0 ? geometry.FirstBody.height() : height;
             const bool crosses = bottom - sheetTop > usable + 0.5;
             // Already at the top of a sheet, or taller than one: nothing better to be had here.
-            const bool atTop = top - sheetTop < 1 && first > 0;
+            const bool atTop = broken[first] || top - sheetTop < 1;
             if (crosses && !atTop && bottom - top <= height) {
                 BreakBefore(document, blocks[first]);
-                moved = true;
+                broken[first] = moved = true;
             }
             // A run taller than a sheet is cut between its blocks.
             first = crosses && bottom - top > height && last > first ? first + 1 : last + 1;
