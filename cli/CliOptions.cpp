@@ -325,7 +325,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         options.SteelGrade = UserDefinedSteelGrade();
     }
     if (std::string problem = DocumentFieldsProblem(options.Document); !problem.empty()) {
-        return fail(problem);
+        return fail(AsSentence(problem));
     }
     if (options.Batch && options.Json && options.Report) {
         return fail("--report cannot be combined with --batch --json (the objects hold the report)");

@@ -3,11 +3,11 @@
 #include <QFont>
 #include <QRawFont>
 
-QString CheckDocumentFields(const korvelin::DocumentFields& fields)
+QString DocumentFieldsFontProblem(const korvelin::DocumentFields& fields)
 {
     const std::string problem = korvelin::DocumentFieldsProblem(fields);
     if (!problem.empty())
-        return QString::fromStdString(problem) + QLatin1Char('.');
+        return QString::fromStdString(problem);
     // The font of the title block and the text.
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setStyleHint(QFont::SansSerif);
@@ -17,11 +17,19 @@ QString CheckDocumentFields(const korvelin::DocumentFields& fields)
         for (const char32_t character : QString::fromStdString(text).toUcs4()) {
             if (character == U' ' || raw.supportsCharacter(character))
                 continue;
-            return QStringLiteral("Поле «%1»: знак «%2» (U+%3) нельзя показать шрифтом документа.")
+            return QStringLiteral("поле «%1»: знак «%2» (U+%3) нельзя показать шрифтом документа")
                 .arg(QString::fromUtf8(key.Caption.data(), qsizetype(key.Caption.size())),
                      QString::fromUcs4(&character, 1),
                      QStringLiteral("%1").arg(uint(character), 4, 16, QLatin1Char('0')).toUpper());
         }
     }
     return {};
+}
+
+QString CheckDocumentFields(const korvelin::DocumentFields& fields)
+{
+    const QString problem = DocumentFieldsFontProblem(fields);
+    if (problem.isEmpty())
+        return problem;
+    return QString::fromStdString(korvelin::AsSentence(problem.toStdString())) + QLatin1Char('.');
 }

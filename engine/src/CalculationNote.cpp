@@ -78,11 +78,14 @@ void AddInputs(NoteDocument& note, const NoteInputs& in)
 // The normative values the run read from its tables and the fixed coefficients of the rules.
 void AddNormativeValues(NoteDocument& note, const CalculationTrace& tr, std::string_view separator)
 {
-    const auto value = [separator](long double v) { return FormatSignificant(v, 7, separator); };
+    // As the technical sheet shows them, the ice in millimetres.
+    const auto value = [separator](long double v) {
+        return FormatFixed3(static_cast<double>(v), separator);
+    };
     NoteTable table = ValueTable({72, 16, 12});
     AddRow(table, "Нормативный вес снегового покрова", value(tr.SnowSP.Weight), "кН/м²");
     AddRow(table, "Нормативная толщина стенки гололеда",
-           value(tr.Ice.Thickness * kMillimetresPerMetre), "мм");
+           FormatSignificant(tr.Ice.Thickness * kMillimetresPerMetre, 7, separator), "мм");
     AddRow(table, "Нормативное ветровое давление", value(tr.Wind.Pressure), "кПа");
     AddRow(table, "Коэффициент изменения ветрового давления по высоте",
            value(tr.Wind.Factors.Height), "");
@@ -173,7 +176,7 @@ void AddCheck(NoteDocument& note, const DesignSummary& summary, std::string_view
     NoteTable check;
     check.Alignment = {CellAlignment::Left, CellAlignment::Left, CellAlignment::Right,
                        CellAlignment::Right, CellAlignment::Left};
-    check.WidthPercent = {19, 37, 14, 16, 14};
+    check.WidthPercent = {16, 34, 16, 20, 14};
     check.Rows.push_back({{"Нормы", true}, {"Критерий", true}, {"Допустимый пролет, м", true},
                           {"Принятый к допустимому, %", true}, {"Вывод", true}});
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {

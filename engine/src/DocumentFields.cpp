@@ -11,7 +11,7 @@ bool FrameWanted(const DocumentFields& fields)
 
 std::string DocumentFieldProblem(const DocumentFieldKey& key, std::string_view text)
 {
-    const std::string field = "Поле «" + std::string(key.Caption) + "»";
+    const std::string field = "поле «" + std::string(key.Caption) + "»";
     const std::optional<std::size_t> length = Utf8Length(text);
     if (!length) {
         return field + " не в кодировке UTF-8";
@@ -25,6 +25,15 @@ std::string DocumentFieldProblem(const DocumentFieldKey& key, std::string_view t
         return field + " содержит управляющие знаки (переводы строки, табуляцию)";
     }
     return {};
+}
+
+std::string AsSentence(std::string_view problem)
+{
+    constexpr std::string_view kField = "поле";
+    if (problem.starts_with(kField)) {
+        return "Поле" + std::string(problem.substr(kField.size()));
+    }
+    return std::string(problem);
 }
 
 std::string DocumentFieldsProblem(const DocumentFields& fields)

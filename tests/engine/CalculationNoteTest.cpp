@@ -70,7 +70,7 @@ TEST(CalculationNote, TablesSayWhatTheRunUsedInCorrectWords)
               (std::vector<std::string>{"Нормативная толщина стенки гололеда", "3", "мм"}));
     EXPECT_EQ(Texts(normative.Rows[12]),
               (std::vector<std::string>{"Коэффициент надежности по материалу трубы (СНиП "
-                                        "2.04.12-86)", "1,15", ""}));
+                                        "2.04.12-86)", "1,150", ""}));
 
     const NoteTable& loads = TableAfter(note, "Нагрузки и допускаемые напряжения");
     ASSERT_EQ(loads.Rows.size(), 10u);

@@ -165,9 +165,9 @@ TEST(InputSetFormat, EveryBadSetGetsItsProblem)
         {"document with extra key", [](Json& j) { j["document"] = {{"customer", "А"}}; },
          "лишний ключ «document.customer»"},
         {"document field too long", [](Json& j) { j["document"] = {{"object", std::string(201, 'x')}}; },
-         "Поле «Объект» длиннее 200 знаков (201)"},
+         "поле «Объект» длиннее 200 знаков (201)"},
         {"line end in a name", [](Json& j) { j["document"] = {{"checker", "Петров\nА."}}; },
-         "Поле «Пров.» содержит управляющие знаки (переводы строки, табуляцию)"},
+         "поле «Пров.» содержит управляющие знаки (переводы строки, табуляцию)"},
     };
     for (const BadFile& bad : cases) {
         Json json = Json::parse(kStartUpFile);

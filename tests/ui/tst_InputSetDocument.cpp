@@ -141,7 +141,7 @@ void InputSetDocumentTest::entriesStandBeforeExit()
     for (QAction* action : menu->actions())
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     QCOMPARE(texts, (QStringList{"Новый", "Открыть…", "Сохранить", "Сохранить как…", "-", "Последние файлы", "-",
-                                 "Сохранить расчет в PDF…", "Печать…", "Копировать результаты", "-",
+                                 "Сведения о документе…", "Сохранить расчет в PDF…", "Сохранить расчет в ODT…", "Печать…", "Копировать результаты", "-",
                                  "Выход"}));
     const std::pair<const char*, QKeySequence> keys[] = {
         {"FileNew", QKeySequence(QStringLiteral("Ctrl+N"))},

@@ -398,7 +398,7 @@ void MainWindowTest::menus()
     for (const QAction* action : F->Find<QMenu>("N1")->actions())
         file << action->text();
     QCOMPARE(file, (QStringList{"Новый", "Открыть…", "Сохранить", "Сохранить как…", "", "Последние файлы", "",
-                                "Сохранить расчет в PDF…", "Печать…", "Копировать результаты", "",
+                                "Сведения о документе…", "Сохранить расчет в PDF…", "Сохранить расчет в ODT…", "Печать…", "Копировать результаты", "",
                                 "Выход"}));
     QStringList help;
     for (const QAction* action : F->Find<QMenu>("N2")->actions())

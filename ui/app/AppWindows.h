@@ -6,6 +6,7 @@
 
 class CalculationNoteCommands;
 class DocumentDialogs;
+class DocumentFieldsCommand;
 class InputModel;
 class InputSetDocument;
 class MessageSink;
@@ -27,6 +28,7 @@ struct AppWindows {
     std::unique_ptr<DocumentDialogs> OwnDialogs;  // the system's, when none were given
     std::unique_ptr<InputSetDocument> Document;
     std::unique_ptr<CalculationNoteCommands> Note;
+    std::unique_ptr<DocumentFieldsCommand> DocumentFields;  // "Сведения о документе…"
 
     AppWindows();
     AppWindows(AppWindows&&) noexcept;

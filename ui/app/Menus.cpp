@@ -1,6 +1,7 @@
 #include "Menus.h"
 
 #include "CalculationNoteCommands.h"
+#include "DocumentFieldsDialog.h"
 #include "GuideWindow.h"
 #include "InputSetDocument.h"
 #include "SpanTableWindow.h"
@@ -11,12 +12,14 @@
 
 namespace {
 
-void BuildFileMenu(QMenu& file, QAction& exit, InputSetDocument& document, CalculationNoteCommands& note)
+void BuildFileMenu(QMenu& file, QAction& exit, InputSetDocument& document, CalculationNoteCommands& note,
+                   DocumentFieldsCommand& documentFields)
 {
     file.insertActions(&exit, document.FileActions());
     file.insertSeparator(&exit);
     file.insertMenu(&exit, document.RecentFilesMenu());
     file.insertSeparator(&exit);
+    file.insertAction(&exit, documentFields.Action());
     file.insertActions(&exit, note.Actions());
     file.insertSeparator(&exit);
 }
@@ -39,9 +42,9 @@ void BuildMenuBar(QMenuBar& bar, QAction& technicalSheet, SpanTableWindow& spanT
 } // namespace
 
 void BuildMenus(const TFormProlet::MenuParts& menus, InputSetDocument& document, CalculationNoteCommands& note,
-                SpanTableWindow& spanTable)
+                DocumentFieldsCommand& documentFields, SpanTableWindow& spanTable)
 {
-    BuildFileMenu(menus.File, menus.Exit, document, note);
+    BuildFileMenu(menus.File, menus.Exit, document, note, documentFields);
     BuildHelpMenu(menus.Help, *menus.Bar.window());
     BuildMenuBar(menus.Bar, menus.TechnicalSheet, spanTable);
 }

@@ -53,10 +53,13 @@ inline constexpr std::array<DocumentFieldKey, 8> kDocumentFieldKeys = {{
 // Whether the note gets the frame and the title block: as set, else when a designation is given.
 bool FrameWanted(const DocumentFields& fields);
 
-// What makes a field's text unfit, in Russian, naming the field by its caption, or an empty
-// string: not UTF-8, longer than kMaxDocumentFieldLength, control characters (line ends too).
+// What makes a field's text unfit, in Russian, naming the field by its caption ("поле «Объект»
+// длиннее 200 знаков (201)"), or an empty string: not UTF-8, longer than kMaxDocumentFieldLength,
+// control characters (line ends too).
 // Whether the fonts can show every character is the renderer's check (it knows the fonts).
 std::string DocumentFieldProblem(const DocumentFieldKey& key, std::string_view text);
 std::string DocumentFieldsProblem(const DocumentFields& fields);
+// A problem as a sentence of its own: "Поле «Объект» …".
+std::string AsSentence(std::string_view problem);
 
 }  // namespace korvelin
