@@ -82,7 +82,7 @@ void AddNormativeValues(NoteDocument& note, const CalculationTrace& tr, std::str
     const auto value = [separator](long double v) {
         return FormatFixed3(static_cast<double>(v), separator);
     };
-    NoteTable table = ValueTable({72, 16, 12});
+    NoteTable table = ValueTable({76, 13, 11});
     AddRow(table, "Нормативный вес снегового покрова", value(tr.SnowSP.Weight), "кН/м²");
     AddRow(table, "Нормативная толщина стенки гололеда",
            FormatSignificant(tr.Ice.Thickness * kMillimetresPerMetre, 7, separator), "мм");
