@@ -124,6 +124,9 @@ void InsertFormula(QTextCursor& cursor, const std::string& formula, const QTextC
             continue;
         }
         run += c;
+        // No line break after a slash inside a term: "Н/м", "t/q" stay whole.
+        if (c == QLatin1Char('/') && i + 1 < text.size() && !text.at(i + 1).isSpace())
+            run += QChar(0x2060);
     }
     cursor.insertText(run, base);
 }
