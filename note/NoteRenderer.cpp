@@ -218,6 +218,9 @@ void PrintNote(const korvelin::NoteDocument& note, QPagedPaintDevice& device)
 {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(OrientationOf(note));
+    // The sheets place everything themselves, measured from the edge of the paper; a printer
+    // keeps its own least margins.
+    device.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     PaintNoteSheets(note, device);
 }
 
@@ -232,8 +235,6 @@ QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path)
         writer.setTitle(Text(note.Title));
         writer.setCreator(QStringLiteral("Korvelin"));
         writer.setResolution(600);
-        // The sheets place the text themselves, measured from the edge of the paper.
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         PrintNote(note, writer);
     }
     if (file.error() != QFileDevice::NoError || !file.commit()) {
