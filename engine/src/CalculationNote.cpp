@@ -5,6 +5,7 @@
 #include "korvelin/Selectors.h"
 
 #include <array>
+#include <initializer_list>
 #include <span>
 #include <string>
 
@@ -258,15 +259,10 @@ NoteTitleBlock TitleBlockOf(const NoteInputs& inputs)
     return block;
 }
 
-// Without a title block the fields that describe the document open the text.
-void AddDocumentFields(NoteDocument& note, const DocumentFields& fields)
+// "Объект: Газопровод": a paragraph for each field given.
+void AddFieldLines(NoteDocument& note,
+                   std::initializer_list<std::pair<std::string_view, const std::string*>> lines)
 {
-    const std::pair<std::string_view, const std::string*> lines[] = {
-        {"Организация", &fields.Organization},
-        {"Объект", &fields.Object},
-        {"Обозначение документа", &fields.Designation},
-        {"Стадия", &fields.Stage},
-    };
     for (const auto& [label, text] : lines) {
         if (!text->empty()) {
             note.AddParagraph(std::string(label) + ": " + *text);
@@ -274,20 +270,22 @@ void AddDocumentFields(NoteDocument& note, const DocumentFields& fields)
     }
 }
 
+// Without a title block the fields that describe the document open the text...
+void AddDocumentFields(NoteDocument& note, const DocumentFields& fields)
+{
+    AddFieldLines(note, {{"Организация", &fields.Organization},
+                         {"Объект", &fields.Object},
+                         {"Обозначение документа", &fields.Designation},
+                         {"Стадия", &fields.Stage}});
+}
+
 // ... and the names close it.
 void AddSignatures(NoteDocument& note, const DocumentFields& fields)
 {
-    const std::pair<std::string_view, const std::string*> lines[] = {
-        {"Разработал", &fields.Author},
-        {"Проверил", &fields.Checker},
-        {"Нормоконтроль", &fields.NormControl},
-        {"Главный инженер проекта", &fields.ChiefEngineer},
-    };
-    for (const auto& [label, name] : lines) {
-        if (!name->empty()) {
-            note.AddParagraph(std::string(label) + ": " + *name);
-        }
-    }
+    AddFieldLines(note, {{"Разработал", &fields.Author},
+                         {"Проверил", &fields.Checker},
+                         {"Нормоконтроль", &fields.NormControl},
+                         {"Главный инженер проекта", &fields.ChiefEngineer}});
 }
 
 }  // namespace
