@@ -55,6 +55,10 @@ void InputModelTest::eachChangeNamesItsPart_data()
     QTest::newRow("pipe table")
         << std::function<void(InputModel&)>([](InputModel& m) { m.SetPipeRows({{"57", "3"}}); })
         << InputModel::Parts(Part::PipeTable) << false;
+    // The note's fields change the document, not the calculation.
+    QTest::newRow("document fields")
+        << std::function<void(InputModel&)>([](InputModel& m) { m.SetDocument({.Designation = "1"}); })
+        << InputModel::Parts(Part::Document) << false;
 }
 
 void InputModelTest::eachChangeNamesItsPart()
