@@ -177,7 +177,7 @@ void AddCheck(NoteDocument& note, const DesignSummary& summary, std::string_view
     NoteTable check;
     check.Alignment = {CellAlignment::Left, CellAlignment::Left, CellAlignment::Right,
                        CellAlignment::Right, CellAlignment::Left};
-    check.WidthPercent = {16, 34, 16, 20, 14};
+    check.WidthPercent = {20, 29, 17, 20, 14};
     check.Rows.push_back({{"Нормы", true}, {"Критерий", true}, {"Допустимый пролет, м", true},
                           {"Принятый к допустимому, %", true}, {"Вывод", true}});
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
@@ -333,7 +333,12 @@ NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOut
         "предельный прогиб принят равным 1/" +
         FormatSignificant(1 / kDeflectionLimitRatio, 7, separator) + " пролета.");
     if (!inputs.Framed) {
+        // The names stand on the sheet of the closing line.
+        const std::size_t closing = note.Blocks.size() - 1;
         AddSignatures(note, inputs.Document);
+        for (std::size_t i = closing; i + 1 < note.Blocks.size(); ++i) {
+            std::get<NoteParagraph>(note.Blocks[i]).KeepWithNext = true;
+        }
     }
     return note;
 }
