@@ -2,6 +2,7 @@
 
 #include "korvelin/Selectors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <span>
 #include <string_view>
@@ -55,6 +56,7 @@ InputSet OptionsInputSet(const CliOptions& options, const InputSet* base)
     set.SteelGrade = options.SteelGrade;
     set.OwnClimate = options.OwnClimate;
     set.Friction = options.Friction;
+    set.Document = options.Document;
     return set;
 }
 
@@ -102,6 +104,24 @@ std::string HelpText()
         "                    «СП 20.13330.2016, табл. К.1»\n"
         "  --friction MU     коэффициент трения в опорах, больше 0 и не больше 1\n"
         "                    (по умолчанию 0,3: сталь по стали; 0,1 — фторопласт)\n"
+        "  --odt FILE        записать расчетную записку в FILE в формате ODT (без рамки)\n"
+        "Сведения о документе для записки (TEXT — до 200 знаков):\n"
+        "  --object TEXT     объект\n"
+        "  --designation TEXT\n"
+        "                    обозначение документа (шифр); с ним записка в PDF выходит\n"
+        "                    в рамке с основной надписью\n"
+        "  --organization TEXT\n"
+        "                    организация\n"
+        "  --stage TEXT      стадия\n"
+        "  --author TEXT     разработал (Разраб.)\n"
+        "  --checker TEXT    проверил (Пров.)\n"
+        "  --norm-control TEXT\n"
+        "                    нормоконтроль (Н. контр.)\n"
+        "  --chief-engineer TEXT\n"
+        "                    главный инженер проекта (ГИП)\n"
+        "  --frame, --no-frame\n"
+        "                    рамка и основная надпись в PDF: да или нет (без этих\n"
+        "                    параметров — да, если задано обозначение документа)\n"
         "  --batch [FILE]    one calculation per line of FILE or standard input (see below)\n"
         "  --version         print the version\n"
         "  --help            print this help\n"
@@ -137,6 +157,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         options.SteelGrade = base->SteelGrade;
         options.OwnClimate = base->OwnClimate;
         options.Friction = base->Friction;
+        options.Document = base->Document;
     }
     std::optional<int> steel;
     std::optional<std::string> ultimate;
@@ -277,6 +298,27 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         } else if (arg == "--friction") {
             if (!value(v) || v.empty()) return fail("--friction: не задан коэффициент трения в опорах");
             options.Friction = std::string(v);
+        } else if (const auto field = std::find_if(
+                       kDocumentFieldKeys.begin(), kDocumentFieldKeys.end(),
+                       [arg](const DocumentFieldKey& key) { return key.Option == arg; });
+                   field != kDocumentFieldKeys.end()) {
+            if (!value(v)) return fail("для " + std::string(arg) + " нужен текст");
+            options.Document.*field->Field = v;
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
+        } else if (arg == "--frame" || arg == "--no-frame") {
+            if (inlineValue) return fail(std::string(arg) + " — параметр без значения");
+            options.Document.Frame = arg == "--frame";
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
+        } else if (arg == "--odt") {
+            if (!value(v) || v.empty()) return fail("для --odt нужно имя файла");
+            options.OdtFile = v;
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
         } else if (arg == "--sep") {
             if (!value(v)) return fail("--sep needs a value");
             if (v.empty()) return fail("--sep needs a character");
@@ -318,6 +360,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         options.Texts.UltimateStrength = *ultimate;
         options.Texts.YieldStrength = *yield;
         options.SteelGrade = UserDefinedSteelGrade();
+    }
+    if (std::string problem = DocumentFieldsProblem(options.Document); !problem.empty()) {
+        return fail(AsSentence(problem));
     }
     if (options.Batch && options.Json && options.Report) {
         return fail("--report cannot be combined with --batch --json (the objects hold the report)");

@@ -29,6 +29,8 @@ struct CliOptions {
     // their sources; --friction (none: 0,3).
     OwnClimateTexts OwnClimate;
     std::optional<std::string> Friction;
+    std::string OdtFile;      // --odt: where the note is written as an ODT
+    DocumentFields Document;  // --object … --chief-engineer, --frame, --no-frame
 };
 
 struct ParsedCommandLine {

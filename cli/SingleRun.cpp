@@ -51,7 +51,7 @@ std::string NowText()
 }  // namespace
 
 int RunSingle(const CliOptions& options, const SummaryRequest& request, std::string_view separator,
-              std::ostream& out, std::ostream& err, const PdfWriter& writePdf)
+              std::ostream& out, std::ostream& err, NoteWriter* notes)
 {
     const CalculationOutcome outcome = RunCalculation(
         options.Texts, options.Indexes, ReadOwnClimate(options.OwnClimate, separator).Values, separator);
@@ -98,7 +98,7 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         err << outcome.Message << '\n' << std::flush;
         return 1;
     }
-    if (!options.PdfFile.empty() && writePdf) {
+    if ((!options.PdfFile.empty() || !options.OdtFile.empty()) && notes != nullptr) {
         NoteInputs inputs;
         inputs.Texts = options.Texts;
         inputs.Selectors = options.Indexes;
@@ -107,11 +107,21 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         inputs.DateTime = NowText();
         inputs.Program = "Korvelin " KORVELIN_VERSION;
         inputs.OwnClimate = options.OwnClimate;
-        const std::string failure =
-            writePdf(BuildCalculationNote(inputs, outcome, *summary), options.PdfFile);
-        if (!failure.empty()) {
-            err << "korvelin-calc: " << failure << '\n' << std::flush;
-            return 1;
+        inputs.Document = options.Document;
+        // The PDF in its frame when the fields ask for it; the ODT goes into a word processor's
+        // own template, without one.
+        for (const bool pdf : {true, false}) {
+            const std::string& path = pdf ? options.PdfFile : options.OdtFile;
+            if (path.empty()) {
+                continue;
+            }
+            inputs.Framed = pdf && FrameWanted(options.Document);
+            const NoteDocument note = BuildCalculationNote(inputs, outcome, *summary);
+            const std::string failure = pdf ? notes->WritePdf(note, path) : notes->WriteOdt(note, path);
+            if (!failure.empty()) {
+                err << "korvelin-calc: " << failure << '\n' << std::flush;
+                return 1;
+            }
         }
     }
     return 0;

@@ -24,9 +24,7 @@
 #include <shellapi.h>
 #endif
 
-#ifdef KORVELIN_CALC_PDF
-#include "PdfNote.h"
-#endif
+#include "NoteFiles.h"
 
 using namespace korvelin::cli;
 
@@ -74,6 +72,17 @@ int Run(int argc, const char* const* argv)
         return 0;
     }
     const std::string separator = options.Separator.value_or(LocaleDecimalSeparator());
+#ifdef KORVELIN_CALC_PDF
+    OffscreenNoteWriter offscreenNotes;
+    NoteWriter* notes = &offscreenNotes;
+    // A name the note's fonts cannot show is refused before anything is written.
+    if (const std::string problem = notes->FieldsProblem(options.Document); !problem.empty()) {
+        std::cerr << "korvelin-calc: " << problem << '\n';
+        return 2;
+    }
+#else
+    NoteWriter* notes = nullptr;
+#endif
 
     if (!options.SaveFile.empty()) {
         const std::string failure = korvelin::WriteInputSetFile(
@@ -102,18 +111,13 @@ int Run(int argc, const char* const* argv)
                 return 2;
             }
         }
-        PdfWriter writePdf;
-#ifdef KORVELIN_CALC_PDF
-        writePdf = WritePdfNoteOffscreen;
-#else
-        if (!options.PdfFile.empty()) {
-            std::cerr << "korvelin-calc: --pdf is not available in this build (built without Qt)\n";
+        if (notes == nullptr && (!options.PdfFile.empty() || !options.OdtFile.empty())) {
+            std::cerr << "korvelin-calc: --pdf and --odt are not available in this build (built without Qt)\n";
             return 2;
         }
-#endif
         return RunSingle(options,
                          {.ChosenSpan = span.Value, .RouteLength = route.Value, .Friction = friction.Value},
-                         separator, std::cout, std::cerr, writePdf);
+                         separator, std::cout, std::cerr, notes);
     }
     const korvelin::FrictionReading friction = ReadFrictionOption(options, separator);
     if (!friction.Ok()) {

@@ -1,5 +1,9 @@
 #include "NoteRenderer.h"
 
+#include "NoteLayout.h"
+#include "NotePages.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -9,6 +13,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextCursor>
+#include <QTextDocumentWriter>
 #include <QTextDocument>
 #include <QTextTable>
 
@@ -17,10 +22,14 @@ namespace {
 QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
 constexpr qreal BodyPointSize = 9.5;
+const QString FontFamily = QStringLiteral("DejaVu Sans");
 
 QTextCharFormat CharFormat(qreal pointSize, bool bold)
 {
     QTextCharFormat format;
+    format.setFontFamilies({FontFamily});
+    // The ODF writer of Qt 6.4 reads the family from the property of Qt 5's single family.
+    format.setProperty(QTextFormat::OldFontFamily, FontFamily);
     format.setFontPointSize(pointSize);
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     return format;
@@ -39,10 +48,11 @@ Qt::Alignment AlignmentOf(korvelin::CellAlignment alignment)
     return Qt::AlignLeft;
 }
 
-void InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table)
+// `fixedWidth`: the table's width in points, or 0 for the width of the text.
+QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table, qreal fixedWidth)
 {
     if (table.Rows.empty())
-        return;
+        return nullptr;
     std::size_t columns = 0;
     for (const auto& row : table.Rows)
         columns = std::max(columns, row.size());
@@ -53,12 +63,15 @@ void InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table)
     format.setBorderCollapse(true);
     format.setCellSpacing(0);
     format.setCellPadding(3);
-    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    // An ODT reader takes widths in points only.
+    format.setWidth(fixedWidth > 0 ? QTextLength(QTextLength::FixedLength, fixedWidth)
+                                   : QTextLength(QTextLength::PercentageLength, 100));
     format.setHeaderRowCount(table.HeaderRows);
     if (table.WidthPercent.size() == columns) {
         QList<QTextLength> widths;
         for (int percent : table.WidthPercent)
-            widths.append(QTextLength(QTextLength::PercentageLength, percent));
+            widths.append(fixedWidth > 0 ? QTextLength(QTextLength::FixedLength, fixedWidth * percent / 100)
+                                         : QTextLength(QTextLength::PercentageLength, percent));
         format.setColumnWidthConstraints(widths);
     }
     format.setTopMargin(4);
@@ -69,11 +82,14 @@ void InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table)
         for (std::size_t c = 0; c < table.Rows[r].size(); ++c) {
             const korvelin::NoteCell& cell = table.Rows[r][c];
             QTextTableCell textCell = textTable->cellAt(int(r), int(c));
-            if (header) {
-                QTextCharFormat shade = textCell.format();
-                shade.setBackground(QColor(0xE8, 0xE8, 0xE8));
-                textCell.setFormat(shade);
-            }
+            // Collapsed borders are the cells' own: each is ruled with a thin line.
+            QTextTableCellFormat ruled = textCell.format().toTableCellFormat();
+            ruled.setBorder(0.5);
+            ruled.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            ruled.setBorderBrush(Qt::black);
+            if (header)
+                ruled.setBackground(QColor(0xE8, 0xE8, 0xE8));
+            textCell.setFormat(ruled);
             QTextCursor cellCursor = textCell.firstCursorPosition();
             QTextBlockFormat block;
             block.setAlignment(c < table.Alignment.size() && !header
@@ -84,6 +100,35 @@ void InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table)
         }
     }
     cursor.movePosition(QTextCursor::End);
+    return textTable;
+}
+
+// A formula's text with its marks: "_{…}" set lower, "^{…}" higher, the rest as it stands.
+void InsertFormula(QTextCursor& cursor, const std::string& formula, const QTextCharFormat& base)
+{
+    const QString text = Text(formula);
+    QTextCharFormat lowered = base;
+    lowered.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    QTextCharFormat raised = base;
+    raised.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    QString run;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const qsizetype close = text.indexOf(QLatin1Char('}'), i + 2);
+        if ((c == QLatin1Char('_') || c == QLatin1Char('^')) && i + 1 < text.size()
+            && text.at(i + 1) == QLatin1Char('{') && close > 0) {
+            cursor.insertText(run, base);
+            run.clear();
+            cursor.insertText(text.mid(i + 2, close - i - 2), c == QLatin1Char('_') ? lowered : raised);
+            i = close;
+            continue;
+        }
+        run += c;
+        // No line break after a slash inside a term: "Н/м", "t/q" stay whole.
+        if (c == QLatin1Char('/') && i + 1 < text.size() && !text.at(i + 1).isSpace())
+            run += QChar(0x2060);
+    }
+    cursor.insertText(run, base);
 }
 
 QPageLayout::Orientation OrientationOf(const korvelin::NoteDocument& note)
@@ -115,21 +160,24 @@ QString FailureReason(const QSaveFile& file, const QString& path)
 
 } // namespace
 
-std::unique_ptr<QTextDocument> RenderNote(const korvelin::NoteDocument& note)
+LaidOutNote LayOutNote(const korvelin::NoteDocument& note, qreal fixedTableWidth)
 {
-    auto document = std::make_unique<QTextDocument>();
-    QFont font(QStringLiteral("DejaVu Sans"));
+    LaidOutNote laidOut;
+    laidOut.Document = std::make_unique<QTextDocument>();
+    QTextDocument* document = laidOut.Document.get();
+    QFont font(FontFamily);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(BodyPointSize);
     document->setDefaultFont(font);
     document->setDocumentMargin(0);
     document->setMetaInformation(QTextDocument::DocumentTitle, Text(note.Title));
 
-    QTextCursor cursor(document.get());
+    QTextCursor cursor(document);
     QTextBlockFormat title;
     title.setAlignment(Qt::AlignHCenter);
     title.setBottomMargin(8);
     cursor.setBlockFormat(title);
+    laidOut.Blocks.push_back({cursor.position(), nullptr, true});
     cursor.insertText(Text(note.Title), CharFormat(14, true));
 
     for (const korvelin::NoteBlock& block : note.Blocks) {
@@ -138,25 +186,42 @@ std::unique_ptr<QTextDocument> RenderNote(const korvelin::NoteDocument& note)
             format.setTopMargin(10);
             format.setBottomMargin(2);
             cursor.insertBlock(format);
+            laidOut.Blocks.push_back({cursor.position(), nullptr, true});
             cursor.insertText(Text(heading->Text), CharFormat(11.5, true));
         } else if (const auto* paragraph = std::get_if<korvelin::NoteParagraph>(&block)) {
-            format.setTopMargin(paragraph->Bold ? 6 : 3);
-            format.setBottomMargin(2);
+            format.setTopMargin(paragraph->Bold ? 6 : paragraph->Formula ? 1 : 3);
+            format.setBottomMargin(paragraph->Formula ? 1 : 2);
+            if (paragraph->Formula)
+                format.setLeftMargin(14);
             cursor.insertBlock(format);
-            cursor.insertText(Text(paragraph->Text), CharFormat(BodyPointSize, paragraph->Bold));
+            laidOut.Blocks.push_back({cursor.position(), nullptr, paragraph->KeepWithNext});
+            const QTextCharFormat chars = CharFormat(BodyPointSize, paragraph->Bold);
+            if (paragraph->Formula)
+                InsertFormula(cursor, paragraph->Text, chars);
+            else
+                cursor.insertText(Text(paragraph->Text), chars);
         } else {
-            InsertTable(cursor, std::get<korvelin::NoteTable>(block));
+            const int position = cursor.position();
+            QTextTable* table = InsertTable(cursor, std::get<korvelin::NoteTable>(block), fixedTableWidth);
+            laidOut.Blocks.push_back({position, table, false});
         }
     }
-    return document;
+    return laidOut;
+}
+
+std::unique_ptr<QTextDocument> RenderNote(const korvelin::NoteDocument& note)
+{
+    return LayOutNote(note).Document;
 }
 
 void PrintNote(const korvelin::NoteDocument& note, QPagedPaintDevice& device)
 {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(OrientationOf(note));
-    const std::unique_ptr<QTextDocument> document = RenderNote(note);
-    document->print(&device);
+    // The sheets place everything themselves, measured from the edge of the paper; a printer
+    // keeps its own least margins.
+    device.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    PaintNoteSheets(note, device);
 }
 
 QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path)
@@ -170,8 +235,6 @@ QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path)
         writer.setTitle(Text(note.Title));
         writer.setCreator(QStringLiteral("Korvelin"));
         writer.setResolution(600);
-        // The printout adds its own 2 cm margins round the text.
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         PrintNote(note, writer);
     }
     if (file.error() != QFileDevice::NoError || !file.commit()) {
@@ -180,6 +243,22 @@ QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path)
         return QStringLiteral("Не удалось сохранить файл «%1»: %2.").arg(shown, reason);
     }
     return {};
+}
+
+QString WriteNoteOdt(const korvelin::NoteDocument& note, const QString& path)
+{
+    // The writer closes its device when it is done, which a QSaveFile must not be: the bytes are
+    // made in memory first.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    // The tables as wide as the text of an A4 sheet with 2 cm margins, a word processor's default.
+    const LaidOutNote laidOut = LayOutNote(note, 170 / 25.4 * 72);
+    QTextDocument* document = laidOut.Document.get();
+    QTextDocumentWriter writer(&buffer, QByteArrayLiteral("odf"));
+    if (!writer.write(document))
+        return QStringLiteral("Не удалось сохранить файл «%1»: документ ODT не составлен.")
+            .arg(QDir::toNativeSeparators(path));
+    return WriteFileAtomically(path, buffer.data());
 }
 
 QString WriteFileAtomically(const QString& path, const QByteArray& bytes)

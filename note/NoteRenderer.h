@@ -15,14 +15,21 @@ class QTextDocument;
 // text stays text in a PDF (selectable, searchable, the fonts embedded).
 std::unique_ptr<QTextDocument> RenderNote(const korvelin::NoteDocument& note);
 
-// Prints the document on a paged device (a printer, a PDF writer) in the document's A4
-// orientation; the pages get 2 cm margins and a page number at the foot.
+// Prints the document on a paged device (a printer, a PDF writer) on A4 sheets of its
+// orientation: a document with a title block gets the frame on every sheet, the large title block
+// on the first and the small one on the others, "Лист" and "Листов" filled in; one without gets
+// 2 cm margins and "Лист N" at the foot. No heading, step of a calculation or table that fits a
+// sheet is split between sheets.
 void PrintNote(const korvelin::NoteDocument& note, QPagedPaintDevice& device);
 
 // Writes the document as a PDF file. The file appears only when it is complete (the old file,
 // if any, stays untouched otherwise). Returns an empty text on success, else a message that names
 // the file and the reason.
 QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path);
+
+// Writes the document as an OpenDocument text (ODT) for a word processor to edit, without the
+// frame: atomically, and with the same messages, as WriteNotePdf.
+QString WriteNoteOdt(const korvelin::NoteDocument& note, const QString& path);
 
 // Writes the bytes to a file that appears only when it is complete, like WriteNotePdf: for the
 // other files the program saves (tables as CSV). Returns an empty text on success, else a message

@@ -1,48 +1,19 @@
 #include "korvelin/CalculationNote.h"
 
+#include "korvelin/CalculationMethod.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/Selectors.h"
 #include "korvelin/SupportLoadsNote.h"
 
 #include <array>
+#include <initializer_list>
 #include <span>
 #include <string>
 
 namespace korvelin {
 namespace {
 
-// The heading line of the load table in the intermediate report.
-constexpr std::string_view kLoadTableMark = "по СП:";
 constexpr std::string_view kDash = "—";
-
-std::string Trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
-
-// A report line as cells: the label, then its last `count` values, which hold no blanks.
-std::vector<NoteCell> SplitReportLine(std::string_view line, int count)
-{
-    std::vector<NoteCell> cells(static_cast<std::size_t>(count) + 1);
-    std::string_view rest = line;
-    for (int i = count; i >= 1; --i) {
-        const std::size_t end = rest.find_last_not_of(' ');
-        if (end == std::string_view::npos) {
-            break;
-        }
-        const std::size_t blank = rest.find_last_of(' ', end);
-        const std::size_t start = blank == std::string_view::npos ? 0 : blank + 1;
-        cells[static_cast<std::size_t>(i)].Text = std::string(rest.substr(start, end + 1 - start));
-        rest = rest.substr(0, start);
-    }
-    cells[0].Text = Trimmed(rest);
-    return cells;
-}
 
 std::string ItemText(std::span<const std::string_view> items, int index)
 {
@@ -59,69 +30,118 @@ std::string Metres(double value, std::string_view separator)
 
 std::string_view Verdict(bool passes) { return passes ? kPassesText : kFailsText; }
 
-NoteTable InputTable(const NoteInputs& in)
+// "0,002 (2 ‰)": the slope as a fraction and in per mille.
+std::string SlopeText(int slope, std::string_view separator)
+{
+    return FormatFixed3(slope / 1000.0, separator) + " (" + std::to_string(slope) + " ‰)";
+}
+
+NoteTable ValueTable(std::vector<int> widths)
 {
     NoteTable table;
     table.Alignment = {CellAlignment::Left, CellAlignment::Right, CellAlignment::Left};
-    table.WidthPercent = {62, 26, 12};
+    table.WidthPercent = std::move(widths);
     table.Rows.push_back({{"Величина", true}, {"Значение", true}, {"Ед. изм.", true}});
-    auto add = [&table](std::string_view label, std::string value, std::string_view unit) {
-        table.Rows.push_back({{std::string(label)}, {std::move(value)}, {std::string(unit)}});
-    };
-    const SelectorIndexes& s = in.Selectors;
-    add("Наружный диаметр", in.Texts.OuterDiameter, "мм");
-    add("Толщина стенки трубы", in.Texts.WallThickness, "мм");
-    add("Давление в трубопроводе", in.Texts.Pressure, "МПа");
-    if (FindSteelGrade(in.SteelGrade) != nullptr) {
-        add("Марка стали", ItemText(SteelGradeItems(), in.SteelGrade), "");
-    }
-    add("Предел сопротивления", in.Texts.UltimateStrength, "МПа");
-    add("Предел текучести", in.Texts.YieldStrength, "МПа");
-    add("Расположение трубопровода в районе застройке высотой",
-        ItemText(HeightCategoryItems(), s.HeightCategory), "");
-    add("Район строительства по снеговой нагрузке", ItemText(SnowRegionItems(), s.SnowRegion), "");
-    add("Район строительства по ветровой нагрузке", ItemText(WindRegionItems(), s.WindRegion), "");
-    add("Район строительства по гололедной нагрузке", ItemText(IceRegionItems(), s.IceRegion), "");
-    AddOwnClimateRows(table, in.OwnClimate, in.DecimalSeparator);
-    add("Количество пролетов", ItemText(SpanCountItems(), s.SpanCount), "");
-    add("Уклон трубопровода, промили", ItemText(SlopeItems(), s.Slope), "");
     return table;
 }
 
-// The normative values and coefficients, and the two-column load table, as the technical sheet
-// lists them.
-void AddReportTables(NoteDocument& note, const IntermediateReport& report)
+void AddRow(NoteTable& table, std::string_view label, std::string value, std::string_view unit)
 {
-    NoteTable normative;
-    normative.Alignment = {CellAlignment::Left, CellAlignment::Right};
-    normative.WidthPercent = {85, 15};
-    normative.Rows.push_back({{"Величина", true}, {"Значение", true}});
-    NoteTable loads;
-    loads.Alignment = {CellAlignment::Left, CellAlignment::Right, CellAlignment::Right};
-    loads.WidthPercent = {50, 25, 25};
-    loads.Rows.push_back({{"Величина", true}, {"по СП 42-102-2004", true},
-                          {"по СНиП 2.04.12-86", true}});
-    bool inLoads = false;
-    // The first line is the sheet's title, followed by two empty lines.
-    for (std::size_t i = 1; i < report.size(); ++i) {
-        const std::string& line = report[i];
-        if (Trimmed(line).empty()) {
-            continue;
-        }
-        if (!inLoads && line.find(kLoadTableMark) != std::string::npos) {
-            inLoads = true;
-            continue;
-        }
-        if (inLoads) {
-            loads.Rows.push_back(SplitReportLine(line, 2));
-        } else {
-            normative.Rows.push_back(SplitReportLine(line, 1));
-        }
+    table.Rows.push_back({{std::string(label)}, {std::move(value)}, {std::string(unit)}});
+}
+
+void AddInputs(NoteDocument& note, const NoteInputs& in)
+{
+    NoteTable table = ValueTable({62, 26, 12});
+    const SelectorIndexes& s = in.Selectors;
+    AddRow(table, "Наружный диаметр трубы", in.Texts.OuterDiameter, "мм");
+    AddRow(table, "Толщина стенки трубы", in.Texts.WallThickness, "мм");
+    AddRow(table, "Рабочее давление газа", in.Texts.Pressure, "МПа");
+    if (FindSteelGrade(in.SteelGrade) != nullptr) {
+        AddRow(table, "Марка стали", ItemText(SteelGradeItems(), in.SteelGrade), "");
     }
-    note.AddHeading("Нормативные значения");
-    note.AddTable(std::move(normative));
+    AddRow(table, "Предел прочности (временное сопротивление) стали", in.Texts.UltimateStrength,
+           "МПа");
+    AddRow(table, "Предел текучести стали", in.Texts.YieldStrength, "МПа");
+    AddRow(table, "Расположение трубопровода в районе застройки высотой",
+           ItemText(HeightCategoryItems(), s.HeightCategory), "");
+    AddRow(table, "Район строительства по снеговой нагрузке",
+           ItemText(SnowRegionItems(), s.SnowRegion), "");
+    AddRow(table, "Район строительства по ветровой нагрузке",
+           ItemText(WindRegionItems(), s.WindRegion), "");
+    AddRow(table, "Район строительства по гололедной нагрузке",
+           ItemText(IceRegionItems(), s.IceRegion), "");
+    AddOwnClimateRows(table, in.OwnClimate, in.DecimalSeparator);
+    AddRow(table, "Количество пролетов", ItemText(SpanCountItems(), s.SpanCount), "");
+    AddRow(table, "Уклон трубопровода", SlopeText(s.Slope, in.DecimalSeparator), "");
+    note.AddHeading("Исходные данные");
+    note.AddTable(std::move(table));
+}
+
+// The normative values the run read from its tables and the fixed coefficients of the rules.
+void AddNormativeValues(NoteDocument& note, const CalculationTrace& tr, std::string_view separator)
+{
+    // As the technical sheet shows them, the ice in millimetres.
+    const auto value = [separator](long double v) {
+        return FormatFixed3(static_cast<double>(v), separator);
+    };
+    NoteTable table = ValueTable({76, 13, 11});
+    AddRow(table, "Нормативный вес снегового покрова", value(tr.SnowSP.Weight), "кН/м²");
+    AddRow(table, "Нормативная толщина стенки гололеда",
+           FormatSignificant(tr.Ice.Thickness * kMillimetresPerMetre, 7, separator), "мм");
+    AddRow(table, "Нормативное ветровое давление", value(tr.Wind.Pressure), "кПа");
+    AddRow(table, "Коэффициент изменения ветрового давления по высоте",
+           value(tr.Wind.Factors.Height), "");
+    AddRow(table, "Коэффициент пульсации давления ветра", value(tr.Wind.Factors.Pulsation), "");
+    AddRow(table, "Коэффициент, учитывающий уклон трубопровода", value(tr.Condensate.Coefficient),
+           "");
+    AddRow(table, "Коэффициент числа пролетов", value(tr.DynamicSP.Coefficient), "");
+    const std::string snip = " (" + std::string(RuleSetName(RuleSet::SNiP)) + ")";
+    const std::pair<std::string_view, long double> factors[] = {
+        {"Коэффициент надежности по нагрузке от собственного веса", kOwnWeightFactorSNiP},
+        {"Коэффициент надежности по внутреннему давлению газа", kPressureFactorSNiP},
+        {"Коэффициент надежности по нагрузке от снега", kSnowLoadFactorSNiP},
+        {"Коэффициент надежности по нагрузке от гололеда", kIceLoadFactorSNiP},
+        {"Коэффициент надежности по материалу трубы", kMaterialFactorSNiP},
+        {"Коэффициент условий работы трубопровода", kWorkingConditionFactorSNiP},
+        {"Коэффициент надежности по температуре", kTemperatureFactorSNiP},
+    };
+    for (const auto& [label, factor] : factors) {
+        AddRow(table, std::string(label) + snip, value(factor), "");
+    }
+    note.AddHeading("Нормативные значения и коэффициенты");
+    note.AddTable(std::move(table));
+}
+
+// The loads and allowable stresses of both rules, as the window shows them.
+void AddLoads(NoteDocument& note, const CalculationOutcome& outcome, double pressure,
+              std::string_view separator)
+{
+    const LoadSummary& l = outcome.Loads;
+    NoteTable table;
+    table.Alignment = {CellAlignment::Left, CellAlignment::Right, CellAlignment::Right};
+    table.WidthPercent = {50, 25, 25};
+    table.Rows.push_back({{"Величина", true},
+                          {"по " + std::string(RuleSetName(RuleSet::SP)), true},
+                          {"по " + std::string(RuleSetName(RuleSet::SNiP)), true}});
+    const auto shown = [separator](const std::optional<double>& v) {
+        return v ? FormatFixed3(*v, separator) : std::string(kDash);
+    };
+    const auto add = [&](std::string_view label, const std::optional<double>& sp,
+                         const std::optional<double>& snip) {
+        table.Rows.push_back({{std::string(label)}, {shown(sp)}, {shown(snip)}});
+    };
+    add("Вес трубы, Н/м", l.PipeWeight, l.PipeWeight);
+    add("Вес газа, Н/м", l.GasWeightSP, l.GasWeightSNiP);
+    add("Снеговая нагрузка, Н/м", l.SnowLoadSP, l.SnowLoadSNiP);
+    add("Гололедная нагрузка, Н/м", l.IceLoad, l.IceLoad);
+    add("Ветровая нагрузка, Н/м", l.WindLoad, std::nullopt);
+    add("Вертикальная нагрузка, Н/м", l.VerticalLoadSP, std::nullopt);
+    add("Расчетная нагрузка, Н/м", l.TotalLoadSP, l.TotalLoadSNiP);
+    add("Допускаемое напряжение, МПа", l.AllowableStressSP, l.AllowableStressSNiP);
+    add("Рабочее давление газа, МПа", pressure, pressure);
     note.AddHeading("Нагрузки и допускаемые напряжения");
-    note.AddTable(std::move(loads));
+    note.AddTable(std::move(table));
 }
 
 void AddSpanTable(NoteDocument& note, const CalculationOutcome& outcome,
@@ -159,7 +179,7 @@ void AddCheck(NoteDocument& note, const DesignSummary& summary, std::string_view
     NoteTable check;
     check.Alignment = {CellAlignment::Left, CellAlignment::Left, CellAlignment::Right,
                        CellAlignment::Right, CellAlignment::Left};
-    check.WidthPercent = {20, 28, 18, 20, 14};
+    check.WidthPercent = {20, 29, 17, 20, 14};
     check.Rows.push_back({{"Нормы", true}, {"Критерий", true}, {"Допустимый пролет, м", true},
                           {"Принятый к допустимому, %", true}, {"Вывод", true}});
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
@@ -167,7 +187,7 @@ void AddCheck(NoteDocument& note, const DesignSummary& summary, std::string_view
             const bool valid = item.PermissibleSpan > 0;
             check.Rows.push_back(
                 {{std::string(RuleSetName(rules))},
-                 {std::string(CriterionName(item.Which))},
+                 {std::string(CriterionLabel(item.Which))},
                  {FormatFixed3(item.PermissibleSpan, separator)},
                  {valid ? FormatPercent(item.Percent, separator) : std::string(kDash)},
                  {std::string(Verdict(item.Passes))}});
@@ -214,6 +234,62 @@ void AddRoute(NoteDocument& note, const DesignSummary& summary, std::string_view
     note.AddTable(std::move(route));
 }
 
+// "08.12.26" of "08.12.2026 14:05": the date of the title block's narrow column.
+std::string ShortDate(std::string_view dateTime)
+{
+    const std::string_view date = dateTime.substr(0, dateTime.find(' '));
+    if (date.size() == 10 && date[2] == '.' && date[5] == '.') {
+        return std::string(date.substr(0, 6)) + std::string(date.substr(8, 2));
+    }
+    return std::string(date);
+}
+
+NoteTitleBlock TitleBlockOf(const NoteInputs& inputs)
+{
+    const DocumentFields& f = inputs.Document;
+    NoteTitleBlock block;
+    block.Designation = f.Designation;
+    block.Object = f.Object;
+    block.DocumentName = kNoteTitle;
+    block.Organization = f.Organization;
+    block.Stage = f.Stage;
+    block.Author = f.Author;
+    block.Checker = f.Checker;
+    block.NormControl = f.NormControl;
+    block.ChiefEngineer = f.ChiefEngineer;
+    block.Date = ShortDate(inputs.DateTime);
+    return block;
+}
+
+// "Объект: Газопровод": a paragraph for each field given.
+void AddFieldLines(NoteDocument& note,
+                   std::initializer_list<std::pair<std::string_view, const std::string*>> lines)
+{
+    for (const auto& [label, text] : lines) {
+        if (!text->empty()) {
+            note.AddParagraph(std::string(label) + ": " + *text);
+        }
+    }
+}
+
+// Without a title block the fields that describe the document open the text...
+void AddDocumentFields(NoteDocument& note, const DocumentFields& fields)
+{
+    AddFieldLines(note, {{"Организация", &fields.Organization},
+                         {"Объект", &fields.Object},
+                         {"Обозначение документа", &fields.Designation},
+                         {"Стадия", &fields.Stage}});
+}
+
+// ... and the names close it.
+void AddSignatures(NoteDocument& note, const DocumentFields& fields)
+{
+    AddFieldLines(note, {{"Разработал", &fields.Author},
+                         {"Проверил", &fields.Checker},
+                         {"Нормоконтроль", &fields.NormControl},
+                         {"Главный инженер проекта", &fields.ChiefEngineer}});
+}
+
 }  // namespace
 
 std::string GoverningText(const GoverningSpan& governing, std::string_view separator)
@@ -231,12 +307,22 @@ NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOut
     NoteDocument note;
     note.Title = kNoteTitle;
     note.Orientation = PageOrientation::Portrait;
+    if (inputs.Framed) {
+        note.TitleBlock = TitleBlockOf(inputs);
+    } else {
+        AddDocumentFields(note, inputs.Document);
+    }
     note.AddParagraph("Дата и время расчета: " + inputs.DateTime + ". Программа: " +
                       inputs.Program + ".");
 
-    note.AddHeading("Исходные данные");
-    note.AddTable(InputTable(inputs));
-    AddReportTables(note, outcome.Report);
+    AddInputs(note, inputs);
+    if (outcome.Trace) {
+        AddNormativeValues(note, *outcome.Trace, separator);
+    }
+    AddLoads(note, outcome, outcome.Trace ? outcome.Trace->Input.Pressure : 0, separator);
+    if (outcome.Trace) {
+        AddCalculationMethod(note, *outcome.Trace, separator);
+    }
 
     note.AddHeading("Результаты");
     AddSpanTable(note, outcome, summary, separator);
@@ -247,7 +333,16 @@ NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOut
     note.AddParagraph(
         "Расчет выполнен по СП 42-102-2004 «Проектирование и строительство газопроводов из "
         "металлических труб» и СНиП 2.04.12-86 «Расчет на прочность стальных трубопроводов»; "
-        "предельный прогиб принят равным 1/150 пролета.");
+        "предельный прогиб принят равным 1/" +
+        FormatSignificant(1 / kDeflectionLimitRatio, 7, separator) + " пролета.");
+    if (!inputs.Framed) {
+        // The names stand on the sheet of the closing line.
+        const std::size_t closing = note.Blocks.size() - 1;
+        AddSignatures(note, inputs.Document);
+        for (std::size_t i = closing; i + 1 < note.Blocks.size(); ++i) {
+            std::get<NoteParagraph>(note.Blocks[i]).KeepWithNext = true;
+        }
+    }
     return note;
 }
 

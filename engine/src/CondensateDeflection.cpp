@@ -18,56 +18,77 @@ constexpr std::array<double, kSlopeCount> kSlopeUpTo300 = {1.00, 1.26, 1.44, 1.5
 double SlopeCoefficient(int slope, double innerDiameterMm)
 {
     const auto row = static_cast<std::size_t>(slope);
-    if (innerDiameterMm < 100) {
+    if (innerDiameterMm < kSlopeFirstColumnLimit) {
         return kSlopeBelow100[row];
     }
-    if (innerDiameterMm <= 300) {
+    if (innerDiameterMm <= kSlopeTableLimit) {
         return kSlopeUpTo300[row];
     }
     return 0;
 }
 
-double CalcSpanCondensate(FpWatch& fp, double D, double t, double q, int slope,
-                          ReportWriter& report)
+CondensateSpanTerms CalcSpanCondensateTerms(FpWatch& fp, double D, double t, double q, int slope,
+                                            ReportWriter& report)
 {
-    const double inner = fp.Store((Ext{D} - 2 * Ext{t}) * 1000);
+    const double inner = fp.Store((Ext{D} - 2 * Ext{t}) * kMillimetresPerMetre);
     const double c = SlopeCoefficient(slope, inner);
     report.AppendValue("Коэффициент, учитыв. уклон трубопровода    ", c);
     const double root = fp.Store(fp.Pow(fp.Div(t, q), 0.25L));
-    return fp.Store(Ext{root} * (875 * Ext{c} * D));
+    return {inner, c, root, fp.Store(Ext{root} * (kCondensateFactor * c * D))};
+}
+
+double CalcSpanCondensate(FpWatch& fp, double D, double t, double q, int slope,
+                          ReportWriter& report)
+{
+    return CalcSpanCondensateTerms(fp, D, t, q, slope, report).Span;
 }
 
 Deflection CalcDeflection(FpWatch& fp, double inertia, double span, double load)
 {
     const Ext L = span;
-    const double actual = fp.Store(fp.Div(5 * Ext{load} * L * L * L * L, 7.9104e13L * inertia));
-    const double limit = fp.Store(L * 0.0066666666666666666668L);
+    const double actual =
+        fp.Store(fp.Div(kDeflectionLoadFactor * load * L * L * L * L, kDeflectionDivisor * inertia));
+    const double limit = fp.Store(L * kDeflectionLimitRatio);
     return {actual, limit};
 }
 
-double CalcSpanDeflection(FpWatch& fp, double inertia, double startSpan, double load)
+DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startSpan, double load)
 {
+    DeflectionSearch search;
     if (!(startSpan > 0)) {
-        return 0;
+        return search;
     }
-    const Deflection start = CalcDeflection(fp, inertia, startSpan, load);
-    if (fp.Failed() || start.Actual <= start.Limit) {
-        return startSpan;
+    search.Start = CalcDeflection(fp, inertia, startSpan, load);
+    search.Last = startSpan;
+    search.AtLast = search.Start;
+    search.Span = startSpan;
+    if (fp.Failed() || search.Start.Actual <= search.Start.Limit) {
+        return search;
     }
     // Every span of the search is shorter than the start span, so its deflection and limit are
     // smaller than the start's, which were computed without a fault, and the divisor is the
     // same: nothing further can fault, and the search runs without flag tests.
     double span = startSpan;
-    for (;;) {
+    for (int steps = 0;; ++steps) {
         const Ext L = span;
-        const auto actual = static_cast<double>(5 * Ext{load} * L * L * L * L / (7.9104e13L * inertia));
-        const auto limit = static_cast<double>(L * 0.0066666666666666666668L);
-        const auto next = static_cast<double>(L - L / 20);
+        const auto actual = static_cast<double>(kDeflectionLoadFactor * load * L * L * L * L /
+                                                (kDeflectionDivisor * inertia));
+        const auto limit = static_cast<double>(L * kDeflectionLimitRatio);
+        const auto next = static_cast<double>(L - L / kDeflectionStep);
         if (actual <= limit) {
-            return static_cast<double>(Ext{next} * 1.0526315789473684211L);
+            search.Steps = steps;
+            search.Last = span;
+            search.AtLast = {actual, limit};
+            search.Span = static_cast<double>(Ext{next} * kDeflectionStepUndo);
+            return search;
         }
         span = next;
     }
+}
+
+double CalcSpanDeflection(FpWatch& fp, double inertia, double startSpan, double load)
+{
+    return SearchSpanDeflection(fp, inertia, startSpan, load).Span;
 }
 
 }  // namespace korvelin

@@ -2,6 +2,23 @@
 
 namespace korvelin {
 
+std::string FormulaPlainText(std::string_view formula)
+{
+    std::string text;
+    text.reserve(formula.size());
+    for (std::size_t i = 0; i < formula.size(); ++i) {
+        const char c = formula[i];
+        if ((c == '_' || c == '^') && i + 1 < formula.size() && formula[i + 1] == '{') {
+            ++i;
+            continue;
+        }
+        if (c != '{' && c != '}') {
+            text += c;
+        }
+    }
+    return text;
+}
+
 std::string NoteToPlainText(const NoteDocument& document)
 {
     std::string text = document.Title;
@@ -12,7 +29,7 @@ std::string NoteToPlainText(const NoteDocument& document)
             text += heading->Text;
             text += '\n';
         } else if (const auto* paragraph = std::get_if<NoteParagraph>(&block)) {
-            text += paragraph->Text;
+            text += paragraph->Formula ? FormulaPlainText(paragraph->Text) : paragraph->Text;
             text += '\n';
         } else {
             for (const auto& row : std::get<NoteTable>(block).Rows) {

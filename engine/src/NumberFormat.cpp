@@ -157,6 +157,58 @@ std::string ThousandthsSlow(double magnitude)
     return scaled;
 }
 
+// A non-zero finite magnitude reduced to 18 digits, then to `significant` with a 5 rounding away
+// from zero, trailing zeros dropped.
+Decimal RoundedDecimal(long double magnitude, int significant)
+{
+    Decimal decimal = ToDecimalSlow(magnitude, 18);
+    std::string digits = decimal.Digits.substr(0, static_cast<std::size_t>(significant));
+    if (decimal.Digits[static_cast<std::size_t>(significant)] >= '5' && IncrementDigits(digits)) {
+        digits.insert(digits.begin(), '1');
+        digits.pop_back();
+        ++decimal.Exponent;
+    }
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    decimal.Digits = std::move(digits);
+    return decimal;
+}
+
+// The digits in plain positional notation, the mark after `pointPosition` of them.
+void AppendPositional(std::string& out, const std::string& digits, int pointPosition,
+                      std::string_view decimalSeparator)
+{
+    if (pointPosition <= 0) {
+        out += '0';
+        out += decimalSeparator;
+        out.append(static_cast<std::size_t>(-pointPosition), '0');
+        out += digits;
+        return;
+    }
+    const auto integerDigits = static_cast<std::size_t>(pointPosition);
+    if (digits.size() <= integerDigits) {
+        out += digits;
+        out.append(integerDigits - digits.size(), '0');
+        return;
+    }
+    out.append(digits, 0, integerDigits);
+    out += decimalSeparator;
+    out.append(digits, integerDigits);
+}
+
+// "⁻¹²": an exponent in superscript characters.
+std::string Superscript(int exponent)
+{
+    static constexpr std::string_view kDigits[] = {"⁰", "¹", "²", "³", "⁴",
+                                                   "⁵", "⁶", "⁷", "⁸", "⁹"};
+    std::string out = exponent < 0 ? "⁻" : "";
+    for (const char digit : std::to_string(exponent < 0 ? -exponent : exponent)) {
+        out += kDigits[digit - '0'];
+    }
+    return out;
+}
+
 }  // namespace
 
 void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator)
@@ -209,24 +261,35 @@ std::string FormatFixed3(double value, std::string_view decimalSeparator)
     return out;
 }
 
+std::string FormatSignificant(long double value, int significant,
+                              std::string_view decimalSeparator)
+{
+    FpFlagsKept flagsKept;
+    if (value == 0 || !std::isfinite(value)) {
+        return "0";
+    }
+    const Decimal decimal = RoundedDecimal(std::fabs(value), std::clamp(significant, 1, 17));
+    std::string out = value < 0 ? "−" : "";
+    const int pointPosition = decimal.Exponent + 1;
+    if (pointPosition > 9 || pointPosition < -3) {
+        AppendPositional(out, decimal.Digits, 1, decimalSeparator);
+        out += "·10";
+        out += Superscript(decimal.Exponent);
+        return out;
+    }
+    AppendPositional(out, decimal.Digits, pointPosition, decimalSeparator);
+    return out;
+}
+
 std::string FormatGeneral(long double value, std::string_view decimalSeparator)
 {
     FpFlagsKept flagsKept;
     if (value == 0 || !std::isfinite(value)) {
         return "0";
     }
-    // Reduce to 18 digits first, then to 15 with a 5 rounding away from zero.
-    Decimal decimal = ToDecimalSlow(std::fabs(value), 18);
-    std::string digits = decimal.Digits.substr(0, 15);
-    int exponent = decimal.Exponent;
-    if (decimal.Digits[15] >= '5' && IncrementDigits(digits)) {
-        digits.insert(digits.begin(), '1');
-        digits.pop_back();
-        ++exponent;
-    }
-    while (digits.size() > 1 && digits.back() == '0') {
-        digits.pop_back();
-    }
+    const Decimal decimal = RoundedDecimal(std::fabs(value), 15);
+    const std::string& digits = decimal.Digits;
+    const int exponent = decimal.Exponent;
 
     std::string out;
     if (value < 0) {
@@ -243,22 +306,7 @@ std::string FormatGeneral(long double value, std::string_view decimalSeparator)
         out += std::to_string(exponent);
         return out;
     }
-    if (pointPosition <= 0) {
-        out += '0';
-        out += decimalSeparator;
-        out.append(static_cast<std::size_t>(-pointPosition), '0');
-        out += digits;
-        return out;
-    }
-    const auto integerDigits = static_cast<std::size_t>(pointPosition);
-    if (digits.size() <= integerDigits) {
-        out += digits;
-        out.append(integerDigits - digits.size(), '0');
-        return out;
-    }
-    out.append(digits, 0, integerDigits);
-    out += decimalSeparator;
-    out.append(digits, integerDigits);
+    AppendPositional(out, digits, pointPosition, decimalSeparator);
     return out;
 }
 

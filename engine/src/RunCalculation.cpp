@@ -19,12 +19,12 @@ constexpr struct {
     double Value;
 } kFixedCoefficients[] = {
     {"Коэффициент надежости по материалу трубы/технологии (используется в методике по СНИП)    ",
-     1.15},
+     static_cast<double>(kMaterialFactorSNiP)},
     {"Коэффициент условия работы трубопроводов/по транспортируемой среде (используется в "
      "методике по СНИП)    ",
-     0.55},
+     static_cast<double>(kWorkingConditionFactorSNiP)},
     {"Коэффициент надежости по материалу трубы/температуре (используется в методике по СНИП)    ",
-     1.0},
+     static_cast<double>(kTemperatureFactorSNiP)},
 };
 
 // Ends the run with the message of the first floating-point fault.
@@ -58,50 +58,61 @@ void StartReport(ReportWriter& report)
 }
 
 // Every step after the reading of the input, in order; each stores its value, then the run stops
-// at the first fault.
-void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, CalculationOutcome& outcome)
+// at the first fault. The terms of every formula go into the trace as they are computed; the
+// outcome keeps them when asked to and the run completes.
+void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, CalculationOutcome& outcome,
+               bool keepTrace)
 {
     const double D = in.OuterDiameter;
     const double t = in.WallThickness;
     LoadSummary& loads = outcome.Loads;
+    CalculationTrace trace;
+    trace.Input = in;
     outcome.Input = in;
     // Each normative value is the site's own where given, else the table value of its region.
     NormativeValues& normative = outcome.Normative;
 
-    loads.AllowableStressSNiP = CalcAllowableStressSNiP(fp, in.YieldStrength);
+    loads.AllowableStressSNiP = trace.AllowableStressSNiP =
+        CalcAllowableStressSNiP(fp, in.YieldStrength);
     if (fp.Failed()) return Fail(outcome, fp);
-    loads.AllowableStressSP = CalcAllowableStress(fp, in.UltimateStrength, in.YieldStrength);
+    trace.Candidates = CalcAllowableStressCandidates(fp, in.UltimateStrength, in.YieldStrength);
     if (fp.Failed()) return Fail(outcome, fp);
-    loads.PipeWeight = CalcPipeWeight(fp, D, t);
+    loads.AllowableStressSP = trace.AllowableStressSP = SmallerCandidate(trace.Candidates);
+    loads.PipeWeight = trace.PipeWeight = CalcPipeWeight(fp, D, t);
     if (fp.Failed()) return Fail(outcome, fp);
-    loads.GasWeightSP = CalcGasWeightSP(fp, D, t, in.Pressure);
+    loads.GasWeightSP = trace.GasWeightSP = CalcGasWeightSP(fp, D, t, in.Pressure);
     if (fp.Failed()) return Fail(outcome, fp);
-    loads.GasWeightSNiP = CalcGasWeightSNiP(fp, 1, in.Pressure, D, t);
+    loads.GasWeightSNiP = trace.GasWeightSNiP = CalcGasWeightSNiP(fp, 1, in.Pressure, D, t);
     if (fp.Failed()) return Fail(outcome, fp);
     normative.SnowWeight = in.Own.SnowWeight.value_or(RegionValue(kSnowWeight, in.SnowRegion));
-    loads.SnowLoadSP = CalcSnowLoadSPOfWeight(fp, D, *normative.SnowWeight, report);
+    trace.SnowSP = CalcSnowLoadSPTerms(fp, D, *normative.SnowWeight, report);
+    loads.SnowLoadSP = trace.SnowSP.Load;
     if (fp.Failed()) return Fail(outcome, fp);
-    loads.SnowLoadSNiP = CalcSnowLoadSNiPOfWeight(fp, D, *normative.SnowWeight);
+    trace.SnowSNiP = CalcSnowLoadSNiPTerms(fp, D, *normative.SnowWeight);
+    loads.SnowLoadSNiP = trace.SnowSNiP.Load;
     if (fp.Failed()) return Fail(outcome, fp);
     normative.IceThickness = in.Own.IceThickness.value_or(RegionValue(kIceThickness, in.IceRegion));
-    loads.IceLoad = CalcIceLoadOfThickness(fp, D, *normative.IceThickness, report);
+    trace.Ice = CalcIceLoadTerms(fp, D, *normative.IceThickness, report);
+    loads.IceLoad = trace.Ice.Load;
     if (fp.Failed()) return Fail(outcome, fp);
     normative.WindPressure = in.Own.WindPressure.value_or(RegionValue(kWindPressure, in.WindRegion));
-    loads.WindLoad = CalcWindLoadOfPressure(fp, D, in.HeightCategory, *normative.WindPressure, report);
+    trace.Wind = CalcWindLoadTerms(fp, D, in.HeightCategory, *normative.WindPressure, report);
+    loads.WindLoad = trace.Wind.Load;
     if (fp.Failed()) return Fail(outcome, fp);
-    const CombinedLoadSP sp =
+    const CombinedLoadSP sp = trace.LoadSP =
         SumLoadsSP(fp, *loads.PipeWeight, *loads.GasWeightSP, *loads.SnowLoadSP, *loads.IceLoad,
                    *loads.WindLoad);
     if (fp.Failed()) return Fail(outcome, fp);
     loads.TotalLoadSP = sp.Total;
     loads.VerticalLoadSP = sp.Vertical;
-    loads.TotalLoadSNiP = SumLoadsSNiP(fp, *loads.PipeWeight, *loads.GasWeightSNiP,
+    trace.LoadSNiP = SumLoadsSNiPTerms(fp, *loads.PipeWeight, *loads.GasWeightSNiP,
                                        *loads.SnowLoadSNiP, *loads.IceLoad, report);
+    loads.TotalLoadSNiP = trace.LoadSNiP.Total;
     if (fp.Failed()) return Fail(outcome, fp);
 
-    const double condensate = CalcSpanCondensate(fp, D, t, sp.Total, in.Slope, report);
+    trace.Condensate = CalcSpanCondensateTerms(fp, D, t, sp.Total, in.Slope, report);
     if (fp.Failed()) return Fail(outcome, fp);
-    outcome.Spans.CondensateSpanSP = condensate;
+    outcome.Spans.CondensateSpanSP = trace.Condensate.Span;
 
     for (const auto& coefficient : kFixedCoefficients) {
         report.AppendValue(coefficient.Label, coefficient.Value);
@@ -110,29 +121,31 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
     report.Append({});
     AppendLoadTable(report, loads, in.Pressure);
 
-    const double staticSP = CalcSpanStaticSP(fp, D, t, *loads.AllowableStressSP, sp.Total,
-                                             in.Pressure);
+    trace.StaticSP =
+        CalcSpanStaticSPTerms(fp, D, t, *loads.AllowableStressSP, sp.Total, in.Pressure);
     if (fp.Failed()) return Fail(outcome, fp);
-    const double dynamicSP = CalcSpanDynamicSP(fp, D, t, sp.Vertical, in.SpanCount);
+    trace.DynamicSP = CalcSpanDynamicSPTerms(fp, D, t, sp.Vertical, in.SpanCount);
     if (fp.Failed()) return Fail(outcome, fp);
-    const double staticSNiP = CalcSpanStaticSNiP(fp, D, t, *loads.AllowableStressSNiP,
-                                                 *loads.TotalLoadSNiP, in.Pressure);
+    trace.StaticSNiP = CalcSpanStaticSNiPTerms(fp, D, t, *loads.AllowableStressSNiP,
+                                               *loads.TotalLoadSNiP, in.Pressure);
     if (fp.Failed()) return Fail(outcome, fp);
-    outcome.Spans.DynamicSpanSP = dynamicSP;
-    outcome.Spans.StaticSpanSP = staticSP;
-    outcome.Spans.StaticSpanSNiP = staticSNiP;
+    outcome.Spans.DynamicSpanSP = trace.DynamicSP.Span;
+    outcome.Spans.StaticSpanSP = trace.StaticSP.Span;
+    outcome.Spans.StaticSpanSNiP = trace.StaticSNiP.Span;
 
-    outcome.MomentOfInertia = CalcInertia(fp, D, t);
+    outcome.MomentOfInertia = trace.Inertia = CalcInertia(fp, D, t);
     if (fp.Failed()) return Fail(outcome, fp);
-    const double deflectionSP = CalcSpanDeflection(fp, *outcome.MomentOfInertia, staticSP,
-                                                   sp.Total);
+    trace.DeflectionSP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSP.Span, sp.Total);
     if (fp.Failed()) return Fail(outcome, fp);
-    const double deflectionSNiP = CalcSpanDeflection(fp, *outcome.MomentOfInertia, staticSNiP,
-                                                     *loads.TotalLoadSNiP);
+    trace.DeflectionSNiP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSNiP.Span,
+                                                *loads.TotalLoadSNiP);
     if (fp.Failed()) return Fail(outcome, fp);
-    outcome.Spans.DeflectionSpanSP = deflectionSP;
-    outcome.Spans.DeflectionSpanSNiP = deflectionSNiP;
+    outcome.Spans.DeflectionSpanSP = trace.DeflectionSP.Span;
+    outcome.Spans.DeflectionSpanSNiP = trace.DeflectionSNiP.Span;
     outcome.Kind = OutcomeKind::Completed;
+    if (keepTrace) {
+        outcome.Trace = trace;
+    }
 }
 
 // Starts the outcome's report (kept only when it is written), then runs the body on it.
@@ -147,7 +160,7 @@ CalculationOutcome Run(std::string_view decimalSeparator, ReportMode reportMode,
     ReportWriter report(written ? &outcome.Report : nullptr, decimalSeparator);
     StartReport(report);
     FpWatch fp;
-    body(fp, report, outcome);
+    body(fp, report, outcome, written);
     return outcome;
 }
 
@@ -164,7 +177,7 @@ CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes
                                   ReportMode reportMode)
 {
     return Run(decimalSeparator, reportMode,
-               [&](FpWatch& fp, ReportWriter& report, CalculationOutcome& outcome) {
+               [&](FpWatch& fp, ReportWriter& report, CalculationOutcome& outcome, bool keepTrace) {
                    const InputReading reading = ReadSpanInput(texts, indexes, decimalSeparator, fp);
                    if (reading.Status != ReadStatus::Read) {
                        outcome.Kind = reading.Status == ReadStatus::Refused ? OutcomeKind::Refused
@@ -174,7 +187,7 @@ CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes
                    }
                    SpanInput input = reading.Input;
                    input.Own = own;
-                   Calculate(input, fp, report, outcome);
+                   Calculate(input, fp, report, outcome, keepTrace);
                });
 }
 
@@ -182,8 +195,8 @@ CalculationOutcome RunCalculation(const SpanInput& input, std::string_view decim
                                   ReportMode reportMode)
 {
     return Run(decimalSeparator, reportMode,
-               [&](FpWatch& fp, ReportWriter& report, CalculationOutcome& outcome) {
-                   Calculate(input, fp, report, outcome);
+               [&](FpWatch& fp, ReportWriter& report, CalculationOutcome& outcome, bool keepTrace) {
+                   Calculate(input, fp, report, outcome, keepTrace);
                });
 }
 

@@ -8,13 +8,13 @@ using Ext = long double;
 
 double CalcPipeWeight(FpWatch& fp, double D, double t)
 {
-    return fp.Store(3.14L * 7900 * 9.81L * (Ext{D} - t) * t);
+    return fp.Store(kPi * kSteelDensity * kGravity * (Ext{D} - t) * t);
 }
 
 double CalcGasWeightSP(FpWatch& fp, double D, double t, double p)
 {
     const Ext inner = Ext{D} - 2 * Ext{t};
-    return fp.Store(100 * Ext{p} * inner * inner);
+    return fp.Store(kGasFactorSP * p * inner * inner);
 }
 
 double CalcGasWeightSNiP(FpWatch& fp, int formula, double p, double D, double t)
@@ -23,31 +23,35 @@ double CalcGasWeightSNiP(FpWatch& fp, int formula, double p, double D, double t)
         return 0;
     }
     const Ext mean = Ext{D} - t;
-    return fp.Store(fp.Div(30.8034L * p * mean * mean, 565966.8L) * 1000000);
+    return fp.Store(fp.Div(kPiGravity * p * mean * mean, kGasDivisorSNiP) * kPascalsPerMegapascal);
 }
 
 AllowableStressCandidates CalcAllowableStressCandidates(FpWatch& fp, double ultimate,
                                                         double yield)
 {
-    const double byUltimate = fp.Store(fp.Div(ultimate, 2.6L));
-    const double byYield = fp.Store(fp.Div(yield, 1.5L));
+    const double byUltimate = fp.Store(fp.Div(ultimate, kUltimateStrengthFactor));
+    const double byYield = fp.Store(fp.Div(yield, kYieldStrengthFactor));
     return {byUltimate, byYield};
+}
+
+double SmallerCandidate(const AllowableStressCandidates& candidates)
+{
+    return candidates.ByUltimate < candidates.ByYield ? candidates.ByUltimate : candidates.ByYield;
 }
 
 double CalcAllowableStress(FpWatch& fp, double ultimate, double yield)
 {
-    const auto candidates = CalcAllowableStressCandidates(fp, ultimate, yield);
-    return candidates.ByUltimate < candidates.ByYield ? candidates.ByUltimate : candidates.ByYield;
+    return SmallerCandidate(CalcAllowableStressCandidates(fp, ultimate, yield));
 }
 
 double CalcAllowableStressSNiP(FpWatch& fp, double yield)
 {
-    return fp.Store(fp.Div(yield, 1.15L));
+    return fp.Store(fp.Div(yield, kMaterialFactorSNiP));
 }
 
 double CalcInertia(FpWatch& fp, double D, double t)
 {
-    return fp.Store(fp.Div(3.14L * D * D * D * t, 8));
+    return fp.Store(fp.Div(kPi * D * D * D * t, kInertiaDivisor));
 }
 
 }  // namespace korvelin

@@ -1,5 +1,7 @@
 #include "korvelin/StrengthCriteria.h"
 
+#include "korvelin/LoadCombinations.h"
+
 #include <cstddef>
 
 namespace korvelin {
@@ -10,8 +12,8 @@ using Ext = long double;
 // (1 - 0.75 * s^2)^(1/4), then the span B * A * (D - t) * 1000.
 StaticSpanTerms FinishStaticSpan(FpWatch& fp, double D, double t, double A, double s)
 {
-    const double B = fp.Store(fp.Pow(1 - 0.75L * (Ext{s} * s), 0.25L));
-    const double span = fp.Store(Ext{B} * A * (Ext{D} - t) * 1000);
+    const double B = fp.Store(fp.Pow(1 - kHoopReduction * (Ext{s} * s), 0.25L));
+    const double span = fp.Store(Ext{B} * A * (Ext{D} - t) * kRootOfMega);
     return {A, s, B, span};
 }
 
@@ -20,8 +22,8 @@ StaticSpanTerms FinishStaticSpan(FpWatch& fp, double D, double t, double A, doub
 StaticSpanTerms CalcSpanStaticSPTerms(FpWatch& fp, double D, double t, double R, double q,
                                       double p)
 {
-    const double A = fp.Store(fp.Pow(fp.Div(9.42L * t * R, q), 0.5L));
-    const double s = fp.Store(fp.Div((Ext{D} - 1.2L * t) * p, 2 * Ext{t} * R));
+    const double A = fp.Store(fp.Pow(fp.Div(kStaticFactor * t * R, q), 0.5L));
+    const double s = fp.Store(fp.Div((Ext{D} - kHoopWallFactorSP * t) * p, 2 * Ext{t} * R));
     return FinishStaticSpan(fp, D, t, A, s);
 }
 
@@ -33,9 +35,11 @@ double CalcSpanStaticSP(FpWatch& fp, double D, double t, double R, double q, dou
 StaticSpanTerms CalcSpanStaticSNiPTerms(FpWatch& fp, double D, double t, double R, double q,
                                         double p)
 {
-    const double A = fp.Store(fp.Pow(fp.Div(9.42L * t * R * 0.55L, q), 0.5L));
+    const double A =
+        fp.Store(fp.Pow(fp.Div(kStaticFactor * t * R * kWorkingConditionFactorSNiP, q), 0.5L));
     const double s =
-        fp.Store(fp.Div(1.1L * p * (Ext{D} - 2 * Ext{t}), 2 * Ext{t} * R * 0.55L));
+        fp.Store(fp.Div(kPressureFactorSNiP * p * (Ext{D} - 2 * Ext{t}),
+                         2 * Ext{t} * R * kWorkingConditionFactorSNiP));
     return FinishStaticSpan(fp, D, t, A, s);
 }
 
@@ -44,12 +48,18 @@ double CalcSpanStaticSNiP(FpWatch& fp, double D, double t, double R, double q, d
     return CalcSpanStaticSNiPTerms(fp, D, t, R, q, p).Span;
 }
 
-double CalcSpanDynamicSP(FpWatch& fp, double D, double t, double vertical, int spanCount)
+DynamicSpanTerms CalcSpanDynamicSPTerms(FpWatch& fp, double D, double t, double vertical,
+                                        int spanCount)
 {
     const double k = kSpanCountCoefficient[static_cast<std::size_t>(spanCount)];
     const double u = fp.Store(fp.Div(Ext{D} * k * k * t, vertical));
     const double root = fp.Store(fp.Pow(u, 0.25L));
-    return fp.Store(430 * Ext{D} * root);
+    return {k, u, root, fp.Store(kDynamicFactor * D * root)};
+}
+
+double CalcSpanDynamicSP(FpWatch& fp, double D, double t, double vertical, int spanCount)
+{
+    return CalcSpanDynamicSPTerms(fp, D, t, vertical, spanCount).Span;
 }
 
 }  // namespace korvelin

@@ -3,6 +3,7 @@
 #include "korvelin/ParseNumber.h"
 #include "korvelin/Selectors.h"
 #include "korvelin/SupportLoads.h"
+#include "korvelin/Utf8Text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -41,6 +42,8 @@ constexpr std::array<OwnClimateKey, 3> kOwnClimateKeys = {{
     {"ownWindPressure", ClimateValue::WindPressure},
     {"ownIceThickness", ClimateValue::IceThickness},
 }};
+constexpr std::string_view kDocumentKey = "document";
+constexpr std::string_view kFrameKey = "frame";
 
 struct TextKey {
     std::string_view Name;
@@ -77,50 +80,6 @@ std::string Quoted(std::string_view key)
 struct Refusal {
     std::string Problem;
 };
-
-// The number of characters of valid UTF-8 text, or nothing; `bad` receives the offset of the
-// first byte that does not belong to a valid sequence.
-std::optional<std::size_t> Utf8Length(std::string_view text, std::size_t* bad = nullptr)
-{
-    std::size_t characters = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        char32_t code = lead;
-        char32_t minimum = 0;
-        if (lead >= 0x80) {
-            if ((lead & 0xE0) == 0xC0) {
-                length = 2, minimum = 0x80, code = lead & 0x1F;
-            } else if ((lead & 0xF0) == 0xE0) {
-                length = 3, minimum = 0x800, code = lead & 0x0F;
-            } else if ((lead & 0xF8) == 0xF0) {
-                length = 4, minimum = 0x10000, code = lead & 0x07;
-            } else {
-                length = 0;
-            }
-            for (std::size_t k = 1; length != 0 && k < length; ++k) {
-                if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-                    length = 0;
-                } else {
-                    code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-                }
-            }
-            if (length != 0 && (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))) {
-                length = 0;
-            }
-        }
-        if (length == 0) {
-            if (bad != nullptr) {
-                *bad = i;
-            }
-            return std::nullopt;
-        }
-        i += length;
-        ++characters;
-    }
-    return characters;
-}
 
 std::string TextProblem(std::string_view key, std::string_view text,
                         std::size_t maxLength = kMaxInputTextLength)
@@ -271,6 +230,28 @@ OwnClimateEntry ReadOwnClimateEntry(const Json& value, std::string_view key)
     return entry;
 }
 
+DocumentFields ReadDocumentFields(const Json& value)
+{
+    if (!value.is_object()) {
+        throw Refusal{"значение ключа " + Quoted(kDocumentKey) + " должно быть объектом"};
+    }
+    ObjectReader reader(value, std::string(kDocumentKey) + ".");
+    DocumentFields fields;
+    for (const DocumentFieldKey& key : kDocumentFieldKeys) {
+        fields.*key.Field = reader.OptionalText(key.Key).value_or(std::string());
+    }
+    if (const Json* frame = reader.Find(kFrameKey)) {
+        if (!frame->is_boolean()) {
+            throw Refusal{"значение ключа " + Quoted(std::string(kDocumentKey) + "." +
+                                                     std::string(kFrameKey)) +
+                          " должно быть true или false"};
+        }
+        fields.Frame = frame->get<bool>();
+    }
+    reader.RefuseOthers();
+    return fields;
+}
+
 InputSet ReadObject(const Json& json)
 {
     if (!json.is_object()) {
@@ -310,6 +291,9 @@ InputSet ReadObject(const Json& json)
         if (const Json* own = reader.Find(key.Name)) {
             set.OwnClimate.*InfoOf(key.Which).Entry = ReadOwnClimateEntry(*own, key.Name);
         }
+    }
+    if (const Json* document = reader.Find(kDocumentKey)) {
+        set.Document = ReadDocumentFields(*document);
     }
     reader.RefuseOthers();
     return set;
@@ -357,7 +341,7 @@ bool operator==(const InputSet& a, const InputSet& b)
         return std::tie(s.FormatName, s.Version, t.OuterDiameter, t.WallThickness, t.UltimateStrength,
                         t.YieldStrength, t.Pressure, s.SteelGrade, i.HeightCategory, i.SnowRegion,
                         i.WindRegion, i.IceRegion, i.SpanCount, i.Slope, s.ChosenSpan, s.RouteLength,
-                        s.PipeTable, s.Friction, s.OwnClimate);
+                        s.PipeTable, s.Friction, s.OwnClimate, s.Document);
     };
     return tie(a) == tie(b);
 }
@@ -462,7 +446,10 @@ std::string InputSetProblem(const InputSet& set)
             }
         }
     }
-    return OwnValuesProblem(set);
+    if (std::string own = OwnValuesProblem(set); !own.empty()) {
+        return own;
+    }
+    return DocumentFieldsProblem(set.Document);
 }
 
 std::string SerializeInputSet(const InputSet& set)
@@ -499,6 +486,18 @@ std::string SerializeInputSet(const InputSet& set)
             json[std::string(key.Name)] = OrderedJson{{std::string(kOwnValueKey), entry.Value},
                                                       {std::string(kOwnSourceKey), entry.Source}};
         }
+    }
+    OrderedJson document = OrderedJson::object();
+    for (const DocumentFieldKey& key : kDocumentFieldKeys) {
+        if (const std::string& text = set.Document.*key.Field; !text.empty()) {
+            document[std::string(key.Key)] = text;
+        }
+    }
+    if (set.Document.Frame) {
+        document[std::string(kFrameKey)] = *set.Document.Frame;
+    }
+    if (!document.empty()) {
+        json[std::string(kDocumentKey)] = std::move(document);
     }
     return json.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + '\n';
 }

@@ -171,6 +171,53 @@ TEST(CalcSummary, PdfNoteWithoutADisplay)
     std::filesystem::remove_all(dir);
 }
 
+// The note as a project document: the fields from the options or from a saved set, the frame
+// with a designation, the ODT; fields that are too long or that the fonts cannot show are usage
+// errors, and nothing is written.
+TEST(CalcSummary, DocumentFieldsFramedPdfAndOdt)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("korvelin-doc-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string pdf = (dir / "note.pdf").string();
+    const std::string set = (dir / "set.korvelin").string();
+    const Result saved = Calc("--designation 123-2026-ГСН.РР --object Газопровод --author Иванов "
+                              "--checker Петров --save '" + set + "'");
+    ASSERT_EQ(saved.Status, 0) << saved.Err;
+    // The fields come back from the file; an option given replaces one of them.
+    const Result r = Calc("--sep , --input '" + set + "' --checker Сидоров --pdf '" + pdf + "'");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    ASSERT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + pdf + ".txt'").c_str()), 0);
+    const std::string note = ReadFile(pdf + ".txt");
+    for (const char* words : {"123-2026-ГСН.РР", "Газопровод", "Разраб.", "Иванов", "Сидоров", "Листов",
+                              "L′ст = B′·A′·(D − t)·1000"}) {
+        EXPECT_NE(note.find(words), std::string::npos) << words;
+    }
+    EXPECT_EQ(note.find("Петров"), std::string::npos);
+    // Without the frame the fields stand in the text.
+    ASSERT_EQ(Calc("--input '" + set + "' --no-frame --pdf '" + pdf + "'").Status, 0);
+    ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + pdf + ".txt'").c_str()), 0);
+    EXPECT_NE(ReadFile(pdf + ".txt").find("Обозначение документа: 123-2026-ГСН.РР"), std::string::npos);
+
+    const std::string odt = (dir / "note.odt").string();
+    ASSERT_EQ(Calc("--input '" + set + "' --odt '" + odt + "'").Status, 0);
+    EXPECT_EQ(ReadFile(odt).substr(30, 47), "mimetypeapplication/vnd.oasis.opendocument.text");
+
+    const std::string cases[][2] = {
+        {"--object '" + std::string(201, 'x') + "'", "korvelin-calc: Поле «Объект» длиннее 200 знаков (201)\n"},
+        {"--author 'Иванов\tА.'", "korvelin-calc: Поле «Разраб.» содержит управляющие знаки (переводы строки, табуляцию)\n"},
+        {"--stage 'Р 中'", "korvelin-calc: Поле «Стадия»: знак «中» (U+4E2D) нельзя показать шрифтом документа.\n"},
+        {"--frame=1", "korvelin-calc: --frame — параметр без значения\n"},
+        {"--batch --designation 1", "korvelin-calc: --designation cannot be combined with --batch\n"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result refused = Calc(arguments + " --pdf '" + (dir / "refused.pdf").string() + "'");
+        EXPECT_EQ(refused.Status, 2) << arguments;
+        EXPECT_TRUE(refused.Err.starts_with(message)) << refused.Err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "refused.pdf")) << arguments;
+    }
+    std::filesystem::remove_all(dir);
+}
+
 TEST(CalcSingleRun, SeparatorDefaultsToTheLocale)
 {
     const Result r = Calc("--diameter 89.0 --wall=3.2");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
 #include <string>
 
 namespace korvelin {
@@ -45,33 +48,38 @@ std::vector<std::string> Texts(const std::vector<NoteCell>& row)
     return texts;
 }
 
-TEST(CalculationNote, TablesTakeTheTechnicalSheetApart)
+TEST(CalculationNote, TablesSayWhatTheRunUsedInCorrectWords)
 {
     const StartUp run = StartUpRun({});
     const NoteDocument note = BuildCalculationNote(run.Inputs, run.Outcome, run.Summary);
     EXPECT_EQ(note.Title, "Расчет допустимого пролета надземного газопровода");
     EXPECT_EQ(note.Orientation, PageOrientation::Portrait);
+    EXPECT_FALSE(note.TitleBlock);
 
     const NoteTable& inputs = TableAfter(note, "Исходные данные");
     ASSERT_EQ(inputs.Rows.size(), 13u);
     EXPECT_EQ(Texts(inputs.Rows[2]), (std::vector<std::string>{"Толщина стенки трубы", "3,2", "мм"}));
     EXPECT_EQ(Texts(inputs.Rows[4]),
               (std::vector<std::string>{"Марка стали", "ст2сп/ГОСТ 10705-80", ""}));
+    EXPECT_EQ(Texts(inputs.Rows[12]),
+              (std::vector<std::string>{"Уклон трубопровода", "0,000 (0 ‰)", ""}));
 
-    const NoteTable& normative = TableAfter(note, "Нормативные значения");
-    ASSERT_EQ(normative.Rows.size(), 12u);  // header, 3 normative values, 8 coefficients
-    EXPECT_EQ(Texts(normative.Rows[1]),
-              (std::vector<std::string>{"Нормируемый вес снега, кН/м2", "0,800"}));
-    EXPECT_EQ(Texts(normative.Rows[11]),
-              (std::vector<std::string>{"Коэффициент надежости по материалу трубы/температуре "
-                                        "(используется в методике по СНИП)",
-                                        "1,000"}));
+    const NoteTable& normative = TableAfter(note, "Нормативные значения и коэффициенты");
+    ASSERT_EQ(normative.Rows.size(), 15u);  // header, 7 values of the run, 7 coefficients
+    EXPECT_EQ(Texts(normative.Rows[2]),
+              (std::vector<std::string>{"Нормативная толщина стенки гололеда", "3", "мм"}));
+    EXPECT_EQ(Texts(normative.Rows[12]),
+              (std::vector<std::string>{"Коэффициент надежности по материалу трубы (СНиП "
+                                        "2.04.12-86)", "1,150", ""}));
 
     const NoteTable& loads = TableAfter(note, "Нагрузки и допускаемые напряжения");
-    ASSERT_EQ(loads.Rows.size(), 9u);
-    EXPECT_EQ(Texts(loads.Rows[1]), (std::vector<std::string>{"вес трубы, н/м", "66,813", "66,813"}));
-    EXPECT_EQ(Texts(loads.Rows[6]),
-              (std::vector<std::string>{"Допустимое напряжение, МПА", "128,077", "179,130"}));
+    ASSERT_EQ(loads.Rows.size(), 10u);
+    EXPECT_EQ(Texts(loads.Rows[1]), (std::vector<std::string>{"Вес трубы, Н/м", "66,813", "66,813"}));
+    EXPECT_EQ(Texts(loads.Rows[5]), (std::vector<std::string>{"Ветровая нагрузка, Н/м", "18,099", "—"}));
+    EXPECT_EQ(Texts(loads.Rows[7]),
+              (std::vector<std::string>{"Расчетная нагрузка, Н/м", "83,449", "113,631"}));
+    EXPECT_EQ(Texts(loads.Rows[8]),
+              (std::vector<std::string>{"Допускаемое напряжение, МПа", "128,077", "179,130"}));
 
     // The six spans, the governing ones in bold; no check and no route were asked for.
     const NoteTable& spans = TableAfter(note, "Результаты");
@@ -87,7 +95,212 @@ TEST(CalculationNote, TablesTakeTheTechnicalSheetApart)
     EXPECT_NE(text.find("Определяющий пролет по СП 42-102-2004: 3,122 м — динамический расчет на "
                         "прочность\n"),
               std::string::npos);
-    EXPECT_NE(text.find("1/150"), std::string::npos);
+    EXPECT_NE(text.find("предельный прогиб принят равным 1/150 пролета"), std::string::npos);
+    // The slips of the technical sheet stay there.
+    for (const char* slip : {"надежости", "н/м", "МПА", "кН/м2", "застройке", "толщина гололеда",
+                             "Промежуточные", "СНИП"}) {
+        EXPECT_EQ(text.find(slip), std::string::npos) << slip;
+    }
+}
+
+// A checker with a calculator: evaluates the values put into every formula of the method (the
+// note's own notation: "·", "/", "−", "√(…)", powers raised, "^{1/4}") and gets the result the
+// note shows, to its last digit.
+class Calculator {
+public:
+    explicit Calculator(std::string_view text) : Text(text) {}
+
+    // The value, or nothing when the text is not a formula of numbers alone.
+    std::optional<long double> Evaluate()
+    {
+        const std::optional<long double> value = Sum();
+        return value && At == Text.size() ? value : std::nullopt;
+    }
+
+private:
+    bool Take(std::string_view token)
+    {
+        if (!Text.substr(At).starts_with(token)) {
+            return false;
+        }
+        At += token.size();
+        return true;
+    }
+    std::optional<long double> Sum()
+    {
+        std::optional<long double> value = Product();
+        while (value) {
+            if (Take(" + ")) {
+                const auto term = Product();
+                value = term ? std::optional(*value + *term) : std::nullopt;
+            } else if (Take(" − ")) {
+                const auto term = Product();
+                value = term ? std::optional(*value - *term) : std::nullopt;
+            } else {
+                break;
+            }
+        }
+        return value;
+    }
+    std::optional<long double> Product()
+    {
+        std::optional<long double> value = Power();
+        while (value) {
+            if (Take("·")) {
+                const auto factor = Power();
+                value = factor ? std::optional(*value * *factor) : std::nullopt;
+            } else if (Take("/")) {
+                const auto factor = Power();
+                value = factor ? std::optional(*value / *factor) : std::nullopt;
+            } else {
+                break;
+            }
+        }
+        return value;
+    }
+    std::optional<long double> Power()
+    {
+        std::optional<long double> value = Primary();
+        if (!value) {
+            return value;
+        }
+        if (Take("^{")) {
+            const std::optional<long double> exponent = Sum();
+            if (!exponent || !Take("}")) {
+                return std::nullopt;
+            }
+            return std::pow(*value, *exponent);
+        }
+        static constexpr std::string_view kRaised[] = {"⁰", "¹", "²", "³", "⁴",
+                                                       "⁵", "⁶", "⁷", "⁸", "⁹"};
+        const bool negative = Take("⁻");
+        int exponent = 0;
+        bool raised = negative;
+        for (bool more = true; more;) {
+            more = false;
+            for (int digit = 0; digit < 10; ++digit) {
+                if (Take(kRaised[digit])) {
+                    exponent = exponent * 10 + digit;
+                    raised = more = true;
+                }
+            }
+        }
+        return raised ? std::pow(*value, negative ? -exponent : exponent) : *value;
+    }
+    std::optional<long double> Primary()
+    {
+        if (Take("√(") || Take("(")) {
+            const bool root = Text.substr(0, At).ends_with("√(");
+            const std::optional<long double> value = Sum();
+            if (!value || !Take(")")) {
+                return std::nullopt;
+            }
+            return root ? std::sqrt(*value) : *value;
+        }
+        const std::size_t start = At;
+        while (At < Text.size() && (std::isdigit(static_cast<unsigned char>(Text[At])) ||
+                                    (Text[At] == ',' && At > start))) {
+            ++At;
+        }
+        if (At == start) {
+            return std::nullopt;
+        }
+        std::string number(Text.substr(start, At - start));
+        std::replace(number.begin(), number.end(), ',', '.');
+        return std::stold(number);
+    }
+
+    std::string_view Text;
+    std::size_t At = 0;
+};
+
+// The parts of a line between its separators, each "a = b = c".
+std::vector<std::string> Clauses(std::string line)
+{
+    for (const char* separator : {"; ", ", ", ": ", " > ", " ≤ "}) {
+        for (std::size_t at; (at = line.find(separator)) != std::string::npos;) {
+            line.replace(at, std::string_view(separator).size(), "\n");
+        }
+    }
+    std::vector<std::string> clauses;
+    std::size_t start = 0;
+    for (std::size_t end; (end = line.find('\n', start)) != std::string::npos; start = end + 1) {
+        clauses.push_back(line.substr(start, end - start));
+    }
+    clauses.push_back(line.substr(start));
+    return clauses;
+}
+
+TEST(CalculationNote, EveryFormulaGivesItsResultOnACalculator)
+{
+    const StartUp run = StartUpRun({});
+    const NoteDocument note = BuildCalculationNote(run.Inputs, run.Outcome, run.Summary);
+    int checked = 0;
+    for (const NoteBlock& block : note.Blocks) {
+        const auto* line = std::get_if<NoteParagraph>(&block);
+        if (line == nullptr || !line->Formula) {
+            continue;
+        }
+        for (const std::string& clause : Clauses(line->Text)) {
+            std::vector<std::string> sides;
+            std::size_t start = 0;
+            for (std::size_t end; (end = clause.find(" = ", start)) != std::string::npos;
+                 start = end + 3) {
+                sides.push_back(clause.substr(start, end - start));
+            }
+            sides.push_back(clause.substr(start));
+            for (std::size_t i = 0; i + 1 < sides.size(); ++i) {
+                const std::optional<long double> value = Calculator(sides[i]).Evaluate();
+                std::string shown = sides[i + 1].substr(0, sides[i + 1].find(' '));
+                while (!shown.empty() && std::string_view(";,.").find(shown.back()) != std::string::npos) {
+                    shown.pop_back();
+                }
+                const std::optional<long double> result = Calculator(shown).Evaluate();
+                if (!value || !result) {
+                    continue;
+                }
+                // A result as the window shows it comes out to its last decimal; one of seven
+                // digits to within the rounding of the values put in.
+                const std::size_t comma = shown.find(',');
+                const bool raised = shown.find("·10") != std::string::npos;
+                const int decimals =
+                    comma == std::string::npos || raised ? 0 : int(shown.size() - comma - 1);
+                const long double tolerance =
+                    std::max(raised ? 0 : 0.5L * std::pow(10.0L, -decimals), 2e-6L * std::fabs(*result));
+                EXPECT_LE(std::fabs(*value - *result), tolerance) << sides[i] << " = " << shown;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_EQ(checked, 39);  // every formula with values put in, none left out
+}
+
+TEST(CalculationNote, DocumentFieldsGoIntoTheTitleBlockOrTheText)
+{
+    StartUp run = StartUpRun({});
+    run.Inputs.Document = {.Object = "Газопровод", .Designation = "123-2026-ГСН.РР",
+                           .Organization = "ООО «Проект»", .Author = "Иванов",
+                           .Checker = "Петров"};
+    run.Inputs.Framed = true;
+    const NoteDocument framed = BuildCalculationNote(run.Inputs, run.Outcome, run.Summary);
+    ASSERT_TRUE(framed.TitleBlock);
+    EXPECT_EQ(framed.TitleBlock->Designation, "123-2026-ГСН.РР");
+    EXPECT_EQ(framed.TitleBlock->Object, "Газопровод");
+    EXPECT_EQ(framed.TitleBlock->DocumentName, framed.Title);
+    EXPECT_EQ(framed.TitleBlock->Checker, "Петров");
+    EXPECT_EQ(framed.TitleBlock->Date, "08.12.26");
+    EXPECT_EQ(NoteToPlainText(framed).find("Газопровод"), std::string::npos);
+
+    run.Inputs.Framed = false;
+    const std::string text =
+        NoteToPlainText(BuildCalculationNote(run.Inputs, run.Outcome, run.Summary));
+    const std::size_t organization = text.find("Организация: ООО «Проект»\n");
+    EXPECT_LT(organization, text.find("Объект: Газопровод\n"));
+    EXPECT_LT(text.find("Обозначение документа: 123-2026-ГСН.РР\n"), text.find("Исходные данные"));
+    EXPECT_EQ(text.find("Стадия"), std::string::npos);
+    EXPECT_NE(text.find("Проверил: Петров\n"), std::string::npos);
+    EXPECT_GT(text.find("Разработал: Иванов\n"), text.find("Результаты"));
+    EXPECT_EQ(text.find("Нормоконтроль"), std::string::npos);
 }
 
 TEST(CalculationNote, CopiedResultsAreTabSeparatedLines)

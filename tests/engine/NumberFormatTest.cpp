@@ -105,5 +105,22 @@ INSTANTIATE_TEST_SUITE_P(
                       GeneralCase{1.5e20L, "1,5E20"}, GeneralCase{123456789012345.6L, "123456789012346"},
                       GeneralCase{2.0L / 3, "0,666666666666667"}, GeneralCase{0.1L, "0,1"}));
 
+// The values of the note's formulas: seven digits, powers of ten raised, the minus sign of
+// typesetting.
+TEST(SignificantFormat, ShowsTheValuesOfTheFormulas)
+{
+    const std::pair<long double, const char*> cases[] = {
+        {0.089, "0,089"},         {3.14L, "3,14"},          {66.813314, "66,81331"},
+        {8.85441064e-7, "8,854411·10⁻⁷"}, {7.9104e13L, "7,9104·10¹³"}, {2.06e11L, "2,06·10¹¹"},
+        {0.0009999999, "0,0009999999"}, {0.000099999, "9,9999·10⁻⁵"}, {0.99999996, "1"}, {123456700, "123456700"},
+        {-0.0625, "−0,0625"},     {150, "150"},             {0, "0"},
+        {1.0526315789473684211L, "1,052632"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(FormatSignificant(value, 7, ","), text) << text;
+    }
+    EXPECT_EQ(FormatSignificant(565966.8L, 15, "."), "565966.8");
+}
+
 }  // namespace
 }  // namespace korvelin

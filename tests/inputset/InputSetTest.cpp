@@ -36,6 +36,8 @@ TEST(InputSetFormat, StartUpSetIsWrittenInItsDocumentedForm)
     const InputSetParse parse = ParseInputSet(kStartUpFile);
     ASSERT_TRUE(parse.Set) << parse.Problem;
     EXPECT_EQ(*parse.Set, StartUpInputSet());
+    // A file of an earlier version has no document fields: they stay empty, the frame unset.
+    EXPECT_EQ(parse.Set->Document, DocumentFields{});
 }
 
 // Every item of every selector and every steel grade comes back as written, with the optional
@@ -64,6 +66,9 @@ TEST(InputSetFormat, EveryItemRoundTrips)
             set.OwnClimate.SnowWeight = {true, "1,8", "СП 20.13330.2016, табл. К.1"};
             set.OwnClimate.IceThickness = {true, "12,5", ""};
             set.Friction = "0,1";
+            set.Document = {.Object = "Газопровод к котельной по ул. «Лесной», д. 5",
+                            .Designation = "123-2026-ГСН.РР", .Stage = "Р",
+                            .ChiefEngineer = "Сидоров", .Frame = item % 4 == 1};
         }
         const InputSetParse parse = ParseInputSet(SerializeInputSet(set));
         ASSERT_TRUE(parse.Set) << item << ": " << parse.Problem;
@@ -82,6 +87,13 @@ TEST(InputSetFormat, LimitsAreInclusive)
     }
     set.PipeTable = std::vector<PipeTableRow>(kMaxPipeTableRows, PipeTableRow{"89", "3,2"});
     set.Indexes.WindRegion = static_cast<int>(WindRegionItems().size()) - 1;
+    for (const DocumentFieldKey& key : kDocumentFieldKeys) {
+        set.Document.*key.Field = std::string(kMaxDocumentFieldLength, 'x');
+    }
+    set.Document.Object = "";
+    for (std::size_t i = 0; i < kMaxDocumentFieldLength; ++i) {
+        set.Document.Object += "ж";
+    }
     const InputSetParse parse = ParseInputSet(SerializeInputSet(set));
     ASSERT_TRUE(parse.Set) << parse.Problem;
     EXPECT_EQ(*parse.Set, set);
@@ -157,6 +169,18 @@ TEST(InputSetFormat, EveryBadSetGetsItsProblem)
          "лишний ключ «ownWindPressure.inForce»"},
         {"friction zero", [](Json& j) { j["friction"] = "0"; },
          "значение ключа «friction»: Коэффициент трения в опорах не может быть равен нулю"},
+        {"document not an object", [](Json& j) { j["document"] = "Газопровод"; },
+         "значение ключа «document» должно быть объектом"},
+        {"document field as number", [](Json& j) { j["document"] = {{"stage", 1}}; },
+         "значение ключа «document.stage» должно быть строкой"},
+        {"frame as text", [](Json& j) { j["document"] = {{"frame", "да"}}; },
+         "значение ключа «document.frame» должно быть true или false"},
+        {"document with extra key", [](Json& j) { j["document"] = {{"customer", "А"}}; },
+         "лишний ключ «document.customer»"},
+        {"document field too long", [](Json& j) { j["document"] = {{"object", std::string(201, 'x')}}; },
+         "поле «Объект» длиннее 200 знаков (201)"},
+        {"line end in a name", [](Json& j) { j["document"] = {{"checker", "Петров\nА."}}; },
+         "поле «Пров.» содержит управляющие знаки (переводы строки, табуляцию)"},
     };
     for (const BadFile& bad : cases) {
         Json json = Json::parse(kStartUpFile);

@@ -1,10 +1,14 @@
 // The calculation note as a PDF: written atomically, read back with pdftotext, fonts embedded.
 
+#include "NotePages.h"
 #include "NoteRenderer.h"
 
 #include <korvelin/CalculationNote.h>
 
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QDir>
+#include <QPdfWriter>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -14,9 +18,12 @@
 
 namespace {
 
-korvelin::NoteDocument StartUpNote(const std::string& separator)
+korvelin::NoteDocument StartUpNote(const std::string& separator,
+                                   const korvelin::DocumentFields& fields = {}, bool framed = false)
 {
     korvelin::NoteInputs inputs;
+    inputs.Document = fields;
+    inputs.Framed = framed;
     inputs.Texts = {"89", "3,2", "333", "206", "0,6"};
     inputs.SteelGrade = 0;
     inputs.DecimalSeparator = separator;
@@ -44,6 +51,67 @@ QString Flat(QString text)
 }
 QString PdfText(const QString& path) { return Flat(Run(PDFTOTEXT, {path, QStringLiteral("-")})); }
 
+// A word of a PDF page with its box, in points from the top left corner.
+struct Word {
+    QString Text;
+    QRectF Box;
+};
+
+std::vector<Word> Words(const QString& path, int page)
+{
+    const QString html = Run(PDFTOTEXT, {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+                                         QStringLiteral("-l"), QString::number(page), path, QStringLiteral("-")});
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    std::vector<Word> words;
+    for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
+        words.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                               QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    }
+    return words;
+}
+
+// The word in a caption's cell of the title block under the caption (the rightmost of them, not
+// the column of the changes): the sheet numbers.
+QString WordUnder(const std::vector<Word>& words, const QString& caption)
+{
+    auto found = words.end();
+    for (auto w = words.begin(); w != words.end(); ++w)
+        if (w->Text == caption && (found == words.end() || w->Box.left() > found->Box.left()))
+            found = w;
+    if (found == words.end())
+        return {};
+    const QRectF column = found->Box;
+    QString below;
+    qreal nearest = 1e9;
+    for (const Word& w : words) {
+        const qreal gap = w.Box.top() - column.bottom();
+        if (gap > 0 && gap < nearest && w.Box.center().x() > column.left() - 15
+            && w.Box.center().x() < column.right() + 15) {
+            nearest = gap;
+            below = w.Text;
+        }
+    }
+    return below;
+}
+
+int Pages(const QString& path)
+{
+    static const QRegularExpression pages(QStringLiteral("Pages: ([0-9]+)"));
+    return pages.match(Flat(Run("pdfinfo", {path}))).captured(1).toInt();
+}
+
+QString WithoutBlanks(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("\\s+")));
+}
+
+const korvelin::DocumentFields Fields = {.Object = "Газопровод", .Designation = "123-2026-ГСН.РР",
+                                         .Organization = "ООО «Газпроект»", .Stage = "Р",
+                                         .Author = "Иванов", .Checker = "Петров"};
+
+constexpr qreal PointsPerMm = 72 / 25.4;
+
 } // namespace
 
 class PdfNote : public QObject
@@ -56,6 +124,10 @@ private slots:
     void FontsAreEmbeddedAndThePageIsA4();
     void AFileThatCannotBeWrittenIsNamedAndLeavesNothing();
     void ALandscapeDocumentIsPrintedAcross();
+    void TheFramedNoteReadsBackSheetBySheet();
+    void ALongNameStaysInsideItsCell();
+    void HeadingsStepsAndTablesStayOnOneSheet();
+    void TheOdtHoldsTheNoteWithoutTheFrame();
 };
 
 void PdfNote::EveryNumberOfTheNoteIsTextInThePdf_data()
@@ -167,6 +239,152 @@ void PdfNote::ALandscapeDocumentIsPrintedAcross()
     QVERIFY2(info.contains(QStringLiteral("Page size: 842 x 595 pts (A4)")), qPrintable(info));
     QVERIFY(PdfText(path).contains(QStringLiteral("1,000 2,000")));
     QCOMPARE(RenderNote(table)->toPlainText().count(QStringLiteral("2,000")), 1);
+}
+
+// The start-up note in its frame: every formula of the static span by SP as the model holds it,
+// the title block's fields, "Лист" and "Листов" on the first sheet and "Лист" on every other one.
+void PdfNote::TheFramedNoteReadsBackSheetBySheet()
+{
+    const korvelin::NoteDocument note = StartUpNote(",", Fields, true);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("note.pdf"));
+    QCOMPARE(WriteNotePdf(note, path), QString());
+    const int pages = Pages(path);
+    QVERIFY(pages >= 3);
+
+    const QString all = WithoutBlanks(Run(PDFTOTEXT, {QStringLiteral("-layout"), path, QStringLiteral("-")}));
+    bool inStep = false;
+    int lines = 0;
+    for (const korvelin::NoteBlock& block : note.Blocks) {
+        const auto* paragraph = std::get_if<korvelin::NoteParagraph>(&block);
+        if (paragraph == nullptr)
+            continue;
+        if (paragraph->Bold)
+            inStep = paragraph->Text.starts_with("10. Длина пролета исходя из статического расчета");
+        else if (inStep && paragraph->Formula) {
+            const QString line = QString::fromStdString(korvelin::FormulaPlainText(paragraph->Text));
+            QVERIFY2(all.contains(WithoutBlanks(line)), qPrintable(line));
+            ++lines;
+        }
+    }
+    QCOMPARE(lines, 5);  // A, s, B, the span, the symbols
+    QVERIFY(all.contains(QStringLiteral("Lст=B·A·(D−t)·1000=0,9992706·0,2150924·(0,089−0,0032)·1000=18,441м")));
+
+    for (int page = 1; page <= pages; ++page) {
+        const std::vector<Word> words = Words(path, page);
+        const auto has = [&words](const QString& text) {
+            return std::any_of(words.begin(), words.end(), [&](const Word& w) { return w.Text == text; });
+        };
+        QVERIFY2(has(QStringLiteral("123-2026-ГСН.РР")), qPrintable(QString::number(page)));
+        if (page == 1) {
+            QCOMPARE(WordUnder(words, QStringLiteral("Листов")), QString::number(pages));
+            QCOMPARE(WordUnder(words, QStringLiteral("Стадия")), QStringLiteral("Р"));
+            for (const char* text : {"Разраб.", "Иванов", "Пров.", "Петров", "Н.", "ГИП", "08.12.26", "«Газпроект»"})
+                QVERIFY2(has(QString::fromUtf8(text)), text);
+        }
+        QCOMPARE(WordUnder(words, QStringLiteral("Лист")), QString::number(page));
+    }
+    // Without the frame the sheets are numbered at the foot.
+    QCOMPARE(WriteNotePdf(StartUpNote(",", Fields, false), path), QString());
+    const int unframed = Pages(path);
+    const QString last = Flat(Run(PDFTOTEXT, {QStringLiteral("-f"), QString::number(unframed), path, QStringLiteral("-")}));
+    QVERIFY2(last.contains(QStringLiteral("Лист %1").arg(unframed)), qPrintable(last));
+    QVERIFY(last.contains(QStringLiteral("Разработал: Иванов")));
+}
+
+// The longest object name and designation a user may type stay in their cells.
+void PdfNote::ALongNameStaysInsideItsCell()
+{
+    korvelin::DocumentFields fields = Fields;
+    fields.Object.clear();
+    for (int i = 1; fields.Object.size() < 190; ++i)
+        fields.Object += "Объект" + std::to_string(i) + " ";
+    fields.Designation = std::string(200, 'W');
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("note.pdf"));
+    QCOMPARE(WriteNotePdf(StartUpNote(",", fields, true), path), QString());
+    // The cells of form 5 at the bottom right inside the frame of 185 mm, the form 40 mm high.
+    const QRectF object(QPointF(85, 267) * PointsPerMm, QPointF(155, 292) * PointsPerMm);
+    const QRectF designation(QPointF(85, 252) * PointsPerMm, QPointF(205, 267) * PointsPerMm);
+    int parts = 0;
+    QString designationText;
+    for (const Word& w : Words(path, 1)) {
+        if (w.Text.startsWith(QStringLiteral("Объект"))) {
+            ++parts;
+            QVERIFY2(object.contains(w.Box), qPrintable(w.Text));
+        } else if (w.Text.startsWith(QLatin1Char('W'))) {
+            designationText += w.Text;
+            QVERIFY2(designation.contains(w.Box), qPrintable(w.Text));
+        }
+    }
+    QCOMPARE(parts, QString::fromStdString(fields.Object).count(QStringLiteral("Объект")));
+    QCOMPARE(designationText, QString::fromStdString(fields.Designation));
+}
+
+// Whatever stands before them, a heading keeps with its table, a table and the lines of a step
+// stay on one sheet, and nothing runs past the first sheet's body into its title block.
+void PdfNote::HeadingsStepsAndTablesStayOnOneSheet()
+{
+    QPdfWriter device(QStringLiteral("/dev/null"));
+    device.setResolution(600);
+    for (int filler = 0; filler < 70; filler += 3) {
+        korvelin::NoteDocument note;
+        note.Title = "Записка";
+        note.TitleBlock = korvelin::NoteTitleBlock{};
+        for (int i = 0; i < filler; ++i)
+            note.AddParagraph("Строка " + std::to_string(i));
+        note.AddHeading("Таблица");
+        korvelin::NoteTable table;
+        for (int row = 0; row < 12; ++row)
+            table.Rows.push_back({{"Строка таблицы " + std::to_string(row)}, {"1,000"}});
+        note.AddTable(table);
+        note.Blocks.emplace_back(korvelin::NoteParagraph{"Шаг", true, false, true});
+        for (int line = 0; line < 4; ++line)
+            note.Blocks.emplace_back(korvelin::NoteParagraph{"a_{1} = 1", false, true, line < 3});
+
+        LaidOutNote laidOut = LayOutNote(note);
+        laidOut.Document->documentLayout()->setPaintDevice(&device);
+        const SheetGeometry geometry = GeometryOf(note, 600 / 25.4);
+        CutIntoSheets(laidOut, geometry);
+        QAbstractTextDocumentLayout* layout = laidOut.Document->documentLayout();
+        const qreal height = geometry.NextBody.height();
+        const auto sheet = [height](qreal y) { return int(y / height); };
+        const auto blockRect = [&](const LaidOutBlock& block) {
+            return block.Table ? layout->frameBoundingRect(block.Table)
+                               : layout->blockBoundingRect(laidOut.Document->findBlock(block.Position));
+        };
+        const std::size_t heading = laidOut.Blocks.size() - 7;
+        const QRectF headingRect = blockRect(laidOut.Blocks[heading]);
+        const QRectF tableRect = blockRect(laidOut.Blocks[heading + 1]);
+        const QRectF stepTop = blockRect(laidOut.Blocks[heading + 2]);
+        const QRectF stepBottom = blockRect(laidOut.Blocks.back());
+        const QString at = QString::number(filler);
+        QVERIFY2(sheet(headingRect.top()) == sheet(tableRect.bottom() - 1), qPrintable(at));
+        QVERIFY2(sheet(stepTop.top()) == sheet(stepBottom.bottom() - 1), qPrintable(at));
+        for (const LaidOutBlock& block : laidOut.Blocks) {
+            const QRectF rect = blockRect(block);
+            if (sheet(rect.top()) == 0)
+                QVERIFY2(rect.bottom() <= geometry.FirstBody.height() + 1, qPrintable(at));
+        }
+    }
+}
+
+void PdfNote::TheOdtHoldsTheNoteWithoutTheFrame()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Пролет 89x3,2.odt"));
+    QCOMPARE(WriteNoteOdt(StartUpNote(",", Fields, false), path), QString());
+    const QString content = Run(UNZIP, {QStringLiteral("-p"), path, QStringLiteral("content.xml")});
+    for (const char* text : {"Объект: Газопровод", "Обозначение документа: 123-2026-ГСН.РР",
+                             "Нормативные значения и коэффициенты", "Исходные величины в единицах формул",
+                             "= 18,441 м", "Разработал: Иванов", "style:text-position=\"sub\"",
+                             "fo:font-family=\"DejaVu Sans\"", "style:width=\"481.89pt\""})
+        QVERIFY2(content.contains(QString::fromUtf8(text)), text);
+    // Every column of every table has a width a word processor reads: a length in points.
+    QVERIFY(!content.contains(QRegularExpression(QStringLiteral("column-width=\"[0-9.]+%\""))));
+    QVERIFY(!content.contains(QStringLiteral("Листов")));
+    const QString message = WriteNoteOdt(StartUpNote(","), dir.filePath(QStringLiteral("нет/note.odt")));
+    QVERIFY2(message.contains(QStringLiteral("не существует")), qPrintable(message));
 }
 
 QTEST_MAIN(PdfNote)

@@ -64,6 +64,10 @@ void InputModelTest::eachChangeNamesItsPart_data()
                                          << InputModel::Parts(Part::OwnClimate) << true;
     QTest::newRow("friction") << std::function<void(InputModel&)>([](InputModel& m) { m.SetFriction("0,1"); })
                               << InputModel::Parts(Part::Friction) << false;
+    // The note's fields change the document, not the calculation.
+    QTest::newRow("document fields")
+        << std::function<void(InputModel&)>([](InputModel& m) { m.SetDocument({.Designation = "1"}); })
+        << InputModel::Parts(Part::Document) << false;
 }
 
 void InputModelTest::eachChangeNamesItsPart()

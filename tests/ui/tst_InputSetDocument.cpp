@@ -1,6 +1,7 @@
 // The inputs as a file: the "Файл" entries, the round trip of every selector item, bad files, the
 // question about unsaved changes, the recent files and the file named on the command line.
 
+#include "DocumentFieldsDialog.h"
 #include "InputSetDocument.h"
 #include "MainWindowFixture.h"
 #include "Startup.h"
@@ -11,6 +12,7 @@
 #include <korvelin/InputSetFile.h>
 #include <korvelin/Selectors.h>
 
+#include <QCheckBox>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -110,6 +112,7 @@ private slots:
     void commandLineFile();
     void nextStartOpensTheSameSet();
     void chosenSpanAndRouteKeptInTheFile();
+    void documentFieldsFromTheDialogToTheFileAndTheNote();
 
 private:
     // The program's windows with the scripted dialogs and the test's settings.
@@ -141,8 +144,8 @@ void InputSetDocumentTest::entriesStandBeforeExit()
     for (QAction* action : menu->actions())
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     QCOMPARE(texts, (QStringList{"Новый", "Открыть…", "Сохранить", "Сохранить как…", "-", "Последние файлы", "-",
-                                 "Свои нормативные значения…", "-",
-                                 "Сохранить расчет в PDF…", "Печать…", "Копировать результаты", "-",
+                                 "Свои нормативные значения…", "Сведения о документе…", "-",
+                                 "Сохранить расчет в PDF…", "Сохранить расчет в ODT…", "Печать…", "Копировать результаты", "-",
                                  "Выход"}));
     const std::pair<const char*, QKeySequence> keys[] = {
         {"FileNew", QKeySequence(QStringLiteral("Ctrl+N"))},
@@ -506,6 +509,79 @@ void InputSetDocumentTest::chosenSpanAndRouteKeptInTheFile()
     QVERIFY(page.Summary().has_value());
     QCOMPARE(page.Summary()->ChosenSpan, std::optional<double>(3));
     QCOMPARE(page.Summary()->SP.Route->Spans, 33);
+}
+
+// "Сведения о документе…": the dialog refuses a name the fonts cannot show and keeps it open, the
+// frame follows the designation, the fields travel with the file and into the note (framed for
+// the PDF, not for the ODT), and the organization and the names stay for a new set and the next
+// start; a file with such a name is refused.
+void InputSetDocumentTest::documentFieldsFromTheDialogToTheFileAndTheNote()
+{
+    // What the dialog showed, looked at once it is closed (a failed check inside would leave it
+    // open).
+    QStringList stillOpen;
+    bool frameBefore = true, frameWithDesignation = false, keptOpen = false;
+    QWidget* focused = nullptr;
+    QWidget* objectEdit = nullptr;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<DocumentFieldsDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        frameBefore = dialog->FrameBox()->isChecked();
+        dialog->Edit(1)->setText(QStringLiteral("123-2026-ГСН.РР"));
+        frameWithDesignation = dialog->FrameBox()->isChecked();
+        const QString names[] = {QStringLiteral("Газопровод 中"), {}, QStringLiteral("ООО «Газпроект»"), {},
+                                 QStringLiteral("Иванов"), QStringLiteral("Петров"), {}, QStringLiteral("Сидоров")};
+        for (std::size_t i = 0; i < std::size(names); ++i)
+            if (!names[i].isEmpty())
+                dialog->Edit(i)->setText(names[i]);
+        dialog->accept();
+        stillOpen = F->Sink.TakeMessages();
+        keptOpen = dialog->isVisible();
+        focused = dialog->focusWidget();
+        objectEdit = dialog->Edit(0);
+        dialog->Edit(0)->setText(QStringLiteral("Газопровод"));
+        dialog->accept();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    Trigger("ActionDocumentFields");
+    QCOMPARE(stillOpen, QStringList{QStringLiteral(
+                            "Поле «Объект»: знак «中» (U+4E2D) нельзя показать шрифтом документа.")});
+    QVERIFY(!frameBefore && frameWithDesignation && keptOpen);
+    QCOMPARE(focused, objectEdit);
+    korvelin::DocumentFields expected{.Object = "Газопровод", .Designation = "123-2026-ГСН.РР",
+                                      .Organization = "ООО «Газпроект»", .Author = "Иванов",
+                                      .Checker = "Петров", .ChiefEngineer = "Сидоров"};
+    QCOMPARE(F->Model().Document(), expected);
+
+    const QString path = Path("газопровод.korvelin");
+    SaveAs(path);
+    QCOMPARE(korvelin::ReadInputSetFile(QFile::encodeName(path).toStdString()).Set->Document, expected);
+    F->Calculate();
+    QCOMPARE(F->Note().Note().TitleBlock->Designation, expected.Designation);
+    QVERIFY(!F->Note().Note(false).TitleBlock);
+    const QString odt = Path("Пролет.odt");
+    QVERIFY(F->Note().SaveOdtTo(odt));
+    QVERIFY(ReadAll(odt).startsWith("PK"));
+
+    // A new set keeps the organization and the names, not the object and its designation.
+    korvelin::DocumentFields remembered{.Organization = "ООО «Газпроект»", .Author = "Иванов",
+                                        .Checker = "Петров", .ChiefEngineer = "Сидоров"};
+    Trigger("FileNew");
+    QCOMPARE(F->Model().Document(), remembered);
+    F.reset();
+    Start();
+    QCOMPARE(F->Model().Document(), remembered);
+
+    QByteArray bytes = ReadAll(path);
+    bytes.replace("Петров", "Петров 中");
+    WriteAll(path, bytes);
+    QVERIFY(!Doc->OpenFile(path));
+    QCOMPARE(F->Sink.TakeErrors(),
+             QStringList{QStringLiteral("Не удалось открыть файл «%1»: поле «Пров.»: знак «中» (U+4E2D) "
+                                        "нельзя показать шрифтом документа.").arg(path)});
+    QCOMPARE(F->Model().Document(), remembered);
 }
 
 QTEST_MAIN(InputSetDocumentTest)

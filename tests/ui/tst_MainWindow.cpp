@@ -399,8 +399,8 @@ void MainWindowTest::menus()
     for (const QAction* action : F->Find<QMenu>("N1")->actions())
         file << action->text();
     QCOMPARE(file, (QStringList{"Новый", "Открыть…", "Сохранить", "Сохранить как…", "", "Последние файлы", "",
-                                "Свои нормативные значения…", "",
-                                "Сохранить расчет в PDF…", "Печать…", "Копировать результаты", "",
+                                "Свои нормативные значения…", "Сведения о документе…", "",
+                                "Сохранить расчет в PDF…", "Сохранить расчет в ODT…", "Печать…", "Копировать результаты", "",
                                 "Выход"}));
     QStringList help;
     for (const QAction* action : F->Find<QMenu>("N2")->actions())

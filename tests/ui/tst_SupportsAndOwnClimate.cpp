@@ -140,7 +140,8 @@ void SupportsAndOwnClimateTest::supportLoadsOnThePageAndInTheNote()
     const QString text = NoteText();
     QVERIFY2(text.contains(QStringLiteral("Толщина стенки гололеда b — задано пользователем: отчет об изысканиях 10 мм")),
              qPrintable(text));
-    QVERIFY(text.contains(QStringLiteral("Нормируемая толщина гололеда, м 0,010")));
+    // The value used stands in the formula of the ice load.
+    QVERIFY(text.contains(QStringLiteral("qгол = 1,9·b·γл·D = 1,9·0,01·8829·0,089")));
     QVERIFY(text.contains(QStringLiteral("Нагрузки на опоры")));
     QVERIFY(text.contains(QStringLiteral("уравнению трех моментов")));
     for (int row = 3; row < Supports()->rowCount(); ++row)

@@ -2,6 +2,7 @@
 
 #include "CalculationNoteCommands.h"
 #include "DocumentDialogs.h"
+#include "DocumentFieldsDialog.h"
 #include "InputModel.h"
 #include "InputSetDocument.h"
 #include "LMAP.h"
@@ -20,6 +21,7 @@ AppWindows& AppWindows::operator=(AppWindows&&) noexcept = default;
 // refers to the other two; the model goes last.
 AppWindows::~AppWindows()
 {
+    DocumentFields.reset();
     OwnClimate.reset();
     Note.reset();
     Document.reset();
@@ -32,6 +34,8 @@ AppWindows CreateAppWindows(MessageSink& sink, const QString& decimalSeparator, 
 {
     AppWindows windows;
     windows.Model = std::make_unique<InputModel>(decimalSeparator.toStdString());
+    // The organization and the names of the last document stand ready for this one.
+    windows.Model->SetDocument(RememberedDocumentFields(settings));
     windows.FormProlet = std::make_unique<TFormProlet>(*windows.Model, sink);
     windows.LookMap = std::make_unique<TLookMap>(sink);
     // Only the main window ends the program when it is closed.
@@ -47,8 +51,10 @@ AppWindows CreateAppWindows(MessageSink& sink, const QString& decimalSeparator, 
         std::make_unique<InputSetDocument>(*windows.Model, *windows.FormProlet, sink, *dialogs, settings);
     windows.Note = std::make_unique<CalculationNoteCommands>(*windows.Model, sink, *windows.FormProlet);
     windows.OwnClimate = std::make_unique<OwnClimateCommand>(*windows.Model, sink, *windows.FormProlet);
-    BuildMenus(windows.FormProlet->Menus(), *windows.Document, *windows.Note, *windows.SpanTable,
-               *windows.OwnClimate->Action());
+    windows.DocumentFields =
+        std::make_unique<DocumentFieldsCommand>(*windows.Model, sink, settings, *windows.FormProlet);
+    BuildMenus(windows.FormProlet->Menus(), *windows.Document, *windows.Note, *windows.DocumentFields,
+               *windows.SpanTable, *windows.OwnClimate->Action());
     // Each window stands at its own place where it fits the screen, moved just enough where not.
     KeepOnScreen(*windows.FormProlet);
     KeepOnScreen(*windows.LookMap);

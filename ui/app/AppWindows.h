@@ -6,6 +6,7 @@
 
 class CalculationNoteCommands;
 class DocumentDialogs;
+class DocumentFieldsCommand;
 class InputModel;
 class InputSetDocument;
 class MessageSink;
@@ -29,6 +30,7 @@ struct AppWindows {
     std::unique_ptr<InputSetDocument> Document;
     std::unique_ptr<CalculationNoteCommands> Note;
     std::unique_ptr<OwnClimateCommand> OwnClimate;  // "Свои нормативные значения…"
+    std::unique_ptr<DocumentFieldsCommand> DocumentFields;  // "Сведения о документе…"
 
     AppWindows();
     AppWindows(AppWindows&&) noexcept;

@@ -1,6 +1,7 @@
 #include "Menus.h"
 
 #include "CalculationNoteCommands.h"
+#include "DocumentFieldsDialog.h"
 #include "GuideWindow.h"
 #include "InputSetDocument.h"
 #include "SpanTableWindow.h"
@@ -12,13 +13,14 @@
 namespace {
 
 void BuildFileMenu(QMenu& file, QAction& exit, InputSetDocument& document, CalculationNoteCommands& note,
-                   QAction& ownClimate)
+                   QAction& ownClimate, DocumentFieldsCommand& documentFields)
 {
     file.insertActions(&exit, document.FileActions());
     file.insertSeparator(&exit);
     file.insertMenu(&exit, document.RecentFilesMenu());
     file.insertSeparator(&exit);
     file.insertAction(&exit, &ownClimate);
+    file.insertAction(&exit, documentFields.Action());
     file.insertSeparator(&exit);
     file.insertActions(&exit, note.Actions());
     file.insertSeparator(&exit);
@@ -42,9 +44,9 @@ void BuildMenuBar(QMenuBar& bar, QAction& technicalSheet, SpanTableWindow& spanT
 } // namespace
 
 void BuildMenus(const TFormProlet::MenuParts& menus, InputSetDocument& document, CalculationNoteCommands& note,
-                SpanTableWindow& spanTable, QAction& ownClimate)
+                DocumentFieldsCommand& documentFields, SpanTableWindow& spanTable, QAction& ownClimate)
 {
-    BuildFileMenu(menus.File, menus.Exit, document, note, ownClimate);
+    BuildFileMenu(menus.File, menus.Exit, document, note, ownClimate, documentFields);
     BuildHelpMenu(menus.Help, *menus.Bar.window());
     BuildMenuBar(menus.Bar, menus.TechnicalSheet, spanTable);
 }

@@ -3,13 +3,14 @@
 #include "Unit1.h"
 
 class CalculationNoteCommands;
+class DocumentFieldsCommand;
 class InputSetDocument;
 class SpanTableWindow;
 
 // Builds the menus of the main window around the entries of its layout, in one place:
-// "Файл": the file commands, "Последние файлы", the site's own climatic values, the note's
-// commands, then "Выход";
+// "Файл": the file commands, "Последние файлы", the site's own climatic values and
+// "Сведения о документе…", the note's commands, then "Выход";
 // "Справка": "Руководство пользователя" (F1) above the entries of the layout;
 // the bar: "Таблица пролетов" after "Технический лист".
 void BuildMenus(const TFormProlet::MenuParts& menus, InputSetDocument& document, CalculationNoteCommands& note,
-                SpanTableWindow& spanTable, QAction& ownClimate);
+                DocumentFieldsCommand& documentFields, SpanTableWindow& spanTable, QAction& ownClimate);

@@ -21,11 +21,13 @@ CalculationNoteCommands::CalculationNoteCommands(InputModel& model, MessageSink&
     , Sink(sink)
     , Window(window)
     , SavePdf(new QAction(QStringLiteral("Сохранить расчет в PDF…"), &window))
+    , SaveOdt(new QAction(QStringLiteral("Сохранить расчет в ODT…"), &window))
     , Print(new QAction(QStringLiteral("Печать…"), &window))
     , Copy(new QAction(QStringLiteral("Копировать результаты"), &window))
 {
     SavePdf->setObjectName(QStringLiteral("ActionSavePdf"));
     SavePdf->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    SaveOdt->setObjectName(QStringLiteral("ActionSaveOdt"));
     Print->setObjectName(QStringLiteral("ActionPrint"));
     Print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     Copy->setObjectName(QStringLiteral("ActionCopyResults"));
@@ -33,6 +35,7 @@ CalculationNoteCommands::CalculationNoteCommands(InputModel& model, MessageSink&
     for (QAction* action : Actions())
         action->setShortcutContext(Qt::WindowShortcut);
     connect(SavePdf, &QAction::triggered, this, &CalculationNoteCommands::AskAndSavePdf);
+    connect(SaveOdt, &QAction::triggered, this, &CalculationNoteCommands::AskAndSaveOdt);
     connect(Print, &QAction::triggered, this, &CalculationNoteCommands::AskAndPrint);
     connect(Copy, &QAction::triggered, this, &CalculationNoteCommands::CopyResults);
     connect(&Model, &InputModel::calculated, this, &CalculationNoteCommands::UpdateEnabled);
@@ -52,7 +55,7 @@ void CalculationNoteCommands::UpdateEnabled()
         action->setEnabled(HasResults());
 }
 
-korvelin::NoteDocument CalculationNoteCommands::Note() const
+korvelin::NoteDocument CalculationNoteCommands::Note(bool frameAsAsked) const
 {
     // The inputs stand as the calculation read them: any change would have discarded it.
     korvelin::NoteInputs inputs;
@@ -63,13 +66,15 @@ korvelin::NoteDocument CalculationNoteCommands::Note() const
     inputs.DateTime = DocumentMoment(Model.LastCalculation()->Moment);
     inputs.Program = ProgramNameAndVersion();
     inputs.OwnClimate = Model.OwnClimate();
+    inputs.Document = Model.Document();
+    inputs.Framed = frameAsAsked && korvelin::FrameWanted(inputs.Document);
     return korvelin::BuildCalculationNote(inputs, *Model.CompletedOutcome(), *Model.Summary());
 }
 
-QString CalculationNoteCommands::SuggestedPdfName() const
+QString CalculationNoteCommands::SuggestedPdfName(const QString& extension) const
 {
-    return QStringLiteral("Пролет %1x%2.pdf")
-        .arg(FromUtf8(Model.Texts().OuterDiameter), FromUtf8(Model.Texts().WallThickness));
+    return QStringLiteral("Пролет %1x%2.%3")
+        .arg(FromUtf8(Model.Texts().OuterDiameter), FromUtf8(Model.Texts().WallThickness), extension);
 }
 
 bool CalculationNoteCommands::SavePdfTo(const QString& path)
@@ -77,6 +82,18 @@ bool CalculationNoteCommands::SavePdfTo(const QString& path)
     if (!HasResults())
         return false;
     const QString error = WriteNotePdf(Note(), path);
+    if (!error.isEmpty()) {
+        Sink.ShowError(error);
+        return false;
+    }
+    return true;
+}
+
+bool CalculationNoteCommands::SaveOdtTo(const QString& path)
+{
+    if (!HasResults())
+        return false;
+    const QString error = WriteNoteOdt(Note(false), path);
     if (!error.isEmpty()) {
         Sink.ShowError(error);
         return false;
@@ -108,6 +125,19 @@ void CalculationNoteCommands::AskAndSavePdf()
         QStringLiteral("Документ PDF (*.pdf)"));
     if (!path.isEmpty())
         SavePdfTo(path);
+}
+
+void CalculationNoteCommands::AskAndSaveOdt()
+{
+    if (!HasResults())
+        return;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = QFileDialog::getSaveFileName(
+        &Window, QStringLiteral("Сохранить расчет в ODT"),
+        folder + QLatin1Char('/') + SuggestedPdfName(QStringLiteral("odt")),
+        QStringLiteral("Текст OpenDocument (*.odt)"));
+    if (!path.isEmpty())
+        SaveOdtTo(path);
 }
 
 void CalculationNoteCommands::AskAndPrint()

@@ -1,5 +1,7 @@
 #include "InputSetDocument.h"
 
+#include "DocumentFieldCheck.h"
+#include "DocumentFieldsDialog.h"
 #include "InputModel.h"
 #include "MessageSink.h"
 
@@ -106,7 +108,10 @@ void InputSetDocument::New()
 {
     if (!MaySetInputsAside())
         return;
-    Apply(korvelin::StartUpInputSet());
+    // A new set starts with the organization and the names of the last one.
+    korvelin::InputSet set = korvelin::StartUpInputSet();
+    set.Document = RememberedDocumentFields(Settings);
+    Apply(set);
     SetPath(QString());
     SetModified(false);
 }
@@ -132,6 +137,11 @@ bool InputSetDocument::OpenFile(const QString& path)
     const korvelin::InputSetReading reading = korvelin::ReadInputSetFile(FileSystemName(absolute));
     if (!reading.Set) {
         Sink.ShowError(QString::fromStdString(reading.Message));
+        return false;
+    }
+    // Names the note's fonts cannot show are refused as the dialog refuses them.
+    if (const QString problem = DocumentFieldsFontProblem(reading.Set->Document); !problem.isEmpty()) {
+        Sink.ShowError(QStringLiteral("Не удалось открыть файл «%1»: %2.").arg(QDir::toNativeSeparators(absolute), problem));
         return false;
     }
     Apply(*reading.Set);

@@ -118,6 +118,14 @@ void InputModel::SetFriction(const std::string& text)
     Changed(Part::Friction);
 }
 
+void InputModel::SetDocument(const korvelin::DocumentFields& fields)
+{
+    if (Current.Document == fields)
+        return;
+    Current.Document = fields;
+    Changed(Part::Document);
+}
+
 void InputModel::Assign(const korvelin::InputSet& set)
 {
     const korvelin::InputSet before = ToInputSet();
@@ -130,6 +138,7 @@ void InputModel::Assign(const korvelin::InputSet& set)
     Route = set.RouteLength.value_or(std::string());
     if (set.PipeTable)
         Rows = SizesOf(*set.PipeTable);
+    Current.Document = set.Document;
     DiscardCalculation();
     emit replaced();
 
@@ -151,6 +160,8 @@ void InputModel::Assign(const korvelin::InputSet& set)
         parts |= Part::OwnClimate;
     if (before.Friction != after.Friction)
         parts |= Part::Friction;
+    if (before.Document != after.Document)
+        parts |= Part::Document;
     if (parts)
         emit changed(parts);
 }

@@ -16,7 +16,7 @@
 
 // The inputs of the program, which the windows show and edit: the five field texts, the steel
 // grade and the six selector indexes of the calculation, the chosen span and the route length of
-// the page "Итог", and the rows of the span table; beside them the last calculation, as long as
+// the page "Итог", the rows of the span table and the fields of the note as a document; beside them the last calculation, as long as
 // the inputs it read stand unchanged. Each view writes the parts it edits and observes the rest;
 // no view reads another one's controls.
 class InputModel final : public QObject
@@ -33,6 +33,7 @@ public:
         PipeTable = 1U << 5,
         OwnClimate = 1U << 6,  // the site's own climatic values
         Friction = 1U << 7,    // the coefficient of friction of the supports
+        Document = 1U << 8,    // the fields of the note as a project document
     };
     Q_DECLARE_FLAGS(Parts, Part)
     // What a calculation reads: a change of any of these discards the last calculation.
@@ -57,6 +58,7 @@ public:
     const std::string& ChosenSpan() const { return Chosen; }
     const std::string& RouteLength() const { return Route; }
     const std::vector<korvelin::PipeSize>& PipeRows() const { return Rows; }
+    const korvelin::DocumentFields& Document() const { return Current.Document; }
 
     // Each setter that changes something emits `changed` once with the part it changed.
     void SetTexts(const korvelin::FieldTexts& texts);
@@ -65,6 +67,7 @@ public:
     void SetChosenSpan(const std::string& text);
     void SetRouteLength(const std::string& text);
     void SetPipeRows(const std::vector<korvelin::PipeSize>& rows);
+    void SetDocument(const korvelin::DocumentFields& fields);
 
     // The site's own climatic values as given (those in force are read by the calculation) and the
     // coefficient of friction of the supports as typed ("0,3" at first; empty: not given).

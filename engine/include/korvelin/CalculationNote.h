@@ -4,6 +4,7 @@
 // and the texts of the design summary that the window, the note and korvelin-calc share.
 
 #include "korvelin/DesignSummary.h"
+#include "korvelin/DocumentFields.h"
 #include "korvelin/NoteDocument.h"
 #include "korvelin/OwnClimate.h"
 #include "korvelin/RunCalculation.h"
@@ -25,14 +26,19 @@ struct NoteInputs {
     std::string DateTime;  // as the caller shows it, e.g. "08.12.2026 14:05"
     std::string Program;   // name and version, e.g. "Korvelin 1.0"
     OwnClimateTexts OwnClimate;  // the site's own values in force, with their sources
+    DocumentFields Document;
+    // The sheets get the frame and the title block with the fields (a framed PDF or printout);
+    // without them the fields stand in the text (an unframed PDF, the ODT).
+    bool Framed = false;
 };
 
 inline constexpr std::string_view kNoteTitle = "Расчет допустимого пролета надземного газопровода";
 inline constexpr std::string_view kPassesText = "проходит";
 inline constexpr std::string_view kFailsText = "не проходит";
 
-// The note of a completed run whose report was written: title, inputs, normative values, the
-// loads and allowable stresses, the results with the summary, and the closing line. Numbers are
+// The note of a completed run whose report was written: the document fields (in the title block
+// or in the text), title, inputs, normative values, the loads and allowable stresses, the method
+// with the run's values put in, the results with the summary, and the closing line. Results are
 // shown as the window shows them.
 NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOutcome& outcome,
                                   const DesignSummary& summary);

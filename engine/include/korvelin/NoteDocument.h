@@ -4,6 +4,7 @@
 // on A4 pages of a given orientation. One model is rendered alike to the screen, the printer and
 // PDF (the renderer lives in the note library, which knows Qt; this model does not).
 
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -16,9 +17,14 @@ struct NoteHeading {
     std::string Text;
 };
 
+// A formula's text marks a subscript as "_{…}" and a superscript as "^{…}" (the renderer sets
+// them lower and higher, the plain text drops the braces). A paragraph that keeps with the next
+// block stands on the same sheet as it: the lines of one step of a calculation, a caption.
 struct NoteParagraph {
     std::string Text;
     bool Bold = false;
+    bool Formula = false;
+    bool KeepWithNext = false;
 };
 
 enum class CellAlignment { Left, Right, Center };
@@ -40,10 +46,27 @@ struct NoteTable {
 
 using NoteBlock = std::variant<NoteHeading, NoteParagraph, NoteTable>;
 
+// The sheet frame and the title block of a project document: the first sheet gets the large
+// form, the following sheets the small one; sheet numbers are the renderer's.
+struct NoteTitleBlock {
+    std::string Designation;
+    std::string Object;
+    std::string DocumentName;
+    std::string Organization;
+    std::string Stage;
+    std::string Author;
+    std::string Checker;
+    std::string NormControl;
+    std::string ChiefEngineer;
+    std::string Date;  // beside the author's name
+};
+
+// Headings keep with the next block; tables are kept whole on one sheet when they fit one.
 struct NoteDocument {
     std::string Title;
     PageOrientation Orientation = PageOrientation::Portrait;
     std::vector<NoteBlock> Blocks;
+    std::optional<NoteTitleBlock> TitleBlock;  // framed sheets when present (portrait only)
 
     void AddHeading(std::string text) { Blocks.emplace_back(NoteHeading{std::move(text)}); }
     void AddParagraph(std::string text, bool bold = false)
@@ -53,8 +76,12 @@ struct NoteDocument {
     void AddTable(NoteTable table) { Blocks.emplace_back(std::move(table)); }
 };
 
-// The document as plain text: the title, headings and paragraphs on their own lines, table rows
-// with their cells separated by tabs, an empty line between blocks.
+// The document as plain text: the title, headings and paragraphs on their own lines (formulas
+// without their marks of sub- and superscripts), table rows with their cells separated by tabs,
+// an empty line between blocks.
 std::string NoteToPlainText(const NoteDocument& document);
+
+// A formula's text without the marks: "q_{тр}" becomes "qтр".
+std::string FormulaPlainText(std::string_view formula);
 
 }  // namespace korvelin

@@ -19,5 +19,10 @@ std::string FormatGeneral(long double value, std::string_view decimalSeparator);
 // A number's text as typed, shown with the given separator: blanks trimmed, the decimal mark (the
 // first comma or full stop, as the number is read) replaced.
 std::string TypedNumberText(std::string_view text, std::string_view decimalSeparator);
+// A value for a formula of the calculation note: `significant` digits (reduced to 18 first, then
+// rounded with a 5 away from zero), no trailing zeros, the given separator; very small or large
+// values as a mantissa times a power of ten with the exponent raised ("8,85441·10⁻⁷").
+std::string FormatSignificant(long double value, int significant,
+                              std::string_view decimalSeparator);
 
 }  // namespace korvelin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvelin/CalculationTrace.h"
 #include "korvelin/ReportWriter.h"
 #include "korvelin/SpanInput.h"
 
@@ -60,6 +61,9 @@ struct CalculationOutcome {
     // values of the regions or the site's own values (Input->Own says which).
     std::optional<SpanInput> Input;
     NormativeValues Normative;
+    // The terms of every formula, for the calculation note: present when the run completed with
+    // its report written.
+    std::optional<CalculationTrace> Trace;
 };
 
 enum class ReportMode {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvelin/DocumentFields.h"
 #include "korvelin/SpanInput.h"
 
 #include <cstddef>
@@ -40,6 +41,7 @@ struct InputSet {
     std::optional<std::vector<PipeTableRow>> PipeTable;
     std::optional<std::string> Friction;  // the coefficient of friction of the supports, as shown
     OwnClimateTexts OwnClimate;           // the site's own values; those in force are saved
+    DocumentFields Document;  // the note's fields; a file without them leaves them empty
 };
 
 bool operator==(const InputSet& a, const InputSet& b);
@@ -60,7 +62,8 @@ InputSetParse ParseInputSet(std::string_view bytes);
 // What makes a set unfit to be applied, in Russian, or an empty string: the format name and
 // version, a text too long or with control characters, a field text that is not a number, an
 // index outside its selector, strengths other than those of a listed steel grade, too many rows,
-// a coefficient of friction or an own climatic value that the window would refuse.
+// a coefficient of friction or an own climatic value that the window would refuse, a document
+// field too long or with control characters.
 std::string InputSetProblem(const InputSet& set);
 
 // The file's bytes: indented JSON, members in a fixed order, texts unescaped UTF-8.

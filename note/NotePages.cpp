@@ -1,0 +1,159 @@
+#include "NotePages.h"
+
+#include "TitleBlock.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextFrame>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The unframed sheets keep 2 cm margins all round.
+constexpr qreal MarginMm = 20;
+// Inside the frame, the text keeps this far from its lines and from the title block.
+constexpr qreal FramePaddingMm = 5;
+
+// Where a block stands in the laid-out document: its top and bottom in document pixels.
+struct Extent {
+    qreal Top = 0;
+    qreal Bottom = 0;
+};
+
+Extent ExtentOf(QTextDocument& document, const LaidOutBlock& block)
+{
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    if (block.Table != nullptr) {
+        const QRectF rect = layout->frameBoundingRect(block.Table);
+        return {rect.top(), rect.bottom()};
+    }
+    const QRectF rect = layout->blockBoundingRect(document.findBlock(block.Position));
+    return {rect.top(), rect.bottom()};
+}
+
+void BreakBefore(QTextDocument& document, const LaidOutBlock& block)
+{
+    if (block.Table != nullptr) {
+        QTextFrameFormat format = block.Table->frameFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        block.Table->setFrameFormat(format);
+        return;
+    }
+    QTextCursor cursor(document.findBlock(block.Position));
+    QTextBlockFormat format;
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    cursor.mergeBlockFormat(format);
+}
+
+} // namespace
+
+SheetGeometry GeometryOf(const korvelin::NoteDocument& note, qreal dotsPerMm)
+{
+    SheetGeometry g;
+    g.DotsPerMm = dotsPerMm;
+    const bool landscape = note.Orientation == korvelin::PageOrientation::Landscape;
+    const QSizeF paperMm = landscape ? QSizeF(297, 210) : QSizeF(210, 297);
+    g.Paper = paperMm * dotsPerMm;
+    const auto rect = [dotsPerMm](qreal left, qreal top, qreal right, qreal bottom) {
+        return QRectF(QPointF(left, top) * dotsPerMm, QPointF(right, bottom) * dotsPerMm);
+    };
+    if (note.TitleBlock && !landscape) {
+        const QRectF frame = FrameRectMm(paperMm);
+        const qreal left = frame.left() + FramePaddingMm;
+        const qreal right = frame.right() - FramePaddingMm;
+        const qreal top = frame.top() + FramePaddingMm;
+        g.FirstBody = rect(left, top, right, frame.bottom() - FirstFormHeightMm - FramePaddingMm);
+        g.NextBody = rect(left, top, right, frame.bottom() - NextFormHeightMm - FramePaddingMm);
+    } else {
+        g.FirstBody = g.NextBody = rect(MarginMm, MarginMm, paperMm.width() - MarginMm,
+                                        paperMm.height() - MarginMm);
+    }
+    return g;
+}
+
+int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
+{
+    QTextDocument& document = *laidOut.Document;
+    const qreal height = geometry.NextBody.height();
+    document.setPageSize(QSizeF(geometry.NextBody.width(), height));
+    const std::vector<LaidOutBlock>& blocks = laidOut.Blocks;
+    // Each pass sets at most one break, before a run of blocks that keep together (a heading or
+    // the lines of a step with the block after them, or a table alone) that crosses the end of
+    // its sheet's body but fits one sheet; then the document is laid out anew.
+    std::vector<bool> broken(blocks.size(), false);
+    for (std::size_t pass = 0; pass <= blocks.size(); ++pass) {
+        bool moved = false;
+        for (std::size_t first = 0; first < blocks.size() && !moved;) {
+            std::size_t last = first;
+            while (last + 1 < blocks.size() && blocks[last].KeepWithNext)
+                ++last;
+            const qreal top = ExtentOf(document, blocks[first]).Top;
+            const qreal bottom = ExtentOf(document, blocks[last]).Bottom;
+            const int sheet = int(std::floor(top / height));
+            const qreal sheetTop = sheet * height;
+            const qreal usable = sheet == 0 ? geometry.FirstBody.height() : height;
+            const bool crosses = bottom - sheetTop > usable + 0.5;
+            // Already at the top of a sheet, or taller than one: nothing better to be had here.
+            const bool atTop = broken[first] || top - sheetTop < 1;
+            if (crosses && !atTop && bottom - top <= height) {
+                BreakBefore(document, blocks[first]);
+                broken[first] = moved = true;
+            }
+            // A run taller than a sheet is cut between its blocks.
+            first = crosses && bottom - top > height && last > first ? first + 1 : last + 1;
+        }
+        if (!moved)
+            break;
+    }
+    return document.pageCount();
+}
+
+int PaintNoteSheets(const korvelin::NoteDocument& note, QPagedPaintDevice& device)
+{
+    LaidOutNote laidOut = LayOutNote(note);
+    QTextDocument& document = *laidOut.Document;
+    // The fonts are measured on the device the sheets are painted on.
+    document.documentLayout()->setPaintDevice(&device);
+    const qreal dotsPerMm = device.logicalDpiY() / 25.4;
+    const SheetGeometry geometry = GeometryOf(note, dotsPerMm);
+    const int sheets = CutIntoSheets(laidOut, geometry);
+
+    QPainter painter(&device);
+    if (!painter.isActive())
+        return 0;
+    // The painter starts at the printable area's corner: the sheets are measured from the paper's.
+    const QRectF printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    const qreal height = geometry.NextBody.height();
+    for (int sheet = 0; sheet < sheets; ++sheet) {
+        if (sheet > 0)
+            device.newPage();
+        painter.save();
+        painter.translate(-printable.topLeft());
+        const QRectF body = sheet == 0 ? geometry.FirstBody : geometry.NextBody;
+        if (note.TitleBlock && note.Orientation == korvelin::PageOrientation::Portrait) {
+            DrawFrameAndTitleBlock(painter, *note.TitleBlock, dotsPerMm, sheet + 1, sheets);
+        } else {
+            QFont font = document.defaultFont();
+            painter.setFont(font);
+            const QString number = QStringLiteral("Лист %1").arg(sheet + 1);
+            const QFontMetricsF metrics(font, &device);
+            painter.drawText(QPointF(body.right() - metrics.horizontalAdvance(number),
+                                     body.bottom() + metrics.ascent() + 3 * dotsPerMm),
+                             number);
+        }
+        painter.translate(body.left(), body.top() - sheet * height);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, sheet * height, body.width(), body.height());
+        context.palette.setColor(QPalette::Text, Qt::black);
+        painter.setClipRect(context.clip);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+    return sheets;
+}
