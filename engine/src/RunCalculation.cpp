@@ -27,11 +27,13 @@ constexpr struct {
      1.0},
 };
 
-// Ends the run with the message of the first floating-point fault.
-void Fail(CalculationOutcome& outcome, const FpWatch& fp)
+// Ends the run with the message of the first floating-point fault, at the step that raised it.
+void Fail(CalculationOutcome& outcome, const FpWatch& fp, CalculationStep step)
 {
     outcome.Kind = OutcomeKind::Failed;
     outcome.Message = FpFaultMessage(fp.Fault());
+    outcome.FaultStep = step;
+    outcome.Fault = fp.Fault();
 }
 
 void AppendLoadTable(ReportWriter& report, const LoadSummary& loads, double pressure)
@@ -66,35 +68,35 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
     LoadSummary& loads = outcome.Loads;
 
     loads.AllowableStressSNiP = CalcAllowableStressSNiP(fp, in.YieldStrength);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::AllowableStressSNiP);
     loads.AllowableStressSP = CalcAllowableStress(fp, in.UltimateStrength, in.YieldStrength);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::AllowableStressSP);
     loads.PipeWeight = CalcPipeWeight(fp, D, t);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::PipeWeight);
     loads.GasWeightSP = CalcGasWeightSP(fp, D, t, in.Pressure);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::GasWeightSP);
     loads.GasWeightSNiP = CalcGasWeightSNiP(fp, 1, in.Pressure, D, t);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::GasWeightSNiP);
     loads.SnowLoadSP = CalcSnowLoadSP(fp, D, in.SnowRegion, report);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::SnowLoadSP);
     loads.SnowLoadSNiP = CalcSnowLoadSNiP(fp, D, in.SnowRegion);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::SnowLoadSNiP);
     loads.IceLoad = CalcIceLoad(fp, D, in.IceRegion, report);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::IceLoad);
     loads.WindLoad = CalcWindLoad(fp, D, in.HeightCategory, in.WindRegion, report);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::WindLoad);
     const CombinedLoadSP sp =
         SumLoadsSP(fp, *loads.PipeWeight, *loads.GasWeightSP, *loads.SnowLoadSP, *loads.IceLoad,
                    *loads.WindLoad);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::SumLoadsSP);
     loads.TotalLoadSP = sp.Total;
     loads.VerticalLoadSP = sp.Vertical;
     loads.TotalLoadSNiP = SumLoadsSNiP(fp, *loads.PipeWeight, *loads.GasWeightSNiP,
                                        *loads.SnowLoadSNiP, *loads.IceLoad, report);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::SumLoadsSNiP);
 
     const double condensate = CalcSpanCondensate(fp, D, t, sp.Total, in.Slope, report);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::CondensateSpanSP);
     outcome.Spans.CondensateSpanSP = condensate;
 
     for (const auto& coefficient : kFixedCoefficients) {
@@ -106,24 +108,24 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
 
     const double staticSP = CalcSpanStaticSP(fp, D, t, *loads.AllowableStressSP, sp.Total,
                                              in.Pressure);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::StaticSpanSP);
     const double dynamicSP = CalcSpanDynamicSP(fp, D, t, sp.Vertical, in.SpanCount);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DynamicSpanSP);
     const double staticSNiP = CalcSpanStaticSNiP(fp, D, t, *loads.AllowableStressSNiP,
                                                  *loads.TotalLoadSNiP, in.Pressure);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::StaticSpanSNiP);
     outcome.Spans.DynamicSpanSP = dynamicSP;
     outcome.Spans.StaticSpanSP = staticSP;
     outcome.Spans.StaticSpanSNiP = staticSNiP;
 
     outcome.MomentOfInertia = CalcInertia(fp, D, t);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::MomentOfInertia);
     const double deflectionSP = CalcSpanDeflection(fp, *outcome.MomentOfInertia, staticSP,
                                                    sp.Total);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSP);
     const double deflectionSNiP = CalcSpanDeflection(fp, *outcome.MomentOfInertia, staticSNiP,
                                                      *loads.TotalLoadSNiP);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSNiP);
     outcome.Spans.DeflectionSpanSP = deflectionSP;
     outcome.Spans.DeflectionSpanSNiP = deflectionSNiP;
     outcome.Kind = OutcomeKind::Completed;
@@ -157,6 +159,8 @@ CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes
                        outcome.Kind = reading.Status == ReadStatus::Refused ? OutcomeKind::Refused
                                                                             : OutcomeKind::Failed;
                        outcome.Message = reading.Message;
+                       outcome.FaultStep = reading.FaultStep;
+                       outcome.Fault = reading.Fault;
                        return;
                    }
                    Calculate(reading.Input, fp, report, outcome);

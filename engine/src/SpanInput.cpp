@@ -44,13 +44,14 @@ InputReading ReadSpanInput(const FieldTexts& texts, const SelectorIndexes& index
         const std::string& text;
         double& target;
         bool millimetres;
+        CalculationStep step;
     };
     const Field fields[] = {
-        {texts.OuterDiameter, in.OuterDiameter, true},
-        {texts.WallThickness, in.WallThickness, true},
-        {texts.UltimateStrength, in.UltimateStrength, false},
-        {texts.YieldStrength, in.YieldStrength, false},
-        {texts.Pressure, in.Pressure, false},
+        {texts.OuterDiameter, in.OuterDiameter, true, CalculationStep::ReadOuterDiameter},
+        {texts.WallThickness, in.WallThickness, true, CalculationStep::ReadWallThickness},
+        {texts.UltimateStrength, in.UltimateStrength, false, CalculationStep::ReadUltimateStrength},
+        {texts.YieldStrength, in.YieldStrength, false, CalculationStep::ReadYieldStrength},
+        {texts.Pressure, in.Pressure, false, CalculationStep::ReadPressure},
     };
     for (const Field& field : fields) {
         const ParsedNumber parsed = ParseNumber(field.text, decimalSeparator);
@@ -59,7 +60,10 @@ InputReading ReadSpanInput(const FieldTexts& texts, const SelectorIndexes& index
         }
         field.target = fp.Store(field.millimetres ? fp.Div(parsed.Value, 1000) : parsed.Value);
         if (fp.Failed()) {
-            return Stop(ReadStatus::Failed, std::string(FpFaultMessage(fp.Fault())));
+            InputReading failed = Stop(ReadStatus::Failed, std::string(FpFaultMessage(fp.Fault())));
+            failed.FaultStep = field.step;
+            failed.Fault = fp.Fault();
+            return failed;
         }
     }
 

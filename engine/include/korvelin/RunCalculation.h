@@ -1,5 +1,7 @@
 #pragma once
 
+#include "korvelin/CalculationStep.h"
+#include "korvelin/FpWatch.h"
 #include "korvelin/ReportWriter.h"
 #include "korvelin/SpanInput.h"
 
@@ -49,6 +51,9 @@ struct CalculationOutcome {
     SpanResults Spans;
     LoadSummary Loads;
     std::optional<double> MomentOfInertia;  // m^4
+    // For a run that a floating-point fault ended: the step and the fault.
+    CalculationStep FaultStep = CalculationStep::None;
+    FpFault Fault = FpFault::None;
 };
 
 enum class ReportMode {

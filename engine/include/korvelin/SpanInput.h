@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvelin/CalculationStep.h"
 #include "korvelin/FpWatch.h"
 
 #include <string>
@@ -47,6 +48,9 @@ struct InputReading {
     ReadStatus Status = ReadStatus::Read;
     SpanInput Input;
     std::string Message;  // the refusal or the error, when not read
+    // The field whose value overflowed when it was stored, and the fault.
+    CalculationStep FaultStep = CalculationStep::None;
+    FpFault Fault = FpFault::None;
 };
 
 inline constexpr std::string_view kIncompleteInputMessage = "Введены не все данные";
