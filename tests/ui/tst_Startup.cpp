@@ -4,10 +4,13 @@
 #include "MainWindowFixture.h"
 #include "Startup.h"
 
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 
 class StartupTest : public QObject
 {
@@ -17,6 +20,8 @@ private slots:
     void titleIsTheCaptionOfEveryBox();
     void onlyTheMainWindowIsShown();
     void resultsUseTheUserSeparator();
+    void qtTextsInTheUserLanguage_data();
+    void qtTextsInTheUserLanguage();
 };
 
 void StartupTest::titleIsTheCaptionOfEveryBox()
@@ -54,6 +59,34 @@ void StartupTest::resultsUseTheUserSeparator()
     f.Calculate();
     QCOMPARE(f.Text("Edit6"), QStringLiteral("18") + separator + QStringLiteral("441"));
     VERIFY_NO_UNEXPECTED_BOX(f.Sink);
+}
+
+void StartupTest::qtTextsInTheUserLanguage_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("cancel");
+    QTest::addColumn<QString>("save");
+    QTest::newRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia) << "Отмена" << "Сохранить";
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "Cancel" << "Save";
+}
+
+// The catalogue comes from Debian's package of Qt's translations, whichever locales the system
+// has installed.
+void StartupTest::qtTextsInTheUserLanguage()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, cancel);
+    QFETCH(QString, save);
+    const bool russian = locale.language() == QLocale::Russian;
+    QCOMPARE(InstallQtTranslations(*qApp, locale), true);
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text().remove(u'&'), cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Save)->text().remove(u'&'), save);
+    QLineEdit field;
+    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QCOMPARE(menu->actions().constFirst()->text().remove(u'&').startsWith(QStringLiteral("Отменить")), russian);
+    for (QTranslator* translator : qApp->findChildren<QTranslator*>())
+        QCoreApplication::removeTranslator(translator);
 }
 
 QTEST_MAIN(StartupTest)
