@@ -8,6 +8,8 @@
 
 #include <korvelin/SpanInput.h>
 
+#include <QClipboard>
+
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -210,6 +212,15 @@ void SpanTableTest::rowsTypedWithTheNumericKeyRules()
     QTest::keyClick(editor, Qt::Key_Backspace);
     // The row follows the typing before the edit ends.
     QCOMPARE(Cell(row, 0), QStringLiteral("32"));
+    // A paste obeys the same rules: letters change nothing, a number replaces the selection.
+    for (const QString& pasted : {QStringLiteral("108 мм"), QStringLiteral("108")}) {
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(Cell(row, 0), QStringLiteral("108"));
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("32"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
     TypeInCell(row, 1, QStringLiteral("2.5"));

@@ -178,6 +178,13 @@ void SummaryPageTest::keyFilterOfTheFields()
     QCOMPARE(F->Text("EditChosenSpan"), QStringLiteral("3,57"));
     QTest::keyClick(F->Edit("EditChosenSpan"), Qt::Key_Backspace);
     QCOMPARE(F->Text("EditChosenSpan"), QStringLiteral("3,5"));
+    // A paste obeys the same rules: a full stop is the decimal mark, a sign changes nothing.
+    for (const QString& pasted : {QStringLiteral("12.5"), QStringLiteral("-3")}) {
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(F->Edit("EditChosenSpan"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(F->Edit("EditChosenSpan"), Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(F->Text("EditChosenSpan"), QStringLiteral("12,5"));
 }
 
 void SummaryPageTest::savedNoteHoldsEveryNumberOfTheWindow()

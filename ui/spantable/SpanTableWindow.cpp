@@ -67,6 +67,7 @@ public:
         editor->setMaxLength(20);
         // Text composed by an input method would pass by the key filter.
         editor->setAttribute(Qt::WA_InputMethodEnabled, false);
+        editor->setAcceptDrops(false);
         editor->installEventFilter(const_cast<SizeDelegate*>(this));
         connect(editor, &QLineEdit::textEdited, this, [this, editor] {
             emit const_cast<SizeDelegate*>(this)->commitData(editor);
@@ -78,8 +79,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* editor = qobject_cast<QLineEdit*>(watched);
-        if (editor != nullptr && event->type() == QEvent::KeyPress
-            && FilterNumericKeyPress(*editor, static_cast<const QKeyEvent&>(*event)))
+        if (editor != nullptr && FilterNumericFieldEvent(*editor, *event))
             return true;
         return QStyledItemDelegate::eventFilter(watched, event);
     }

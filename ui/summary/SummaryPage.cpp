@@ -53,6 +53,7 @@ void TSummaryPage::BuildControls()
         edit->setGeometry(x, 4, width, 21);
         edit->setAlignment(Qt::AlignRight);
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+        edit->setAcceptDrops(false);
         edit->installEventFilter(this);
         // Every text typed goes into the model, which recomputes the page.
         connect(edit, &QLineEdit::textChanged, this,
@@ -98,10 +99,9 @@ void TSummaryPage::BuildControls()
 bool TSummaryPage::eventFilter(QObject* watched, QEvent* event)
 {
     // The key filter of the numeric fields: digits, one decimal comma (a full stop is typed as
-    // one), backspace and Enter; the editing shortcuts pass for copy and paste.
-    if (event->type() == QEvent::KeyPress && (watched == ChosenSpanField || watched == RouteLengthField))
-        return FilterNumericKeyPress(static_cast<QLineEdit&>(*watched), static_cast<const QKeyEvent&>(*event),
-                                     EditingShortcuts::Passed);
+    // one), backspace and Enter; the editing shortcuts work, a paste obeys the same rules.
+    if (watched == ChosenSpanField || watched == RouteLengthField)
+        return FilterNumericFieldEvent(static_cast<QLineEdit&>(*watched), *event);
     return QWidget::eventFilter(watched, event);
 }
 

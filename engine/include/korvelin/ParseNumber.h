@@ -19,6 +19,11 @@ struct ParsedNumber {
 // range is rejected. Of the floating-point status flags it may raise only the inexact one.
 ParsedNumber ParseNumber(std::string_view text, std::string_view decimalSeparator);
 
+// Whether a numeric field can hold the text: digits with at most one decimal mark (a comma, or a
+// full stop as pasted or as korvelin-calc takes it), nothing else, not empty. What the key filter
+// lets the user type, and so what a paste and an input-set file may put into a field.
+bool IsFieldNumberText(std::string_view text);
+
 // "'<text>' is not a valid floating point value"
 std::string ConversionErrorMessage(std::string_view workingCopy);
 
