@@ -5,20 +5,34 @@
 #include "Utf8Text.h"
 
 #include <korvelin/CalculationNote.h>
+#include <korvelin/FaultExplanation.h>
 #include <korvelin/NumberFormat.h>
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 
 const QString NoResultsText = QStringLiteral("Выполните расчет");
 
+// The page's width inside the tab control of the main window, and the margin of its controls.
+constexpr int PageWidth = 673;
+constexpr int Margin = 4;
+
 enum Column { CriterionColumn, SpanColumn, PercentColumn, VerdictColumn, SpansColumn,
               SupportsColumn, SpacingColumn, ColumnCount };
+
+// The room a cell's text needs beside its advance: the item view's text margins on both sides.
+int CellPadding(const QTableWidget& table)
+{
+    return 2 * (table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 1) + 2;
+}
 
 QString Verdict(bool passes) { return FromUtf8(passes ? korvelin::kPassesText : korvelin::kFailsText); }
 
@@ -42,15 +56,22 @@ TSummaryPage::~TSummaryPage() = default;
 
 void TSummaryPage::BuildControls()
 {
-    auto label = [this](const QString& text, int x, int width) {
+    // Each text gets the room its font needs, so that none is cut at any scaling: the labels and
+    // fields in a row, the line beside them takes the rest of the page's width.
+    const QFontMetrics metrics = fontMetrics();
+    int x = Margin;
+    auto label = [this, &metrics, &x](const char* name, const QString& text) {
         auto* caption = new QLabel(text, this);
-        caption->setGeometry(x, 6, width, 17);
-        return caption;
+        caption->setObjectName(QString::fromLatin1(name));
+        caption->setGeometry(x, 6, metrics.horizontalAdvance(text) + 4, 17);
+        x += caption->width() + 2;
     };
-    auto field = [this](const char* name, int x, int width, void (InputModel::*record)(const std::string&)) {
+    auto field = [this, &metrics, &x](const char* name, const QString& widest,
+                                      void (InputModel::*record)(const std::string&)) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
-        edit->setGeometry(x, 4, width, 21);
+        edit->setGeometry(x, 4, metrics.horizontalAdvance(widest) + 12, 21);
+        x += edit->width() + 10;
         edit->setAlignment(Qt::AlignRight);
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->setAcceptDrops(false);
@@ -61,20 +82,21 @@ void TSummaryPage::BuildControls()
         connect(edit, &QLineEdit::editingFinished, this, [this, edit] { FieldFinished(*edit); });
         return edit;
     };
-    label(QStringLiteral("Принятый пролет, м"), 6, 112)->setObjectName(QStringLiteral("LabelChosenSpan"));
-    ChosenSpanField = field("EditChosenSpan", 118, 52, &InputModel::SetChosenSpan);
-    label(QStringLiteral("Длина участка трассы, м"), 180, 136)->setObjectName(QStringLiteral("LabelRouteLength"));
-    RouteLengthField = field("EditRouteLength", 316, 60, &InputModel::SetRouteLength);
+    label("LabelChosenSpan", QStringLiteral("Принятый пролет, м"));
+    ChosenSpanField = field("EditChosenSpan", QStringLiteral("00,000"), &InputModel::SetChosenSpan);
+    label("LabelRouteLength", QStringLiteral("Длина участка трассы, м"));
+    RouteLengthField = field("EditRouteLength", QStringLiteral("000000"), &InputModel::SetRouteLength);
 
     Status = new QLabel(this);
     Status->setObjectName(QStringLiteral("SummaryStatus"));
-    Status->setGeometry(384, 0, 285, 29);
+    Status->setGeometry(x, 0, PageWidth - Margin - x, 29);
     Status->setWordWrap(true);
     Status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    const QRect tableArea(Margin, 29, PageWidth - 2 * Margin, 136);
     Table = new QTableWidget(0, ColumnCount, this);
     Table->setObjectName(QStringLiteral("SummaryTable"));
-    Table->setGeometry(4, 29, 665, 136);
+    Table->setGeometry(tableArea);
     Table->setHorizontalHeaderLabels({QStringLiteral("Нормы, критерий"), QStringLiteral("Пролет, м"),
                                       QStringLiteral("Принятый, %"), QStringLiteral("Вывод"),
                                       QStringLiteral("Пролетов"), QStringLiteral("Опор"),
@@ -90,10 +112,40 @@ void TSummaryPage::BuildControls()
     Table->setSelectionMode(QAbstractItemView::NoSelection);
     Table->setFocusPolicy(Qt::NoFocus);
     Table->setWordWrap(false);
-    const int widths[ColumnCount] = {248, 68, 84, 78, 64, 44, 60};
-    for (int column = 0; column < ColumnCount; ++column)
-        Table->setColumnWidth(column, widths[column]);
-    Table->horizontalHeader()->setStretchLastSection(true);
+    Table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FitColumns();
+
+    // Why there are no results, in the table's place, when the last calculation did not complete.
+    Notice = new QLabel(this);
+    Notice->setObjectName(QStringLiteral("SummaryNotice"));
+    Notice->setGeometry(tableArea.adjusted(4, 4, -4, -4));
+    Notice->setWordWrap(true);
+    Notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Notice->hide();
+}
+
+// Every column gets the width of its header or of the widest text it can show (in bold, as the
+// governing rows are), whichever is more; the criteria take what is left of the table's width.
+void TSummaryPage::FitColumns()
+{
+    QFont bold = Table->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const QHeaderView& header = *Table->horizontalHeader();
+    const QFontMetrics headerMetrics(header.font());
+    const int padding = CellPadding(*Table);
+    const int headerPadding = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 2;
+    const QString widest[ColumnCount] = {
+        {}, QStringLiteral("000,000"), QStringLiteral("000,0"), Verdict(false),
+        QStringLiteral("0000"), QStringLiteral("0000"), QStringLiteral("000,000")};
+    int rest = Table->width() - 2 * Table->frameWidth();
+    for (int column = SpanColumn; column < ColumnCount; ++column) {
+        const int width = std::max(headerMetrics.horizontalAdvance(Table->horizontalHeaderItem(column)->text()) + headerPadding,
+                                   metrics.horizontalAdvance(widest[column]) + padding);
+        Table->setColumnWidth(column, width);
+        rest -= width;
+    }
+    Table->setColumnWidth(CriterionColumn, rest);
 }
 
 bool TSummaryPage::eventFilter(QObject* watched, QEvent* event)
@@ -141,17 +193,36 @@ void TSummaryPage::Refresh()
 {
     // A refused text counts as not given: the page shows nothing for it.
     Shown = Model.Summary();
-    if (!Shown)
-        ShowEmpty();
-    else
+    if (Shown)
         ShowTable(*Shown);
+    else if (const auto& last = Model.LastCalculation(); last && last->Outcome.Kind != korvelin::OutcomeKind::Completed)
+        ShowStopped(last->Outcome);
+    else
+        ShowEmpty();
 }
 
 void TSummaryPage::ShowEmpty()
 {
     Table->setRowCount(0);
+    Table->show();
+    Notice->hide();
     Status->setText(NoResultsText);
     Status->setToolTip(QString());
+}
+
+// A calculation that was refused or ended with an error: its message, with the cause of a fault
+// where it is known.
+void TSummaryPage::ShowStopped(const korvelin::CalculationOutcome& outcome)
+{
+    Table->setRowCount(0);
+    Table->hide();
+    Status->setText(QString());
+    Status->setToolTip(QString());
+    const QString message = FromUtf8(korvelin::ExplainedMessage(outcome));
+    Notice->setText((outcome.Kind == korvelin::OutcomeKind::Refused ? QStringLiteral("Расчет не выполнен: %1.")
+                                                                     : QStringLiteral("Расчет прерван ошибкой: %1."))
+                        .arg(message));
+    Notice->show();
 }
 
 void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
@@ -159,6 +230,8 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
     const std::string& separator = Model.DecimalSeparator();
     const korvelin::SpanResults& spans = Model.LastCalculation()->Outcome.Spans;
     Table->setRowCount(0);
+    Table->show();
+    Notice->hide();
     QStringList notes;
     auto addRow = [this](const QStringList& cells, bool bold) {
         const int row = Table->rowCount();

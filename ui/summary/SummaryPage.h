@@ -16,8 +16,8 @@ class QTableWidget;
 
 // The page "Итог" of the main window: the governing span of each set of rules, the check of a
 // chosen span and the supports of a route, for the last completed calculation of the input
-// model. A calculation fills it, any input change empties it; its two fields are the model's
-// chosen span and route length.
+// model (or says why the last one did not complete). A calculation fills it, any input change
+// empties it; its two fields are the model's chosen span and route length.
 class TSummaryPage final : public QWidget
 {
     Q_OBJECT
@@ -34,10 +34,12 @@ protected:
 
 private:
     void BuildControls();
+    void FitColumns();
     void ModelChanged(InputModel::Parts parts);
     void FieldFinished(QLineEdit& field);
     void Refresh();
     void ShowEmpty();
+    void ShowStopped(const korvelin::CalculationOutcome& outcome);
     void ShowTable(const korvelin::DesignSummary& summary);
     korvelin::OptionalLength Read(const QLineEdit& field) const;
 
@@ -46,6 +48,7 @@ private:
     QLineEdit* ChosenSpanField = nullptr;
     QLineEdit* RouteLengthField = nullptr;
     QLabel* Status = nullptr;
+    QLabel* Notice = nullptr;
     QTableWidget* Table = nullptr;
 
     std::optional<korvelin::DesignSummary> Shown;
