@@ -7,6 +7,7 @@
 #include "Utf8Text.h"
 
 #include <korvelin/DesignSummary.h>
+#include <korvelin/FaultExplanation.h>
 #include <korvelin/NumberFormat.h>
 
 #include <QDateTime>
@@ -107,14 +108,10 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
     ConditionsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     Table->setObjectName(QStringLiteral("Rows"));
-    Table->setHorizontalHeaderLabels({
-        QStringLiteral("Наружный\nдиаметр, мм"), QStringLiteral("Толщина\nстенки, мм"),
-        QStringLiteral("СП\nстатический\nрасчет, м"), QStringLiteral("СП\nдинамический\nрасчет, м"),
-        QStringLiteral("СП\nконденсат, м"), QStringLiteral("СП\nпрогиб, м"),
-        QStringLiteral("СНиП\nстатический\nрасчет, м"), QStringLiteral("СНиП\nпрогиб, м"),
-        QStringLiteral("Определяющий\nпролет\nпо СП, м"), QStringLiteral("Критерий\nпо СП"),
-        QStringLiteral("Определяющий\nпролет\nпо СНиП, м"), QStringLiteral("Критерий\nпо СНиП"),
-    });
+    QStringList headers;
+    for (const std::string_view header : korvelin::SpanTableHeaders())
+        headers << FromUtf8(header);
+    Table->setHorizontalHeaderLabels(headers);
     for (const korvelin::Criterion criterion :
          {korvelin::Criterion::StaticSP, korvelin::Criterion::DynamicSP, korvelin::Criterion::CondensateSP,
           korvelin::Criterion::DeflectionSP, korvelin::Criterion::StaticSNiP, korvelin::Criterion::DeflectionSNiP}) {
@@ -382,7 +379,7 @@ void SpanTableWindow::ShowRow(int row)
                 delete Table->takeItem(row, column);
             Table->setSpan(row, FirstSpanColumn, 1, ColumnCount - FirstSpanColumn);
         }
-        SetCell(row, FirstSpanColumn, FromUtf8(result.Outcome.Message), CellKind::Message);
+        SetCell(row, FirstSpanColumn, FromUtf8(korvelin::ExplainedMessage(result.Outcome)), CellKind::Message);
         Filling = wasFilling;
         return;
     }
@@ -454,7 +451,7 @@ korvelin::NoteDocument SpanTableWindow::Note() const
 
 QString SpanTableWindow::WriteCsv(const QString& path) const
 {
-    const std::string csv = korvelin::SpanTableCsv(Computed, Model.DecimalSeparator());
+    const std::string csv = korvelin::SpanTableCsv(Computed, Conditions());
     return WriteFileAtomically(path, QByteArray(csv.data(), qsizetype(csv.size())));
 }
 
