@@ -8,15 +8,15 @@
 namespace korvelin {
 namespace {
 
-// The label of the field whose text a reading step converts.
+// The caption of the field whose text a reading step converts.
 std::string_view FieldLabel(CalculationStep step)
 {
     switch (step) {
-    case CalculationStep::ReadOuterDiameter: return "Наружный диаметр";
-    case CalculationStep::ReadWallThickness: return "Толщина стенки трубы";
-    case CalculationStep::ReadUltimateStrength: return "Предел сопротивления";
-    case CalculationStep::ReadYieldStrength: return "Предел текучести";
-    case CalculationStep::ReadPressure: return "Давление в трубопроводе";
+    case CalculationStep::ReadOuterDiameter: return FieldCaption(&FieldTexts::OuterDiameter);
+    case CalculationStep::ReadWallThickness: return FieldCaption(&FieldTexts::WallThickness);
+    case CalculationStep::ReadUltimateStrength: return FieldCaption(&FieldTexts::UltimateStrength);
+    case CalculationStep::ReadYieldStrength: return FieldCaption(&FieldTexts::YieldStrength);
+    case CalculationStep::ReadPressure: return FieldCaption(&FieldTexts::Pressure);
     default: return {};
     }
 }

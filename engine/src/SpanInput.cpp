@@ -2,6 +2,7 @@
 
 #include "korvelin/ClimaticLoads.h"
 #include "korvelin/CondensateDeflection.h"
+#include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
 #include "korvelin/StrengthCriteria.h"
 
@@ -34,6 +35,34 @@ InputReading Stop(ReadStatus status, std::string message)
 }
 
 }  // namespace
+
+std::string_view FieldCaption(std::string FieldTexts::*field)
+{
+    if (field == &FieldTexts::OuterDiameter) {
+        return "Наружный диаметр";
+    }
+    if (field == &FieldTexts::WallThickness) {
+        return "Толщина стенки трубы";
+    }
+    if (field == &FieldTexts::UltimateStrength) {
+        return "Предел сопротивления";
+    }
+    if (field == &FieldTexts::YieldStrength) {
+        return "Предел текучести";
+    }
+    return "Давление в трубопроводе";
+}
+
+std::optional<std::string> DiameterLimitCorrection(long double outerDiameter, long double wallThickness,
+                                                   std::string_view outerDiameterText,
+                                                   std::string_view decimalSeparator)
+{
+    std::string limit = FormatGeneral(wallThickness * 2 + kMaxInnerDiameter, decimalSeparator);
+    if (outerDiameter - wallThickness * 2 > kMaxInnerDiameter && outerDiameterText != limit) {
+        return limit;
+    }
+    return std::nullopt;
+}
 
 InputReading ReadSpanInput(const FieldTexts& texts, const SelectorIndexes& indexes,
                            std::string_view decimalSeparator, FpWatch& fp)

@@ -1,6 +1,7 @@
 #include "korvelin/InputSet.h"
 
-#include "korvelin/ParseNumber.h"
+#include "WindowTexts.h"
+
 #include "korvelin/Selectors.h"
 
 #include <nlohmann/json.hpp>
@@ -348,9 +349,6 @@ std::string InputSetProblem(const InputSet& set)
         if (std::string problem = TextProblem(key.Name, text); !problem.empty()) {
             return problem;
         }
-        if (!ParseNumber(text, ",").Ok) {
-            return "значение ключа " + Quoted(key.Name) + " — не число: " + Quoted(text);
-        }
     }
     if (std::string problem = IndexProblem(kSteelGradeKey, set.SteelGrade, SteelGradeItems().size());
         !problem.empty()) {
@@ -394,7 +392,7 @@ std::string InputSetProblem(const InputSet& set)
             }
         }
     }
-    return {};
+    return WindowTextProblem(set);
 }
 
 std::string SerializeInputSet(const InputSet& set)

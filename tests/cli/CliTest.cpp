@@ -296,8 +296,8 @@ TEST(CalcInputFile, FilesThatCannotBeReadOrWrittenExitWithTwo)
          "korvelin-calc: Не удалось сохранить файл «/nonexistent/a.korvelin»: папка не найдена.\n"},
         {"--save /tmp", "korvelin-calc: Не удалось сохранить файл «/tmp»: это папка, а не файл.\n"},
         {"--pressure много --save /tmp/never.korvelin",
-         "korvelin-calc: Не удалось сохранить файл «/tmp/never.korvelin»: значение ключа «pressure» — не число: "
-         "«много».\n"},
+         "korvelin-calc: Не удалось сохранить файл «/tmp/never.korvelin»: в поле «Давление в трубопроводе» "
+         "записано «много», а в это поле можно ввести только цифры и одну десятичную запятую.\n"},
     };
     for (const auto& [arguments, message] : cases) {
         const Result r = Calc("--sep , " + arguments);
