@@ -36,7 +36,7 @@ int Run(int argc, char** argv)
 {
     ParsedCommandLine parsed = ParseCommandLine(argc, argv);
     if (!parsed.Options) {
-        std::cerr << "korvelin-calc: " << parsed.Error << "\nTry 'korvelin-calc --help'.\n";
+        std::cerr << "korvelin-calc: " << parsed.Error << " (справка: korvelin-calc --help)\n";
         return 2;
     }
     // The options once more, over the values of the file they name.
@@ -84,7 +84,7 @@ int Run(int argc, char** argv)
         writePdf = WritePdfNoteOffscreen;
 #else
         if (!options.PdfFile.empty()) {
-            std::cerr << "korvelin-calc: --pdf is not available in this build (built without Qt)\n";
+            std::cerr << "korvelin-calc: --pdf в этой сборке недоступен (она собрана без Qt)\n";
             return 2;
         }
 #endif
@@ -96,8 +96,8 @@ int Run(int argc, char** argv)
     }
     std::ifstream file(options.BatchFile, std::ios::binary);
     if (!file) {
-        std::cerr << "korvelin-calc: cannot open file '" << options.BatchFile
-                  << "': " << std::strerror(errno) << '\n';
+        std::cerr << "korvelin-calc: Не удалось открыть файл «" << options.BatchFile
+                  << "»: " << korvelin::SystemErrorText(errno) << ".\n";
         return 2;
     }
     return RunBatch(file, std::cout, std::cerr, separator, BatchOutputOf(options));

@@ -185,7 +185,7 @@ TEST(CalcSingleRun, SteelGradeAndOwnStrengths)
 
     const Result userDefined = Calc("--steel 6");
     EXPECT_EQ(userDefined.Status, 1);
-    EXPECT_EQ(userDefined.Err, "Введены не все данные\n");
+    EXPECT_EQ(userDefined.Err, "korvelin-calc: Введены не все данные\n");
     EXPECT_EQ(userDefined.Out, "");
 }
 
@@ -207,7 +207,9 @@ TEST(CalcSingleRun, FailureReportsTheEngineMessage)
 {
     const Result failed = Calc("--sep , --pressure 12 --json");
     EXPECT_EQ(failed.Status, 1);
-    EXPECT_EQ(failed.Err, "Invalid floating point operation\n");
+    // The message as the engine gives it, the cause of the fault after it.
+    EXPECT_EQ(failed.Err, "korvelin-calc: Invalid floating point operation — давление слишком велико для этой "
+                          "толщины стенки (статический расчет на прочность по СП 42-102-2004)\n");
     EXPECT_NE(failed.Out.find("\"outcome\":\"failed\",\"message\":\"Invalid floating point operation\","
                               "\"spans\":{\"StaticSpanSP\":null,\"DynamicSpanSP\":null,\"CondensateSpanSP\":5.99"),
               std::string::npos)
@@ -215,11 +217,12 @@ TEST(CalcSingleRun, FailureReportsTheEngineMessage)
 
     const Result unreadable = Calc("--sep , --wall '3,2 мм'");
     EXPECT_EQ(unreadable.Status, 1);
-    EXPECT_EQ(unreadable.Err, "'3,2 мм' is not a valid floating point value\n");
+    EXPECT_EQ(unreadable.Err, "korvelin-calc: '3,2 мм' is not a valid floating point value\n");
 
+    // An item of the list without a row in the region table is refused by the run, as in the window.
     const Result refused = Calc("--sep , --ice 5");
     EXPECT_EQ(refused.Status, 1);
-    EXPECT_EQ(refused.Err, "Введены не все данные\n");
+    EXPECT_EQ(refused.Err, "korvelin-calc: Введены не все данные\n");
 }
 
 TEST(CalcUsage, WrongOptionsExitWithTwo)
@@ -235,13 +238,39 @@ TEST(CalcUsage, WrongOptionsExitWithTwo)
     }
 }
 
+// A usage error names the option and what it takes, in one line, and the program computes nothing.
+TEST(CalcUsage, UsageErrorsNameTheOptionAndItsRange)
+{
+    const std::string help = " (справка: korvelin-calc --help)\n";
+    const std::pair<const char*, std::string> cases[] = {
+        {"--snow 8", "--snow: нужен номер пункта списка от 0 до 7, а не «8»"},
+        {"--wind=9", "--wind: нужен номер пункта списка от 0 до 8, а не «9»"},
+        {"--spans -1", "--spans: нужен номер пункта списка от 0 до 6, а не «-1»"},
+        {"--height 1.5", "--height: нужен номер пункта списка от 0 до 2, а не «1.5»"},
+        {"--slope ''", "--slope: нужен номер пункта списка от 0 до 10, а не «»"},
+        {"--steel 7", "--steel: нужен номер пункта списка от 0 до 6, а не «7»"},
+        {"--sep ';'", "--sep: десятичный разделитель — «,» или «.», а не «;»"},
+        {"--sep ,,", "--sep: десятичный разделитель — «,» или «.», а не «,,»"},
+        {"--diameter", "У параметра --diameter нет значения"},
+        {"--json=yes", "Параметр --json задается без значения"},
+        {"--bogus", "Неизвестный параметр «--bogus»"},
+        {"89", "Неизвестный параметр «89»"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Calc(arguments);
+        EXPECT_EQ(r.Status, 2) << arguments;
+        EXPECT_EQ(r.Out, "") << arguments;
+        EXPECT_EQ(r.Err, "korvelin-calc: " + message + help) << arguments;
+    }
+}
+
 TEST(CalcUsage, HelpListsOptionsAndItems)
 {
     const Result r = Calc("--help");
     EXPECT_EQ(r.Status, 0);
     for (const char* text : {"--diameter", "--wall", "--pressure", "--steel", "--ultimate", "--yield",
                              "--height", "--snow", "--wind", "--ice", "--spans", "--slope", "--sep",
-                             "--report", "--json", "--batch", "--input FILE", "--save FILE", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
+                             "--report", "--json", "--batch", "--input ФАЙЛ", "--save ФАЙЛ", "Использование: korvelin-calc [параметры]", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
                              "2 \"более 25,0 м.\"", "7 \"VIII\"", "8 \"\"", "6 \">6\"", "10 \"0,010\""}) {
         EXPECT_NE(r.Out.find(text), std::string::npos) << text;
     }
@@ -322,7 +351,8 @@ TEST(CalcBatch, OneResultLinePerInputLine)
         "89;3,2;333;206;0,6;0;0;0\n"
         "89;3,2;333;206;0,6;0;0;0;0;x;0\n"
         "89; 3.2 ;333;206;0.6; 1 ;2;3;4;5;6\n"
-        "89;3,2;333;206;abc;0;0;0;0;0;0\n";
+        "89;3,2;333;206;abc;0;0;0;0;0;0\n"
+        "89;3,2;333;206;0,6;0;8;0;0;0;0\n";
     const Result r = Calc("--batch --sep ,", input);
     EXPECT_EQ(r.Status, 1);
     // A message holding ";" or a quote stays in one cell: it is quoted, its quotes doubled.
@@ -330,10 +360,11 @@ TEST(CalcBatch, OneResultLinePerInputLine)
                          "completed;;18,441;3,122;6,128;9,965;13,851;9,189;3,122;9,189\n"
                          "refused;Введены не все данные;;;;;;;;\n"
                          "failed;Invalid floating point operation;;;5,996;;;;;\n"
-                         "invalid;\"line 5: expected 11 fields separated by \"\";\"\", found 8\";;;;;;;;\n"
-                         "invalid;line 6: field 10 (spans) is not an integer: 'x';;;;;;;;\n"
+                         "invalid;\"строка 5: нужно 11 полей через «;», а в строке 8\";;;;;;;;\n"
+                         "invalid;строка 6: поле 10 (spans) — не целое число: «x»;;;;;;;;\n"
                          "completed;;16,512;2,048;12,351;9,392;11,548;8,065;2,048;8,065\n"
-                         "failed;'abc' is not a valid floating point value;;;;;;;;\n");
+                         "failed;'abc' is not a valid floating point value;;;;;;;;\n"
+                         "invalid;строка 9: поле 7 (snow) — номер пункта 8 вне списка: допустимо от 0 до 7;;;;;;;;\n");
 }
 
 TEST(CalcBatch, ReadsAFileAndReportsItsAbsence)
@@ -346,7 +377,8 @@ TEST(CalcBatch, ReadsAFileAndReportsItsAbsence)
 
     const Result missing = Calc("--batch /nonexistent/korvelin.csv");
     EXPECT_EQ(missing.Status, 2);
-    EXPECT_EQ(missing.Err, "korvelin-calc: cannot open file '/nonexistent/korvelin.csv': No such file or directory\n");
+    EXPECT_EQ(missing.Err, "korvelin-calc: Не удалось открыть файл «/nonexistent/korvelin.csv»: файл или папка не "
+                           "найдены.\n");
 
     const Result empty = Calc("--batch -", "");
     EXPECT_EQ(empty.Status, 0);
@@ -364,7 +396,7 @@ TEST(CalcBatch, ReportModeSeparatesRunsWithFormFeeds)
     std::size_t lines = 0;
     for (char c : r.Out) lines += c == '\n';
     EXPECT_EQ(lines, 3u + 1 + 1 + 26 + 1);
-    EXPECT_EQ(r.Err, "line 3: expected 11 fields separated by \";\", found 1\n");
+    EXPECT_EQ(r.Err, "korvelin-calc: Строка 3: нужно 11 полей через «;», а в строке 1\n");
 }
 
 TEST(CalcBatch, JsonLinesCarryEveryValueToTheLastBit)
@@ -383,7 +415,7 @@ TEST(CalcBatch, JsonLinesCarryEveryValueToTheLastBit)
                               "\"DynamicSpanSP\":3.122329876848456,", 0), 0u) << completed;
     EXPECT_NE(completed.find("\"MomentOfInertia\":8.854410639999999e-07,\"report\":["), std::string::npos);
     EXPECT_NE(completed.find("\"governing\":{\"sp\":{\"span\":3.122,\"criterion\":\"dynamic_sp\""), std::string::npos);
-    EXPECT_EQ(invalid, "{\"outcome\":\"invalid\",\"message\":\"line 3: expected 11 fields separated by \\\";\\\", found 1\"}");
+    EXPECT_EQ(invalid, "{\"outcome\":\"invalid\",\"message\":\"строка 3: нужно 11 полей через «;», а в строке 1\"}");
     EXPECT_EQ(refused.rfind("{\"outcome\":\"refused\",\"message\":\"Введены не все данные\",\"spans\":{\"StaticSpanSP\":null,", 0), 0u)
         << refused;
     EXPECT_EQ(r.Err, "");
