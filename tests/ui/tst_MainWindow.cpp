@@ -12,6 +12,7 @@
 #include <QAbstractItemView>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QLayout>
 #include <QLabel>
 #include <QStatusBar>
@@ -61,7 +62,7 @@ private slots:
     void steelGrades();
     void informationEntries_data();
     void informationEntries();
-    void feedbackEntryOpensTheForum();
+    void feedbackEntryOpensTheGuidePage();
     void exitClosesTheMainWindowOnly();
     void technicalSheetShowsTheReportWindow();
     void mapButtonsShowTheViewerWithTheirMap_data();
@@ -567,16 +568,17 @@ void MainWindowTest::informationEntries()
     QCOMPARE(F->Sink.TakeMessages(), QStringList{message});
 }
 
-void MainWindowTest::feedbackEntryOpensTheForum()
+void MainWindowTest::feedbackEntryOpensTheGuidePage()
 {
     UrlRecorder browser;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "Open");
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "Open");
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &browser, "Open");
     ChooseMenuEntry("N2", "N6");
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    QCOMPARE(browser.Opened, QList<QUrl>{QUrl(QStringLiteral(KORVELIN_FEEDBACK_URL))});
-    QVERIFY(browser.Opened.front().isValid());
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    // The page made from the guide beside the program; no message either way.
+    const QString page = QCoreApplication::applicationDirPath() + QStringLiteral("/feedback.ru.html");
+    QCOMPARE(browser.Opened, QList<QUrl>{QUrl::fromLocalFile(page)});
+    QVERIFY(QFileInfo(page).isFile());
+    VERIFY_NO_UNEXPECTED_BOX(F->Sink);
 }
 
 void MainWindowTest::exitClosesTheMainWindowOnly()

@@ -2,6 +2,7 @@
 
 #include "ErrorReport.h"
 #include "GoverningMarks.h"
+#include "GuideWindow.h"
 #include "InputModel.h"
 #include "LMAP.h"
 #include "MessageSink.h"
@@ -17,6 +18,7 @@
 #include <korvelin/Selectors.h>
 #include <korvelin/Version.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QLabel>
@@ -375,6 +377,9 @@ void TFormProlet::N4Click()
 
 void TFormProlet::N6Click()
 {
-    // The result is not examined: a browser that does not start changes nothing in the program.
-    QDesktopServices::openUrl(QUrl(QStringLiteral(KORVELIN_FEEDBACK_URL)));
+    // The program has no forum: the guide's page on remarks says where to send them and what to
+    // put in. A page that is missing, or a browser that does not start, changes nothing.
+    const QString page = FeedbackPagePath(QCoreApplication::applicationDirPath());
+    if (!page.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
