@@ -147,17 +147,9 @@ void InputRulesTest::editingKeysWorkAndAPasteObeysTheRules()
     QTest::keyClick(&diameter, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("89"));
     QCOMPARE(PasteOverAll(diameter, QStringLiteral("108")), QStringLiteral("108"));
-    // What typing could not bring changes nothing, as a letter typed.
-    for (const QString& refused : {QStringLiteral("abc"), QStringLiteral("1e5"), QStringLiteral("+3"),
-                                   QStringLiteral("1,2,3"), QStringLiteral("10 8"), QString()})
-        QCOMPARE(PasteOverAll(diameter, refused), QStringLiteral("108"));
-    // A full stop is the decimal mark; a line end around the number is left out.
+    // What typing could not bring changes nothing (the rule's cases: tst_InputRuleFunctions).
+    QCOMPARE(PasteOverAll(diameter, QStringLiteral("1e5")), QStringLiteral("108"));
     QCOMPARE(PasteOverAll(diameter, QStringLiteral("114.5\n")), QStringLiteral("114,5"));
-    // A mark pasted into a text that has one is refused; into one without, it goes in.
-    QTest::keyClick(&diameter, Qt::Key_End);
-    QApplication::clipboard()->setText(QStringLiteral(",5"));
-    QTest::keyClick(&diameter, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(diameter.text(), QStringLiteral("114,5"));
     // Home, Shift+arrows and Delete edit as in any field; Ctrl+Z takes the change back.
     QTest::keyClick(&diameter, Qt::Key_Home);
     QTest::keyClick(&diameter, Qt::Key_Right, Qt::ShiftModifier);
