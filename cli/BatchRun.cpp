@@ -4,9 +4,11 @@
 
 #include "korvelin/DesignSummary.h"
 #include "korvelin/RunCalculation.h"
+#include "korvelin/Selectors.h"
 
 #include <array>
 #include <charconv>
+#include <span>
 #include <string>
 
 namespace korvelin::cli {
@@ -19,6 +21,8 @@ constexpr std::array<std::string_view, 3> kOwnValueNames = {"snow-weight", "wind
 constexpr std::size_t kMaxFieldCount = kFieldCount + kOwnValueNames.size();
 constexpr std::array<std::string_view, 6> kIndexNames = {"height", "snow",  "wind",
                                                           "ice",    "spans", "slope"};
+constexpr std::array<std::span<const std::string_view> (*)(), 6> kIndexItems = {
+    &HeightCategoryItems, &SnowRegionItems, &WindRegionItems, &IceRegionItems, &SpanCountItems, &SlopeItems};
 
 std::string_view TrimBlanks(std::string_view text)
 {
@@ -49,7 +53,7 @@ std::string ReadBatchLine(std::string_view line, std::string_view separator, Fie
         start = end + 1;
     }
     if (count < kFieldCount || count > kMaxFieldCount) {
-        return "expected 11 to 14 fields separated by \";\", found " + std::to_string(count);
+        return "нужно от 11 до 14 полей через «;», а в строке " + std::to_string(count);
     }
     texts.OuterDiameter.assign(fields[0]);
     texts.WallThickness.assign(fields[1]);
@@ -62,8 +66,13 @@ std::string ReadBatchLine(std::string_view line, std::string_view separator, Fie
         const std::string_view text = TrimBlanks(fields[5 + i]);
         const auto result = std::from_chars(text.data(), text.data() + text.size(), *targets[i]);
         if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-            return "field " + std::to_string(6 + i) + " (" + std::string(kIndexNames[i]) +
-                   ") is not an integer: '" + std::string(fields[5 + i]) + "'";
+            return "поле " + std::to_string(6 + i) + " (" + std::string(kIndexNames[i]) +
+                   ") — не целое число: «" + std::string(fields[5 + i]) + "»";
+        }
+        const int last = static_cast<int>(kIndexItems[i]().size()) - 1;
+        if (*targets[i] < 0 || *targets[i] > last) {
+            return "поле " + std::to_string(6 + i) + " (" + std::string(kIndexNames[i]) + ") — номер пункта " +
+                   std::to_string(*targets[i]) + " вне списка: допустимо от 0 до " + std::to_string(last);
         }
     }
     own = {};
@@ -75,7 +84,7 @@ std::string ReadBatchLine(std::string_view line, std::string_view separator, Fie
         const ClimateValue which = kClimateValues[i];
         const OwnValueReading value = ReadOwnClimateValue(which, text, separator);
         if (!value.Ok()) {
-            return "field " + std::to_string(kFieldCount + 1 + i) + " (" +
+            return "поле " + std::to_string(kFieldCount + 1 + i) + " (" +
                    std::string(kOwnValueNames[i]) + "): " + value.Error;
         }
         own.*InfoOf(which).Value = value.Value;
@@ -114,13 +123,13 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
         if (!problem.empty()) {
             anyInvalid = true;
             if (report) {
-                err << "line " << lineNumber << ": " << problem << '\n';
+                err << "korvelin-calc: Строка " << lineNumber << ": " << problem << '\n';
                 buffer += "\f\n";
             } else if (json) {
-                buffer += InvalidLineJson("line " + std::to_string(lineNumber) + ": " + problem);
+                buffer += InvalidLineJson("строка " + std::to_string(lineNumber) + ": " + problem);
             } else {
                 AppendInvalidBatchColumns(buffer,
-                                          "line " + std::to_string(lineNumber) + ": " + problem);
+                                          "строка " + std::to_string(lineNumber) + ": " + problem);
                 buffer += '\n';
             }
         } else {

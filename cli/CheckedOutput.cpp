@@ -1,5 +1,7 @@
 #include "CheckedOutput.h"
 
+#include "korvelin/InputSetFile.h"
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -90,7 +92,7 @@ int FinishOutput(CheckedOutput& output, std::ostream& err, int status)
         return status;
     }
     if (output.Error() != EPIPE) {
-        err << "korvelin-calc: cannot write the output: " << std::strerror(output.Error()) << '\n';
+        err << "korvelin-calc: Не удалось записать вывод: " << SystemErrorText(output.Error()) << '\n';
     }
     return 2;
 }

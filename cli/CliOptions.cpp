@@ -36,6 +36,34 @@ void AppendItems(std::string& out, std::string_view option, std::string_view mea
     out += '\n';
 }
 
+// The options that pick an item of a list: the list and what it means, for the help and the
+// check of the range.
+struct IndexOption {
+    std::string_view Name;
+    std::string_view Meaning;
+    std::span<const std::string_view> (*Items)();
+    int SelectorIndexes::*Field;  // null for the steel grade
+};
+constexpr IndexOption kIndexOptions[] = {
+    {"--steel", "марка стали", &SteelGradeItems, nullptr},
+    {"--height", "застройка", &HeightCategoryItems, &SelectorIndexes::HeightCategory},
+    {"--snow", "снеговой район", &SnowRegionItems, &SelectorIndexes::SnowRegion},
+    {"--wind", "ветровой район", &WindRegionItems, &SelectorIndexes::WindRegion},
+    {"--ice", "гололедный район", &IceRegionItems, &SelectorIndexes::IceRegion},
+    {"--spans", "количество пролетов", &SpanCountItems, &SelectorIndexes::SpanCount},
+    {"--slope", "уклон", &SlopeItems, &SelectorIndexes::Slope},
+};
+
+std::string NoValue(std::string_view option)
+{
+    return "У параметра " + std::string(option) + " нет значения";
+}
+
+std::string NoValueTaken(std::string_view option)
+{
+    return "Параметр " + std::string(option) + " задается без значения";
+}
+
 // The index of "Свой", whose strengths the user types.
 int UserDefinedSteelGrade()
 {
@@ -63,88 +91,86 @@ InputSet OptionsInputSet(const CliOptions& options, const InputSet* base)
 std::string HelpText()
 {
     std::string text =
-        "Usage: korvelin-calc [options]\n"
-        "       korvelin-calc --batch [FILE]\n"
+        "Использование: korvelin-calc [параметры]\n"
+        "               korvelin-calc --batch [ФАЙЛ]\n"
         "\n"
-        "Computes the permissible middle-span length of an above-ground steel gas pipeline\n"
-        "by SP 42-102-2004 and SNiP 2.04.12-86.\n"
+        "Рассчитывает допустимую длину среднего пролета надземного стального газопровода\n"
+        "по СП 42-102-2004 и СНиП 2.04.12-86.\n"
         "\n"
-        "Options (TEXT as typed into the window's fields, comma or full stop as decimal mark;\n"
-        "N a selector item index counted from 0):\n"
-        "  --diameter TEXT   outer diameter, mm (default \"89\")\n"
-        "  --wall TEXT       wall thickness, mm (default \"3,2\")\n"
-        "  --pressure TEXT   working pressure, MPa (default \"0,6\")\n"
-        "  --steel N         steel grade; fills in both strengths (default 0)\n"
-        "  --ultimate TEXT   ultimate strength, MPa (with --yield, instead of --steel)\n"
-        "  --yield TEXT      yield strength, MPa (with --ultimate, instead of --steel)\n"
-        "  --height N        building-height category of the route (default 0)\n"
-        "  --snow N          snow region (default 0)\n"
-        "  --wind N          wind region (default 0)\n"
-        "  --ice N           ice region (default 0)\n"
-        "  --spans N         number of spans (default 0)\n"
-        "  --slope N         slope of the pipeline (default 0)\n"
-        "  --sep C           decimal separator of parsing and output (default: the locale's)\n"
-        "  --report          also print the intermediate report\n"
-        "  --json            print one JSON object instead of text (with --batch: one per\n"
-        "                    line, values to the last bit)\n"
-        "  --input FILE      start from the inputs saved in FILE (a .korvelin file of the\n"
-        "                    window); the options given replace its values\n"
-        "  --save FILE       save the inputs the options describe to FILE, then calculate\n"
-        "  --span L          check a chosen span of L metres against every criterion\n"
-        "  --route L         count the supports of a route of L metres\n"
-        "  --pdf FILE        write the calculation note to FILE (PDF, A4); needs no display\n"
+        "Параметры (ТЕКСТ — как в полях окна, десятичный знак — запятая или точка;\n"
+        "N — номер пункта списка, считая от 0):\n"
+        "  --diameter ТЕКСТ  наружный диаметр, мм (по умолчанию «89»)\n"
+        "  --wall ТЕКСТ      толщина стенки трубы, мм (по умолчанию «3,2»)\n"
+        "  --pressure ТЕКСТ  давление в трубопроводе, МПа (по умолчанию «0,6»)\n"
+        "  --steel N         марка стали; задает оба предела (по умолчанию 0)\n"
+        "  --ultimate ТЕКСТ  предел сопротивления, МПа (вместе с --yield, вместо --steel)\n"
+        "  --yield ТЕКСТ     предел текучести, МПа (вместе с --ultimate, вместо --steel)\n"
+        "  --height N        расположение трубопровода в районе застройки (по умолчанию 0)\n"
+        "  --snow N          район по снеговой нагрузке (по умолчанию 0)\n"
+        "  --wind N          район по ветровой нагрузке (по умолчанию 0)\n"
+        "  --ice N           район по гололедной нагрузке (по умолчанию 0)\n"
+        "  --spans N         количество пролетов (по умолчанию 0)\n"
+        "  --slope N         уклон трубопровода (по умолчанию 0)\n"
+        "  --sep C           десятичный разделитель чтения и вывода: «,» или «.»\n"
+        "                    (по умолчанию — разделитель языковых настроек)\n"
+        "  --report          вывести также промежуточные данные расчета\n"
+        "  --json            вывести один объект JSON вместо текста (с --batch — по одному\n"
+        "                    на строку, все значения до последнего бита)\n"
+        "  --input ФАЙЛ      начать с исходных данных из ФАЙЛА (файл .korvelin окна);\n"
+        "                    заданные параметры заменяют его значения\n"
+        "  --save ФАЙЛ       сохранить исходные данные параметров в ФАЙЛ, затем рассчитать\n"
+        "  --span L          проверить принятый пролет L м по каждому критерию\n"
+        "  --route L         подсчитать опоры участка трассы длиной L м\n"
+        "  --pdf ФАЙЛ        записать расчетную записку в ФАЙЛ (PDF, A4); дисплей не нужен\n"
         "  --snow-weight S   свой нормативный вес снегового покрова, кН/м² (от 0 до 20),\n"
         "                    вместо значения района; пустое значение — по району\n"
         "  --wind-pressure W\n"
         "                    свое нормативное ветровое давление, кПа (от 0 до 5)\n"
         "  --ice-thickness MM\n"
         "                    своя толщина стенки гололеда, мм (от 0 до 100)\n"
-        "  --snow-source TEXT, --wind-source TEXT, --ice-source TEXT\n"
+        "  --snow-source ТЕКСТ, --wind-source ТЕКСТ, --ice-source ТЕКСТ\n"
         "                    источник своего значения для записки, например\n"
         "                    «СП 20.13330.2016, табл. К.1»\n"
         "  --friction MU     коэффициент трения в опорах, больше 0 и не больше 1\n"
         "                    (по умолчанию 0,3: сталь по стали; 0,1 — фторопласт)\n"
-        "  --odt FILE        записать расчетную записку в FILE в формате ODT (без рамки)\n"
-        "Сведения о документе для записки (TEXT — до 200 знаков):\n"
-        "  --object TEXT     объект\n"
-        "  --designation TEXT\n"
+        "  --odt ФАЙЛ        записать расчетную записку в ФАЙЛ в формате ODT (без рамки)\n"
+        "Сведения о документе для записки (ТЕКСТ — до 200 знаков):\n"
+        "  --object ТЕКСТ    объект\n"
+        "  --designation ТЕКСТ\n"
         "                    обозначение документа (шифр); с ним записка в PDF выходит\n"
         "                    в рамке с основной надписью\n"
-        "  --organization TEXT\n"
+        "  --organization ТЕКСТ\n"
         "                    организация\n"
-        "  --stage TEXT      стадия\n"
-        "  --author TEXT     разработал (Разраб.)\n"
-        "  --checker TEXT    проверил (Пров.)\n"
-        "  --norm-control TEXT\n"
+        "  --stage ТЕКСТ     стадия\n"
+        "  --author ТЕКСТ    разработал (Разраб.)\n"
+        "  --checker ТЕКСТ   проверил (Пров.)\n"
+        "  --norm-control ТЕКСТ\n"
         "                    нормоконтроль (Н. контр.)\n"
-        "  --chief-engineer TEXT\n"
+        "  --chief-engineer ТЕКСТ\n"
         "                    главный инженер проекта (ГИП)\n"
         "  --frame, --no-frame\n"
         "                    рамка и основная надпись в PDF: да или нет (без этих\n"
         "                    параметров — да, если задано обозначение документа)\n"
-        "  --batch [FILE]    one calculation per line of FILE or standard input (see below)\n"
-        "  --version         print the version\n"
-        "  --help            print this help\n"
+        "  --batch [ФАЙЛ]    по расчету на строку ФАЙЛА или стандартного ввода (см. ниже)\n"
+        "  --version         вывести версию\n"
+        "  --help            вывести эту справку\n"
         "\n"
-        "Selector items:\n";
-    AppendItems(text, "--steel", "steel grade", SteelGradeItems());
-    AppendItems(text, "--height", "building height", HeightCategoryItems());
-    AppendItems(text, "--snow", "snow region", SnowRegionItems());
-    AppendItems(text, "--wind", "wind region", WindRegionItems());
-    AppendItems(text, "--ice", "ice region", IceRegionItems());
-    AppendItems(text, "--spans", "number of spans", SpanCountItems());
-    AppendItems(text, "--slope", "slope", SlopeItems());
+        "Пункты списков:\n";
+    for (const IndexOption& option : kIndexOptions) {
+        AppendItems(text, option.Name, option.Meaning, option.Items());
+    }
     text +=
         "\n"
-        "Batch input: a header line (skipped), then one line per calculation with 11 fields\n"
-        "separated by \";\": diameter;wall;ultimate;yield;pressure;height;snow;wind;ice;spans;slope\n"
+        "Пакет на входе: строка заголовка (пропускается), затем по строке на расчет из 11 полей\n"
+        "через «;»: diameter;wall;ultimate;yield;pressure;height;snow;wind;ice;spans;slope\n"
         "Необязательные поля 12–14: snow-weight;wind-pressure;ice-thickness — свои нормативные\n"
         "значения в единицах параметров с теми же именами (пустое поле — по району)\n"
-        "Batch output: outcome;message;static_sp;dynamic_sp;condensate_sp;deflection_sp;"
+        "Пакет на выходе: outcome;message;static_sp;dynamic_sp;condensate_sp;deflection_sp;"
         "static_snip;deflection_snip;governing_sp;governing_snip\n"
         "\n"
-        "Exit status: 0 completed (batch: every line read), 1 refused or failed (batch: a line\n"
-        "was invalid), 2 usage error, or a file that cannot be read or written.\n";
+        "Код завершения: 0 — расчет выполнен (пакет: прочитаны все строки), 1 — расчет не\n"
+        "выполнен или прерван (пакет: есть неверная строка), 2 — ошибка в параметрах или\n"
+        "файл, который не удалось прочитать или записать.\n";
     return text;
 }
 
@@ -169,15 +195,6 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         return parsed;
     };
 
-    struct IndexOption {
-        std::string_view Name;
-        int* Target;
-    };
-    const IndexOption indexOptions[] = {
-        {"--height", &options.Indexes.HeightCategory}, {"--snow", &options.Indexes.SnowRegion},
-        {"--wind", &options.Indexes.WindRegion},       {"--ice", &options.Indexes.IceRegion},
-        {"--spans", &options.Indexes.SpanCount},       {"--slope", &options.Indexes.Slope},
-    };
     struct TextOption {
         std::string_view Name;
         std::string* Target;
@@ -230,20 +247,28 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         bool handled = false;
         for (const auto& option : textOptions) {
             if (arg == option.Name) {
-                if (!value(v)) return fail(std::string(arg) + " needs a value");
+                if (!value(v)) return fail(NoValue(arg));
                 *option.Target = v;
                 handled = true;
             }
         }
-        for (const auto& option : indexOptions) {
-            if (arg == option.Name) {
-                if (!value(v)) return fail(std::string(arg) + " needs a value");
-                if (!ParseIndex(v, *option.Target)) {
-                    return fail(std::string(arg) + " needs an integer item index, not '" +
-                                std::string(v) + "'");
-                }
-                handled = true;
+        for (const IndexOption& option : kIndexOptions) {
+            if (arg != option.Name) {
+                continue;
             }
+            if (!value(v)) return fail(NoValue(arg));
+            int index = 0;
+            const int last = static_cast<int>(option.Items().size()) - 1;
+            if (!ParseIndex(v, index) || index < 0 || index > last) {
+                return fail(std::string(arg) + ": нужен номер пункта списка от 0 до " + std::to_string(last) +
+                            ", а не «" + std::string(v) + "»");
+            }
+            if (option.Field != nullptr) {
+                options.Indexes.*option.Field = index;
+            } else {
+                steel = index;
+            }
+            handled = true;
         }
         for (const auto& [name, entry] : ownOptions) {
             if (arg == name) {
@@ -259,38 +284,26 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
             }
             continue;
         }
-        if (arg == "--steel") {
-            int index = 0;
-            if (!value(v)) return fail("--steel needs a value");
-            if (!ParseIndex(v, index) || FindSteelGrade(index) == nullptr) {
-                return fail("--steel needs a steel grade index from 0 to " +
-                            std::to_string(SteelGradeItems().size() - 1) + ", not '" +
-                            std::string(v) + "'");
-            }
-            steel = index;
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-        } else if (arg == "--ultimate") {
-            if (!value(v)) return fail("--ultimate needs a value");
+        if (arg == "--ultimate") {
+            if (!value(v)) return fail(NoValue(arg));
             ultimate = std::string(v);
         } else if (arg == "--yield") {
-            if (!value(v)) return fail("--yield needs a value");
+            if (!value(v)) return fail(NoValue(arg));
             yield = std::string(v);
         } else if (arg == "--span" || arg == "--route") {
-            if (!value(v)) return fail(std::string(arg) + " needs a length in metres");
+            if (!value(v)) return fail(NoValue(arg));
             (arg == "--span" ? options.ChosenSpan : options.RouteLength) = v;
             if (singleRunOption.empty()) {
                 singleRunOption = arg;
             }
         } else if (arg == "--pdf") {
-            if (!value(v) || v.empty()) return fail("--pdf needs a file name");
+            if (!value(v) || v.empty()) return fail(NoValue(arg));
             options.PdfFile = v;
             if (singleRunOption.empty()) {
                 singleRunOption = arg;
             }
         } else if (arg == "--input" || arg == "--save") {
-            if (!value(v) || v.empty()) return fail(std::string(arg) + " needs a file name");
+            if (!value(v) || v.empty()) return fail(NoValue(arg));
             (arg == "--input" ? options.InputFile : options.SaveFile) = std::string(v);
             if (singleRunOption.empty()) {
                 singleRunOption = arg;
@@ -320,13 +333,15 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
                 singleRunOption = arg;
             }
         } else if (arg == "--sep") {
-            if (!value(v)) return fail("--sep needs a value");
-            if (v.empty()) return fail("--sep needs a character");
+            if (!value(v)) return fail(NoValue(arg));
+            if (v != "," && v != ".") {
+                return fail("--sep: десятичный разделитель — «,» или «.», а не «" + std::string(v) + "»");
+            }
             options.Separator = std::string(v);
         } else if (arg == "--report") {
-            if (!flag(options.Report)) return fail("--report takes no value");
+            if (!flag(options.Report)) return fail(NoValueTaken(arg));
         } else if (arg == "--json") {
-            if (!flag(options.Json)) return fail("--json takes no value");
+            if (!flag(options.Json)) return fail(NoValueTaken(arg));
         } else if (arg == "--help" || arg == "-h") {
             options.Help = true;
         } else if (arg == "--version") {
@@ -340,15 +355,15 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
                 options.BatchFile = argv[++i];
             }
         } else {
-            return fail("unknown option '" + std::string(arg) + "'");
+            return fail("Неизвестный параметр «" + std::string(arg) + "»");
         }
     }
 
     if (steel && (ultimate || yield)) {
-        return fail("--steel cannot be combined with --ultimate or --yield");
+        return fail("--steel нельзя задать вместе с --ultimate или --yield");
     }
     if (ultimate.has_value() != yield.has_value()) {
-        return fail("--ultimate and --yield go together");
+        return fail("--ultimate и --yield задаются вместе");
     }
     if (steel) {
         const SteelGrade* grade = FindSteelGrade(*steel);
@@ -365,12 +380,12 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         return fail(AsSentence(problem));
     }
     if (options.Batch && options.Json && options.Report) {
-        return fail("--report cannot be combined with --batch --json (the objects hold the report)");
+        return fail("--report нельзя задать вместе с --batch --json: объекты JSON уже содержат промежуточные данные");
     }
     if (options.Batch && (!singleRunOption.empty() || ultimate)) {
         // The batch takes every input from its lines; an option for one pipe would be ignored.
         return fail((singleRunOption.empty() ? std::string("--ultimate") : singleRunOption) +
-                    " cannot be combined with --batch");
+                    " нельзя задать вместе с --batch: пакет берет все исходные данные из своих строк");
     }
     parsed.Options = std::move(options);
     return parsed;

@@ -3,6 +3,7 @@
 #include "JsonWriter.h"
 #include "OutcomeText.h"
 #include "korvelin/CalculationNote.h"
+#include "korvelin/FaultExplanation.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/Selectors.h"
 #include "korvelin/SupportLoadsNote.h"
@@ -95,7 +96,7 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         return 2;
     }
     if (!completed) {
-        err << outcome.Message << '\n' << std::flush;
+        err << "korvelin-calc: " << ExplainedMessage(outcome) << '\n' << std::flush;
         return 1;
     }
     if ((!options.PdfFile.empty() || !options.OdtFile.empty()) && notes != nullptr) {

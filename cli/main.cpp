@@ -48,7 +48,7 @@ int Run(int argc, const char* const* argv)
 {
     ParsedCommandLine parsed = ParseCommandLine(argc, argv);
     if (!parsed.Options) {
-        std::cerr << "korvelin-calc: " << parsed.Error << "\nTry 'korvelin-calc --help'.\n";
+        std::cerr << "korvelin-calc: " << parsed.Error << " (справка: korvelin-calc --help)\n";
         return 2;
     }
     // The options once more, over the values of the file they name.
@@ -112,7 +112,7 @@ int Run(int argc, const char* const* argv)
             }
         }
         if (notes == nullptr && (!options.PdfFile.empty() || !options.OdtFile.empty())) {
-            std::cerr << "korvelin-calc: --pdf and --odt are not available in this build (built without Qt)\n";
+            std::cerr << "korvelin-calc: --pdf и --odt в этой сборке недоступны (она собрана без Qt)\n";
             return 2;
         }
         return RunSingle(options,
@@ -129,8 +129,8 @@ int Run(int argc, const char* const* argv)
     }
     std::ifstream file(korvelin::FileSystemPath(options.BatchFile), std::ios::binary);
     if (!file) {
-        std::cerr << "korvelin-calc: cannot open file '" << options.BatchFile
-                  << "': " << std::strerror(errno) << '\n';
+        std::cerr << "korvelin-calc: Не удалось открыть файл «" << options.BatchFile
+                  << "»: " << korvelin::SystemErrorText(errno) << ".\n";
         return 2;
     }
     return RunBatch(file, std::cout, std::cerr, separator, BatchOutputOf(options), friction.Value);

@@ -241,4 +241,17 @@ std::string ConversionErrorMessage(std::string_view workingCopy)
     return message;
 }
 
+bool IsFieldNumberText(std::string_view text)
+{
+    int marks = 0;
+    for (const char c : text) {
+        if (c == ',' || c == '.') {
+            ++marks;
+        } else if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return !text.empty() && marks <= 1;
+}
+
 }  // namespace korvelin

@@ -27,11 +27,13 @@ constexpr struct {
      static_cast<double>(kTemperatureFactorSNiP)},
 };
 
-// Ends the run with the message of the first floating-point fault.
-void Fail(CalculationOutcome& outcome, const FpWatch& fp)
+// Ends the run with the message of the first floating-point fault, at the step that raised it.
+void Fail(CalculationOutcome& outcome, const FpWatch& fp, CalculationStep step)
 {
     outcome.Kind = OutcomeKind::Failed;
     outcome.Message = FpFaultMessage(fp.Fault());
+    outcome.FaultStep = step;
+    outcome.Fault = fp.Fault();
 }
 
 void AppendLoadTable(ReportWriter& report, const LoadSummary& loads, double pressure)
@@ -74,44 +76,44 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
 
     loads.AllowableStressSNiP = trace.AllowableStressSNiP =
         CalcAllowableStressSNiP(fp, in.YieldStrength);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::AllowableStressSNiP);
     trace.Candidates = CalcAllowableStressCandidates(fp, in.UltimateStrength, in.YieldStrength);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::AllowableStressSP);
     loads.AllowableStressSP = trace.AllowableStressSP = SmallerCandidate(trace.Candidates);
     loads.PipeWeight = trace.PipeWeight = CalcPipeWeight(fp, D, t);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::PipeWeight);
     loads.GasWeightSP = trace.GasWeightSP = CalcGasWeightSP(fp, D, t, in.Pressure);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::GasWeightSP);
     loads.GasWeightSNiP = trace.GasWeightSNiP = CalcGasWeightSNiP(fp, 1, in.Pressure, D, t);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::GasWeightSNiP);
     normative.SnowWeight = in.Own.SnowWeight.value_or(RegionValue(kSnowWeight, in.SnowRegion));
     trace.SnowSP = CalcSnowLoadSPTerms(fp, D, *normative.SnowWeight, report);
     loads.SnowLoadSP = trace.SnowSP.Load;
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::SnowLoadSP);
     trace.SnowSNiP = CalcSnowLoadSNiPTerms(fp, D, *normative.SnowWeight);
     loads.SnowLoadSNiP = trace.SnowSNiP.Load;
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::SnowLoadSNiP);
     normative.IceThickness = in.Own.IceThickness.value_or(RegionValue(kIceThickness, in.IceRegion));
     trace.Ice = CalcIceLoadTerms(fp, D, *normative.IceThickness, report);
     loads.IceLoad = trace.Ice.Load;
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::IceLoad);
     normative.WindPressure = in.Own.WindPressure.value_or(RegionValue(kWindPressure, in.WindRegion));
     trace.Wind = CalcWindLoadTerms(fp, D, in.HeightCategory, *normative.WindPressure, report);
     loads.WindLoad = trace.Wind.Load;
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::WindLoad);
     const CombinedLoadSP sp = trace.LoadSP =
         SumLoadsSP(fp, *loads.PipeWeight, *loads.GasWeightSP, *loads.SnowLoadSP, *loads.IceLoad,
                    *loads.WindLoad);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::SumLoadsSP);
     loads.TotalLoadSP = sp.Total;
     loads.VerticalLoadSP = sp.Vertical;
     trace.LoadSNiP = SumLoadsSNiPTerms(fp, *loads.PipeWeight, *loads.GasWeightSNiP,
                                        *loads.SnowLoadSNiP, *loads.IceLoad, report);
     loads.TotalLoadSNiP = trace.LoadSNiP.Total;
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::SumLoadsSNiP);
 
     trace.Condensate = CalcSpanCondensateTerms(fp, D, t, sp.Total, in.Slope, report);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::CondensateSpanSP);
     outcome.Spans.CondensateSpanSP = trace.Condensate.Span;
 
     for (const auto& coefficient : kFixedCoefficients) {
@@ -123,23 +125,23 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
 
     trace.StaticSP =
         CalcSpanStaticSPTerms(fp, D, t, *loads.AllowableStressSP, sp.Total, in.Pressure);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::StaticSpanSP);
     trace.DynamicSP = CalcSpanDynamicSPTerms(fp, D, t, sp.Vertical, in.SpanCount);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DynamicSpanSP);
     trace.StaticSNiP = CalcSpanStaticSNiPTerms(fp, D, t, *loads.AllowableStressSNiP,
                                                *loads.TotalLoadSNiP, in.Pressure);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::StaticSpanSNiP);
     outcome.Spans.DynamicSpanSP = trace.DynamicSP.Span;
     outcome.Spans.StaticSpanSP = trace.StaticSP.Span;
     outcome.Spans.StaticSpanSNiP = trace.StaticSNiP.Span;
 
     outcome.MomentOfInertia = trace.Inertia = CalcInertia(fp, D, t);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::MomentOfInertia);
     trace.DeflectionSP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSP.Span, sp.Total);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSP);
     trace.DeflectionSNiP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSNiP.Span,
                                                 *loads.TotalLoadSNiP);
-    if (fp.Failed()) return Fail(outcome, fp);
+    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSNiP);
     outcome.Spans.DeflectionSpanSP = trace.DeflectionSP.Span;
     outcome.Spans.DeflectionSpanSNiP = trace.DeflectionSNiP.Span;
     outcome.Kind = OutcomeKind::Completed;
@@ -183,6 +185,8 @@ CalculationOutcome RunCalculation(const FieldTexts& texts, const SelectorIndexes
                        outcome.Kind = reading.Status == ReadStatus::Refused ? OutcomeKind::Refused
                                                                             : OutcomeKind::Failed;
                        outcome.Message = reading.Message;
+                       outcome.FaultStep = reading.FaultStep;
+                       outcome.Fault = reading.Fault;
                        return;
                    }
                    SpanInput input = reading.Input;

@@ -2,6 +2,7 @@
 
 #include "korvelin/ClimaticLoads.h"
 #include "korvelin/CondensateDeflection.h"
+#include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
 #include "korvelin/StrengthCriteria.h"
 
@@ -35,6 +36,34 @@ InputReading Stop(ReadStatus status, std::string message)
 
 }  // namespace
 
+std::string_view FieldCaption(std::string FieldTexts::*field)
+{
+    if (field == &FieldTexts::OuterDiameter) {
+        return "Наружный диаметр";
+    }
+    if (field == &FieldTexts::WallThickness) {
+        return "Толщина стенки трубы";
+    }
+    if (field == &FieldTexts::UltimateStrength) {
+        return "Предел сопротивления";
+    }
+    if (field == &FieldTexts::YieldStrength) {
+        return "Предел текучести";
+    }
+    return "Давление в трубопроводе";
+}
+
+std::optional<std::string> DiameterLimitCorrection(long double outerDiameter, long double wallThickness,
+                                                   std::string_view outerDiameterText,
+                                                   std::string_view decimalSeparator)
+{
+    std::string limit = FormatGeneral(wallThickness * 2 + kMaxInnerDiameter, decimalSeparator);
+    if (outerDiameter - wallThickness * 2 > kMaxInnerDiameter && outerDiameterText != limit) {
+        return limit;
+    }
+    return std::nullopt;
+}
+
 InputReading ReadSpanInput(const FieldTexts& texts, const SelectorIndexes& indexes,
                            std::string_view decimalSeparator, FpWatch& fp)
 {
@@ -44,13 +73,14 @@ InputReading ReadSpanInput(const FieldTexts& texts, const SelectorIndexes& index
         const std::string& text;
         double& target;
         bool millimetres;
+        CalculationStep step;
     };
     const Field fields[] = {
-        {texts.OuterDiameter, in.OuterDiameter, true},
-        {texts.WallThickness, in.WallThickness, true},
-        {texts.UltimateStrength, in.UltimateStrength, false},
-        {texts.YieldStrength, in.YieldStrength, false},
-        {texts.Pressure, in.Pressure, false},
+        {texts.OuterDiameter, in.OuterDiameter, true, CalculationStep::ReadOuterDiameter},
+        {texts.WallThickness, in.WallThickness, true, CalculationStep::ReadWallThickness},
+        {texts.UltimateStrength, in.UltimateStrength, false, CalculationStep::ReadUltimateStrength},
+        {texts.YieldStrength, in.YieldStrength, false, CalculationStep::ReadYieldStrength},
+        {texts.Pressure, in.Pressure, false, CalculationStep::ReadPressure},
     };
     for (const Field& field : fields) {
         const ParsedNumber parsed = ParseNumber(field.text, decimalSeparator);
@@ -59,7 +89,10 @@ InputReading ReadSpanInput(const FieldTexts& texts, const SelectorIndexes& index
         }
         field.target = fp.Store(field.millimetres ? fp.Div(parsed.Value, 1000) : parsed.Value);
         if (fp.Failed()) {
-            return Stop(ReadStatus::Failed, std::string(FpFaultMessage(fp.Fault())));
+            InputReading failed = Stop(ReadStatus::Failed, std::string(FpFaultMessage(fp.Fault())));
+            failed.FaultStep = field.step;
+            failed.Fault = fp.Fault();
+            return failed;
         }
     }
 

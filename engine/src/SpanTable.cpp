@@ -1,11 +1,14 @@
 #include "korvelin/SpanTable.h"
 
 #include "korvelin/BatchColumns.h"
+#include "korvelin/FaultExplanation.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
 #include "korvelin/Selectors.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 
 namespace korvelin {
 namespace {
@@ -25,8 +28,14 @@ constexpr std::array<std::array<std::string_view, 2>, 9> kDefaultSizes = {{
 }};
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kCsvSizeHeader = "outer_diameter_mm;wall_mm;";
 constexpr std::string_view kDash = "—";
+
+constexpr std::array<std::string_view, 12> kHeaders = {
+    "Наружный\nдиаметр, мм", "Толщина\nстенки, мм",
+    "СП\nстатический\nрасчет, м", "СП\nдинамический\nрасчет, м", "СП\nконденсат, м", "СП\nпрогиб, м",
+    "СНиП\nстатический\nрасчет, м", "СНиП\nпрогиб, м",
+    "Определяющий\nпролет\nпо СП, м", "Критерий\nпо СП", "Определяющий\nпролет\nпо СНиП, м", "Критерий\nпо СНиП",
+};
 
 bool IsBlank(std::string_view text)
 {
@@ -50,16 +59,25 @@ CalculationOutcome Refusal(std::string_view message)
     return outcome;
 }
 
-// Whether the pipe's inner diameter exceeds the limit of the program; false for sizes that do
-// not read as two positive numbers, which the run itself refuses with its own message.
-bool ExceedsDiameterLimit(const PipeSize& size, std::string_view separator)
+// The pipe's inner diameter (mm) when it exceeds the limit of the program; none for sizes that
+// do not read as two positive numbers, which the run itself refuses with its own message.
+std::optional<long double> InnerDiameterBeyondLimit(const PipeSize& size, std::string_view separator)
 {
     const ParsedNumber outer = ParseNumber(size.OuterDiameter, separator);
     const ParsedNumber wall = ParseNumber(size.WallThickness, separator);
     if (!outer.Ok || !wall.Ok || !(outer.Value > 0) || !(wall.Value > 0)) {
-        return false;
+        return std::nullopt;
     }
-    return outer.Value - wall.Value * 2 > kMaxInnerDiameter;
+    const long double inner = outer.Value - wall.Value * 2;
+    return inner > kMaxInnerDiameter ? std::optional(inner) : std::nullopt;
+}
+
+// The header's lines joined by blanks, for a single line.
+std::string OneLine(std::string_view header)
+{
+    std::string line(header);
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    return line;
 }
 
 std::string ItemText(std::span<const std::string_view> items, int index)
@@ -98,8 +116,8 @@ SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions
         row.Outcome = Refusal(kIncompleteInputMessage);
         return row;
     }
-    if (ExceedsDiameterLimit(size, separator)) {
-        row.Outcome = Refusal(kDiameterLimitMessage);
+    if (const std::optional<long double> inner = InnerDiameterBeyondLimit(size, separator)) {
+        row.Outcome = Refusal(DiameterLimitRefusal(*inner, separator));
         return row;
     }
     FieldTexts texts = conditions.Texts;
@@ -124,6 +142,46 @@ std::vector<SpanTableRow> ComputeSpanTable(std::span<const PipeSize> sizes,
         rows.push_back(ComputeSpanTableRow(size, conditions));
     }
     return rows;
+}
+
+std::string DiameterLimitRefusal(long double innerDiameter, std::string_view decimalSeparator)
+{
+    return "Внутренний диаметр " + FormatGeneral(innerDiameter, decimalSeparator) + " мм больше " +
+           FormatGeneral(kMaxInnerDiameter, decimalSeparator) + " мм — расчет не выполняется";
+}
+
+std::span<const std::string_view> SpanTableHeaders() { return kHeaders; }
+
+std::span<const std::string_view> SpanTableSupportHeaders()
+{
+    static constexpr std::array<std::string_view, 2 * kSupportColumnsPerSet> headers = {
+        "СП: опора,\nвертикальная,\nН", "СП: опора,\nот ветра, Н", "СП: опора,\nтрение, Н",
+        "СНиП: опора,\nвертикальная,\nН", "СНиП: опора,\nот ветра, Н", "СНиП: опора,\nтрение, Н",
+    };
+    return headers;
+}
+
+std::array<std::optional<double>, 2 * kSupportColumnsPerSet> SpanTableSupportLoads(
+    const SpanTableRow& row, std::optional<double> friction)
+{
+    std::array<std::optional<double>, 2 * kSupportColumnsPerSet> values;
+    if (!row.Completed()) {
+        return values;
+    }
+    std::size_t column = 0;
+    for (const GoverningSpan* span : {&row.GoverningSP, &row.GoverningSNiP}) {
+        const std::optional<SupportLoads> loads =
+            span->Span ? SupportLoadsAt(row.Outcome, span->Rules, *span->Span, friction) : std::nullopt;
+        if (loads) {
+            // The most loaded support: an intermediate one, the end one of a single span.
+            const bool intermediate = loads->VerticalIntermediate.has_value();
+            values[column] = intermediate ? loads->VerticalIntermediate : loads->VerticalEnd;
+            values[column + 1] = intermediate ? loads->WindIntermediate : loads->WindEnd;
+            values[column + 2] = intermediate ? loads->FrictionIntermediate : loads->FrictionEnd;
+        }
+        column += kSupportColumnsPerSet;
+    }
+    return values;
 }
 
 std::string_view CriterionShortName(Criterion criterion)
@@ -170,20 +228,72 @@ std::vector<std::string> SpanTableConditionLines(const SpanTableConditions& cond
     return lines;
 }
 
-std::string SpanTableCsv(std::span<const SpanTableRow> rows, std::string_view decimalSeparator)
+std::string SpanTableCsv(std::span<const SpanTableRow> rows, const SpanTableConditions& conditions,
+                         const SpanTableSupportColumns* supports)
 {
+    const std::string_view separator = conditions.DecimalSeparator;
     std::string csv;
-    csv.reserve(256 + rows.size() * 96);
+    csv.reserve(1024 + rows.size() * 128);
     csv += kByteOrderMark;
-    csv += kCsvSizeHeader;
-    csv += kBatchHeader;
+    const auto line = [&csv](std::string_view text) {
+        AppendCsvField(csv, text);
+        csv += "\r\n";
+    };
+    line(std::string(kSpanTableTitle) + " надземного газопровода");
+    line("Условия расчета:");
+    for (const std::string& condition : SpanTableConditionLines(conditions)) {
+        line(condition);
+    }
     csv += "\r\n";
+    for (const std::string_view header : kHeaders) {
+        AppendCsvField(csv, OneLine(header));
+        csv += ';';
+    }
+    if (supports != nullptr) {
+        for (const std::string_view header : SpanTableSupportHeaders()) {
+            AppendCsvField(csv, OneLine(header));
+            csv += ';';
+        }
+    }
+    csv += "Примечание\r\n";
     for (const SpanTableRow& row : rows) {
-        AppendCsvField(csv, TypedNumberText(row.Size.OuterDiameter, decimalSeparator));
+        AppendCsvField(csv, TypedNumberText(row.Size.OuterDiameter, separator));
         csv += ';';
-        AppendCsvField(csv, TypedNumberText(row.Size.WallThickness, decimalSeparator));
+        AppendCsvField(csv, TypedNumberText(row.Size.WallThickness, separator));
         csv += ';';
-        AppendBatchColumns(csv, row.Outcome, decimalSeparator);
+        const bool completed = row.Completed();
+        for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+            for (const Criterion criterion : CriteriaOf(rules)) {
+                if (const std::optional<double> span = SpanOf(row.Outcome.Spans, criterion); span && completed) {
+                    AppendFixed3(csv, *span, separator);
+                }
+                csv += ';';
+            }
+        }
+        for (const GoverningSpan* governing : {&row.GoverningSP, &row.GoverningSNiP}) {
+            if (completed && governing->Span) {
+                AppendFixed3(csv, *governing->Span, separator);
+                csv += ';';
+                AppendCsvField(csv, CriterionShortName(governing->Which));
+            } else if (completed) {
+                csv += "нет;";
+                AppendCsvField(csv, governing->Reason);
+            } else {
+                csv += ';';
+            }
+            csv += ';';
+        }
+        if (supports != nullptr) {
+            for (const std::optional<double>& load : SpanTableSupportLoads(row, supports->Friction)) {
+                if (load) {
+                    AppendFixed3(csv, *load, separator);
+                }
+                csv += ';';
+            }
+        }
+        if (!completed) {
+            AppendCsvField(csv, ExplainedMessage(row.Outcome));
+        }
         csv += "\r\n";
     }
     return csv;
@@ -233,7 +343,7 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
         const std::string size = PipeSizeText(row.Size, separator);
         std::vector<NoteCell> cells = {{size}};
         if (!row.Completed()) {
-            cells.push_back({referTo(size + ": " + row.Outcome.Message)});
+            cells.push_back({referTo(size + ": " + ExplainedMessage(row.Outcome))});
             cells.resize(9, NoteCell{std::string(kDash)});
             table.Rows.push_back(std::move(cells));
             continue;

@@ -1,6 +1,7 @@
 #include "korvelin/InputSet.h"
 
-#include "korvelin/ParseNumber.h"
+#include "WindowTexts.h"
+
 #include "korvelin/Selectors.h"
 #include "korvelin/SupportLoads.h"
 #include "korvelin/Utf8Text.h"
@@ -400,9 +401,6 @@ std::string InputSetProblem(const InputSet& set)
         if (std::string problem = TextProblem(key.Name, text); !problem.empty()) {
             return problem;
         }
-        if (!ParseNumber(text, ",").Ok) {
-            return "значение ключа " + Quoted(key.Name) + " — не число: " + Quoted(text);
-        }
     }
     if (std::string problem = IndexProblem(kSteelGradeKey, set.SteelGrade, SteelGradeItems().size());
         !problem.empty()) {
@@ -449,7 +447,10 @@ std::string InputSetProblem(const InputSet& set)
     if (std::string own = OwnValuesProblem(set); !own.empty()) {
         return own;
     }
-    return DocumentFieldsProblem(set.Document);
+    if (std::string document = DocumentFieldsProblem(set.Document); !document.empty()) {
+        return document;
+    }
+    return WindowTextProblem(set);
 }
 
 std::string SerializeInputSet(const InputSet& set)

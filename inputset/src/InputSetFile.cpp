@@ -390,4 +390,6 @@ std::string WriteInputSetFile(const std::string& path, const InputSet& set)
     return {};
 }
 
+std::string SystemErrorText(int error) { return ErrorText(error); }
+
 }  // namespace korvelin

@@ -46,7 +46,7 @@ std::string BatchInput(int lines)
     return text;
 }
 
-const std::string kNoSpace = "korvelin-calc: cannot write the output: No space left on device\n";
+const std::string kNoSpace = "korvelin-calc: Не удалось записать вывод: на диске нет места\n";
 
 TEST(CalcOutput, FullDiskEndsWithStatusTwoAndTheReason)
 {
@@ -73,7 +73,7 @@ TEST(CalcOutput, RefusedRunLosesOnlyWhatItWrites)
 {
     const Result plain = Shell("$CALC --diameter 0 >/dev/full 2>$ERR");
     EXPECT_EQ(plain.Status, 1);
-    EXPECT_EQ(plain.Err, "Введены не все данные\n");
+    EXPECT_EQ(plain.Err, "korvelin-calc: Введены не все данные\n");
     const Result json = Shell("$CALC --json --diameter 0 >/dev/full 2>$ERR");
     EXPECT_EQ(json.Status, 2);
     EXPECT_EQ(json.Err, kNoSpace);

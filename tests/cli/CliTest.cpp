@@ -203,11 +203,11 @@ TEST(CalcSummary, DocumentFieldsFramedPdfAndOdt)
     EXPECT_EQ(ReadFile(odt).substr(30, 47), "mimetypeapplication/vnd.oasis.opendocument.text");
 
     const std::string cases[][2] = {
-        {"--object '" + std::string(201, 'x') + "'", "korvelin-calc: Поле «Объект» длиннее 200 знаков (201)\n"},
-        {"--author 'Иванов\tА.'", "korvelin-calc: Поле «Разраб.» содержит управляющие знаки (переводы строки, табуляцию)\n"},
+        {"--object '" + std::string(201, 'x') + "'", "korvelin-calc: Поле «Объект» длиннее 200 знаков (201)"},
+        {"--author 'Иванов\tА.'", "korvelin-calc: Поле «Разраб.» содержит управляющие знаки (переводы строки, табуляцию)"},
         {"--stage 'Р 中'", "korvelin-calc: Поле «Стадия»: знак «中» (U+4E2D) нельзя показать шрифтом документа.\n"},
-        {"--frame=1", "korvelin-calc: --frame — параметр без значения\n"},
-        {"--batch --designation 1", "korvelin-calc: --designation cannot be combined with --batch\n"},
+        {"--frame=1", "korvelin-calc: --frame — параметр без значения"},
+        {"--batch --designation 1", "korvelin-calc: --designation нельзя задать вместе с --batch"},
     };
     for (const auto& [arguments, message] : cases) {
         const Result refused = Calc(arguments + " --pdf '" + (dir / "refused.pdf").string() + "'");
@@ -247,7 +247,7 @@ TEST(CalcSingleRun, SteelGradeAndOwnStrengths)
 
     const Result userDefined = Calc("--steel 6");
     EXPECT_EQ(userDefined.Status, 1);
-    EXPECT_EQ(userDefined.Err, "Введены не все данные\n");
+    EXPECT_EQ(userDefined.Err, "korvelin-calc: Введены не все данные\n");
     EXPECT_EQ(userDefined.Out, "");
 }
 
@@ -269,7 +269,9 @@ TEST(CalcSingleRun, FailureReportsTheEngineMessage)
 {
     const Result failed = Calc("--sep , --pressure 12 --json");
     EXPECT_EQ(failed.Status, 1);
-    EXPECT_EQ(failed.Err, "Invalid floating point operation\n");
+    // The message as the engine gives it, the cause of the fault after it.
+    EXPECT_EQ(failed.Err, "korvelin-calc: Invalid floating point operation — давление слишком велико для этой "
+                          "толщины стенки (статический расчет на прочность по СП 42-102-2004)\n");
     EXPECT_NE(failed.Out.find("\"outcome\":\"failed\",\"message\":\"Invalid floating point operation\","
                               "\"spans\":{\"StaticSpanSP\":null,\"DynamicSpanSP\":null,\"CondensateSpanSP\":5.99"),
               std::string::npos)
@@ -277,11 +279,12 @@ TEST(CalcSingleRun, FailureReportsTheEngineMessage)
 
     const Result unreadable = Calc("--sep , --wall '3,2 мм'");
     EXPECT_EQ(unreadable.Status, 1);
-    EXPECT_EQ(unreadable.Err, "'3,2 мм' is not a valid floating point value\n");
+    EXPECT_EQ(unreadable.Err, "korvelin-calc: '3,2 мм' is not a valid floating point value\n");
 
+    // An item of the list without a row in the region table is refused by the run, as in the window.
     const Result refused = Calc("--sep , --ice 5");
     EXPECT_EQ(refused.Status, 1);
-    EXPECT_EQ(refused.Err, "Введены не все данные\n");
+    EXPECT_EQ(refused.Err, "korvelin-calc: Введены не все данные\n");
 }
 
 TEST(CalcUsage, WrongOptionsExitWithTwo)
@@ -297,13 +300,34 @@ TEST(CalcUsage, WrongOptionsExitWithTwo)
     }
 }
 
+// A usage error names the option and what it takes, in one line, and the program computes nothing.
+TEST(CalcUsage, UsageErrorsNameTheOptionAndItsRange)
+{
+    const std::string help = " (справка: korvelin-calc --help)\n";
+    const std::pair<const char*, std::string> cases[] = {
+        {"--snow 8", "--snow: нужен номер пункта списка от 0 до 7, а не «8»"},
+        {"--spans -1", "--spans: нужен номер пункта списка от 0 до 6, а не «-1»"},
+        {"--height 1.5", "--height: нужен номер пункта списка от 0 до 2, а не «1.5»"},
+        {"--sep ';'", "--sep: десятичный разделитель — «,» или «.», а не «;»"},
+        {"--diameter", "У параметра --diameter нет значения"},
+        {"--json=yes", "Параметр --json задается без значения"},
+        {"--bogus", "Неизвестный параметр «--bogus»"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Calc(arguments);
+        EXPECT_EQ(r.Status, 2) << arguments;
+        EXPECT_EQ(r.Out, "") << arguments;
+        EXPECT_EQ(r.Err, "korvelin-calc: " + message + help) << arguments;
+    }
+}
+
 TEST(CalcUsage, HelpListsOptionsAndItems)
 {
     const Result r = Calc("--help");
     EXPECT_EQ(r.Status, 0);
     for (const char* text : {"--diameter", "--wall", "--pressure", "--steel", "--ultimate", "--yield",
                              "--height", "--snow", "--wind", "--ice", "--spans", "--slope", "--sep",
-                             "--report", "--json", "--batch", "--input FILE", "--save FILE", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
+                             "--report", "--json", "--batch", "--input ФАЙЛ", "--save ФАЙЛ", "Использование: korvelin-calc [параметры]", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
                              "2 \"более 25,0 м.\"", "7 \"VIII\"", "8 \"\"", "6 \">6\"", "10 \"0,010\""}) {
         EXPECT_NE(r.Out.find(text), std::string::npos) << text;
     }
@@ -358,8 +382,8 @@ TEST(CalcInputFile, FilesThatCannotBeReadOrWrittenExitWithTwo)
          "korvelin-calc: Не удалось сохранить файл «/nonexistent/a.korvelin»: папка не найдена.\n"},
         {"--save /tmp", "korvelin-calc: Не удалось сохранить файл «/tmp»: это папка, а не файл.\n"},
         {"--pressure много --save /tmp/never.korvelin",
-         "korvelin-calc: Не удалось сохранить файл «/tmp/never.korvelin»: значение ключа «pressure» — не число: "
-         "«много».\n"},
+         "korvelin-calc: Не удалось сохранить файл «/tmp/never.korvelin»: в поле «Давление в трубопроводе» "
+         "записано «много», а в это поле можно ввести только цифры и одну десятичную запятую.\n"},
     };
     for (const auto& [arguments, message] : cases) {
         const Result r = Calc("--sep , " + arguments);
@@ -384,7 +408,8 @@ TEST(CalcBatch, OneResultLinePerInputLine)
         "89;3,2;333;206;0,6;0;0;0\n"
         "89;3,2;333;206;0,6;0;0;0;0;x;0\n"
         "89; 3.2 ;333;206;0.6; 1 ;2;3;4;5;6\n"
-        "89;3,2;333;206;abc;0;0;0;0;0;0\n";
+        "89;3,2;333;206;abc;0;0;0;0;0;0\n"
+        "89;3,2;333;206;0,6;0;8;0;0;0;0\n";
     const Result r = Calc("--batch --sep ,", input);
     EXPECT_EQ(r.Status, 1);
     // A message holding ";" or a quote stays in one cell: it is quoted, its quotes doubled.
@@ -392,10 +417,11 @@ TEST(CalcBatch, OneResultLinePerInputLine)
                          "completed;;18,441;3,122;6,128;9,965;13,851;9,189;3,122;9,189\n"
                          "refused;Введены не все данные;;;;;;;;\n"
                          "failed;Invalid floating point operation;;;5,996;;;;;\n"
-                         "invalid;\"line 5: expected 11 to 14 fields separated by \"\";\"\", found 8\";;;;;;;;\n"
-                         "invalid;line 6: field 10 (spans) is not an integer: 'x';;;;;;;;\n"
+                         "invalid;\"строка 5: нужно от 11 до 14 полей через «;», а в строке 8\";;;;;;;;\n"
+                         "invalid;строка 6: поле 10 (spans) — не целое число: «x»;;;;;;;;\n"
                          "completed;;16,512;2,048;12,351;9,392;11,548;8,065;2,048;8,065\n"
-                         "failed;'abc' is not a valid floating point value;;;;;;;;\n");
+                         "failed;'abc' is not a valid floating point value;;;;;;;;\n"
+                         "invalid;строка 9: поле 7 (snow) — номер пункта 8 вне списка: допустимо от 0 до 7;;;;;;;;\n");
 }
 
 TEST(CalcBatch, ReadsAFileAndReportsItsAbsence)
@@ -408,7 +434,8 @@ TEST(CalcBatch, ReadsAFileAndReportsItsAbsence)
 
     const Result missing = Calc("--batch /nonexistent/korvelin.csv");
     EXPECT_EQ(missing.Status, 2);
-    EXPECT_EQ(missing.Err, "korvelin-calc: cannot open file '/nonexistent/korvelin.csv': No such file or directory\n");
+    EXPECT_EQ(missing.Err, "korvelin-calc: Не удалось открыть файл «/nonexistent/korvelin.csv»: файл или папка не "
+                           "найдены.\n");
 
     const Result empty = Calc("--batch -", "");
     EXPECT_EQ(empty.Status, 0);
@@ -426,7 +453,7 @@ TEST(CalcBatch, ReportModeSeparatesRunsWithFormFeeds)
     std::size_t lines = 0;
     for (char c : r.Out) lines += c == '\n';
     EXPECT_EQ(lines, 3u + 1 + 1 + 26 + 1);
-    EXPECT_EQ(r.Err, "line 3: expected 11 to 14 fields separated by \";\", found 1\n");
+    EXPECT_EQ(r.Err, "korvelin-calc: Строка 3: нужно от 11 до 14 полей через «;», а в строке 1\n");
 }
 
 TEST(CalcBatch, JsonLinesCarryEveryValueToTheLastBit)
@@ -445,7 +472,7 @@ TEST(CalcBatch, JsonLinesCarryEveryValueToTheLastBit)
                               "\"DynamicSpanSP\":3.122329876848456,", 0), 0u) << completed;
     EXPECT_NE(completed.find("\"MomentOfInertia\":8.854410639999999e-07,\"report\":["), std::string::npos);
     EXPECT_NE(completed.find("\"governing\":{\"sp\":{\"span\":3.122,\"criterion\":\"dynamic_sp\""), std::string::npos);
-    EXPECT_EQ(invalid, "{\"outcome\":\"invalid\",\"message\":\"line 3: expected 11 to 14 fields separated by \\\";\\\", found 1\"}");
+    EXPECT_EQ(invalid, "{\"outcome\":\"invalid\",\"message\":\"строка 3: нужно от 11 до 14 полей через «;», а в строке 1\"}");
     EXPECT_EQ(refused.rfind("{\"outcome\":\"refused\",\"message\":\"Введены не все данные\",\"spans\":{\"StaticSpanSP\":null,", 0), 0u)
         << refused;
     EXPECT_EQ(r.Err, "");
@@ -529,7 +556,7 @@ TEST(CalcOwnClimate, BatchColumnsOfTheSameNames)
     EXPECT_EQ(region.rfind("completed;;", 0), 0u);
     EXPECT_EQ(own, region);
     EXPECT_EQ(empty, region);  // empty columns: the regions' values
-    EXPECT_EQ(refused, "invalid;line 5: field 14 (ice-thickness): Толщина стенки гололеда должна быть от 0 до 100 мм "
+    EXPECT_EQ(refused, "invalid;строка 5: поле 14 (ice-thickness): Толщина стенки гололеда должна быть от 0 до 100 мм "
                        "(введено «101»);;;;;;;;");
 }
 

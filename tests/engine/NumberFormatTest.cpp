@@ -37,7 +37,13 @@ INSTANTIATE_TEST_SUITE_P(
                       FixedCase{-0.0001, "0,000"}, FixedCase{1e-300, "0,000"},
                       FixedCase{123456.7895, "123456,789"}, FixedCase{-7.5, "-7,500"},
                       FixedCase{1e20, "100000000000000000000,000"},
-                      FixedCase{1000000000000000.125, "1000000000000000,120"}));
+                      FixedCase{1000000000000000.125, "1000000000000000,120"},
+                      // From 2^52 up the value is reduced to 18 digits the slow way: the 18th
+                      // digit of an 18-digit whole number is kept, a 19th is rounded.
+                      FixedCase{100000000000000016.0, "100000000000000016,000"},
+                      FixedCase{-123456789012345680.0, "-123456789012345680,000"},
+                      FixedCase{1000000000000000128.0, "1000000000000000130,000"},
+                      FixedCase{9223372036854775808.0, "9223372036854775810,000"}));
 
 TEST(Fixed3Format, UsesTheGivenSeparator)
 {

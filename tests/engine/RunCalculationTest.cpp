@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
@@ -253,6 +255,25 @@ TEST(RunCalculation, SafeOnSeveralThreadsAtOnce)
         thread.join();
     }
     EXPECT_EQ(mismatches, std::vector<int>(4, 0));
+}
+
+// The SP static span's hoop term D - 1.2 t takes 1.2 in extended precision: held in double, the
+// last bit of these spans changes (the static span of every run is stored to the last bit).
+TEST(RunCalculation, StaticSpanSPKeepsTheExtendedConstantToTheLastBit)
+{
+    const struct {
+        FieldTexts Texts;
+        SelectorIndexes Indexes;
+        std::uint64_t Bits;
+    } cases[] = {
+        {{"136,5", "4,2", "333", "206", "1,9"}, {1, 0, 2, 2, 6, 4}, 0x4036e6fde9697b5c},  // 22.902311886074457 m
+        {{"208,6", "3,2", "333", "206", "2,9"}, {1, 0, 1, 3, 1, 7}, 0x40378d60be84e702},  // 23.552257449576253 m
+    };
+    for (const auto& c : cases) {
+        const CalculationOutcome outcome = RunCalculation(c.Texts, c.Indexes, ",");
+        ASSERT_TRUE(outcome.Spans.StaticSpanSP.has_value()) << c.Texts.OuterDiameter;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(*outcome.Spans.StaticSpanSP), c.Bits) << c.Texts.OuterDiameter;
+    }
 }
 
 }  // namespace

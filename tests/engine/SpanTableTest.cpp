@@ -77,9 +77,10 @@ TEST(SpanTable, RowsThatAreNotComputedCarryTheirMessage)
          "Толщина стенки должна быть меньше половины наружного диаметра"},
         {{"8a9", "3"}, OutcomeKind::Failed, "'8a9' is not a valid floating point value"},
         {{"89", "3,,5"}, OutcomeKind::Failed, "'3,,5' is not a valid floating point value"},
-        {{"325", "8"}, OutcomeKind::Refused, std::string(kDiameterLimitMessage)},
-        {{"316", "7,9"}, OutcomeKind::Refused, std::string(kDiameterLimitMessage)},
-        {{"1e9", "1"}, OutcomeKind::Refused, std::string(kDiameterLimitMessage)},
+        {{"325", "8"}, OutcomeKind::Refused, "Внутренний диаметр 309 мм больше 300 мм — расчет не выполняется"},
+        {{"316", "7,9"}, OutcomeKind::Refused, "Внутренний диаметр 300,2 мм больше 300 мм — расчет не выполняется"},
+        {{"1e9", "1"}, OutcomeKind::Refused,
+         "Внутренний диаметр 999999998 мм больше 300 мм — расчет не выполняется"},
     };
     for (const auto& c : cases) {
         const SpanTableRow row = ComputeSpanTableRow(c.Size, StartUpConditions());
@@ -94,21 +95,37 @@ TEST(SpanTable, RowsThatAreNotComputedCarryTheirMessage)
               "'0,6,' is not a valid floating point value");
 }
 
-TEST(SpanTable, CsvHasByteOrderMarkBatchColumnsAndTheSize)
+TEST(SpanTable, CsvHasTheConditionsTheWindowsColumnsAndTheMessages)
 {
     const std::vector<PipeSize> sizes = {{"89", "3.2"}, {"325", "8"}, {"x;", "3"}};
-    const std::vector<SpanTableRow> rows = ComputeSpanTable(sizes, StartUpConditions());
-    EXPECT_EQ(SpanTableCsv(rows, ","),
-              "\xEF\xBB\xBF"
-              "outer_diameter_mm;wall_mm;outcome;message;static_sp;dynamic_sp;condensate_sp;"
-              "deflection_sp;static_snip;deflection_snip;governing_sp;governing_snip\r\n"
-              "89;3,2;completed;;18,441;3,122;6,128;9,965;13,851;9,189;3,122;9,189\r\n"
-              "325;8;refused;" + std::string(kDiameterLimitMessage) + ";;;;;;;;\r\n"
-              "\"x;\";3;failed;\"'x;' is not a valid floating point value\";;;;;;;;\r\n");
-    EXPECT_EQ(SpanTableCsv({}, "."),
-              "\xEF\xBB\xBF"
-              "outer_diameter_mm;wall_mm;outcome;message;static_sp;dynamic_sp;condensate_sp;"
-              "deflection_sp;static_snip;deflection_snip;governing_sp;governing_snip\r\n");
+    SpanTableConditions conditions = StartUpConditions();
+    const std::vector<SpanTableRow> rows = ComputeSpanTable(sizes, conditions);
+    const std::string head =
+        "\xEF\xBB\xBF"
+        "Таблица допустимых пролетов надземного газопровода\r\n"
+        "Условия расчета:\r\n"
+        "Давление в трубопроводе 0,6 МПа\r\n"
+        "Сталь ст2сп/ГОСТ 10705-80: предел сопротивления 333 МПа, предел текучести 206 МПа\r\n"
+        "Застройка высотой до 10,0 м\r\n"
+        "Районы строительства: по снеговой нагрузке I, по ветровой Ia, по гололедной I\r\n"
+        "Количество пролетов 1, уклон трубопровода 0,000 промили\r\n"
+        "\r\n"
+        "Наружный диаметр, мм;Толщина стенки, мм;СП статический расчет, м;СП динамический расчет, м;"
+        "СП конденсат, м;СП прогиб, м;СНиП статический расчет, м;СНиП прогиб, м;"
+        "Определяющий пролет по СП, м;Критерий по СП;Определяющий пролет по СНиП, м;Критерий по СНиП;"
+        "Примечание\r\n";
+    EXPECT_EQ(SpanTableCsv(rows, conditions),
+              head +
+                  "89;3,2;18,441;3,122;6,128;9,965;13,851;9,189;3,122;динамический расчет;9,189;прогиб;\r\n"
+                  "325;8;;;;;;;;;;;Внутренний диаметр 309 мм больше 300 мм — расчет не выполняется\r\n"
+                  "\"x;\";3;;;;;;;;;;;\"'x;' is not a valid floating point value\"\r\n");
+    EXPECT_EQ(SpanTableCsv({}, conditions), head);
+    // A fault in a row is given with its cause.
+    conditions.Texts.Pressure = "12";
+    const std::string faulted = SpanTableCsv(ComputeSpanTable(sizes, conditions), conditions);
+    EXPECT_NE(faulted.find("\r\n89;3,2;;;;;;;;;;;Invalid floating point operation — давление слишком велико для этой "
+                           "толщины стенки (статический расчет на прочность по СП 42-102-2004)\r\n"),
+              std::string::npos);
 }
 
 TEST(SpanTable, ConditionsNameEveryInput)
@@ -144,7 +161,7 @@ TEST(SpanTable, NoteIsLandscapeWithTheConditionsAndNotesForRefusedRows)
              std::string("89×3\t18,332\t3,112\t6,103\t9,906\t13,710\t9,096\t"
                          "3,112\t9,096"),
              std::string("325×8\tсм. прим. 1\t—\t—\t—\t—\t—\t—\t—"),
-             "1. 325×8: " + std::string(kDiameterLimitMessage),
+             std::string("1. 325×8: Внутренний диаметр 309 мм больше 300 мм — расчет не выполняется"),
              std::string("СП: динамический расчет, м"),
              std::string("Пролеты в столбцах: статический расчет — исходя из статического расчета "
                          "на прочность; динамический расчет — исходя из динамического расчета на "

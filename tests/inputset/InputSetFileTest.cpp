@@ -144,7 +144,8 @@ TEST_F(InputSetFile, FailedSaveLeavesTheOldFileIntact)
     InputSet invalid = StartUpInputSet();
     invalid.Texts.Pressure = "много";
     EXPECT_EQ(WriteInputSetFile(path, invalid),
-              "Не удалось сохранить файл «" + path + "»: значение ключа «pressure» — не число: «много».");
+              "Не удалось сохранить файл «" + path + "»: в поле «Давление в трубопроводе» записано «много», а в "
+              "это поле можно ввести только цифры и одну десятичную запятую.");
     EXPECT_EQ(Contents(path), before);
 }
 

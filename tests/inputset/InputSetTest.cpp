@@ -60,7 +60,7 @@ TEST(InputSetFormat, EveryItemRoundTrips)
                        pick(IceRegionItems()),      pick(SpanCountItems()),  pick(SlopeItems())};
         if (item % 2 == 1) {
             set.ChosenSpan = "9,189";
-            set.RouteLength = "Трасса №" + std::to_string(item);
+            set.RouteLength = "10" + std::to_string(item) + ",5";
             set.PipeTable = std::vector<PipeTableRow>{{"89", "3,2"}, {"108", "4"}};
             // The own values in force travel with their sources; the coefficient of friction.
             set.OwnClimate.SnowWeight = {true, "1,8", "СП 20.13330.2016, табл. К.1"};
@@ -81,10 +81,7 @@ TEST(InputSetFormat, LimitsAreInclusive)
     InputSet set = StartUpInputSet();
     set.Texts.Pressure = "0," + std::string(62, '5');
     set.ChosenSpan = std::string();
-    set.RouteLength = "";
-    for (int i = 0; i < 64; ++i) {
-        *set.RouteLength += "д";  // 64 characters, 128 bytes
-    }
+    set.RouteLength = std::string(64, '7');
     set.PipeTable = std::vector<PipeTableRow>(kMaxPipeTableRows, PipeTableRow{"89", "3,2"});
     set.Indexes.WindRegion = static_cast<int>(WindRegionItems().size()) - 1;
     for (const DocumentFieldKey& key : kDocumentFieldKeys) {
@@ -141,7 +138,23 @@ TEST(InputSetFormat, EveryBadSetGetsItsProblem)
         {"control character", [](Json& j) { j["pressure"] = "0,6\n"; },
          "значение ключа «pressure» содержит управляющие символы"},
         {"not a number", [](Json& j) { j["wallThickness"] = "3,2 мм"; },
-         "значение ключа «wallThickness» — не число: «3,2 мм»"},
+         "в поле «Толщина стенки трубы» записано «3,2 мм», а в это поле можно ввести только цифры и одну "
+         "десятичную запятую"},
+        {"exponent", [](Json& j) { j["pressure"] = "1e308"; },
+         "в поле «Давление в трубопроводе» записано «1e308», а в это поле можно ввести только цифры и одну "
+         "десятичную запятую"},
+        {"sign", [](Json& j) { j["wallThickness"] = "+3"; },
+         "в поле «Толщина стенки трубы» записано «+3», а в это поле можно ввести только цифры и одну "
+         "десятичную запятую"},
+        {"outer diameter above the limit", [](Json& j) { j["outerDiameter"] = "325"; j["wallThickness"] = "8"; },
+         "наружный диаметр «325» мм при толщине стенки «8» мм дает внутренний диаметр 309 мм, а программа "
+         "рассчитывает трубопроводы с внутренним диаметром не более 300 мм"},
+        {"chosen span with a sign", [](Json& j) { j["chosenSpan"] = "-3"; },
+         "в поле «Принятый пролет, м» записано «-3», а в это поле можно ввести только цифры и одну десятичную "
+         "запятую"},
+        {"table cell with an exponent", [](Json& j) { j["pipeTable"] = Json::array({{{"diameter", "89"}, {"wall", "3"}}, {{"diameter", "89"}, {"wall", "1e1"}}}); },
+         "в строке 2 таблицы пролетов в ячейке «Толщина стенки, мм» записано «1e1», а в ячейку можно ввести "
+         "только цифры и одну десятичную запятую"},
         {"strengths of another grade", [](Json& j) { j["steelGrade"] = 1; },
          "прочности «333» и «206» не те, что у стали «ст3сп/ГОСТ 10705-80»: 372 и 225"},
         {"chosen span as number", [](Json& j) { j["chosenSpan"] = 9.1; },
@@ -224,6 +237,17 @@ TEST(InputSetFormat, CheckOfATypedSet)
     set = StartUpInputSet();
     set.Indexes.SpanCount = 7;
     EXPECT_EQ(InputSetProblem(set), "значение ключа «spanCount» (7) вне списка: допустимо от 0 до 6");
+    // What the window holds: a full stop as the mark, the diameter at the limit as corrected, empty
+    // optional texts and table cells.
+    set = StartUpInputSet();
+    set.Texts.WallThickness = "3.2";
+    set.Texts.OuterDiameter = "306,4";
+    set.ChosenSpan = "";
+    set.RouteLength = ",5";
+    set.PipeTable = std::vector<PipeTableRow>{{"", ""}, {"57", "3"}};
+    EXPECT_EQ(InputSetProblem(set), "");
+    set.Texts.OuterDiameter = "306,5";
+    EXPECT_EQ(InputSetProblem(set).rfind("наружный диаметр «306,5» мм при толщине стенки «3.2» мм дает", 0), 0u);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 
 for file in bin/korvelin bin/korvelin-calc \
             share/korvelin/Карты/1.jpg share/korvelin/Карты/2.jpg share/korvelin/Карты/3.jpg \
-            share/doc/korvelin/guide.ru.md \
+            share/doc/korvelin/guide.ru.md share/doc/korvelin/guide.ru.html share/doc/korvelin/feedback.ru.html \
             share/applications/org.korvelin.Korvelin.desktop \
             share/icons/hicolor/scalable/apps/org.korvelin.Korvelin.svg \
             share/metainfo/org.korvelin.Korvelin.metainfo.xml \

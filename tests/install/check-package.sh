@@ -17,5 +17,9 @@ for file in usr/share/doc/korvelin/copyright usr/share/doc/korvelin/changelog.De
   grep -q " \./$file\$" <<<"$contents" || { echo "missing in the package: $file"; exit 1; }
 done
 
+# Qt's own texts in the user's language come from Debian's catalogues.
+dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' \
+  || { echo "the package does not depend on qt6-translations-l10n"; exit 1; }
+
 lintian --fail-on error,warning "$deb"
 echo "lintian found no error and no warning in $(basename "$deb")"

@@ -1,6 +1,7 @@
 // The input rules of the main window's numeric fields that need no window.
 
 #include "InputRules.h"
+#include "NumericKeys.h"
 
 #include <QtTest>
 
@@ -12,6 +13,8 @@ private slots:
     void keyFilter_data();
     void keyFilter();
     void refill();
+    void paste_data();
+    void paste();
     void diameterLimit_data();
     void diameterLimit();
 };
@@ -51,6 +54,34 @@ void InputRuleFunctionsTest::refill()
     QCOMPARE(RefillText(QString()), std::optional<QString>(QStringLiteral("0")));
     QCOMPARE(RefillText(QStringLiteral("0")), std::nullopt);
     QCOMPARE(RefillText(QStringLiteral(",")), std::nullopt);
+}
+
+void InputRuleFunctionsTest::paste_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("inserted");  // "-" when the paste changes nothing
+    QTest::newRow("over the selected text") << "89" << 0 << 2 << "108" << "108";
+    QTest::newRow("letters") << "89" << 0 << 2 << "abc" << "-";
+    QTest::newRow("exponent") << "0" << 0 << 1 << "1e5" << "-";
+    QTest::newRow("at the caret") << "89" << 2 << 0 << "5" << "5";
+    QTest::newRow("second mark") << "3,2" << 3 << 0 << ",5" << "-";
+    QTest::newRow("in place of the mark") << "3,2" << 1 << 1 << "." << ",";
+    QTest::newRow("blanks and line end around") << "3,2" << 0 << 3 << " 4.5\r\n" << "4,5";
+    QTest::newRow("blank inside") << "3,2" << 0 << 3 << "4 5" << "-";
+}
+
+void InputRuleFunctionsTest::paste()
+{
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, pasted);
+    QFETCH(QString, inserted);
+    const std::optional<QString> expected = inserted == u"-" ? std::nullopt : std::optional<QString>(inserted);
+    QCOMPARE(NumericPaste(text, start, length, pasted), expected);
 }
 
 void InputRuleFunctionsTest::diameterLimit_data()

@@ -22,9 +22,6 @@
 namespace {
 
 const QString Caption = QStringLiteral("Расчет среднего пролета для трубопровода (газопровода)");
-const QString DiameterLimitText = QStringLiteral(
-    "Программа предназначена для расчета трубопроводов с Ду не более 300 мм. Наружный диаметр "
-    "трубопровода выбран исходя из этого условия");
 const QStringList NoResults(6, QStringLiteral("0"));
 
 // The set the windows start with: the start-up inputs and the span table's starting list.
@@ -103,7 +100,7 @@ private slots:
     void everyItemRoundTrips();
     void badFileLeavesTheInputs_data();
     void badFileLeavesTheInputs();
-    void handEditedDiameterIsCorrected();
+    void diameterAtTheLimitOpensAsSaved();
     void unsavedChangesQuestion();
     void closingAsksOnlyWithChangesToAFile();
     void failedSaveNamesTheReason();
@@ -227,6 +224,13 @@ void InputSetDocumentTest::badFileLeavesTheInputs_data()
     QTest::newRow("index outside") << with("\"snowRegion\": 0", "\"snowRegion\": 8")
                                    << "значение ключа «snowRegion» (8) вне списка: допустимо от 0 до 7";
     QTest::newRow("invalid UTF-8") << with("\"89\"", "\"8\xff\"") << "текст не в кодировке UTF-8 (байт 71)";
+    QTest::newRow("exponent") << with("\"89\"", "\"1e308\"")
+                              << "в поле «Наружный диаметр» записано «1e308», а в это поле можно ввести только "
+                                 "цифры и одну десятичную запятую";
+    QTest::newRow("diameter above the limit") << with("\"89\"", "\"400\"")
+                                              << "наружный диаметр «400» мм при толщине стенки «3,2» мм дает "
+                                                 "внутренний диаметр 393,6 мм, а программа рассчитывает "
+                                                 "трубопроводы с внутренним диаметром не более 300 мм";
     QTest::newRow("over 1 MiB") << good + QByteArray(1024 * 1024, ' ')
                                 << "файл больше 1024 КиБ, а файл исходных данных много меньше";
 }
@@ -258,16 +262,17 @@ void InputSetDocumentTest::badFileLeavesTheInputs()
     QVERIFY(Doc->IsModified());
 }
 
-void InputSetDocumentTest::handEditedDiameterIsCorrected()
+void InputSetDocumentTest::diameterAtTheLimitOpensAsSaved()
 {
+    // A diameter the window corrected is saved as corrected, and opens as saved.
     korvelin::InputSet set = korvelin::StartUpInputSet();
-    set.Texts.OuterDiameter = "400";
+    set.Texts.OuterDiameter = "306,4";
     const QString path = Path("ручной.korvelin");
     QCOMPARE(korvelin::WriteInputSetFile(path.toStdString(), set), "");
     QVERIFY(Doc->OpenFile(path));
-    QCOMPARE(F->Sink.TakeMessages(), QStringList{DiameterLimitText});
+    QCOMPARE(F->Sink.TakeMessages(), QStringList());
     QCOMPARE(F->Text("Edit2"), QStringLiteral("306,4"));
-    QVERIFY(Doc->IsModified());  // the window no longer shows what the file holds
+    QVERIFY(!Doc->IsModified());
 
     // A folder, a missing file: named with their problem.
     QVERIFY(!Doc->OpenFile(Dir->path()));

@@ -258,7 +258,9 @@ void LookMapWindowTest::mapsAreFoundWhateverTheWorkingFolder()
 
 void LookMapWindowTest::loadsOrReportsAndStaysUsable_data()
 {
-    const auto jpegError = [](int code) { return QStringLiteral("JPEG error #%1.").arg(code); };
+    const auto unreadable = [](const QString& reason) {
+        return QStringLiteral("Не удалось прочитать файл «%1»: ") + reason + u'.';
+    };
     const QByteArray grey = EncodeJpeg(QuadrantPicture(300, 200), {90, false, JpegColour::Grey});
     const QByteArray progressive = EncodeJpeg(QuadrantPicture(300, 200), {90, true, JpegColour::Rgb});
     const QByteArray baseline = EncodeJpeg(QuadrantPicture(300, 200));
@@ -267,10 +269,14 @@ void LookMapWindowTest::loadsOrReportsAndStaysUsable_data()
     QTest::addColumn<QByteArray>("bytes"); // null: no file
     QTest::addColumn<bool>("makeMapFolder");
     QTest::addColumn<QString>("error");    // %1 is the full path of the file
-    QTest::newRow("missing file") << "a" << QByteArray() << true << "Cannot open file \"%1\". No such file or directory.";
-    QTest::newRow("missing folder") << "b" << QByteArray() << false << "Cannot open file \"%1\". No such file or directory.";
-    QTest::newRow("text file named 1.jpg") << "c" << QByteArray("not a picture\n") << true << jpegError(JERR_NO_SOI);
-    QTest::newRow("huge-dimension header") << "f" << WithDeclaredSize(grey, 60000, 60000) << true << jpegError(JERR_IMAGE_TOO_BIG);
+    QTest::newRow("missing file") << "a" << QByteArray() << true << "Не удалось открыть файл «%1»: файл не найден.";
+    QTest::newRow("missing folder") << "b" << QByteArray() << false << "Не удалось открыть файл «%1»: файл не найден.";
+    QTest::newRow("text file named 1.jpg") << "c" << QByteArray("not a picture\n") << true
+                                           << unreadable(QStringLiteral("файл не является изображением JPEG"));
+    QTest::newRow("huge-dimension header") << "f" << WithDeclaredSize(grey, 60000, 60000) << true
+                                           << unreadable(QStringLiteral("слишком большое изображение: 60000 × 60000 "
+                                                                        "точек, а допустимо не больше 100 миллионов"));
+    QTest::newRow("cut in its headers") << "e" << baseline.left(100) << true << unreadable(QStringLiteral("файл поврежден"));
     QTest::newRow("truncated picture shows its top") << "g" << baseline.left(baseline.size() * 2 / 3) << true << "";
     QTest::newRow("grey-scale") << "h" << grey << true << "";
     QTest::newRow("progressive") << "i" << progressive << true << "";

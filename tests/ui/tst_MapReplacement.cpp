@@ -240,7 +240,7 @@ void MapReplacementTest::copyThatCannotBeWrittenIsReported()
     blocker.close();
     Chosen = Write(QStringLiteral("good.jpg"), EncodeJpeg(QuadrantPicture(200, 100)));
     Choose("ReplaceMap");
-    QCOMPARE(Sink.TakeErrors(), QStringList{QStringLiteral("Не удалось создать папку \"%1\"").arg(UserMapFolder())});
+    QCOMPARE(Sink.TakeErrors(), QStringList{QStringLiteral("Не удалось создать папку «%1».").arg(UserMapFolder())});
     QCOMPARE(Map->Image1->Picture().size(), QSize(300, 200));
 }
 

@@ -1,11 +1,17 @@
-// Windows that fit the screen: the rule that moves a frame into the available area, and the
-// three windows on the small screens of design offices. The test runs once on a 1366 × 768
-// screen and once on a 1920 × 1080 screen at 150 % (1280 × 720 logical pixels).
+// Windows that fit the screen: the rule that moves a frame into the available area, the three
+// windows on the small screens of design offices, and the texts of the page "Итог" whole in its
+// fixed place. The test runs once on a 1366 × 768 screen and once on a 1920 × 1080 screen at
+// 150 % (1280 × 720 logical pixels).
 
 #include "MainWindowTestCase.h"
 #include "ScreenFit.h"
 
+#include <QHeaderView>
+#include <QLabel>
 #include <QScreen>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableWidget>
 
 class ScreenFitTest : public MainWindowTestCase
 {
@@ -18,6 +24,7 @@ private slots:
     void windowsOnThisScreen();
     void largerViewerShrinksToTheScreen();
     void userMayMoveAShownWindowAnywhere();
+    void summaryPageTextsAreWhole();
 };
 
 void ScreenFitTest::frameIntoArea_data()
@@ -131,6 +138,48 @@ void ScreenFitTest::userMayMoveAShownWindowAnywhere()
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QVERIFY(area.contains(viewer.frameGeometry()));
     QCOMPARE(viewer.frameGeometry().bottomRight(), area.bottomRight());
+}
+
+void ScreenFitTest::summaryPageTextsAreWhole()
+{
+    F->Find<QTabWidget>("PageControl1")->setCurrentIndex(2);
+    auto& table = *F->Find<QTableWidget>("SummaryTable");
+    F->Calculate();
+    // A chosen span that fails every criterion, and a route: the widest texts of the page.
+    F->Type("EditChosenSpan", QStringLiteral("20"));
+    F->Type("EditRouteLength", QStringLiteral("100"));
+    QCOMPARE(table.rowCount(), 8);
+    const int margins = 2 * (table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 1);
+    const QHeaderView& header = *table.horizontalHeader();
+    const int headerMargins = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+    int columns = 0;
+    for (int column = 0; column < table.columnCount(); ++column) {
+        const int width = table.columnWidth(column);
+        columns += width;
+        const QString title = table.horizontalHeaderItem(column)->text();
+        QVERIFY2(header.fontMetrics().horizontalAdvance(title) + headerMargins <= width, qPrintable(title));
+        for (int row = 0; row < table.rowCount(); ++row) {
+            const QTableWidgetItem* item = table.item(row, column);
+            if (item == nullptr)
+                continue;
+            QVERIFY2(QFontMetrics(item->font()).horizontalAdvance(item->text()) + margins <= width,
+                     qPrintable(item->text()));
+        }
+    }
+    QVERIFY(columns <= table.viewport()->width());
+    for (const char* name : {"LabelChosenSpan", "LabelRouteLength"}) {
+        const QLabel& label = *F->Find<QLabel>(name);
+        QVERIFY2(label.fontMetrics().horizontalAdvance(label.text()) <= label.contentsRect().width(), name);
+    }
+    // The wrapped lines: the route beside the fields, and the message of a calculation a fault ended.
+    const QLabel& status = *F->Find<QLabel>("SummaryStatus");
+    QVERIFY(status.heightForWidth(status.width()) <= status.height());
+    F->Retype("Edit1", QStringLiteral("12"));
+    F->Calculate();
+    QCOMPARE(F->Sink.TakeErrors().size(), 1);
+    const QLabel& notice = *F->Find<QLabel>("SummaryNotice");
+    QVERIFY(notice.text().contains(QStringLiteral("давление слишком велико для этой толщины стенки")));
+    QVERIFY(notice.heightForWidth(notice.width()) <= notice.height());
 }
 
 QTEST_MAIN(ScreenFitTest)

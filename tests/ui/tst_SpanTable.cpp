@@ -11,6 +11,8 @@
 #include <korvelin/NumberFormat.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -247,6 +249,15 @@ void SpanTableTest::rowsTypedWithTheNumericKeyRules()
     QTest::keyClick(editor, Qt::Key_Backspace);
     // The row follows the typing before the edit ends.
     QCOMPARE(Cell(row, 0), QStringLiteral("32"));
+    // A paste obeys the same rules: letters change nothing, a number replaces the selection.
+    for (const QString& pasted : {QStringLiteral("108 мм"), QStringLiteral("108")}) {
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(Cell(row, 0), QStringLiteral("108"));
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("32"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
     TypeInCell(row, 1, QStringLiteral("2.5"));
@@ -256,7 +267,7 @@ void SpanTableTest::rowsTypedWithTheNumericKeyRules()
 
     TypeInCell(row, 0, QStringLiteral("325"));
     TypeInCell(row, 1, QStringLiteral("8"));
-    QCOMPARE(Cell(row, 2), QString::fromUtf8(korvelin::kDiameterLimitMessage.data()));
+    QCOMPARE(Cell(row, 2), QStringLiteral("Внутренний диаметр 309 мм больше 300 мм — расчет не выполняется"));
     QCOMPARE(Grid()->columnSpan(row, 2), 16);
     TypeInCell(row, 1, QStringLiteral("12,5"));
     QCOMPARE(Grid()->columnSpan(row, 2), 1);
@@ -283,7 +294,7 @@ void SpanTableTest::badSizesShowTheRowMessage()
         "Значения должны быть больше нуля",
         "'5x7' is not a valid floating point value",
         "Толщина стенки должна быть меньше половины наружного диаметра",
-        QString::fromUtf8(korvelin::kDiameterLimitMessage.data()),
+        "Внутренний диаметр 1E400 мм больше 300 мм — расчет не выполняется",
         "Введены не все данные",
     };
     for (int row = 0; row < expected.size(); ++row) {
@@ -291,6 +302,11 @@ void SpanTableTest::badSizesShowTheRowMessage()
         QCOMPARE(Grid()->columnSpan(row, 2), 16);
         QCOMPARE(Cell(row, 8), QString());
     }
+    // A fault is shown with its cause.
+    Table().SetRows({{"89", "3"}});
+    F->Retype("Edit1", QStringLiteral("12"));
+    QCOMPARE(Cell(0, 2), QStringLiteral("Invalid floating point operation — давление слишком велико для этой толщины "
+                                        "стенки (статический расчет на прочность по СП 42-102-2004)"));
 }
 
 void SpanTableTest::csvReadBack()
@@ -305,25 +321,48 @@ void SpanTableTest::csvReadBack()
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 5); // header, three rows, the empty rest after the last line end
-    QCOMPARE(lines[0], QStringLiteral("outer_diameter_mm;wall_mm;outcome;message;static_sp;dynamic_sp;"
-                                      "condensate_sp;deflection_sp;static_snip;deflection_snip;"
-                                      "governing_sp;governing_snip"));
+    // The title, the conditions as the window's header names them, an empty line, the columns
+    // under the window's own headers, three rows, the empty rest after the last line end.
+    QCOMPARE(lines.size(), 13);
+    QCOMPARE(lines[0], QStringLiteral("Таблица допустимых пролетов надземного газопровода"));
+    QCOMPARE(QStringLiteral("Условия расчета: ") + lines.mid(2, 5).join(QStringLiteral("; ")) + u'.',
+             Table().findChild<QLabel*>(QStringLiteral("Conditions"))->text());
+    QCOMPARE(lines[7], QString());
+    // The columns shown: the loads on the supports are hidden at first.
+    const auto shownHeaders = [this] {
+        QStringList headers;
+        for (int column = 0; column < Grid()->columnCount(); ++column)
+            if (!Grid()->isColumnHidden(column))
+                headers << Grid()->horizontalHeaderItem(column)->text().replace(u'\n', u' ');
+        return headers;
+    };
+    QCOMPARE(lines[8], shownHeaders().join(u';') + QStringLiteral(";Примечание"));
     for (int row = 0; row < 3; ++row) {
-        const QStringList fields = lines[row + 1].split(u';');
-        QCOMPARE(fields.size(), 12);
+        const QStringList fields = lines[row + 9].split(u';');
+        QCOMPARE(fields.size(), 13);
         QCOMPARE(fields.mid(0, 2), RowTexts(row).mid(0, 2).replaceInStrings(QStringLiteral("."), QStringLiteral(",")));
         if (row == 1) {
-            QCOMPARE(fields[2], QStringLiteral("refused"));
-            QCOMPARE(fields[3], Cell(row, 2));
+            QCOMPARE(fields.mid(2, 10), QStringList(10, QString()));
+            QCOMPARE(fields[12], Cell(row, 2));
         } else {
-            QCOMPARE(fields[2], QStringLiteral("completed"));
-            QCOMPARE(fields.mid(4, 6), Spans(row));
-            QCOMPARE(fields[10], Cell(row, 8));
-            QCOMPARE(fields[11], Cell(row, 10));
+            for (int column = 2; column < 12; ++column)
+                QCOMPARE(fields[column], Cell(row, column));
+            QCOMPARE(fields[12], QString());
         }
     }
-    QCOMPARE(lines[4], QString());
+    QCOMPARE(lines[12], QString());
+
+    // Shown, the loads go with the table, each as its cell shows it.
+    Table().findChild<QCheckBox*>(QStringLiteral("ShowSupportLoads"))->setChecked(true);
+    QCOMPARE(Table().WriteCsv(path), QString());
+    file.close();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList withLoads = QString::fromUtf8(file.readAll().mid(3)).split(QStringLiteral("\r\n"));
+    QCOMPARE(withLoads[8], shownHeaders().join(u';') + QStringLiteral(";Примечание"));
+    const QStringList first = withLoads[9].split(u';');
+    QCOMPARE(first.size(), 19);
+    for (int column = 12; column < 18; ++column)
+        QCOMPARE(first[column], Cell(0, column));
 
     const QString pdf = folder.filePath(QStringLiteral("таблица.pdf"));
     QCOMPARE(Table().WritePdf(pdf), QString());

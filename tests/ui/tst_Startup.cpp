@@ -4,10 +4,16 @@
 #include "MainWindowFixture.h"
 #include "Startup.h"
 
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
+
+#include <memory>
+#include <tuple>
 
 class StartupTest : public QObject
 {
@@ -17,6 +23,7 @@ private slots:
     void titleIsTheCaptionOfEveryBox();
     void onlyTheMainWindowIsShown();
     void resultsUseTheUserSeparator();
+    void qtTextsInTheUserLanguage();
 };
 
 void StartupTest::titleIsTheCaptionOfEveryBox()
@@ -54,6 +61,24 @@ void StartupTest::resultsUseTheUserSeparator()
     f.Calculate();
     QCOMPARE(f.Text("Edit6"), QStringLiteral("18") + separator + QStringLiteral("441"));
     VERIFY_NO_UNEXPECTED_BOX(f.Sink);
+}
+
+// The catalogue comes from Debian's package of Qt's translations, whichever locales the system
+// has installed; an English locale keeps Qt's English.
+void StartupTest::qtTextsInTheUserLanguage()
+{
+    for (const auto& [locale, cancel, undo] :
+         {std::tuple{QLocale(QLocale::Russian, QLocale::Russia), "Отмена", "Отменить действие"},
+          std::tuple{QLocale(QLocale::English, QLocale::UnitedStates), "Cancel", "Undo"}}) {
+        QVERIFY(InstallQtTranslations(*qApp, locale));
+        QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text().remove(u'&'), QString::fromUtf8(cancel));
+        QLineEdit field;
+        const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+        QCOMPARE(menu->actions().constFirst()->text().remove(u'&').section(u'\t', 0, 0), QString::fromUtf8(undo));
+        for (QTranslator* translator : qApp->findChildren<QTranslator*>())
+            QCoreApplication::removeTranslator(translator);
+    }
 }
 
 QTEST_MAIN(StartupTest)

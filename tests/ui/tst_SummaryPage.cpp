@@ -41,6 +41,7 @@ private:
     TSummaryPage& Page() { return *F->Form().findChild<TSummaryPage*>(); }
     QTableWidget* Table() { return F->Find<QTableWidget>("SummaryTable"); }
     QString Status() { return F->Find<QLabel>("SummaryStatus")->text(); }
+    QString Notice() { return F->Find<QLabel>("SummaryNotice")->text(); }
     QStringList Row(int row)
     {
         QStringList cells;
@@ -74,12 +75,23 @@ void SummaryPageTest::saysCalculateFirst()
     QCOMPARE(F->Note().SavePdfAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
     QCOMPARE(F->Note().PrintAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
     QCOMPARE(F->Note().CopyAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
-    // A refused calculation leaves the page as it was.
+    // A refused calculation and one a fault ended say so, with the message and the cause.
     F->Retype("Edit3", QStringLiteral("0"));
     F->Calculate();
     QCOMPARE(F->Sink.TakeMessages().size(), 1);
-    QCOMPARE(Status(), QStringLiteral("Выполните расчет"));
+    QCOMPARE(Status(), QString());
+    QCOMPARE(Notice(), QStringLiteral("Расчет не выполнен: Введены не все данные."));
     QCOMPARE(ActionsEnabled(), (QList<bool>{false, false, false}));
+    F->Retype("Edit3", QStringLiteral("3,2"));
+    QCOMPARE(Status(), QStringLiteral("Выполните расчет"));
+    QVERIFY(F->Find<QLabel>("SummaryNotice")->isHidden());
+    F->Retype("Edit1", QStringLiteral("9"));
+    F->Calculate();
+    QCOMPARE(F->Sink.TakeErrors().size(), 1);
+    QCOMPARE(Notice(), QStringLiteral("Расчет прерван ошибкой: Invalid floating point operation — давление слишком "
+                                      "велико для этой толщины стенки (статический расчет на прочность по "
+                                      "СНиП 2.04.12-86)."));
+    QCOMPARE(Table()->rowCount(), 0);
 }
 
 void SummaryPageTest::calculationFillsThePageAndMarksTheGoverningFields()
@@ -178,6 +190,13 @@ void SummaryPageTest::keyFilterOfTheFields()
     QCOMPARE(F->Text("EditChosenSpan"), QStringLiteral("3,57"));
     QTest::keyClick(F->Edit("EditChosenSpan"), Qt::Key_Backspace);
     QCOMPARE(F->Text("EditChosenSpan"), QStringLiteral("3,5"));
+    // A paste obeys the same rules: a full stop is the decimal mark, a sign changes nothing.
+    for (const QString& pasted : {QStringLiteral("12.5"), QStringLiteral("-3")}) {
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(F->Edit("EditChosenSpan"), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(F->Edit("EditChosenSpan"), Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(F->Text("EditChosenSpan"), QStringLiteral("12,5"));
 }
 
 void SummaryPageTest::savedNoteHoldsEveryNumberOfTheWindow()

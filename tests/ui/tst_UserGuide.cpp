@@ -3,6 +3,8 @@
 #include "GuideWindow.h"
 #include "MainWindowTestCase.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
 
@@ -15,6 +17,7 @@ private slots:
     void f1ShowsTheGuide();
     void menuEntryShowsTheSameWindow();
     void f1FromTheOtherWindows();
+    void feedbackPageMadeFromTheGuide();
 
 private:
     GuideWindow* Guide() { return F->Form().findChild<GuideWindow*>(); }
@@ -81,6 +84,33 @@ void UserGuideTest::f1FromTheOtherWindows()
         QVERIFY(Guide() != nullptr);
         QTRY_VERIFY(Guide()->isVisible());
     }
+}
+
+// The page "Замечания и Предложения" opens: the guide's section, made into HTML at build time,
+// found beside the program or where the package installs it.
+void UserGuideTest::feedbackPageMadeFromTheGuide()
+{
+    const QString page = FeedbackPagePath(QCoreApplication::applicationDirPath());
+    QCOMPARE(page, QCoreApplication::applicationDirPath() + QStringLiteral("/feedback.ru.html"));
+    QFile file(page);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QTextDocument html;
+    html.setHtml(QString::fromUtf8(file.readAll()));
+    QCOMPARE(html.firstBlock().text(), QStringLiteral("Замечания и предложения"));
+    const QString text = html.toPlainText();
+    for (const char* part : {"korvelin@korvelin.example", "Версию программы и систему", "файл .korvelin",
+                             "Что ожидали и что получилось", "руководстве пользователя"})
+        QVERIFY2(text.contains(QString::fromUtf8(part)), part);
+    // The section alone: the guide's other sections are on the whole page.
+    QVERIFY(!text.contains(QStringLiteral("Как выполнить расчет")));
+
+    QTemporaryDir installed;
+    QVERIFY(QDir(installed.path()).mkpath(QStringLiteral("bin")));
+    QCOMPARE(FeedbackPagePath(installed.filePath(QStringLiteral("bin"))), QString());
+    QVERIFY(QDir(installed.path()).mkpath(QStringLiteral("share/doc/korvelin")));
+    QVERIFY(QFile::copy(page, installed.filePath(QStringLiteral("share/doc/korvelin/feedback.ru.html"))));
+    QCOMPARE(FeedbackPagePath(installed.filePath(QStringLiteral("bin"))),
+             installed.filePath(QStringLiteral("share/doc/korvelin/feedback.ru.html")));
 }
 
 QTEST_MAIN(UserGuideTest)

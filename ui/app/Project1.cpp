@@ -1,5 +1,5 @@
-// Start-up: the application title, the program's windows in their order, the file named on the
-// command line, the event loop.
+// Start-up: the application title, Qt's own texts in the user's language, the program's windows in
+// their order, the file named on the command line, the event loop.
 
 #include "AppWindows.h"
 #include "InputSetDocument.h"
@@ -8,6 +8,7 @@
 #include "Unit1.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QSettings>
 
 int main(int argc, char* argv[])
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     ChoosePlatformOptions();
     QApplication application(argc, argv);
     SetApplicationTitle();
+    InstallQtTranslations(application, QLocale::system());
     DialogMessageSink sink;
     // The program's one settings object: the recent files, the span table's rows and place.
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvelin"),

@@ -64,6 +64,7 @@ OwnClimateDialog::OwnClimateDialog(InputModel& model, MessageSink& sink, QWidget
         row.Value->setMinimumWidth(70);
         row.Value->setToolTip(RangeText(info, Model.DecimalSeparator()));
         row.Value->setAttribute(Qt::WA_InputMethodEnabled, false);
+        row.Value->setAcceptDrops(false);
         row.Value->installEventFilter(this);
         row.Source = new QLineEdit(FromUtf8(entry.Source), this);
         row.Source->setObjectName(name + QStringLiteral("Source"));
@@ -139,14 +140,11 @@ void OwnClimateDialog::accept()
 
 bool OwnClimateDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    // The values take the keys of the numeric fields: digits and one decimal comma; paste passes
-    // and is read when "ОК" is pressed.
-    if (event->type() == QEvent::KeyPress) {
-        for (const Row& row : Rows) {
-            if (watched == row.Value)
-                return FilterNumericKeyPress(*row.Value, static_cast<const QKeyEvent&>(*event),
-                                             EditingShortcuts::Passed);
-        }
+    // The values take the keys of the numeric fields: digits and one decimal comma; the editing
+    // shortcuts work, a paste obeys the same rules.
+    for (const Row& row : Rows) {
+        if (watched == row.Value)
+            return FilterNumericFieldEvent(*row.Value, *event);
     }
     return QDialog::eventFilter(watched, event);
 }

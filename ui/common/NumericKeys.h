@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+class QEvent;
 class QKeyEvent;
 class QLineEdit;
 class QString;
@@ -22,13 +23,22 @@ char16_t NumericKey(char16_t key, const QString& text);
 // otherwise the edit handles the key itself.
 bool TypeFiltered(QLineEdit& field, const QKeyEvent& event, const std::function<char16_t(char16_t)>& filter);
 
-// What the filter does with the control characters of the editing shortcuts (copy, paste, cut,
-// undo, select all): the main window's fields and the table's cells drop them; fields whose
-// paste is free let them through, and a full stop pasted there counts as the decimal mark.
-enum class EditingShortcuts { Dropped, Passed };
+// What a paste puts in place of `length` characters at `start` of a numeric field's `text`: the
+// pasted text without the blanks and line ends around it, its full stop written as the decimal
+// comma, when the field then holds digits with at most one decimal mark; none otherwise (the
+// field keeps its text, as a letter typed is dropped).
+std::optional<QString> NumericPaste(const QString& text, int start, int length, const QString& pasted);
 
-// The numeric filter applied to a key press in any line edit: returns whether the press was
-// consumed (dropped, or replaced by the comma inserted here); otherwise the edit handles the key
-// itself.
-bool FilterNumericKeyPress(QLineEdit& field, const QKeyEvent& event,
-                           EditingShortcuts shortcuts = EditingShortcuts::Dropped);
+// The editing a numeric field does besides typed characters. Select all, copy, cut, undo and
+// redo (their shortcuts and the context menu) go to the field; a paste, by its shortcut, by the
+// context menu's "Вставить" or by the middle mouse button, goes through NumericPaste.
+enum class EditingEvent {
+    Other,     // not editing: the caller goes on (a key press to its key filter)
+    Consumed,  // done here
+    ForField,  // the field handles it itself, past any key filter
+};
+EditingEvent FilterNumericEditing(QLineEdit& field, QEvent& event);
+
+// The whole filter of a numeric field, for its event filter: the editing above, then the key
+// filter of NumericKey for a typed character. Returns whether the event was consumed.
+bool FilterNumericFieldEvent(QLineEdit& field, QEvent& event);

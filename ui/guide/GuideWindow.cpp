@@ -3,7 +3,9 @@
 #include "ScreenFit.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -30,6 +32,17 @@ GuideWindow::GuideWindow(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Browser);
     KeepOnScreen(*this);
+}
+
+QString FeedbackPagePath(const QString& programFolder)
+{
+    const QDir folder(programFolder);
+    for (const QString& candidate : {folder.filePath(QStringLiteral("feedback.ru.html")),
+                                     QDir::cleanPath(folder.filePath(QStringLiteral("../share/doc/korvelin/feedback.ru.html")))}) {
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return {};
 }
 
 QAction* CreateGuideAction(QWidget& mainWindow)

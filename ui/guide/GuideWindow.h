@@ -22,6 +22,11 @@ public:
 // The guide's Markdown text as built into the program.
 QString UserGuideText();
 
+// The guide's page on remarks and suggestions (HTML made from the guide at build time): beside
+// the program, as in the build and the Windows edition, or else installed with the documentation
+// in share/doc/korvelin; empty when there is neither.
+QString FeedbackPagePath(const QString& programFolder);
+
 // The entry "Руководство пользователя" (F1, from any window of the program), a child of the main
 // window: it shows the guide window beside it, created at the first use.
 QAction* CreateGuideAction(QWidget& mainWindow);

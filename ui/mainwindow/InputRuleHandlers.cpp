@@ -19,15 +19,21 @@
 
 bool TFormProlet::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        for (QLineEdit* field : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5}) {
-            if (watched != field)
-                continue;
-            // A key whose handler ends with an error is dropped, as the filter left it.
-            bool consumed = true;
-            Guard.Run([&] { consumed = EditKeyPress(*field, static_cast<const QKeyEvent&>(*event)); });
-            return consumed;
-        }
+    for (QLineEdit* field : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5}) {
+        if (watched != field)
+            continue;
+        // The editing shortcuts go to the field; a paste obeys the rules of typing, and the
+        // field's change rule then runs on what it put in.
+        EditingEvent editing = EditingEvent::Consumed;
+        Guard.Run([&] { editing = FilterNumericEditing(*field, *event); });
+        if (editing != EditingEvent::Other)
+            return editing == EditingEvent::Consumed;
+        if (event->type() != QEvent::KeyPress)
+            break;
+        // A key whose handler ends with an error is dropped, as the filter left it.
+        bool consumed = true;
+        Guard.Run([&] { consumed = EditKeyPress(*field, static_cast<const QKeyEvent&>(*event)); });
+        return consumed;
     }
     return QMainWindow::eventFilter(watched, event);
 }

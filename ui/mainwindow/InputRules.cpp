@@ -2,7 +2,6 @@
 
 #include "NumericKeys.h"
 
-#include <korvelin/NumberFormat.h>
 #include <korvelin/ParseNumber.h>
 #include <korvelin/SpanInput.h>
 
@@ -37,10 +36,6 @@ DiameterCheck CheckOuterDiameter(std::string_view outerDiameter, std::string_vie
     const korvelin::ParsedNumber wall = korvelin::ParseNumber(wallThickness, decimalSeparator);
     if (!wall.Ok)
         return {korvelin::ConversionErrorMessage(wall.WorkingCopy), std::nullopt};
-    // The diameter at which the inner diameter is exactly the limit. It is compared as text too:
-    // the corrected value itself always passes, whatever the rounding of its decimal digits.
-    std::string limit = korvelin::FormatGeneral(wall.Value * 2 + korvelin::kMaxInnerDiameter, decimalSeparator);
-    if (outer.Value - wall.Value * 2 > korvelin::kMaxInnerDiameter && outerDiameter != limit)
-        return {std::string(), std::move(limit)};
-    return {};
+    return {std::string(),
+            korvelin::DiameterLimitCorrection(outer.Value, wall.Value, outerDiameter, decimalSeparator)};
 }

@@ -2,6 +2,7 @@
 
 #include "ErrorReport.h"
 #include "GoverningMarks.h"
+#include "GuideWindow.h"
 #include "InputModel.h"
 #include "LMAP.h"
 #include "MessageSink.h"
@@ -18,6 +19,7 @@
 #include <korvelin/Selectors.h>
 #include <korvelin/Version.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QLabel>
@@ -25,6 +27,8 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QTabBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include <algorithm>
@@ -108,6 +112,14 @@ TFormProlet::TFormProlet(InputModel& model, MessageSink& sink, QWidget* parent)
     ConnectHandlers();
     Summary = new TSummaryPage(Model, Sink);
     ui->PageControl1->addTab(Summary, QStringLiteral("Итог"));
+    // The page's button of the loads on the supports stands in the tabs' corner while it is shown,
+    // no taller than the tabs, so that the pages keep their size.
+    QToolButton* supports = Summary->SupportsButton();
+    supports->setFixedHeight(ui->PageControl1->tabBar()->sizeHint().height() - 2);
+    ui->PageControl1->setCornerWidget(supports, Qt::TopRightCorner);
+    supports->setVisible(false);
+    connect(ui->PageControl1, &QTabWidget::currentChanged, supports,
+            [this, supports](int index) { supports->setVisible(ui->PageControl1->widget(index) == Summary); });
     Marks = new GoverningMarks(Model, {ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit11, ui->Edit13}, this);
     new OwnClimateMarks(Model, {ui->ComboBox2, ui->ComboBox3, ui->ComboBox7}, this);
     connect(&Model, &InputModel::replaced, this, &TFormProlet::ShowAssignedInputs);
@@ -377,6 +389,9 @@ void TFormProlet::N4Click()
 
 void TFormProlet::N6Click()
 {
-    // The result is not examined: a browser that does not start changes nothing in the program.
-    QDesktopServices::openUrl(QUrl(QStringLiteral(KORVELIN_FEEDBACK_URL)));
+    // The program has no forum: the guide's page on remarks says where to send them and what to
+    // put in. A page that is missing, or a browser that does not start, changes nothing.
+    const QString page = FeedbackPagePath(QCoreApplication::applicationDirPath());
+    if (!page.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }

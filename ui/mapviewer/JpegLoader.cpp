@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <csetjmp>
 #include <cstdio>
@@ -140,26 +141,67 @@ bool Decode(Decoder& d, const unsigned char* data, unsigned long size)
     return true;
 }
 
+// What a libjpeg error means for the user.
+QString JpegReason(int code, const jpeg_decompress_struct& info)
+{
+    switch (code) {
+    case JERR_NO_SOI:
+        return QStringLiteral("файл не является изображением JPEG");
+    case JERR_INPUT_EMPTY:
+        return QStringLiteral("файл пуст");
+    case JERR_IMAGE_TOO_BIG:
+        if (info.image_width > 0 && info.image_height > 0)
+            return QStringLiteral("слишком большое изображение: %1 × %2 точек, а допустимо не больше %3 миллионов")
+                .arg(info.image_width)
+                .arg(info.image_height)
+                .arg(MaxJpegPixels / 1'000'000);
+        return QStringLiteral("слишком большое изображение");
+    case JERR_OUT_OF_MEMORY:
+        return QStringLiteral("не хватает памяти, чтобы открыть изображение");
+    default:
+        return QStringLiteral("файл поврежден");
+    }
+}
+
 } // namespace
+
+JpegError::JpegError(int code, const QString& reason)
+    : CommandError(reason)
+    , Code(code)
+{
+}
 
 QImage DecodeJpeg(const QByteArray& data)
 {
     Decoder decoder;
     if (!Decode(decoder, reinterpret_cast<const unsigned char*>(data.constData()),
                 static_cast<unsigned long>(data.size())))
-        throw CommandError(QStringLiteral("JPEG error #%1").arg(decoder.Error.Base.msg_code));
+        throw JpegError(decoder.Error.Base.msg_code, JpegReason(decoder.Error.Base.msg_code, decoder.Info));
     return std::move(decoder.Image);
+}
+
+QString CannotOpenMessage(const QString& path, const QFile& file)
+{
+    const QFileInfo info(path);
+    const QString reason = !info.exists() ? QStringLiteral("файл не найден")
+                           : info.isDir() ? QStringLiteral("это папка, а не файл")
+                           : !info.isReadable() ? QStringLiteral("нет прав доступа")
+                                                : file.errorString();
+    return QStringLiteral("Не удалось открыть файл «%1»: %2.").arg(QDir::toNativeSeparators(path), reason);
 }
 
 QImage LoadJpegFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw CommandError(QStringLiteral("Cannot open file \"%1\". %2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()));
+        throw CommandError(CannotOpenMessage(path, file));
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw CommandError(QStringLiteral("Cannot open file \"%1\". %2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()));
-    return DecodeJpeg(data);
+        throw CommandError(CannotOpenMessage(path, file));
+    try {
+        return DecodeJpeg(data);
+    } catch (const JpegError& error) {
+        throw CommandError(
+            QStringLiteral("Не удалось прочитать файл «%1»: %2.").arg(QDir::toNativeSeparators(path), error.message()));
+    }
 }

@@ -68,13 +68,13 @@ void MapReplacement::Replace()
 
     QFile source(chosen);
     if (!source.open(QIODevice::ReadOnly))
-        throw CommandError(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(chosen), source.errorString()));
+        throw CommandError(CannotOpenMessage(chosen, source));
     const QByteArray bytes = source.readAll();
     if (!QDir().mkpath(UserMapFolder()))
-        throw CommandError(QStringLiteral("Не удалось создать папку \"%1\"").arg(UserMapFolder()));
+        throw CommandError(QStringLiteral("Не удалось создать папку «%1».").arg(UserMapFolder()));
     QSaveFile copy(target);
     if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit())
-        throw CommandError(QStringLiteral("Не удалось записать карту \"%1\". %2").arg(target, copy.errorString()));
+        throw CommandError(QStringLiteral("Не удалось записать карту «%1»: %2.").arg(target, copy.errorString()));
     Viewer.LoadMap(n);
 }
 
@@ -86,6 +86,6 @@ void MapReplacement::Restore()
         return;
     QFile copy(own);
     if (copy.exists() && !copy.remove())
-        throw CommandError(QStringLiteral("Не удалось удалить файл \"%1\". %2").arg(own, copy.errorString()));
+        throw CommandError(QStringLiteral("Не удалось удалить файл «%1»: %2.").arg(own, copy.errorString()));
     Viewer.LoadMap(n);
 }

@@ -7,6 +7,7 @@
 #include "Utf8Text.h"
 
 #include <korvelin/DesignSummary.h>
+#include <korvelin/FaultExplanation.h>
 #include <korvelin/NumberFormat.h>
 
 #include <QCheckBox>
@@ -49,7 +50,7 @@ enum Column {
     CriterionSNiPColumn,
     // Shown on request: the loads on the most loaded support at each governing span.
     FirstSupportColumn,
-    SupportColumnsPerSet = 3,  // vertical, wind, friction
+    SupportColumnsPerSet = int(korvelin::kSupportColumnsPerSet),  // vertical, wind, friction
     ColumnCount = FirstSupportColumn + 2 * SupportColumnsPerSet,
 };
 const QString SupportsKey = QStringLiteral("SpanTable/supports");
@@ -72,6 +73,7 @@ public:
         editor->setMaxLength(20);
         // Text composed by an input method would pass by the key filter.
         editor->setAttribute(Qt::WA_InputMethodEnabled, false);
+        editor->setAcceptDrops(false);
         editor->installEventFilter(const_cast<SizeDelegate*>(this));
         connect(editor, &QLineEdit::textEdited, this, [this, editor] {
             emit const_cast<SizeDelegate*>(this)->commitData(editor);
@@ -83,8 +85,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* editor = qobject_cast<QLineEdit*>(watched);
-        if (editor != nullptr && event->type() == QEvent::KeyPress
-            && FilterNumericKeyPress(*editor, static_cast<const QKeyEvent&>(*event)))
+        if (editor != nullptr && FilterNumericFieldEvent(*editor, *event))
             return true;
         return QStyledItemDelegate::eventFilter(watched, event);
     }
@@ -112,17 +113,14 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
     ConditionsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     Table->setObjectName(QStringLiteral("Rows"));
-    Table->setHorizontalHeaderLabels({
-        QStringLiteral("Наружный\nдиаметр, мм"), QStringLiteral("Толщина\nстенки, мм"),
-        QStringLiteral("СП\nстатический\nрасчет, м"), QStringLiteral("СП\nдинамический\nрасчет, м"),
-        QStringLiteral("СП\nконденсат, м"), QStringLiteral("СП\nпрогиб, м"),
-        QStringLiteral("СНиП\nстатический\nрасчет, м"), QStringLiteral("СНиП\nпрогиб, м"),
-        QStringLiteral("Определяющий\nпролет\nпо СП, м"), QStringLiteral("Критерий\nпо СП"),
-        QStringLiteral("Определяющий\nпролет\nпо СНиП, м"), QStringLiteral("Критерий\nпо СНиП"),
-        QStringLiteral("СП: опора,\nвертикальная,\nН"), QStringLiteral("СП: опора,\nот ветра, Н"),
-        QStringLiteral("СП: опора,\nтрение, Н"), QStringLiteral("СНиП: опора,\nвертикальная,\nН"),
-        QStringLiteral("СНиП: опора,\nот ветра, Н"), QStringLiteral("СНиП: опора,\nтрение, Н"),
-    });
+    // The columns of the spans and the governing spans, as the CSV names them, then the loads on
+    // the supports.
+    QStringList headers;
+    for (const std::string_view header : korvelin::SpanTableHeaders())
+        headers << FromUtf8(header);
+    for (const std::string_view header : korvelin::SpanTableSupportHeaders())
+        headers << FromUtf8(header);
+    Table->setHorizontalHeaderLabels(headers);
     for (int column = FirstSupportColumn; column < ColumnCount; ++column)
         Table->horizontalHeaderItem(column)->setToolTip(
             QStringLiteral("На наиболее нагруженную опору (промежуточную, при одном пролете — крайнюю) при "
@@ -415,7 +413,7 @@ void SpanTableWindow::ShowRow(int row)
                 delete Table->takeItem(row, column);
             Table->setSpan(row, FirstSpanColumn, 1, ColumnCount - FirstSpanColumn);
         }
-        SetCell(row, FirstSpanColumn, FromUtf8(result.Outcome.Message), CellKind::Message);
+        SetCell(row, FirstSpanColumn, FromUtf8(korvelin::ExplainedMessage(result.Outcome)), CellKind::Message);
         Filling = wasFilling;
         return;
     }
@@ -437,22 +435,9 @@ void SpanTableWindow::ShowRow(int row)
     };
     governing(GoverningSPColumn, result.GoverningSP);
     governing(GoverningSNiPColumn, result.GoverningSNiP);
-    const std::optional<double> friction = korvelin::ReadFriction(Model.Friction(), separator).Value;
-    for (const korvelin::GoverningSpan* span : {&result.GoverningSP, &result.GoverningSNiP}) {
-        const int first = FirstSupportColumn + (span->Rules == korvelin::RuleSet::SP ? 0 : SupportColumnsPerSet);
-        const std::optional<korvelin::SupportLoads> loads =
-            span->Span ? korvelin::SupportLoadsAt(result.Outcome, span->Rules, *span->Span, friction) : std::nullopt;
-        // The most loaded support: an intermediate one, the end one of a single span. The loads
-        // are shown in the format of the spans.
-        const bool intermediate = loads && loads->VerticalIntermediate;
-        const std::optional<double> values[SupportColumnsPerSet] = {
-            !loads ? std::nullopt : intermediate ? loads->VerticalIntermediate : loads->VerticalEnd,
-            !loads ? std::nullopt : intermediate ? loads->WindIntermediate : loads->WindEnd,
-            !loads ? std::nullopt : intermediate ? loads->FrictionIntermediate : loads->FrictionEnd,
-        };
-        for (int i = 0; i < SupportColumnsPerSet; ++i)
-            SetCell(row, first + i, metres(values[i]), CellKind::Span);
-    }
+    const auto loads = korvelin::SpanTableSupportLoads(result, korvelin::ReadFriction(Model.Friction(), separator).Value);
+    for (std::size_t i = 0; i < loads.size(); ++i)
+        SetCell(row, FirstSupportColumn + int(i), metres(loads[i]), CellKind::Span);
     Filling = wasFilling;
 }
 
@@ -503,7 +488,10 @@ korvelin::NoteDocument SpanTableWindow::Note() const
 
 QString SpanTableWindow::WriteCsv(const QString& path) const
 {
-    const std::string csv = korvelin::SpanTableCsv(Computed, Model.DecimalSeparator());
+    // The loads on the supports go with the table when it shows them.
+    const korvelin::SpanTableSupportColumns supports{korvelin::ReadFriction(Model.Friction(), Model.DecimalSeparator()).Value};
+    const std::string csv =
+        korvelin::SpanTableCsv(Computed, Conditions(), Table->isColumnHidden(FirstSupportColumn) ? nullptr : &supports);
     return WriteFileAtomically(path, QByteArray(csv.data(), qsizetype(csv.size())));
 }
 

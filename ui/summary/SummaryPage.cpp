@@ -6,6 +6,7 @@
 #include "Utf8Text.h"
 
 #include <korvelin/CalculationNote.h>
+#include <korvelin/FaultExplanation.h>
 #include <korvelin/NumberFormat.h>
 
 #include <QHeaderView>
@@ -13,15 +14,28 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTableWidget>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
 const QString NoResultsText = QStringLiteral("Выполните расчет");
 
+// The page's width inside the tab control of the main window, and the margin of its controls.
+constexpr int PageWidth = 673;
+constexpr int Margin = 4;
+
 enum Column { CriterionColumn, SpanColumn, PercentColumn, VerdictColumn, SpansColumn,
               SupportsColumn, SpacingColumn, ColumnCount };
+
+// The room a cell's text needs beside its advance: the item view's text margins on both sides.
+int CellPadding(const QTableWidget& table)
+{
+    return 2 * (table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 1) + 2;
+}
 
 QString Verdict(bool passes) { return FromUtf8(passes ? korvelin::kPassesText : korvelin::kFailsText); }
 
@@ -45,17 +59,25 @@ TSummaryPage::~TSummaryPage() = default;
 
 void TSummaryPage::BuildControls()
 {
-    auto label = [this](const QString& text, int x, int width) {
+    // Each text gets the room its font needs, so that none is cut at any scaling: the labels and
+    // fields in a row, the line beside them takes the rest of the page's width.
+    const QFontMetrics metrics = fontMetrics();
+    int x = Margin;
+    auto label = [this, &metrics, &x](const char* name, const QString& text) {
         auto* caption = new QLabel(text, this);
-        caption->setGeometry(x, 6, width, 17);
-        return caption;
+        caption->setObjectName(QString::fromLatin1(name));
+        caption->setGeometry(x, 6, metrics.horizontalAdvance(text) + 4, 17);
+        x += caption->width() + 2;
     };
-    auto field = [this](const char* name, int x, int width, void (InputModel::*record)(const std::string&)) {
+    auto field = [this, &metrics, &x](const char* name, const QString& widest,
+                                      void (InputModel::*record)(const std::string&)) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
-        edit->setGeometry(x, 4, width, 21);
+        edit->setGeometry(x, 4, metrics.horizontalAdvance(widest) + 12, 21);
+        x += edit->width() + 10;
         edit->setAlignment(Qt::AlignRight);
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+        edit->setAcceptDrops(false);
         edit->installEventFilter(this);
         // Every text typed goes into the model, which recomputes the page.
         connect(edit, &QLineEdit::textChanged, this,
@@ -63,20 +85,21 @@ void TSummaryPage::BuildControls()
         connect(edit, &QLineEdit::editingFinished, this, [this, edit] { FieldFinished(*edit); });
         return edit;
     };
-    label(QStringLiteral("Принятый пролет, м"), 6, 112)->setObjectName(QStringLiteral("LabelChosenSpan"));
-    ChosenSpanField = field("EditChosenSpan", 118, 52, &InputModel::SetChosenSpan);
-    label(QStringLiteral("Длина участка трассы, м"), 180, 136)->setObjectName(QStringLiteral("LabelRouteLength"));
-    RouteLengthField = field("EditRouteLength", 316, 60, &InputModel::SetRouteLength);
+    label("LabelChosenSpan", QStringLiteral("Принятый пролет, м"));
+    ChosenSpanField = field("EditChosenSpan", QStringLiteral("00,000"), &InputModel::SetChosenSpan);
+    label("LabelRouteLength", QStringLiteral("Длина участка трассы, м"));
+    RouteLengthField = field("EditRouteLength", QStringLiteral("000000"), &InputModel::SetRouteLength);
 
     Status = new QLabel(this);
     Status->setObjectName(QStringLiteral("SummaryStatus"));
-    Status->setGeometry(384, 0, 228, 29);
+    Status->setGeometry(x, 0, PageWidth - Margin - x, 29);
     Status->setWordWrap(true);
     Status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    const QRect tableArea(Margin, 29, PageWidth - 2 * Margin, 136);
     Table = new QTableWidget(0, ColumnCount, this);
     Table->setObjectName(QStringLiteral("SummaryTable"));
-    Table->setGeometry(4, 29, 665, 136);
+    Table->setGeometry(tableArea);
     Table->setHorizontalHeaderLabels({QStringLiteral("Нормы, критерий"), QStringLiteral("Пролет, м"),
                                       QStringLiteral("Принятый, %"), QStringLiteral("Вывод"),
                                       QStringLiteral("Пролетов"), QStringLiteral("Опор"),
@@ -92,25 +115,64 @@ void TSummaryPage::BuildControls()
     Table->setSelectionMode(QAbstractItemView::NoSelection);
     Table->setFocusPolicy(Qt::NoFocus);
     Table->setWordWrap(false);
-    const int widths[ColumnCount] = {248, 68, 84, 78, 64, 44, 60};
-    for (int column = 0; column < ColumnCount; ++column)
-        Table->setColumnWidth(column, widths[column]);
-    Table->horizontalHeader()->setStretchLastSection(true);
+    Table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FitColumns();
+
+    // Why there are no results, in the table's place, when the last calculation did not complete.
+    Notice = new QLabel(this);
+    Notice->setObjectName(QStringLiteral("SummaryNotice"));
+    Notice->setGeometry(tableArea.adjusted(4, 4, -4, -4));
+    Notice->setWordWrap(true);
+    Notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Notice->hide();
 
     Supports = new SupportLoadsView(Model, Sink, this);
     Supports->setGeometry(Table->geometry());
     Supports->layout()->activate();
     Supports->hide();
+    // The page's row has no room left for the button: the tab control shows it in its corner
+    // beside the tabs while the page is shown.
     SupportsToggle = new QToolButton(this);
     SupportsToggle->setObjectName(QStringLiteral("SupportLoadsToggle"));
     SupportsToggle->setText(QStringLiteral("Опоры"));
     SupportsToggle->setToolTip(QStringLiteral("Нагрузки на опоры: вертикальные, от ветра и трения"));
     SupportsToggle->setCheckable(true);
-    SupportsToggle->setGeometry(616, 4, 53, 21);
-    connect(SupportsToggle, &QToolButton::toggled, this, [this](bool on) {
-        Table->setVisible(!on);
-        Supports->setVisible(on);
-    });
+    SupportsToggle->setAutoRaise(true);
+    connect(SupportsToggle, &QToolButton::toggled, this, &TSummaryPage::UpdateArea);
+}
+
+// The table's place shows the loads on the supports while the button is down; otherwise the
+// table, or the notice of a calculation that did not complete.
+void TSummaryPage::UpdateArea()
+{
+    const bool supports = SupportsToggle->isChecked();
+    Supports->setVisible(supports);
+    Table->setVisible(!supports && !NoticeShown);
+    Notice->setVisible(!supports && NoticeShown);
+}
+
+// Every column gets the width of its header or of the widest text it can show (in bold, as the
+// governing rows are), whichever is more; the criteria take what is left of the table's width.
+void TSummaryPage::FitColumns()
+{
+    QFont bold = Table->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const QHeaderView& header = *Table->horizontalHeader();
+    const QFontMetrics headerMetrics(header.font());
+    const int padding = CellPadding(*Table);
+    const int headerPadding = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 2;
+    const QString widest[ColumnCount] = {
+        {}, QStringLiteral("000,000"), QStringLiteral("000,0"), Verdict(false),
+        QStringLiteral("0000"), QStringLiteral("0000"), QStringLiteral("000,000")};
+    int rest = Table->width() - 2 * Table->frameWidth();
+    for (int column = SpanColumn; column < ColumnCount; ++column) {
+        const int width = std::max(headerMetrics.horizontalAdvance(Table->horizontalHeaderItem(column)->text()) + headerPadding,
+                                   metrics.horizontalAdvance(widest[column]) + padding);
+        Table->setColumnWidth(column, width);
+        rest -= width;
+    }
+    Table->setColumnWidth(CriterionColumn, rest);
 }
 
 QString TSummaryPage::OwnClimateNote() const
@@ -122,10 +184,9 @@ QString TSummaryPage::OwnClimateNote() const
 bool TSummaryPage::eventFilter(QObject* watched, QEvent* event)
 {
     // The key filter of the numeric fields: digits, one decimal comma (a full stop is typed as
-    // one), backspace and Enter; the editing shortcuts pass for copy and paste.
-    if (event->type() == QEvent::KeyPress && (watched == ChosenSpanField || watched == RouteLengthField))
-        return FilterNumericKeyPress(static_cast<QLineEdit&>(*watched), static_cast<const QKeyEvent&>(*event),
-                                     EditingShortcuts::Passed);
+    // one), backspace and Enter; the editing shortcuts work, a paste obeys the same rules.
+    if (watched == ChosenSpanField || watched == RouteLengthField)
+        return FilterNumericFieldEvent(static_cast<QLineEdit&>(*watched), *event);
     return QWidget::eventFilter(watched, event);
 }
 
@@ -166,18 +227,38 @@ void TSummaryPage::Refresh()
 {
     // A refused text counts as not given: the page shows nothing for it.
     Shown = Model.Summary();
-    if (!Shown)
-        ShowEmpty();
-    else
+    if (Shown)
         ShowTable(*Shown);
+    else if (const auto& last = Model.LastCalculation(); last && last->Outcome.Kind != korvelin::OutcomeKind::Completed)
+        ShowStopped(last->Outcome);
+    else
+        ShowEmpty();
 }
 
 void TSummaryPage::ShowEmpty()
 {
     Table->setRowCount(0);
+    NoticeShown = false;
+    UpdateArea();
     const QString own = OwnClimateNote();
     Status->setText(own.isEmpty() ? NoResultsText : NoResultsText + u'\n' + own);
     Status->setToolTip(own);
+}
+
+// A calculation that was refused or ended with an error: its message, with the cause of a fault
+// where it is known.
+void TSummaryPage::ShowStopped(const korvelin::CalculationOutcome& outcome)
+{
+    Table->setRowCount(0);
+    NoticeShown = true;
+    UpdateArea();
+    const QString own = OwnClimateNote();
+    Status->setText(own);
+    Status->setToolTip(own);
+    const QString message = FromUtf8(korvelin::ExplainedMessage(outcome));
+    Notice->setText((outcome.Kind == korvelin::OutcomeKind::Refused ? QStringLiteral("Расчет не выполнен: %1.")
+                                                                     : QStringLiteral("Расчет прерван ошибкой: %1."))
+                        .arg(message));
 }
 
 void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
@@ -185,6 +266,8 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
     const std::string& separator = Model.DecimalSeparator();
     const korvelin::SpanResults& spans = Model.LastCalculation()->Outcome.Spans;
     Table->setRowCount(0);
+    NoticeShown = false;
+    UpdateArea();
     QStringList notes;
     if (const QString own = OwnClimateNote(); !own.isEmpty())
         notes << own;

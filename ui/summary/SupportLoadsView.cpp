@@ -59,6 +59,7 @@ SupportLoadsView::SupportLoadsView(InputModel& model, MessageSink& sink, QWidget
     FrictionField->setToolTip(QStringLiteral("μ: 0,3 — сталь по стали, 0,1 — фторопластовая прокладка; "
                                              "больше 0 и не больше 1"));
     FrictionField->setText(FromUtf8(Model.Friction()));
+    FrictionField->setAcceptDrops(false);
     FrictionField->installEventFilter(this);
     connect(FrictionField, &QLineEdit::textChanged, this,
             [this](const QString& text) { Model.SetFriction(text.toStdString()); });
@@ -100,8 +101,9 @@ SupportLoadsView::~SupportLoadsView() = default;
 
 bool SupportLoadsView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FrictionField && event->type() == QEvent::KeyPress)
-        return FilterNumericKeyPress(*FrictionField, static_cast<const QKeyEvent&>(*event), EditingShortcuts::Passed);
+    // The key rules of the numeric fields; the editing shortcuts work, a paste obeys the same rules.
+    if (watched == FrictionField)
+        return FilterNumericFieldEvent(*FrictionField, *event);
     return QWidget::eventFilter(watched, event);
 }
 

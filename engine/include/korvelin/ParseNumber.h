@@ -26,6 +26,10 @@ ParsedNumber ParseNumber(std::string_view text, std::string_view decimalSeparato
 // an infinity, one below it zero; empty when the text is not a number.
 std::optional<double> ParseNumberToDouble(std::string_view text, std::string_view decimalSeparator,
                                           int decimalShift = 0);
+// Whether a numeric field can hold the text: digits with at most one decimal mark (a comma, or a
+// full stop as pasted or as korvelin-calc takes it), nothing else, not empty. What the key filter
+// lets the user type, and so what a paste and an input-set file may put into a field.
+bool IsFieldNumberText(std::string_view text);
 
 // "'<text>' is not a valid floating point value"
 std::string ConversionErrorMessage(std::string_view workingCopy);

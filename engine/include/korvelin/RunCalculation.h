@@ -1,6 +1,8 @@
 #pragma once
 
 #include "korvelin/CalculationTrace.h"
+#include "korvelin/CalculationStep.h"
+#include "korvelin/FpWatch.h"
 #include "korvelin/ReportWriter.h"
 #include "korvelin/SpanInput.h"
 
@@ -64,6 +66,9 @@ struct CalculationOutcome {
     // The terms of every formula, for the calculation note: present when the run completed with
     // its report written.
     std::optional<CalculationTrace> Trace;
+    // For a run that a floating-point fault ended: the step and the fault.
+    CalculationStep FaultStep = CalculationStep::None;
+    FpFault Fault = FpFault::None;
 };
 
 enum class ReportMode {

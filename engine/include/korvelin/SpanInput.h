@@ -1,8 +1,10 @@
 #pragma once
 
+#include "korvelin/CalculationStep.h"
 #include "korvelin/FpWatch.h"
 #include "korvelin/OwnClimate.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,10 @@ struct FieldTexts {
     std::string YieldStrength;     // Edit5, MPa
     std::string Pressure;          // Edit1, MPa
 };
+
+// The caption of a numeric field as the main window shows it: "Наружный диаметр", "Толщина
+// стенки трубы", "Предел сопротивления", "Предел текучести", "Давление в трубопроводе".
+std::string_view FieldCaption(std::string FieldTexts::*field);
 
 // The item indexes of the six selectors, counted from 0.
 struct SelectorIndexes {
@@ -49,6 +55,9 @@ struct InputReading {
     ReadStatus Status = ReadStatus::Read;
     SpanInput Input;
     std::string Message;  // the refusal or the error, when not read
+    // The field whose value overflowed when it was stored, and the fault.
+    CalculationStep FaultStep = CalculationStep::None;
+    FpFault Fault = FpFault::None;
 };
 
 inline constexpr std::string_view kIncompleteInputMessage = "Введены не все данные";
@@ -62,6 +71,14 @@ inline constexpr long double kMaxInnerDiameter = 300;  // mm
 inline constexpr std::string_view kDiameterLimitMessage =
     "Программа предназначена для расчета трубопроводов с Ду не более 300 мм. Наружный диаметр "
     "трубопровода выбран исходя из этого условия";
+
+// The inner-diameter limit for an outer diameter and a wall (mm) as read from their texts: the
+// text of the outer diameter at which the inner diameter is exactly the limit (twice the wall
+// plus 300 mm, in the general number format with the separator) when the inner diameter exceeds
+// it; none otherwise. That text itself always passes, whatever the rounding of its digits.
+std::optional<std::string> DiameterLimitCorrection(long double outerDiameter, long double wallThickness,
+                                                   std::string_view outerDiameterText,
+                                                   std::string_view decimalSeparator);
 
 // Parses the five texts in the order diameter, wall, ultimate strength, yield strength, pressure
 // (the first unreadable one ends the reading), converts millimetres to metres, then refuses a

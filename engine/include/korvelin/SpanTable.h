@@ -9,6 +9,8 @@
 #include "korvelin/RunCalculation.h"
 #include "korvelin/SpanInput.h"
 
+#include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -44,7 +46,7 @@ struct SpanTableConditions {
 struct SpanTableRow {
     PipeSize Size;
     // A completed run, or the refusal or error to show in the row instead of spans: a blank
-    // size, the run's own messages, or kDiameterLimitMessage for an inner diameter above 300 mm.
+    // size, the run's own messages, or DiameterLimitRefusal for an inner diameter above 300 mm.
     CalculationOutcome Outcome;
     GoverningSpan GoverningSP;    // meaningful only for a completed run
     GoverningSpan GoverningSNiP;  // meaningful only for a completed run
@@ -56,6 +58,25 @@ SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions
 std::vector<SpanTableRow> ComputeSpanTable(std::span<const PipeSize> sizes,
                                            const SpanTableConditions& conditions);
 
+// "Внутренний диаметр 309 мм больше 300 мм — расчет не выполняется": what applies to a pipe of
+// the table above the program's limit (the main window corrects its diameter instead).
+std::string DiameterLimitRefusal(long double innerDiameter, std::string_view decimalSeparator);
+
+// The headers of the table's columns as the window shows them, lines broken with "\n": outer
+// diameter and wall, the six spans in the order of the two pages, then the governing span and its
+// criterion by SP and by SNiP.
+std::span<const std::string_view> SpanTableHeaders();
+
+// The optional columns of the loads on the supports: for SP, then SNiP, the vertical load, the
+// wind load and the friction force on the most loaded support (an intermediate one; the end one
+// of a single span) at the set's governing span, N.
+inline constexpr std::size_t kSupportColumnsPerSet = 3;
+std::span<const std::string_view> SpanTableSupportHeaders();
+// Those loads of a row with the coefficient of friction (none: no friction); empty values where
+// the row has no governing span.
+std::array<std::optional<double>, 2 * kSupportColumnsPerSet> SpanTableSupportLoads(
+    const SpanTableRow& row, std::optional<double> friction);
+
 // The criterion in two words for the columns of a table: "статический расчет", "динамический
 // расчет", "конденсат", "прогиб".
 std::string_view CriterionShortName(Criterion criterion);
@@ -64,15 +85,23 @@ std::string_view CriterionShortName(Criterion criterion);
 // wind and ice regions; number of spans and slope; the own climatic values when in force.
 std::vector<std::string> SpanTableConditionLines(const SpanTableConditions& conditions);
 
-// The table for spreadsheets: a UTF-8 byte-order mark, a header line, one line per row, lines
-// ended by CR LF. Columns: outer_diameter_mm;wall_mm, then korvelin-calc's batch columns; numbers
-// with the given decimal separator.
-std::string SpanTableCsv(std::span<const SpanTableRow> rows, std::string_view decimalSeparator);
+// The table for spreadsheets as the window shows it: a UTF-8 byte-order mark; the title and the
+// conditions of the calculation, a line each; an empty line; the window's column headers and
+// "Примечание"; one line per row, the note holding the message of a row not computed. Fields
+// separated by ";", lines ended by CR LF, numbers with the conditions' decimal separator. With
+// `supports`, the columns of the loads on the supports follow the governing spans, with that
+// coefficient of friction.
+struct SpanTableSupportColumns {
+    std::optional<double> Friction;
+};
+std::string SpanTableCsv(std::span<const SpanTableRow> rows, const SpanTableConditions& conditions,
+                         const SpanTableSupportColumns* supports = nullptr);
 
 inline constexpr std::string_view kSpanTableTitle = "Таблица допустимых пролетов";
 
 // The table on A4 landscape: the title, the date and the program, the conditions, the table (a
-// row that was not computed refers to its note below the table) and the notes.
+// row that was not computed refers to its note below the table, which gives its message and the
+// cause of a fault) and the notes.
 NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
                                 const SpanTableConditions& conditions,
                                 std::string_view dateTime, std::string_view program);

@@ -60,10 +60,11 @@ struct InputSetParse {
 InputSetParse ParseInputSet(std::string_view bytes);
 
 // What makes a set unfit to be applied, in Russian, or an empty string: the format name and
-// version, a text too long or with control characters, a field text that is not a number, an
-// index outside its selector, strengths other than those of a listed steel grade, too many rows,
-// a coefficient of friction or an own climatic value that the window would refuse, a document
-// field too long or with control characters.
+// version, a text too long or with control characters, an index outside its selector, strengths
+// other than those of a listed steel grade, too many rows, a coefficient of friction or an own
+// climatic value that the window would refuse, a document field too long or with control
+// characters; then what the windows could not hold: a field text other than digits with one
+// decimal mark, an outer diameter above the limit.
 std::string InputSetProblem(const InputSet& set);
 
 // The file's bytes: indented JSON, members in a fixed order, texts unescaped UTF-8.

@@ -24,4 +24,8 @@ InputSetReading ReadInputSetFile(const std::string& path);
 // InputSetProblem refuses is not written.
 std::string WriteInputSetFile(const std::string& path, const InputSet& set);
 
+// The reason of a failed system call (an errno value), in Russian whatever the locale: "файл или
+// папка не найдены", "нет прав доступа", "на диске нет места", …
+std::string SystemErrorText(int error);
+
 }  // namespace korvelin

@@ -1,0 +1,71 @@
+#include "WindowTexts.h"
+
+#include "korvelin/NumberFormat.h"
+#include "korvelin/ParseNumber.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace korvelin {
+namespace {
+
+constexpr std::string_view kTypable = "можно ввести только цифры и одну десятичную запятую";
+
+std::string Quoted(std::string_view text) { return "«" + std::string(text) + "»"; }
+
+// An optional text is typable or empty.
+bool TypableOrEmpty(std::string_view text) { return text.empty() || IsFieldNumberText(text); }
+
+std::string WithComma(std::string text)
+{
+    std::replace(text.begin(), text.end(), '.', ',');
+    return text;
+}
+
+}  // namespace
+
+std::string WindowTextProblem(const InputSet& set)
+{
+    constexpr std::array<std::string FieldTexts::*, 5> kFields = {
+        &FieldTexts::OuterDiameter, &FieldTexts::WallThickness, &FieldTexts::UltimateStrength,
+        &FieldTexts::YieldStrength, &FieldTexts::Pressure};
+    for (const auto field : kFields) {
+        const std::string& text = set.Texts.*field;
+        if (!IsFieldNumberText(text)) {
+            return "в поле " + Quoted(FieldCaption(field)) + " записано " + Quoted(text) + ", а в это поле " +
+                   std::string(kTypable);
+        }
+    }
+    const FieldTexts& texts = set.Texts;
+    const long double outer = ParseNumber(texts.OuterDiameter, ",").Value;
+    const long double wall = ParseNumber(texts.WallThickness, ",").Value;
+    if (DiameterLimitCorrection(outer, wall, WithComma(texts.OuterDiameter), ",")) {
+        return "наружный диаметр " + Quoted(texts.OuterDiameter) + " мм при толщине стенки " +
+               Quoted(texts.WallThickness) + " мм дает внутренний диаметр " + FormatGeneral(outer - wall * 2, ",") +
+               " мм, а программа рассчитывает трубопроводы с внутренним диаметром не более " +
+               FormatGeneral(kMaxInnerDiameter, ",") + " мм";
+    }
+    for (const auto& [caption, text] : {std::pair{"Принятый пролет, м", &set.ChosenSpan},
+                                        std::pair{"Длина участка трассы, м", &set.RouteLength}}) {
+        if (*text && !TypableOrEmpty(**text)) {
+            return "в поле " + Quoted(caption) + " записано " + Quoted(**text) + ", а в это поле " +
+                   std::string(kTypable);
+        }
+    }
+    if (set.PipeTable) {
+        for (std::size_t i = 0; i < set.PipeTable->size(); ++i) {
+            const PipeTableRow& row = (*set.PipeTable)[i];
+            for (const auto& [column, text] : {std::pair{"Наружный диаметр, мм", &row.Diameter},
+                                               std::pair{"Толщина стенки, мм", &row.Wall}}) {
+                if (!TypableOrEmpty(*text)) {
+                    return "в строке " + std::to_string(i + 1) + " таблицы пролетов в ячейке " + Quoted(column) +
+                           " записано " + Quoted(*text) + ", а в ячейку " + std::string(kTypable);
+                }
+            }
+        }
+    }
+    return {};
+}
+
+}  // namespace korvelin
