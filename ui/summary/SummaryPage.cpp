@@ -137,7 +137,6 @@ void TSummaryPage::BuildControls()
     SupportsToggle->setText(QStringLiteral("Опоры"));
     SupportsToggle->setToolTip(QStringLiteral("Нагрузки на опоры: вертикальные, от ветра и трения"));
     SupportsToggle->setCheckable(true);
-    SupportsToggle->setAutoRaise(true);
     connect(SupportsToggle, &QToolButton::toggled, this, &TSummaryPage::UpdateArea);
 }
 
