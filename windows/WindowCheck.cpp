@@ -21,9 +21,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
@@ -112,6 +114,10 @@ int main(int argc, char* argv[])
     }
     const QString separator = UserDecimalSeparator();
     Report(separator == QStringLiteral(","), "десятичный разделитель системы: «" + separator + "»");
+    // Qt's own texts in the user's language, from "translations" beside the program.
+    const bool translated = InstallQtTranslations(application, QLocale::system());
+    const QString cancel = QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text().remove(u'&');
+    Report(translated && cancel == QStringLiteral("Отмена"), "тексты Qt по-русски: кнопка «" + cancel + "»");
 
     RecordingSink sink;
     QSettings settings(folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
