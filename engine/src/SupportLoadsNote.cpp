@@ -78,7 +78,7 @@ void AddSupportLoadsNote(NoteDocument& note, const DesignSummary& summary,
         return;
     }
     const SupportLoads& first = *columns.front().Loads;
-    note.AddParagraph("Нагрузки на опоры", true);
+    note.AddHeading("Нагрузки на опоры");
     note.AddParagraph(
         "Трубопровод рассматривается как неразрезная балка из n равных пролетов L под равномерно "
         "распределенной нагрузкой (n — «Количество пролетов», при «>6» — предел многих "
