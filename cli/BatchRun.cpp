@@ -69,11 +69,8 @@ std::string ReadBatchLine(std::string_view line, std::string_view separator, Fie
             return "поле " + std::to_string(6 + i) + " (" + std::string(kIndexNames[i]) +
                    ") — не целое число: «" + std::string(fields[5 + i]) + "»";
         }
-        const int last = static_cast<int>(kIndexItems[i]().size()) - 1;
-        if (*targets[i] < 0 || *targets[i] > last) {
-            return "поле " + std::to_string(6 + i) + " (" + std::string(kIndexNames[i]) + ") — номер пункта " +
-                   std::to_string(*targets[i]) + " вне списка: допустимо от 0 до " + std::to_string(last);
-        }
+        // A number outside its list is the calculation's to refuse, as a run of the window's
+        // inputs would: a batch line is one calculation, not an option of the program.
     }
     own = {};
     for (std::size_t i = 0; i + kFieldCount < count; ++i) {

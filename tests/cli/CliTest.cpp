@@ -421,7 +421,8 @@ TEST(CalcBatch, OneResultLinePerInputLine)
                          "invalid;строка 6: поле 10 (spans) — не целое число: «x»;;;;;;;;\n"
                          "completed;;16,512;2,048;12,351;9,392;11,548;8,065;2,048;8,065\n"
                          "failed;'abc' is not a valid floating point value;;;;;;;;\n"
-                         "invalid;строка 9: поле 7 (snow) — номер пункта 8 вне списка: допустимо от 0 до 7;;;;;;;;\n");
+                         // A number outside its list is the calculation's refusal, as in the window.
+                         "refused;Введены не все данные;;;;;;;;\n");
 }
 
 TEST(CalcBatch, ReadsAFileAndReportsItsAbsence)
