@@ -435,7 +435,8 @@ void SpanTableWindow::ShowRow(int row)
     };
     governing(GoverningSPColumn, result.GoverningSP);
     governing(GoverningSNiPColumn, result.GoverningSNiP);
-    const auto loads = korvelin::SpanTableSupportLoads(result, korvelin::ReadFriction(Model.Friction(), separator).Value);
+    // The coefficient of friction as the page «Итог» reads it from the model.
+    const auto loads = korvelin::SpanTableSupportLoads(result, Model.Request().Friction);
     for (std::size_t i = 0; i < loads.size(); ++i)
         SetCell(row, FirstSupportColumn + int(i), metres(loads[i]), CellKind::Span);
     Filling = wasFilling;
@@ -489,7 +490,7 @@ korvelin::NoteDocument SpanTableWindow::Note() const
 QString SpanTableWindow::WriteCsv(const QString& path) const
 {
     // The loads on the supports go with the table when it shows them.
-    const korvelin::SpanTableSupportColumns supports{korvelin::ReadFriction(Model.Friction(), Model.DecimalSeparator()).Value};
+    const korvelin::SpanTableSupportColumns supports{Model.Request().Friction};
     const std::string csv =
         korvelin::SpanTableCsv(Computed, Conditions(), Table->isColumnHidden(FirstSupportColumn) ? nullptr : &supports);
     return WriteFileAtomically(path, QByteArray(csv.data(), qsizetype(csv.size())));
