@@ -9,6 +9,7 @@
 #include <korvelin/DesignSummary.h>
 #include <korvelin/FaultExplanation.h>
 #include <korvelin/NumberFormat.h>
+#include <korvelin/SpanTableNote.h>
 
 #include <QCheckBox>
 #include <QDateTime>

@@ -2,10 +2,9 @@
 
 // The span table: the permissible spans of a list of pipe sizes under one set of conditions
 // (pressure, steel, regions, height, number of spans, slope), the texts that name those
-// conditions, and the table as CSV and as a printable document.
+// conditions, and the table as CSV (its printable document is in the note's content).
 
 #include "korvelin/DesignSummary.h"
-#include "korvelin/NoteDocument.h"
 #include "korvelin/RunCalculation.h"
 #include "korvelin/SpanInput.h"
 
@@ -98,12 +97,5 @@ std::string SpanTableCsv(std::span<const SpanTableRow> rows, const SpanTableCond
                          const SpanTableSupportColumns* supports = nullptr);
 
 inline constexpr std::string_view kSpanTableTitle = "Таблица допустимых пролетов";
-
-// The table on A4 landscape: the title, the date and the program, the conditions, the table (a
-// row that was not computed refers to its note below the table, which gives its message and the
-// cause of a fault) and the notes.
-NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
-                                const SpanTableConditions& conditions,
-                                std::string_view dateTime, std::string_view program);
 
 }  // namespace korvelin

@@ -1,0 +1,107 @@
+#include "korvelin/SpanTableNote.h"
+
+#include "korvelin/DesignSummary.h"
+#include "korvelin/FaultExplanation.h"
+#include "korvelin/NumberFormat.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvelin {
+namespace {
+
+constexpr std::string_view kDash = "—";
+
+}  // namespace
+
+NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
+                                const SpanTableConditions& conditions,
+                                std::string_view dateTime, std::string_view program)
+{
+    const std::string_view separator = conditions.DecimalSeparator;
+    NoteDocument note;
+    note.Title = std::string(kSpanTableTitle) + " надземного газопровода";
+    note.Orientation = PageOrientation::Landscape;
+    note.AddParagraph("Дата и время расчета: " + std::string(dateTime) + ". Программа: " +
+                      std::string(program) + ".");
+    note.AddHeading("Условия расчета");
+    for (std::string& line : SpanTableConditionLines(conditions)) {
+        note.AddParagraph(std::move(line));
+    }
+
+    NoteTable table;
+    table.HeaderRows = 1;
+    table.Alignment.assign(9, CellAlignment::Right);
+    table.Alignment[0] = CellAlignment::Left;
+    table.WidthPercent = {8, 11, 12, 11, 10, 11, 10, 13, 14};
+    std::vector<NoteCell> header = {{"Труба, мм", true}};
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        const std::string_view shortName = rules == RuleSet::SP ? "СП" : "СНиП";
+        for (const Criterion criterion : CriteriaOf(rules)) {
+            header.push_back({std::string(shortName) + ": " +
+                                  std::string(CriterionShortName(criterion)) + ", м",
+                              true});
+        }
+    }
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        header.push_back({"Определяющий пролет по " + std::string(RuleSetName(rules)) + ", м", true});
+    }
+    table.Rows.push_back(std::move(header));
+
+    // What a cell cannot hold goes to the notes below the table, the cell refers to it.
+    std::vector<std::string> notes;
+    const auto referTo = [&notes](std::string text) {
+        notes.push_back(std::move(text));
+        return "см. прим. " + std::to_string(notes.size());
+    };
+    for (const SpanTableRow& row : rows) {
+        const std::string size = PipeSizeText(row.Size, separator);
+        std::vector<NoteCell> cells = {{size}};
+        if (!row.Completed()) {
+            cells.push_back({referTo(size + ": " + ExplainedMessage(row.Outcome))});
+            cells.resize(9, NoteCell{std::string(kDash)});
+            table.Rows.push_back(std::move(cells));
+            continue;
+        }
+        // The governing span of each set stands in bold in its criterion's column.
+        for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+            const GoverningSpan& governing =
+                rules == RuleSet::SP ? row.GoverningSP : row.GoverningSNiP;
+            for (const Criterion criterion : CriteriaOf(rules)) {
+                const std::optional<double> span = SpanOf(row.Outcome.Spans, criterion);
+                cells.push_back({span ? FormatFixed3(*span, separator) : std::string(kDash),
+                                 governing.Span && governing.Which == criterion});
+            }
+        }
+        for (const GoverningSpan* governing : {&row.GoverningSP, &row.GoverningSNiP}) {
+            cells.push_back({governing->Span ? FormatFixed3(*governing->Span, separator)
+                                             : "нет, " + referTo(size + ", " +
+                                                                 std::string(RuleSetName(governing->Rules)) +
+                                                                 ": " + governing->Reason),
+                             true});
+        }
+        table.Rows.push_back(std::move(cells));
+    }
+    note.AddHeading("Допустимые пролеты, м");
+    note.AddTable(std::move(table));
+    // The columns' short names, with the labels of the result fields they stand for.
+    std::string legend;
+    for (const Criterion criterion : CriteriaOf(RuleSet::SP)) {
+        const std::string_view label = CriterionLabel(criterion);
+        legend += legend.empty() ? "" : "; ";
+        legend += std::string(CriterionShortName(criterion)) + " — " +
+                  std::string(label.substr(label.find("исходя")));
+    }
+    note.AddParagraph("Пролеты в столбцах: " + legend +
+                      ". Определяющий пролет каждого свода правил выделен в столбце его критерия.");
+    if (!notes.empty()) {
+        note.AddHeading("Примечания");
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            note.AddParagraph(std::to_string(i + 1) + ". " + notes[i]);
+        }
+    }
+    return note;
+}
+
+}  // namespace korvelin
