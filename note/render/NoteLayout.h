@@ -20,7 +20,7 @@ struct LaidOutBlock {
 
 struct LaidOutNote {
     std::unique_ptr<QTextDocument> Document;
-    std::vector<LaidOutBlock> Blocks;  // the title first, then one per block of the model
+    std::vector<LaidOutBlock> Blocks;  // the title first, then the blocks of the model in order
 };
 
 // `fixedTableWidth`: the tables' width in points, for an ODT; 0 for the width of the text.

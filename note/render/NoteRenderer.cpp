@@ -1,5 +1,6 @@
 #include "NoteRenderer.h"
 
+#include "NoteDrawingPainter.h"
 #include "NoteLayout.h"
 #include "NotePages.h"
 
@@ -200,6 +201,20 @@ LaidOutNote LayOutNote(const korvelin::NoteDocument& note, qreal fixedTableWidth
                 InsertFormula(cursor, paragraph->Text, chars);
             else
                 cursor.insertText(Text(paragraph->Text), chars);
+        } else if (const auto* drawing = std::get_if<korvelin::NoteDrawing>(&block)) {
+            // The drawing centred on the text width, its caption under it on the same sheet.
+            format.setAlignment(Qt::AlignHCenter);
+            format.setTopMargin(6);
+            cursor.insertBlock(format);
+            laidOut.Blocks.push_back({cursor.position(), nullptr, !drawing->Caption.empty()});
+            InsertNoteDrawing(*document, cursor, *drawing);
+            if (!drawing->Caption.empty()) {
+                format.setTopMargin(2);
+                format.setBottomMargin(4);
+                cursor.insertBlock(format);
+                laidOut.Blocks.push_back({cursor.position(), nullptr, false});
+                InsertFormula(cursor, drawing->Caption, CharFormat(BodyPointSize, false));
+            }
         } else {
             const int position = cursor.position();
             QTextTable* table = InsertTable(cursor, std::get<korvelin::NoteTable>(block), fixedTableWidth);

@@ -31,6 +31,14 @@ std::string NoteToPlainText(const NoteDocument& document)
         } else if (const auto* paragraph = std::get_if<NoteParagraph>(&block)) {
             text += paragraph->Formula ? FormulaPlainText(paragraph->Text) : paragraph->Text;
             text += '\n';
+        } else if (const auto* drawing = std::get_if<NoteDrawing>(&block)) {
+            text += drawing->Caption;
+            text += '\n';
+            for (std::size_t i = 0; i < drawing->Texts.size(); ++i) {
+                text += i > 0 ? " | " : "";
+                text += FormulaPlainText(drawing->Texts[i].Text);
+            }
+            text += '\n';
         } else {
             for (const auto& row : std::get<NoteTable>(block).Rows) {
                 for (std::size_t i = 0; i < row.size(); ++i) {

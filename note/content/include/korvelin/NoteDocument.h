@@ -44,7 +44,56 @@ struct NoteTable {
     std::vector<int> WidthPercent;         // per column, of the text width
 };
 
-using NoteBlock = std::variant<NoteHeading, NoteParagraph, NoteTable>;
+// A line drawing (a calculation scheme, a section in plan) measured in millimetres on the sheet,
+// x to the right and y downwards from the drawing's top left corner. The renderers draw it as
+// vectors, at its own size, centred on the text width.
+struct DrawingPoint {
+    double X = 0;
+    double Y = 0;
+};
+
+// A polyline; closed, it is a polygon, which may be filled black (a support's triangle, an
+// arrowhead of its own).
+struct DrawingLine {
+    std::vector<DrawingPoint> Points;
+    double WidthMm = 0.25;
+    bool Dashed = false;
+    bool ArrowAtStart = false;
+    bool ArrowAtEnd = false;
+    bool Closed = false;
+    bool Filled = false;
+};
+
+struct DrawingCircle {
+    DrawingPoint Centre;
+    double RadiusMm = 1;
+    double WidthMm = 0.25;
+    bool Filled = false;
+};
+
+enum class DrawingAnchor { Left, Center, Right };
+
+// A label: its baseline passes through At, which is its left end, middle or right end as the
+// anchor says; turned counterclockwise by AngleDeg about At. The text may carry the formula marks
+// of sub- and superscripts ("q_{тр}").
+struct DrawingText {
+    DrawingPoint At;
+    std::string Text;
+    DrawingAnchor Anchor = DrawingAnchor::Center;
+    double HeightMm = 2.5;
+    double AngleDeg = 0;
+};
+
+struct NoteDrawing {
+    double WidthMm = 0;
+    double HeightMm = 0;
+    std::vector<DrawingLine> Lines;
+    std::vector<DrawingCircle> Circles;
+    std::vector<DrawingText> Texts;
+    std::string Caption;  // under the drawing, e.g. "Рис. 1. Расчетная схема"
+};
+
+using NoteBlock = std::variant<NoteHeading, NoteParagraph, NoteTable, NoteDrawing>;
 
 // The sheet frame and the title block of a project document: the first sheet gets the large
 // form, the following sheets the small one; sheet numbers are the renderer's.
@@ -74,11 +123,12 @@ struct NoteDocument {
         Blocks.emplace_back(NoteParagraph{std::move(text), bold});
     }
     void AddTable(NoteTable table) { Blocks.emplace_back(std::move(table)); }
+    void AddDrawing(NoteDrawing drawing) { Blocks.emplace_back(std::move(drawing)); }
 };
 
 // The document as plain text: the title, headings and paragraphs on their own lines (formulas
 // without their marks of sub- and superscripts), table rows with their cells separated by tabs,
-// an empty line between blocks.
+// an empty line between blocks; a drawing as its caption and then its labels, separated by " | ".
 std::string NoteToPlainText(const NoteDocument& document);
 
 // A formula's text without the marks: "q_{тр}" becomes "qтр".
