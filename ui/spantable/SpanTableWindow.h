@@ -2,6 +2,7 @@
 
 #include "InputModel.h"
 
+#include <korvelin/NoteDocument.h>
 #include <korvelin/SpanTable.h>
 
 #include <QString>
