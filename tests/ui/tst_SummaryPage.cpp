@@ -80,7 +80,8 @@ void SummaryPageTest::saysCalculateFirst()
     F->Calculate();
     QCOMPARE(F->Sink.TakeMessages().size(), 1);
     QCOMPARE(Status(), QString());
-    QCOMPARE(Notice(), QStringLiteral("Расчет не выполнен: Введены не все данные."));
+    QCOMPARE(Notice(), QStringLiteral("Расчет не выполнен: Введены не все данные — равно нулю поле «Толщина стенки "
+                                      "трубы»."));
     QCOMPARE(ActionsEnabled(), (QList<bool>{false, false, false}));
     F->Retype("Edit3", QStringLiteral("3,2"));
     QCOMPARE(Status(), QStringLiteral("Выполните расчет"));

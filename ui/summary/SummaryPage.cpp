@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableWidget>
 #include <QToolButton>
@@ -90,11 +92,20 @@ void TSummaryPage::BuildControls()
     label("LabelRouteLength", QStringLiteral("Длина участка трассы, м"));
     RouteLengthField = field("EditRouteLength", QStringLiteral("000000"), &InputModel::SetRouteLength);
 
-    Status = new QLabel(this);
+    // The notes beside the fields: two lines are in view, a longer text grows downwards and
+    // scrolls, and its tooltip holds it whole.
+    NotesArea = new QScrollArea(this);
+    NotesArea->setObjectName(QStringLiteral("SummaryNotes"));
+    NotesArea->setGeometry(x, 0, PageWidth - Margin - x, 29);
+    NotesArea->setFrameShape(QFrame::NoFrame);
+    NotesArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    NotesArea->viewport()->setAutoFillBackground(false);
+    Status = new QLabel;
     Status->setObjectName(QStringLiteral("SummaryStatus"));
-    Status->setGeometry(x, 0, PageWidth - Margin - x, 29);
     Status->setWordWrap(true);
     Status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Status->setAutoFillBackground(false);
+    NotesArea->setWidget(Status);
 
     const QRect tableArea(Margin, 29, PageWidth - 2 * Margin, 136);
     Table = new QTableWidget(0, ColumnCount, this);
@@ -150,8 +161,10 @@ void TSummaryPage::UpdateArea()
     Notice->setVisible(!supports && NoticeShown);
 }
 
-// Every column gets the width of its header or of the widest text it can show (in bold, as the
-// governing rows are), whichever is more; the criteria take what is left of the table's width.
+// Every column gets the width of its header or of the widest text of a usual pipe and route (in
+// bold, as the governing rows are), whichever is more; the criteria take what is left of the
+// table's width. A longer number, of a pipe far from the usual, shows its whole text as the
+// cell's tooltip.
 void TSummaryPage::FitColumns()
 {
     QFont bold = Table->font();
@@ -163,7 +176,7 @@ void TSummaryPage::FitColumns()
     const int headerPadding = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 2;
     const QString widest[ColumnCount] = {
         {}, QStringLiteral("000,000"), QStringLiteral("000,0"), Verdict(false),
-        QStringLiteral("0000"), QStringLiteral("0000"), QStringLiteral("000,000")};
+        QStringLiteral("000000"), QStringLiteral("000000"), QStringLiteral("000,000")};
     int rest = Table->width() - 2 * Table->frameWidth();
     for (int column = SpanColumn; column < ColumnCount; ++column) {
         const int width = std::max(headerMetrics.horizontalAdvance(Table->horizontalHeaderItem(column)->text()) + headerPadding,
@@ -239,9 +252,27 @@ void TSummaryPage::ShowEmpty()
     Table->setRowCount(0);
     NoticeShown = false;
     UpdateArea();
-    const QString own = OwnClimateNote();
-    Status->setText(own.isEmpty() ? NoResultsText : NoResultsText + u'\n' + own);
-    Status->setToolTip(own);
+    ShowNotes(QStringList{NoResultsText} << OwnClimateNote());
+}
+
+// The notes a line each, from the top; the tooltip repeats them for a text longer than the room.
+void TSummaryPage::ShowNotes(QStringList notes)
+{
+    notes.removeAll(QString());
+    const QString text = notes.join(QLatin1Char('\n'));
+    Status->setText(text);
+    Status->setToolTip(text);
+    // The label is as tall as its text at the width it has; beyond the area's height the scroll
+    // bar takes its width from the text.
+    const int room = NotesArea->height();
+    int width = NotesArea->width();
+    int height = Status->heightForWidth(width);
+    if (height > room) {
+        width -= NotesArea->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, NotesArea->verticalScrollBar());
+        height = Status->heightForWidth(width);
+    }
+    Status->resize(width, std::max(height, room));
+    NotesArea->verticalScrollBar()->setValue(0);
 }
 
 // A calculation that was refused or ended with an error: its message, with the cause of a fault
@@ -251,10 +282,9 @@ void TSummaryPage::ShowStopped(const korvelin::CalculationOutcome& outcome)
     Table->setRowCount(0);
     NoticeShown = true;
     UpdateArea();
-    const QString own = OwnClimateNote();
-    Status->setText(own);
-    Status->setToolTip(own);
-    const QString message = FromUtf8(korvelin::ExplainedMessage(outcome));
+    ShowNotes({OwnClimateNote()});
+    const QString message =
+        FromUtf8(korvelin::ExplainedMessage(outcome, Model.Texts(), Model.DecimalSeparator()));
     Notice->setText((outcome.Kind == korvelin::OutcomeKind::Refused ? QStringLiteral("Расчет не выполнен: %1.")
                                                                      : QStringLiteral("Расчет прерван ошибкой: %1."))
                         .arg(message));
@@ -267,9 +297,11 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
     Table->setRowCount(0);
     NoticeShown = false;
     UpdateArea();
+    // What the inputs leave in doubt first, then the own values and what the table cannot hold.
     QStringList notes;
-    if (const QString own = OwnClimateNote(); !own.isEmpty())
-        notes << own;
+    for (const std::string& warning : summary.Warnings)
+        notes << FromUtf8(korvelin::WarningLine(warning));
+    notes << OwnClimateNote();
     auto addRow = [this](const QStringList& cells, bool bold) {
         const int row = Table->rowCount();
         Table->insertRow(row);
@@ -282,6 +314,8 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
             QFont font = Table->font();
             font.setBold(bold);
             item->setFont(font);
+            if (QFontMetrics(font).horizontalAdvance(cells[column]) + CellPadding(*Table) > Table->columnWidth(column))
+                item->setToolTip(cells[column]);
             Table->setItem(row, column, item);
         }
     };
@@ -340,7 +374,5 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
         }
         notes << route;
     }
-    const QString status = notes.join(QLatin1Char('\n'));
-    Status->setText(status);
-    Status->setToolTip(status);
+    ShowNotes(notes);
 }
