@@ -127,8 +127,7 @@ void SummaryPageTest::fieldsRecomputeAtOnceAndInputChangesReset()
                                   "проходит", "", "", ""}));
     QCOMPARE(Row(5), (QStringList{"СНиП 2.04.12-86: определяющий", "9,189", "",
                                   "проходит", "11", "10", "9,091"}));
-    QCOMPARE(Status(), QStringLiteral("Участок трассы 100,000 м; при принятом пролете пролетов 34, "
-                                      "опор 33, шаг 2,941 м"));
+    QCOMPARE(Status(), QStringLiteral("При принятом пролете: пролетов 34, опор 33, шаг 2,941 м"));
 
     // A chosen span above the dynamic span fails SP only, at once.
     F->Retype("EditChosenSpan", QStringLiteral("3,5"));

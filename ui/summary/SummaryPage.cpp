@@ -92,11 +92,13 @@ void TSummaryPage::BuildControls()
     label("LabelRouteLength", QStringLiteral("Длина участка трассы, м"));
     RouteLengthField = field("EditRouteLength", QStringLiteral("000000"), &InputModel::SetRouteLength);
 
-    // The notes beside the fields: two lines are in view, a longer text grows downwards and
-    // scrolls, and its tooltip holds it whole.
+    // The notes beside the fields: two whole lines are in view, a longer text grows downwards and
+    // scrolls a line at a time, and its tooltip holds it whole.
+    const int lines = std::min(2 * metrics.lineSpacing(), 29);
     NotesArea = new QScrollArea(this);
     NotesArea->setObjectName(QStringLiteral("SummaryNotes"));
-    NotesArea->setGeometry(x, 0, PageWidth - Margin - x, 29);
+    NotesArea->setGeometry(x, (29 - lines) / 2, PageWidth - Margin - x, lines);
+    NotesArea->verticalScrollBar()->setSingleStep(metrics.lineSpacing());
     NotesArea->setFrameShape(QFrame::NoFrame);
     NotesArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     NotesArea->viewport()->setAutoFillBackground(false);
@@ -176,7 +178,7 @@ void TSummaryPage::FitColumns()
     const int headerPadding = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 2;
     const QString widest[ColumnCount] = {
         {}, QStringLiteral("000,000"), QStringLiteral("000,0"), Verdict(false),
-        QStringLiteral("000000"), QStringLiteral("000000"), QStringLiteral("000,000")};
+        QStringLiteral("0000"), QStringLiteral("0000"), QStringLiteral("000,000")};
     int rest = Table->width() - 2 * Table->frameWidth();
     for (int column = SpanColumn; column < ColumnCount; ++column) {
         const int width = std::max(headerMetrics.horizontalAdvance(Table->horizontalHeaderItem(column)->text()) + headerPadding,
@@ -297,12 +299,12 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
     Table->setRowCount(0);
     NoticeShown = false;
     UpdateArea();
-    // What the inputs leave in doubt first, then the own values and what the table cannot hold.
+    // What the inputs leave in doubt first, then what the table cannot hold, the own values last
+    // (the region selectors mark them too).
     QStringList notes;
     for (const std::string& warning : summary.Warnings)
         notes << FromUtf8(korvelin::WarningLine(warning));
-    notes << OwnClimateNote();
-    auto addRow = [this](const QStringList& cells, bool bold) {
+    auto addRow = [this](const QStringList& cells, bool bold, const QString& why = QString()) {
         const int row = Table->rowCount();
         Table->insertRow(row);
         for (int column = 0; column < cells.size(); ++column) {
@@ -316,6 +318,8 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
             item->setFont(font);
             if (QFontMetrics(font).horizontalAdvance(cells[column]) + CellPadding(*Table) > Table->columnWidth(column))
                 item->setToolTip(cells[column]);
+            else if (!why.isEmpty())
+                item->setToolTip(why);
             Table->setItem(row, column, item);
         }
     };
@@ -331,11 +335,13 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
         const korvelin::RuleSetSummary& set = summary.Of(rules);
         const QString name = FromUtf8(korvelin::RuleSetName(rules));
         QStringList head;
+        QString why;  // the reason of a set without a governing span, also on its row
         if (set.Governing.Span) {
             head << QStringLiteral("%1: определяющий").arg(name) << number(*set.Governing.Span);
         } else {
             head << QStringLiteral("%1: нет определяющего").arg(name) << QString();
-            notes << QStringLiteral("%1: %2").arg(name, FromUtf8(set.Governing.Reason));
+            why = QStringLiteral("%1: %2").arg(name, FromUtf8(set.Governing.Reason));
+            notes << why;
         }
         if (set.Check) {
             head << QString() << Verdict(set.Check->Passes);
@@ -343,7 +349,7 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
             head << QString() << QString();
         }
         routeCells(head, set.Route);
-        addRow(head, true);
+        addRow(head, true, why);
 
         const auto criteria = korvelin::CriteriaOf(rules);
         for (std::size_t i = 0; i < criteria.size(); ++i) {
@@ -362,17 +368,14 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
         }
     }
     // The route at the chosen span, and why a set of rules has no governing span, beside the
-    // fields: the table keeps to the rows that fit.
-    if (summary.RouteLength) {
-        QString route = QStringLiteral("Участок трассы %1 м").arg(number(*summary.RouteLength));
-        if (summary.ChosenRoute) {
-            const korvelin::RouteSupports& chosen = *summary.ChosenRoute;
-            route += QStringLiteral("; при принятом пролете пролетов %1, опор %2, шаг %3 м")
-                         .arg(chosen.Spans)
-                         .arg(chosen.IntermediateSupports)
-                         .arg(number(chosen.Spacing));
-        }
-        notes << route;
+    // fields: the table keeps to the rows that fit. The route's length stands in its field.
+    if (summary.ChosenRoute) {
+        const korvelin::RouteSupports& chosen = *summary.ChosenRoute;
+        notes << QStringLiteral("При принятом пролете: пролетов %1, опор %2, шаг %3 м")
+                     .arg(chosen.Spans)
+                     .arg(chosen.IntermediateSupports)
+                     .arg(number(chosen.Spacing));
     }
+    notes << OwnClimateNote();
     ShowNotes(notes);
 }
