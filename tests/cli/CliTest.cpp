@@ -261,9 +261,6 @@ TEST(CalcSingleRun, SteelWithYieldAboveUltimateIsWarnedOf)
     EXPECT_EQ(above.Status, 0);
     EXPECT_EQ(above.Err, "korvelin-calc: " + warning);
     EXPECT_NE(above.Out.find("Определяющий пролет\n"), std::string::npos) << above.Out;
-    const Result equal = Calc("--sep , --ultimate 300 --yield 300");
-    EXPECT_EQ(equal.Status, 0);
-    EXPECT_EQ(equal.Err, "");
 
     const Result batch = Calc("--batch --sep ,", "header\n89;3,2;333;206;0,6;0;0;0;0;0;0\n"
                                                  "89;3,2;100;500;0,6;0;0;0;0;0;0\n");

@@ -53,12 +53,5 @@ TEST(InputRemarks, SteelWithYieldAboveUltimateIsWarnedOf)
     EXPECT_TRUE(warnings("333", "206").empty());
 }
 
-TEST(InputRemarks, SlopeAsFractionAndPerMille)
-{
-    EXPECT_EQ(SlopeText(0, ","), "0,000 (0 ‰)");
-    EXPECT_EQ(SlopeText(5, ","), "0,005 (5 ‰)");
-    EXPECT_EQ(SlopeText(10, "."), "0.010 (10 ‰)");
-}
-
 }  // namespace
 }  // namespace korvelin
