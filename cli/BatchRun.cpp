@@ -3,6 +3,7 @@
 #include "JsonWriter.h"
 
 #include "korvelin/DesignSummary.h"
+#include "korvelin/InputRemarks.h"
 #include "korvelin/RunCalculation.h"
 #include "korvelin/Selectors.h"
 
@@ -133,8 +134,14 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
             const CalculationOutcome outcome =
                 RunCalculation(texts, indexes, own, separator,
                                output == BatchOutput::Columns ? ReportMode::Omitted : ReportMode::Written);
+            if (outcome.Kind == OutcomeKind::Completed && outcome.Input) {
+                if (const std::string warning = SteelStrengthWarning(*outcome.Input); !warning.empty()) {
+                    err << "korvelin-calc: Строка " << lineNumber << ": внимание: " << warning << '\n';
+                }
+            }
             if (json) {
-                buffer += OutcomeJson(outcome, SummarizeDesign(outcome, {.Friction = friction}));
+                buffer += OutcomeJson(outcome, SummarizeDesign(outcome, {.Friction = friction,
+                                                                         .DecimalSeparator = std::string(separator)}));
             } else if (report) {
                 for (const std::string& reportLine : outcome.Report) {
                     buffer += reportLine;

@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include "korvelin/ParseNumber.h"
 #include "korvelin/Selectors.h"
 
 #include <algorithm>
@@ -86,6 +87,31 @@ InputSet OptionsInputSet(const CliOptions& options, const InputSet* base)
     set.Friction = options.Friction;
     set.Document = options.Document;
     return set;
+}
+
+std::string UnreadableValueError(const CliOptions& options, std::string_view separator)
+{
+    struct NumberOption {
+        std::string_view Name;
+        std::string_view Meaning;
+        const std::string FieldTexts::*Text;
+    };
+    // In the order the calculation reads them.
+    constexpr NumberOption kNumberOptions[] = {
+        {"--diameter", "наружный диаметр, мм", &FieldTexts::OuterDiameter},
+        {"--wall", "толщина стенки, мм", &FieldTexts::WallThickness},
+        {"--ultimate", "предел сопротивления, МПа", &FieldTexts::UltimateStrength},
+        {"--yield", "предел текучести, МПа", &FieldTexts::YieldStrength},
+        {"--pressure", "давление, МПа", &FieldTexts::Pressure},
+    };
+    for (const NumberOption& option : kNumberOptions) {
+        const std::string& text = options.Texts.*option.Text;
+        if (!ParseNumber(text, separator).Ok) {
+            return std::string(option.Name) + " (" + std::string(option.Meaning) + "): нужно число, а не «" +
+                   text + "»";
+        }
+    }
+    return {};
 }
 
 std::string HelpText()
@@ -272,7 +298,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         }
         for (const auto& [name, entry] : ownOptions) {
             if (arg == name) {
-                if (!value(v)) return fail(std::string(arg) + " needs a value");
+                if (!value(v)) return fail(NoValue(arg));
                 entry->Value = v;
                 entry->InForce = !v.empty();
                 handled = true;

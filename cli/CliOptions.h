@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace korvelin::cli {
 
@@ -44,6 +45,11 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
 
 // The set that the options describe; the texts and rows of other windows come from `base`.
 InputSet OptionsInputSet(const CliOptions& options, const InputSet* base);
+
+// A value of --diameter, --wall, --pressure, --ultimate or --yield that does not read as a number
+// with the decimal separator, as a usage error that names the option; empty when all read. (A
+// number the calculation refuses, zero or negative, is its own message, not a usage error.)
+std::string UnreadableValueError(const CliOptions& options, std::string_view separator);
 
 std::string HelpText();
 

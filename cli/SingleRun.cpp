@@ -96,8 +96,12 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         return 2;
     }
     if (!completed) {
-        err << "korvelin-calc: " << ExplainedMessage(outcome) << '\n' << std::flush;
+        err << "korvelin-calc: " << ExplainedMessage(outcome, options.Texts, separator) << '\n' << std::flush;
         return 1;
+    }
+    // The calculation stands as computed; what its inputs leave in doubt goes beside the output.
+    for (const std::string& warning : summary->Warnings) {
+        err << "korvelin-calc: внимание: " << warning << '\n' << std::flush;
     }
     if ((!options.PdfFile.empty() || !options.OdtFile.empty()) && notes != nullptr) {
         NoteInputs inputs;

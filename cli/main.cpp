@@ -72,6 +72,13 @@ int Run(int argc, const char* const* argv)
         return 0;
     }
     const std::string separator = options.Separator.value_or(LocaleDecimalSeparator());
+    // A value that does not read is a mistake in the command, not a calculation to refuse.
+    if (!options.Batch) {
+        if (const std::string error = UnreadableValueError(options, separator); !error.empty()) {
+            std::cerr << "korvelin-calc: " << error << " (справка: korvelin-calc --help)\n";
+            return 2;
+        }
+    }
 #ifdef KORVELIN_CALC_PDF
     OffscreenNoteWriter offscreenNotes;
     NoteWriter* notes = &offscreenNotes;
@@ -116,7 +123,10 @@ int Run(int argc, const char* const* argv)
             return 2;
         }
         return RunSingle(options,
-                         {.ChosenSpan = span.Value, .RouteLength = route.Value, .Friction = friction.Value},
+                         {.ChosenSpan = span.Value,
+                          .RouteLength = route.Value,
+                          .Friction = friction.Value,
+                          .DecimalSeparator = separator},
                          separator, std::cout, std::cerr, notes);
     }
     const korvelin::FrictionReading friction = ReadFrictionOption(options, separator);

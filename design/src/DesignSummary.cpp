@@ -1,5 +1,6 @@
 #include "korvelin/DesignSummary.h"
 
+#include "korvelin/InputRemarks.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
 
@@ -184,6 +185,18 @@ GoverningSpan FindGoverningSpan(const SpanResults& spans, RuleSet rules)
     return governing;
 }
 
+GoverningSpan FindGoverningSpan(const CalculationOutcome& outcome, RuleSet rules,
+                                std::string_view decimalSeparator)
+{
+    GoverningSpan governing = FindGoverningSpan(outcome.Spans, rules);
+    if (!governing.Span && governing.Which == Criterion::CondensateSP && outcome.Input) {
+        if (const std::optional<double> inner = InnerDiameterAboveLimit(*outcome.Input)) {
+            governing.Reason = InnerDiameterAboveLimitText(*inner, decimalSeparator);
+        }
+    }
+    return governing;
+}
+
 RuleSetCheck CheckChosenSpan(const SpanResults& spans, RuleSet rules, double chosenSpan)
 {
     RuleSetCheck check;
@@ -232,7 +245,7 @@ std::optional<DesignSummary> SummarizeDesign(const CalculationOutcome& outcome,
     summary.RouteLength = request.RouteLength;
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
         RuleSetSummary& set = rules == RuleSet::SP ? summary.SP : summary.SNiP;
-        set.Governing = FindGoverningSpan(outcome.Spans, rules);
+        set.Governing = FindGoverningSpan(outcome, rules, request.DecimalSeparator);
         if (request.ChosenSpan) {
             set.Check = CheckChosenSpan(outcome.Spans, rules, *request.ChosenSpan);
         }
@@ -248,6 +261,11 @@ std::optional<DesignSummary> SummarizeDesign(const CalculationOutcome& outcome,
     }
     if (request.RouteLength && request.ChosenSpan) {
         summary.ChosenRoute = CountSupports(*request.RouteLength, *request.ChosenSpan);
+    }
+    if (outcome.Input) {
+        if (std::string steel = SteelStrengthWarning(*outcome.Input); !steel.empty()) {
+            summary.Warnings.push_back(std::move(steel));
+        }
     }
     return summary;
 }

@@ -1,6 +1,7 @@
 #include "korvelin/FaultExplanation.h"
 
 #include "korvelin/DesignSummary.h"
+#include "korvelin/InputRemarks.h"
 
 #include <optional>
 #include <string_view>
@@ -78,6 +79,17 @@ std::string FaultExplanation(const CalculationOutcome& outcome)
         return {};
     }
     return fault == FpFault::Overflow ? "исходные значения слишком велики для расчета" : std::string();
+}
+
+std::string ExplainedMessage(const CalculationOutcome& outcome, const FieldTexts& texts,
+                             std::string_view decimalSeparator)
+{
+    if (outcome.Kind == OutcomeKind::Refused && outcome.Message == kIncompleteInputMessage) {
+        if (const std::string zero = ZeroFieldsText(texts, decimalSeparator); !zero.empty()) {
+            return outcome.Message + " — " + zero;
+        }
+    }
+    return ExplainedMessage(outcome);
 }
 
 std::string ExplainedMessage(const CalculationOutcome& outcome)

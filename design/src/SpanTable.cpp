@@ -2,6 +2,7 @@
 
 #include "korvelin/BatchColumns.h"
 #include "korvelin/FaultExplanation.h"
+#include "korvelin/InputRemarks.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
 #include "korvelin/Selectors.h"
@@ -59,19 +60,6 @@ CalculationOutcome Refusal(std::string_view message)
     return outcome;
 }
 
-// The pipe's inner diameter (mm) when it exceeds the limit of the program; none for sizes that
-// do not read as two positive numbers, which the run itself refuses with its own message.
-std::optional<long double> InnerDiameterBeyondLimit(const PipeSize& size, std::string_view separator)
-{
-    const ParsedNumber outer = ParseNumber(size.OuterDiameter, separator);
-    const ParsedNumber wall = ParseNumber(size.WallThickness, separator);
-    if (!outer.Ok || !wall.Ok || !(outer.Value > 0) || !(wall.Value > 0)) {
-        return std::nullopt;
-    }
-    const long double inner = outer.Value - wall.Value * 2;
-    return inner > kMaxInnerDiameter ? std::optional(inner) : std::nullopt;
-}
-
 // The header's lines joined by blanks, for a single line.
 std::string OneLine(std::string_view header)
 {
@@ -114,10 +102,8 @@ SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions
     const std::string_view separator = conditions.DecimalSeparator;
     if (IsBlank(size.OuterDiameter) || IsBlank(size.WallThickness)) {
         row.Outcome = Refusal(kIncompleteInputMessage);
-        return row;
-    }
-    if (const std::optional<long double> inner = InnerDiameterBeyondLimit(size, separator)) {
-        row.Outcome = Refusal(DiameterLimitRefusal(*inner, separator));
+        row.Message = std::string(kIncompleteInputMessage) + " — пустая ячейка «" +
+                      OneLine(kHeaders[IsBlank(size.OuterDiameter) ? 0 : 1]) + "»";
         return row;
     }
     FieldTexts texts = conditions.Texts;
@@ -127,8 +113,10 @@ SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions
                                  ReadOwnClimate(conditions.OwnClimate, separator).Values, separator,
                                  ReportMode::Omitted);
     if (row.Completed()) {
-        row.GoverningSP = FindGoverningSpan(row.Outcome.Spans, RuleSet::SP);
-        row.GoverningSNiP = FindGoverningSpan(row.Outcome.Spans, RuleSet::SNiP);
+        row.GoverningSP = FindGoverningSpan(row.Outcome, RuleSet::SP, separator);
+        row.GoverningSNiP = FindGoverningSpan(row.Outcome, RuleSet::SNiP, separator);
+    } else {
+        row.Message = ExplainedMessage(row.Outcome, texts, separator);
     }
     return row;
 }
@@ -142,12 +130,6 @@ std::vector<SpanTableRow> ComputeSpanTable(std::span<const PipeSize> sizes,
         rows.push_back(ComputeSpanTableRow(size, conditions));
     }
     return rows;
-}
-
-std::string DiameterLimitRefusal(long double innerDiameter, std::string_view decimalSeparator)
-{
-    return "Внутренний диаметр " + FormatGeneral(innerDiameter, decimalSeparator) + " мм больше " +
-           FormatGeneral(kMaxInnerDiameter, decimalSeparator) + " мм — расчет не выполняется";
 }
 
 std::span<const std::string_view> SpanTableHeaders() { return kHeaders; }
@@ -219,7 +201,7 @@ std::vector<std::string> SpanTableConditionLines(const SpanTableConditions& cond
             ", по ветровой " + ItemText(WindRegionItems(), s.WindRegion) + ", по гололедной " +
             ItemText(IceRegionItems(), s.IceRegion),
         "Количество пролетов " + ItemText(SpanCountItems(), s.SpanCount) +
-            ", уклон трубопровода " + ItemText(SlopeItems(), s.Slope) + " промили",
+            ", уклон трубопровода " + SlopeText(s.Slope, conditions.DecimalSeparator),
     };
     if (conditions.OwnClimate.Any()) {
         lines.push_back("Свои нормативные значения: " +
@@ -292,7 +274,7 @@ std::string SpanTableCsv(std::span<const SpanTableRow> rows, const SpanTableCond
             }
         }
         if (!completed) {
-            AppendCsvField(csv, ExplainedMessage(row.Outcome));
+            AppendCsvField(csv, row.Message);
         }
         csv += "\r\n";
     }

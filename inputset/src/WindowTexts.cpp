@@ -1,9 +1,7 @@
 #include "WindowTexts.h"
 
-#include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
 
-#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -16,12 +14,6 @@ std::string Quoted(std::string_view text) { return "«" + std::string(text) + "�
 
 // An optional text is typable or empty.
 bool TypableOrEmpty(std::string_view text) { return text.empty() || IsFieldNumberText(text); }
-
-std::string WithComma(std::string text)
-{
-    std::replace(text.begin(), text.end(), '.', ',');
-    return text;
-}
 
 }  // namespace
 
@@ -36,15 +28,6 @@ std::string WindowTextProblem(const InputSet& set)
             return "в поле " + Quoted(FieldCaption(field)) + " записано " + Quoted(text) + ", а в это поле " +
                    std::string(kTypable);
         }
-    }
-    const FieldTexts& texts = set.Texts;
-    const long double outer = ParseNumber(texts.OuterDiameter, ",").Value;
-    const long double wall = ParseNumber(texts.WallThickness, ",").Value;
-    if (DiameterLimitCorrection(outer, wall, WithComma(texts.OuterDiameter), ",")) {
-        return "наружный диаметр " + Quoted(texts.OuterDiameter) + " мм при толщине стенки " +
-               Quoted(texts.WallThickness) + " мм дает внутренний диаметр " + FormatGeneral(outer - wall * 2, ",") +
-               " мм, а программа рассчитывает трубопроводы с внутренним диаметром не более " +
-               FormatGeneral(kMaxInnerDiameter, ",") + " мм";
     }
     for (const auto& [caption, text] : {std::pair{"Принятый пролет, м", &set.ChosenSpan},
                                         std::pair{"Длина участка трассы, м", &set.RouteLength}}) {

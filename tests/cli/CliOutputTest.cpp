@@ -73,7 +73,7 @@ TEST(CalcOutput, RefusedRunLosesOnlyWhatItWrites)
 {
     const Result plain = Shell("$CALC --diameter 0 >/dev/full 2>$ERR");
     EXPECT_EQ(plain.Status, 1);
-    EXPECT_EQ(plain.Err, "korvelin-calc: Введены не все данные\n");
+    EXPECT_EQ(plain.Err, "korvelin-calc: Введены не все данные — равно нулю поле «Наружный диаметр»\n");
     const Result json = Shell("$CALC --json --diameter 0 >/dev/full 2>$ERR");
     EXPECT_EQ(json.Status, 2);
     EXPECT_EQ(json.Err, kNoSpace);

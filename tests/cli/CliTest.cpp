@@ -247,8 +247,41 @@ TEST(CalcSingleRun, SteelGradeAndOwnStrengths)
 
     const Result userDefined = Calc("--steel 6");
     EXPECT_EQ(userDefined.Status, 1);
-    EXPECT_EQ(userDefined.Err, "korvelin-calc: Введены не все данные\n");
+    EXPECT_EQ(userDefined.Err, "korvelin-calc: Введены не все данные — равны нулю поля «Предел сопротивления» и "
+                               "«Предел текучести»\n");
     EXPECT_EQ(userDefined.Out, "");
+}
+
+// The calculation stands as the strengths are given; a yield strength above the ultimate one is
+// warned of on standard error, in a single run and for a batch line, and changes no exit status.
+TEST(CalcSingleRun, SteelWithYieldAboveUltimateIsWarnedOf)
+{
+    const std::string warning = "внимание: предел текучести больше предела прочности — проверьте значения стали\n";
+    const Result above = Calc("--sep , --ultimate 100 --yield 500");
+    EXPECT_EQ(above.Status, 0);
+    EXPECT_EQ(above.Err, "korvelin-calc: " + warning);
+    EXPECT_NE(above.Out.find("Определяющий пролет\n"), std::string::npos) << above.Out;
+
+    const Result batch = Calc("--batch --sep ,", "header\n89;3,2;333;206;0,6;0;0;0;0;0;0\n"
+                                                 "89;3,2;100;500;0,6;0;0;0;0;0;0\n");
+    EXPECT_EQ(batch.Status, 0);
+    EXPECT_EQ(batch.Err, "korvelin-calc: Строка 3: " + warning);
+}
+
+// A pipe whose inner diameter is above 300 mm is computed as the window computes it: SP gives no
+// governing span and says why, SNiP gives one.
+TEST(CalcSingleRun, InnerDiameterAboveTheLimitGovernsBySNiP)
+{
+    const Result r = Calc("--sep , --diameter 325 --wall 8");
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_EQ(r.Err, "");
+    EXPECT_NE(r.Out.find("Определяющий пролет\n"
+                         "  По СП 42-102-2004: нет: внутренний диаметр 309 мм больше 300 мм — для таких труб "
+                         "СП 42-102-2004 не дает пролета по условию образования конденсата; определяющий пролет — "
+                         "по СНиП 2.04.12-86\n"
+                         "  По СНиП 2.04.12-86: 23,153 м — предельный прогиб\n"),
+              std::string::npos)
+        << r.Out;
 }
 
 TEST(CalcSingleRun, JsonCarriesOutcomeSpansLoadsAndReport)
@@ -276,10 +309,6 @@ TEST(CalcSingleRun, FailureReportsTheEngineMessage)
                               "\"spans\":{\"StaticSpanSP\":null,\"DynamicSpanSP\":null,\"CondensateSpanSP\":5.99"),
               std::string::npos)
         << failed.Out;
-
-    const Result unreadable = Calc("--sep , --wall '3,2 мм'");
-    EXPECT_EQ(unreadable.Status, 1);
-    EXPECT_EQ(unreadable.Err, "korvelin-calc: '3,2 мм' is not a valid floating point value\n");
 
     // An item of the list without a row in the region table is refused by the run, as in the window.
     const Result refused = Calc("--sep , --ice 5");
@@ -310,6 +339,13 @@ TEST(CalcUsage, UsageErrorsNameTheOptionAndItsRange)
         {"--height 1.5", "--height: нужен номер пункта списка от 0 до 2, а не «1.5»"},
         {"--sep ';'", "--sep: десятичный разделитель — «,» или «.», а не «;»"},
         {"--diameter", "У параметра --diameter нет значения"},
+        // A value that does not read is the command's mistake, whichever option brings it.
+        {"--diameter abc", "--diameter (наружный диаметр, мм): нужно число, а не «abc»"},
+        {"--wall '3,2 мм'", "--wall (толщина стенки, мм): нужно число, а не «3,2 мм»"},
+        {"--pressure= --diameter 1,,5", "--diameter (наружный диаметр, мм): нужно число, а не «1,,5»"},
+        {"--pressure=", "--pressure (давление, МПа): нужно число, а не «»"},
+        {"--ultimate 300 --yield x", "--yield (предел текучести, МПа): нужно число, а не «x»"},
+        {"--snow-weight", "У параметра --snow-weight нет значения"},
         {"--json=yes", "Параметр --json задается без значения"},
         {"--bogus", "Неизвестный параметр «--bogus»"},
     };
@@ -381,9 +417,9 @@ TEST(CalcInputFile, FilesThatCannotBeReadOrWrittenExitWithTwo)
         {"--save /nonexistent/a.korvelin",
          "korvelin-calc: Не удалось сохранить файл «/nonexistent/a.korvelin»: папка не найдена.\n"},
         {"--save /tmp", "korvelin-calc: Не удалось сохранить файл «/tmp»: это папка, а не файл.\n"},
-        {"--pressure много --save /tmp/never.korvelin",
+        {"--pressure 1e5 --save /tmp/never.korvelin",
          "korvelin-calc: Не удалось сохранить файл «/tmp/never.korvelin»: в поле «Давление в трубопроводе» "
-         "записано «много», а в это поле можно ввести только цифры и одну десятичную запятую.\n"},
+         "записано «1e5», а в это поле можно ввести только цифры и одну десятичную запятую.\n"},
     };
     for (const auto& [arguments, message] : cases) {
         const Result r = Calc("--sep , " + arguments);

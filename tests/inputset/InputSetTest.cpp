@@ -146,9 +146,6 @@ TEST(InputSetFormat, EveryBadSetGetsItsProblem)
         {"sign", [](Json& j) { j["wallThickness"] = "+3"; },
          "в поле «Толщина стенки трубы» записано «+3», а в это поле можно ввести только цифры и одну "
          "десятичную запятую"},
-        {"outer diameter above the limit", [](Json& j) { j["outerDiameter"] = "325"; j["wallThickness"] = "8"; },
-         "наружный диаметр «325» мм при толщине стенки «8» мм дает внутренний диаметр 309 мм, а программа "
-         "рассчитывает трубопроводы с внутренним диаметром не более 300 мм"},
         {"chosen span with a sign", [](Json& j) { j["chosenSpan"] = "-3"; },
          "в поле «Принятый пролет, м» записано «-3», а в это поле можно ввести только цифры и одну десятичную "
          "запятую"},
@@ -237,8 +234,8 @@ TEST(InputSetFormat, CheckOfATypedSet)
     set = StartUpInputSet();
     set.Indexes.SpanCount = 7;
     EXPECT_EQ(InputSetProblem(set), "значение ключа «spanCount» (7) вне списка: допустимо от 0 до 6");
-    // What the window holds: a full stop as the mark, the diameter at the limit as corrected, empty
-    // optional texts and table cells.
+    // What the window holds: a full stop as the mark, the diameter at the limit as corrected or
+    // beyond it after a thinner wall, empty optional texts and table cells.
     set = StartUpInputSet();
     set.Texts.WallThickness = "3.2";
     set.Texts.OuterDiameter = "306,4";
@@ -246,8 +243,9 @@ TEST(InputSetFormat, CheckOfATypedSet)
     set.RouteLength = ",5";
     set.PipeTable = std::vector<PipeTableRow>{{"", ""}, {"57", "3"}};
     EXPECT_EQ(InputSetProblem(set), "");
-    set.Texts.OuterDiameter = "306,5";
-    EXPECT_EQ(InputSetProblem(set).rfind("наружный диаметр «306,5» мм при толщине стенки «3.2» мм дает", 0), 0u);
+    set.Texts.OuterDiameter = "999";
+    set.Texts.WallThickness = "3";
+    EXPECT_EQ(InputSetProblem(set), "");
 }
 
 }  // namespace

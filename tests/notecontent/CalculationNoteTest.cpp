@@ -231,6 +231,36 @@ std::vector<std::string> Clauses(std::string line)
     return clauses;
 }
 
+// A steel whose yield strength is above its ultimate one is calculated as given; the note warns
+// right under the inputs, in bold. A pipe above 300 mm inside says why SP has no governing span.
+TEST(CalculationNote, WarningsAndReasonsStandInTheText)
+{
+    StartUp run = StartUpRun({});
+    run.Inputs.Texts = {"309", "3", "100", "500", "0,1"};
+    run.Inputs.SteelGrade = 6;
+    run.Outcome = RunCalculation(run.Inputs.Texts, {}, ",");
+    ASSERT_EQ(run.Outcome.Kind, OutcomeKind::Completed) << run.Outcome.Message;
+    run.Summary = *SummarizeDesign(run.Outcome, {});
+    const NoteDocument note = BuildCalculationNote(run.Inputs, run.Outcome, run.Summary);
+    const auto inputs = std::find_if(note.Blocks.begin(), note.Blocks.end(), [](const NoteBlock& block) {
+        const auto* heading = std::get_if<NoteHeading>(&block);
+        return heading != nullptr && heading->Text == "Исходные данные";
+    });
+    ASSERT_LT(std::distance(note.Blocks.begin(), inputs) + 2, std::ssize(note.Blocks));
+    const auto* warning = std::get_if<NoteParagraph>(&*(inputs + 2));
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(warning->Text, "Внимание: предел текучести больше предела прочности — проверьте значения стали.");
+    EXPECT_TRUE(warning->Bold);
+    EXPECT_NE(NoteToPlainText(note).find("Определяющий пролет по СП 42-102-2004: нет: внутренний диаметр 303 мм "
+                                         "больше 300 мм — для таких труб СП 42-102-2004 не дает пролета по условию "
+                                         "образования конденсата; определяющий пролет — по СНиП 2.04.12-86"),
+              std::string::npos);
+    // The start-up steel: no warning.
+    const StartUp plain = StartUpRun({});
+    EXPECT_EQ(NoteToPlainText(BuildCalculationNote(plain.Inputs, plain.Outcome, plain.Summary)).find("Внимание"),
+              std::string::npos);
+}
+
 TEST(CalculationNote, EveryFormulaGivesItsResultOnACalculator)
 {
     const StartUp run = StartUpRun({});

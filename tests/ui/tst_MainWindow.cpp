@@ -1,6 +1,7 @@
 // The main window as start-up leaves it, its layout, the calculation behind "Расчитать", the
 // steel grades, the menus and the "?" buttons, driven with real key and mouse events.
 
+#include "GuideWindow.h"
 #include "JpegLoader.h"
 #include "MainWindowTestCase.h"
 #include "MapFiles.h"
@@ -63,6 +64,7 @@ private slots:
     void informationEntries_data();
     void informationEntries();
     void feedbackEntryOpensTheGuidePage();
+    void feedbackPageThatCannotBeShownIsExplained();
     void exitClosesTheMainWindowOnly();
     void technicalSheetShowsTheReportWindow();
     void mapButtonsShowTheViewerWithTheirMap_data();
@@ -583,6 +585,30 @@ void MainWindowTest::feedbackEntryOpensTheGuidePage()
     VERIFY_NO_UNEXPECTED_BOX(F->Sink);
 }
 
+void MainWindowTest::feedbackPageThatCannotBeShownIsExplained()
+{
+    const QString guide = QStringLiteral("Тот же текст есть в руководстве пользователя, раздел «Замечания и "
+                                         "предложения» («Справка» → «Руководство пользователя», F1).");
+    // No browser for the page (the offscreen platform opens nothing): the page's path and why.
+    ChooseMenuEntry("N2", "N6");
+    const QString page = QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QStringLiteral("/feedback.ru.html"));
+    QCOMPARE(F->Sink.TakeErrors(),
+             QStringList{QStringLiteral("Не удалось открыть страницу «Замечания и предложения» (файл «%1»): браузер "
+                                        "не запустился — в системе не задана программа для страниц HTML или она не "
+                                        "нашлась. Откройте этот файл в браузере сами. ")
+                         + guide}
+                 .replaceInStrings(QStringLiteral("%1"), page));
+    // No page beside a program nor installed with it: both places.
+    QTemporaryDir folder;
+    const QString bin = folder.filePath(QStringLiteral("bin"));
+    QCOMPARE(FeedbackPagePath(bin), QString());
+    QCOMPARE(FeedbackPageMissingMessage(bin),
+             QStringLiteral("Страница «Замечания и предложения» не найдена: ее нет ни в «%1», ни в «%2». ")
+                     .arg(QDir::toNativeSeparators(bin + QStringLiteral("/feedback.ru.html")),
+                          QDir::toNativeSeparators(folder.filePath(QStringLiteral("share/doc/korvelin/feedback.ru.html"))))
+                 + guide);
+}
+
 void MainWindowTest::exitClosesTheMainWindowOnly()
 {
     QApplication::setQuitOnLastWindowClosed(false);
@@ -651,8 +677,21 @@ void MainWindowTest::missingMapIsReportedAfterShowingTheViewer()
     QVERIFY(F->LookMap().isVisible());
     const QStringList errors = F->Sink.TakeErrors();
     QCOMPARE(errors.size(), 1);
-    QCOMPARE(errors.front(), QStringLiteral("Не удалось открыть файл «%1»: файл не найден.")
-                                 .arg(QDir::toNativeSeparators(emptyFolder.path() + QStringLiteral("/Карты/1.jpg"))));
+    // Every place the map was looked for, and how to put it there or show a picture instead.
+    const QString beside = QDir::toNativeSeparators(emptyFolder.path() + QStringLiteral("/Карты"));
+    const QString installed =
+        QDir::toNativeSeparators(QDir::cleanPath(emptyFolder.path() + QStringLiteral("/../share/korvelin/Карты")));
+    QCOMPARE(errors.front(),
+             QStringLiteral("Карта снеговых районов не найдена. Программа искала файл 1.jpg здесь:\n"
+                            "• %1/1.jpg\n• %2/1.jpg\n• %3/1.jpg\n"
+                            "Положите карты 1.jpg (снег), 2.jpg (ветер) и 3.jpg (гололед) в папку «%2» или в свою "
+                            "папку карт «%1», либо покажите свой рисунок: щелкните по окну карты правой кнопкой "
+                            "мыши и выберите «Заменить карту…».")
+                 .arg(UserMapFolder(), beside, installed));
+    // The empty viewer says the same in short.
+    QCOMPARE(F->LookMap().Image1->EmptyText(),
+             QStringLiteral("Карта не загружена.\nЧтобы показать свой рисунок, щелкните здесь правой кнопкой мыши и "
+                            "выберите «Заменить карту…»."));
     // The program goes on: the main window still calculates.
     F->Calculate();
     QCOMPARE(F->Text("Edit6"), QStringLiteral("18,441"));

@@ -9,6 +9,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -25,6 +27,7 @@ private slots:
     void largerViewerShrinksToTheScreen();
     void userMayMoveAShownWindowAnywhere();
     void summaryPageTextsAreWhole();
+    void summaryPageLongestNotesAreWhole();
 };
 
 void ScreenFitTest::frameIntoArea_data()
@@ -140,15 +143,11 @@ void ScreenFitTest::userMayMoveAShownWindowAnywhere()
     QCOMPARE(viewer.frameGeometry().bottomRight(), area.bottomRight());
 }
 
-void ScreenFitTest::summaryPageTextsAreWhole()
+namespace {
+
+// Every header and cell of the page's table within its column, the columns within the table.
+void VerifyTableWhole(const QTableWidget& table)
 {
-    F->Find<QTabWidget>("PageControl1")->setCurrentIndex(2);
-    auto& table = *F->Find<QTableWidget>("SummaryTable");
-    F->Calculate();
-    // A chosen span that fails every criterion, and a route: the widest texts of the page.
-    F->Type("EditChosenSpan", QStringLiteral("20"));
-    F->Type("EditRouteLength", QStringLiteral("100"));
-    QCOMPARE(table.rowCount(), 8);
     const int margins = 2 * (table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 1);
     const QHeaderView& header = *table.horizontalHeader();
     const int headerMargins = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
@@ -162,11 +161,43 @@ void ScreenFitTest::summaryPageTextsAreWhole()
             const QTableWidgetItem* item = table.item(row, column);
             if (item == nullptr)
                 continue;
-            QVERIFY2(QFontMetrics(item->font()).horizontalAdvance(item->text()) + margins <= width,
+            // Whole in its cell; a number far from the usual pipe whole in its tooltip.
+            QVERIFY2(QFontMetrics(item->font()).horizontalAdvance(item->text()) + margins <= width
+                         || (column != 0 && item->toolTip() == item->text()),
                      qPrintable(item->text()));
         }
     }
     QVERIFY(columns <= table.viewport()->width());
+}
+
+} // namespace
+
+void ScreenFitTest::summaryPageTextsAreWhole()
+{
+    F->Find<QTabWidget>("PageControl1")->setCurrentIndex(2);
+    auto& table = *F->Find<QTableWidget>("SummaryTable");
+    F->Calculate();
+    // A chosen span that fails every criterion, and a route: the widest texts of the page.
+    F->Type("EditChosenSpan", QStringLiteral("20"));
+    F->Type("EditRouteLength", QStringLiteral("100"));
+    QCOMPARE(table.rowCount(), 8);
+    VerifyTableWhole(table);
+    // The longest route at the shortest governing span of the start-up pipe: the most supports.
+    F->Retype("EditRouteLength", QStringLiteral("99999,999"));
+    QCOMPARE(table.item(0, 4)->text(), QStringLiteral("32031"));
+    VerifyTableWhole(table);
+    F->Retype("EditRouteLength", QStringLiteral("100"));
+    // A pipe of a millimetre: millions of spans, in the tooltip where the cell is too narrow.
+    F->Retype("Edit2", QStringLiteral("1"));
+    F->Retype("Edit3", QStringLiteral("0,1"));
+    F->Calculate();
+    F->Retype("EditRouteLength", QStringLiteral("99999,999"));
+    QCOMPARE(table.item(0, 4)->text(), QStringLiteral("4545455"));
+    VerifyTableWhole(table);
+    F->Retype("EditRouteLength", QStringLiteral("100"));
+    F->Retype("Edit2", QStringLiteral("89"));
+    F->Retype("Edit3", QStringLiteral("3,2"));
+    F->Calculate();
     for (const char* name : {"LabelChosenSpan", "LabelRouteLength"}) {
         const QLabel& label = *F->Find<QLabel>(name);
         QVERIFY2(label.fontMetrics().horizontalAdvance(label.text()) <= label.contentsRect().width(), name);
@@ -180,6 +211,79 @@ void ScreenFitTest::summaryPageTextsAreWhole()
     const QLabel& notice = *F->Find<QLabel>("SummaryNotice");
     QVERIFY(notice.text().contains(QStringLiteral("давление слишком велико для этой толщины стенки")));
     QVERIFY(notice.heightForWidth(notice.width()) <= notice.height());
+}
+
+namespace {
+
+// Every label of a page is whole where it stands: a wrapped one at least as tall as its text
+// needs at its width, any other at least its size hint.
+void VerifyLabelsWhole(const QWidget& page)
+{
+    for (const QLabel* label : page.findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(&page) || label->text().isEmpty())
+            continue;
+        const QString text = label->objectName() + QStringLiteral(": ") + label->text();
+        if (label->wordWrap()) {
+            QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(text));
+        } else {
+            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(text));
+            QVERIFY2(label->sizeHint().height() <= label->height(), qPrintable(text));
+        }
+    }
+}
+
+} // namespace
+
+// The notes beside the fields at their longest: a steel warning, the own values, the reason SP
+// has no governing span and the route at the chosen span. They grow below the two lines in view
+// and scroll; the tooltip holds them whole. The notice of a refusal that names every field fits
+// the table's place.
+void ScreenFitTest::summaryPageLongestNotesAreWhole()
+{
+    F->Find<QTabWidget>("PageControl1")->setCurrentIndex(2);
+    korvelin::OwnClimateTexts own;
+    own.SnowWeight = {true, "1,5", "изыскания"};
+    own.WindPressure = {true, "0,38", ""};
+    own.IceThickness = {true, "10", ""};
+    QCOMPARE(F->Model().SetOwnClimate(own), std::string());
+    F->Pick("ComboBox6", 6);  // "Свой"
+    F->Retype("Edit4", QStringLiteral("100"));
+    F->Retype("Edit5", QStringLiteral("500"));
+    F->Retype("Edit2", QStringLiteral("999"));  // corrected to 306,4 with the message
+    QCOMPARE(F->Sink.TakeMessages().size(), 1);
+    F->Retype("Edit3", QStringLiteral("3"));
+    F->Retype("Edit1", QStringLiteral("0,1"));
+    F->Calculate();
+    F->Type("EditChosenSpan", QStringLiteral("0,001"));
+    F->Type("EditRouteLength", QStringLiteral("99999,999"));
+    const QWidget& page = *F->Form().findChild<QWidget*>(QStringLiteral("TabSheet3"));
+    const QLabel& status = *F->Find<QLabel>("SummaryStatus");
+    const QStringList notes = status.text().split(QLatin1Char('\n'));
+    QCOMPARE(notes.size(), 4);
+    QCOMPARE(notes[0], QStringLiteral("Внимание: предел текучести больше предела прочности — проверьте значения стали."));
+    QVERIFY(notes[1].startsWith(QStringLiteral("СП 42-102-2004: внутренний диаметр 300,4 мм больше 300 мм — ")));
+    QVERIFY2(notes[2].startsWith(QStringLiteral("При принятом пролете: пролетов 9999999")),
+             qPrintable(notes[2]));
+    QVERIFY(notes[3].startsWith(QStringLiteral("Свои значения: S = 1,5 кН/м²; w0 = 0,38 кПа; b = 10 мм")));
+    // The row without a governing span says why as well.
+    QCOMPARE(F->Find<QTableWidget>("SummaryTable")->item(0, 0)->toolTip(), notes[1]);
+    QCOMPARE(status.toolTip(), status.text());
+    // More than the two lines in view: the notes scroll.
+    const auto* area = F->Find<QScrollArea>("SummaryNotes");
+    QVERIFY(status.height() > area->viewport()->height());
+    QVERIFY(area->verticalScrollBar()->maximum() > 0);
+    VerifyLabelsWhole(page);
+    VerifyTableWhole(*F->Find<QTableWidget>("SummaryTable"));
+
+    // A refusal that names every field, in the table's place.
+    for (const char* field : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5"})
+        F->Retype(field, QStringLiteral("0"));
+    F->Calculate();
+    QCOMPARE(F->Sink.TakeMessages(), QStringList{QStringLiteral("Введены не все данные")});
+    const QLabel& notice = *F->Find<QLabel>("SummaryNotice");
+    QVERIFY(notice.isVisible());
+    QVERIFY(notice.text().endsWith(QStringLiteral("«Предел текучести» и «Давление в трубопроводе».")));
+    VerifyLabelsWhole(page);
 }
 
 QTEST_MAIN(ScreenFitTest)

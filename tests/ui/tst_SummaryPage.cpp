@@ -80,7 +80,8 @@ void SummaryPageTest::saysCalculateFirst()
     F->Calculate();
     QCOMPARE(F->Sink.TakeMessages().size(), 1);
     QCOMPARE(Status(), QString());
-    QCOMPARE(Notice(), QStringLiteral("Расчет не выполнен: Введены не все данные."));
+    QCOMPARE(Notice(), QStringLiteral("Расчет не выполнен: Введены не все данные — равно нулю поле «Толщина стенки "
+                                      "трубы»."));
     QCOMPARE(ActionsEnabled(), (QList<bool>{false, false, false}));
     F->Retype("Edit3", QStringLiteral("3,2"));
     QCOMPARE(Status(), QStringLiteral("Выполните расчет"));
@@ -126,8 +127,7 @@ void SummaryPageTest::fieldsRecomputeAtOnceAndInputChangesReset()
                                   "проходит", "", "", ""}));
     QCOMPARE(Row(5), (QStringList{"СНиП 2.04.12-86: определяющий", "9,189", "",
                                   "проходит", "11", "10", "9,091"}));
-    QCOMPARE(Status(), QStringLiteral("Участок трассы 100,000 м; при принятом пролете пролетов 34, "
-                                      "опор 33, шаг 2,941 м"));
+    QCOMPARE(Status(), QStringLiteral("При принятом пролете: пролетов 34, опор 33, шаг 2,941 м"));
 
     // A chosen span above the dynamic span fails SP only, at once.
     F->Retype("EditChosenSpan", QStringLiteral("3,5"));

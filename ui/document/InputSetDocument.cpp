@@ -147,7 +147,8 @@ bool InputSetDocument::OpenFile(const QString& path)
     Apply(*reading.Set);
     SetPath(absolute);
     RememberRecent(absolute);
-    // A diameter beyond the limit was corrected on the way in: the window no longer shows the file.
+    // The window shows what it can type: a text it would change on the way in leaves the file
+    // to be saved again.
     SetModified(!SameInputs(ShownSet(), *reading.Set));
     return true;
 }

@@ -34,15 +34,44 @@ GuideWindow::GuideWindow(QWidget* parent)
     KeepOnScreen(*this);
 }
 
-QString FeedbackPagePath(const QString& programFolder)
+namespace {
+
+const QString FeedbackInGuide = QStringLiteral(
+    "Тот же текст есть в руководстве пользователя, раздел «Замечания и предложения» "
+    "(«Справка» → «Руководство пользователя», F1).");
+
+} // namespace
+
+QStringList FeedbackPageCandidates(const QString& programFolder)
 {
     const QDir folder(programFolder);
-    for (const QString& candidate : {folder.filePath(QStringLiteral("feedback.ru.html")),
-                                     QDir::cleanPath(folder.filePath(QStringLiteral("../share/doc/korvelin/feedback.ru.html")))}) {
+    return {QDir::toNativeSeparators(folder.filePath(QStringLiteral("feedback.ru.html"))),
+            QDir::toNativeSeparators(
+                QDir::cleanPath(folder.filePath(QStringLiteral("../share/doc/korvelin/feedback.ru.html"))))};
+}
+
+QString FeedbackPagePath(const QString& programFolder)
+{
+    for (const QString& candidate : FeedbackPageCandidates(programFolder)) {
         if (QFileInfo(candidate).isFile())
             return candidate;
     }
     return {};
+}
+
+QString FeedbackPageMissingMessage(const QString& programFolder)
+{
+    const QStringList places = FeedbackPageCandidates(programFolder);
+    return QStringLiteral("Страница «Замечания и предложения» не найдена: ее нет ни в «%1», ни в «%2». %3")
+        .arg(places.value(0), places.value(1), FeedbackInGuide);
+}
+
+QString FeedbackPageNotOpenedMessage(const QString& page)
+{
+    return QStringLiteral("Не удалось открыть страницу «Замечания и предложения» (файл «%1»): браузер не "
+                          "запустился — в системе не задана программа для страниц HTML или она не нашлась. "
+                          "Откройте этот файл в браузере сами. %2")
+        .arg(QDir::toNativeSeparators(page), FeedbackInGuide);
 }
 
 QAction* CreateGuideAction(QWidget& mainWindow)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QAction;
@@ -26,6 +27,13 @@ QString UserGuideText();
 // the program, as in the build and the Windows edition, or else installed with the documentation
 // in share/doc/korvelin; empty when there is neither.
 QString FeedbackPagePath(const QString& programFolder);
+// The places looked in, in that order.
+QStringList FeedbackPageCandidates(const QString& programFolder);
+// What «Замечания и Предложения» says when the page is in neither place, and when no browser
+// opened it: where the page was looked for or where it is, and where the same text stands in the
+// guide built into the program.
+QString FeedbackPageMissingMessage(const QString& programFolder);
+QString FeedbackPageNotOpenedMessage(const QString& page);
 
 // The entry "Руководство пользователя" (F1, from any window of the program), a child of the main
 // window: it shows the guide window beside it, created at the first use.

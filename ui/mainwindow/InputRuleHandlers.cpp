@@ -99,7 +99,10 @@ void TFormProlet::Edit2Change()
         ClearResults();
         throw CommandError(QString::fromStdString(check.Error));
     }
-    if (check.Corrected) {
+    // A set put in whole (a file, "Новый") shows as it was kept. The limit is checked while the
+    // diameter is typed; a thinner wall typed after it may take the inner diameter beyond the
+    // limit, and the window holds, saves and opens such a pipe as it stands.
+    if (check.Corrected && !Showing) {
         SetFieldText(*ui->Edit2, QString::fromStdString(*check.Corrected));
         Sink.ShowMessage(FromUtf8(korvelin::kDiameterLimitMessage));
     }

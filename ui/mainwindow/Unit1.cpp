@@ -284,7 +284,8 @@ void TFormProlet::RecordInputs()
 
 void TFormProlet::ShowAssignedInputs()
 {
-    // The set as it was put in, before the rules below write anything.
+    // The set as it was put in, before the rules below write anything. The rules run as for
+    // typing, all but the correction of the diameter: the set shows as it was kept.
     const korvelin::FieldTexts texts = Model.Texts();
     const korvelin::SelectorIndexes selectors = Model.Selectors();
     const int grade = Model.SteelGrade();
@@ -390,8 +391,11 @@ void TFormProlet::N4Click()
 void TFormProlet::N6Click()
 {
     // The program has no forum: the guide's page on remarks says where to send them and what to
-    // put in. A page that is missing, or a browser that does not start, changes nothing.
-    const QString page = FeedbackPagePath(QCoreApplication::applicationDirPath());
-    if (!page.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    // put in. A page that is missing, or a browser that does not start, is said in a message.
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString page = FeedbackPagePath(folder);
+    if (page.isEmpty())
+        Sink.ShowError(FeedbackPageMissingMessage(folder));
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+        Sink.ShowError(FeedbackPageNotOpenedMessage(page));
 }

@@ -7,6 +7,7 @@
 #include "MapReplacement.h"
 #include "MapZoom.h"
 
+#include <QFileInfo>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -38,6 +39,9 @@ TLookMap::TLookMap(MessageSink& sink, QWidget* parent)
     ScrollBox1->setFrameShape(QFrame::NoFrame); // the scroll area is exactly the client area
     ScrollBox1->setBackgroundRole(QPalette::Button);
     Image1->setObjectName(QStringLiteral("Image1"));
+    // Until a map is read the viewer says how to show one.
+    Image1->SetEmptyText(QStringLiteral("Карта не загружена.\nЧтобы показать свой рисунок, щелкните здесь правой "
+                                        "кнопкой мыши и выберите «Заменить карту…»."));
     ScrollBox1->setWidget(Image1);
 
     auto* layout = new QVBoxLayout(this);
@@ -64,9 +68,13 @@ void TLookMap::FormCreate()
 
 void TLookMap::LoadMap(int n)
 {
-    const QString path = MapFilePath(Folder.isEmpty() ? ProgramFolder() : Folder, n);
+    const QString folder = Folder.isEmpty() ? ProgramFolder() : Folder;
+    const QString path = MapFilePath(folder, n);
     if (!path.isEmpty()) {
         MapNumber = n;
+        // In none of its places: the message says where the program looked and what to do.
+        if (!QFileInfo::exists(path))
+            throw CommandError(MissingMapMessage(folder, n));
         Image2 = LoadJpegFile(path);
         Image1->SetPicture(Image2);
     }

@@ -50,6 +50,24 @@ QStringList MapFileCandidates(const QString& programFolder, int n)
     return candidates;
 }
 
+QString MissingMapMessage(const QString& programFolder, int n)
+{
+    static const char* const Names[] = {"снеговых", "ветровых", "гололедных"};
+    if (n < 1 || n > 3)
+        return {};
+    QString text = QStringLiteral("Карта %1 районов не найдена. Программа искала файл %2 здесь:")
+                       .arg(QString::fromUtf8(Names[n - 1]), MapFileName(n));
+    for (const QString& candidate : MapFileCandidates(programFolder, n))
+        text += QStringLiteral("\n• ") + candidate;
+    text += QStringLiteral("\nПоложите карты 1.jpg (снег), 2.jpg (ветер) и 3.jpg (гололед) в папку «%1»")
+                .arg(QDir::toNativeSeparators(QDir(programFolder).filePath(QStringLiteral("Карты"))));
+    if (!UserMapFolder().isEmpty())
+        text += QStringLiteral(" или в свою папку карт «%1»").arg(UserMapFolder());
+    text += QStringLiteral(", либо покажите свой рисунок: щелкните по окну карты правой кнопкой мыши и выберите "
+                           "«Заменить карту…».");
+    return text;
+}
+
 QString MapFilePath(const QString& programFolder, int n)
 {
     const QStringList candidates = MapFileCandidates(programFolder, n);

@@ -19,6 +19,10 @@ QString UserMapFile(int n);
 // where an installed program keeps its data. Empty for any other n.
 QStringList MapFileCandidates(const QString& programFolder, int n);
 
+// What the viewer says when map n is in none of its places: the map, every place looked in, and
+// how to put the maps there or show a picture of one's own with «Заменить карту…».
+QString MissingMapMessage(const QString& programFolder, int n);
+
 // The first candidate that exists; when none exists, the place beside the program, so that the
 // error of opening it names where the program keeps its maps. Empty for any n other than 1, 2
 // and 3.

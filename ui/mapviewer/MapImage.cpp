@@ -14,11 +14,22 @@ void MapImage::SetPicture(const QImage& picture)
     update();
 }
 
+void MapImage::SetEmptyText(const QString& text)
+{
+    Empty = text;
+    update();
+}
+
 void MapImage::paintEvent(QPaintEvent* event)
 {
     const QRect target = event->rect() & rect();
-    if (Shown.isNull() || target.isEmpty())
+    if (target.isEmpty())
         return;
+    if (Shown.isNull()) {
+        QPainter painter(this);
+        painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap, Empty);
+        return;
+    }
 
     // The part of the picture under the repainted area, widened to whole pixels and one
     // more on each side so that smoothing at its edges matches the neighbouring areas.

@@ -14,10 +14,14 @@ public:
 
     void SetPicture(const QImage& picture);
     const QImage& Picture() const { return Shown; }
+    // What the widget says while it has no picture.
+    void SetEmptyText(const QString& text);
+    const QString& EmptyText() const { return Empty; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage Shown;
+    QString Empty;
 };

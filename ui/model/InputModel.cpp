@@ -209,6 +209,7 @@ korvelin::SummaryRequest InputModel::Request() const
         .ChosenSpan = korvelin::ReadChosenSpan(Chosen, Separator).Value,
         .RouteLength = korvelin::ReadRouteLength(Route, Separator).Value,
         .Friction = korvelin::ReadFriction(FrictionText, Separator).Value,
+        .DecimalSeparator = Separator,
     };
 }
 

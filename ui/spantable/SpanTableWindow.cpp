@@ -7,7 +7,6 @@
 #include "Utf8Text.h"
 
 #include <korvelin/DesignSummary.h>
-#include <korvelin/FaultExplanation.h>
 #include <korvelin/NumberFormat.h>
 #include <korvelin/SpanTableNote.h>
 
@@ -414,7 +413,7 @@ void SpanTableWindow::ShowRow(int row)
                 delete Table->takeItem(row, column);
             Table->setSpan(row, FirstSpanColumn, 1, ColumnCount - FirstSpanColumn);
         }
-        SetCell(row, FirstSpanColumn, FromUtf8(korvelin::ExplainedMessage(result.Outcome)), CellKind::Message);
+        SetCell(row, FirstSpanColumn, FromUtf8(result.Message), CellKind::Message);
         Filling = wasFilling;
         return;
     }

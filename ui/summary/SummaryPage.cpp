@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableWidget>
 #include <QToolButton>
@@ -90,11 +92,22 @@ void TSummaryPage::BuildControls()
     label("LabelRouteLength", QStringLiteral("Длина участка трассы, м"));
     RouteLengthField = field("EditRouteLength", QStringLiteral("000000"), &InputModel::SetRouteLength);
 
-    Status = new QLabel(this);
+    // The notes beside the fields: two whole lines are in view, a longer text grows downwards and
+    // scrolls a line at a time, and its tooltip holds it whole.
+    const int lines = std::min(2 * metrics.lineSpacing(), 29);
+    NotesArea = new QScrollArea(this);
+    NotesArea->setObjectName(QStringLiteral("SummaryNotes"));
+    NotesArea->setGeometry(x, (29 - lines) / 2, PageWidth - Margin - x, lines);
+    NotesArea->verticalScrollBar()->setSingleStep(metrics.lineSpacing());
+    NotesArea->setFrameShape(QFrame::NoFrame);
+    NotesArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    NotesArea->viewport()->setAutoFillBackground(false);
+    Status = new QLabel;
     Status->setObjectName(QStringLiteral("SummaryStatus"));
-    Status->setGeometry(x, 0, PageWidth - Margin - x, 29);
     Status->setWordWrap(true);
     Status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Status->setAutoFillBackground(false);
+    NotesArea->setWidget(Status);
 
     const QRect tableArea(Margin, 29, PageWidth - 2 * Margin, 136);
     Table = new QTableWidget(0, ColumnCount, this);
@@ -150,8 +163,10 @@ void TSummaryPage::UpdateArea()
     Notice->setVisible(!supports && NoticeShown);
 }
 
-// Every column gets the width of its header or of the widest text it can show (in bold, as the
-// governing rows are), whichever is more; the criteria take what is left of the table's width.
+// Every column gets the width of its header or of the widest text of a usual pipe and route (in
+// bold, as the governing rows are), whichever is more; the criteria take what is left of the
+// table's width. A longer number, of a pipe far from the usual, shows its whole text as the
+// cell's tooltip.
 void TSummaryPage::FitColumns()
 {
     QFont bold = Table->font();
@@ -239,9 +254,27 @@ void TSummaryPage::ShowEmpty()
     Table->setRowCount(0);
     NoticeShown = false;
     UpdateArea();
-    const QString own = OwnClimateNote();
-    Status->setText(own.isEmpty() ? NoResultsText : NoResultsText + u'\n' + own);
-    Status->setToolTip(own);
+    ShowNotes(QStringList{NoResultsText} << OwnClimateNote());
+}
+
+// The notes a line each, from the top; the tooltip repeats them for a text longer than the room.
+void TSummaryPage::ShowNotes(QStringList notes)
+{
+    notes.removeAll(QString());
+    const QString text = notes.join(QLatin1Char('\n'));
+    Status->setText(text);
+    Status->setToolTip(text);
+    // The label is as tall as its text at the width it has; beyond the area's height the scroll
+    // bar takes its width from the text.
+    const int room = NotesArea->height();
+    int width = NotesArea->width();
+    int height = Status->heightForWidth(width);
+    if (height > room) {
+        width -= NotesArea->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, NotesArea->verticalScrollBar());
+        height = Status->heightForWidth(width);
+    }
+    Status->resize(width, std::max(height, room));
+    NotesArea->verticalScrollBar()->setValue(0);
 }
 
 // A calculation that was refused or ended with an error: its message, with the cause of a fault
@@ -251,10 +284,9 @@ void TSummaryPage::ShowStopped(const korvelin::CalculationOutcome& outcome)
     Table->setRowCount(0);
     NoticeShown = true;
     UpdateArea();
-    const QString own = OwnClimateNote();
-    Status->setText(own);
-    Status->setToolTip(own);
-    const QString message = FromUtf8(korvelin::ExplainedMessage(outcome));
+    ShowNotes({OwnClimateNote()});
+    const QString message =
+        FromUtf8(korvelin::ExplainedMessage(outcome, Model.Texts(), Model.DecimalSeparator()));
     Notice->setText((outcome.Kind == korvelin::OutcomeKind::Refused ? QStringLiteral("Расчет не выполнен: %1.")
                                                                      : QStringLiteral("Расчет прерван ошибкой: %1."))
                         .arg(message));
@@ -267,10 +299,12 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
     Table->setRowCount(0);
     NoticeShown = false;
     UpdateArea();
+    // What the inputs leave in doubt first, then what the table cannot hold, the own values last
+    // (the region selectors mark them too).
     QStringList notes;
-    if (const QString own = OwnClimateNote(); !own.isEmpty())
-        notes << own;
-    auto addRow = [this](const QStringList& cells, bool bold) {
+    for (const std::string& warning : summary.Warnings)
+        notes << FromUtf8(korvelin::WarningLine(warning));
+    auto addRow = [this](const QStringList& cells, bool bold, const QString& why = QString()) {
         const int row = Table->rowCount();
         Table->insertRow(row);
         for (int column = 0; column < cells.size(); ++column) {
@@ -282,6 +316,10 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
             QFont font = Table->font();
             font.setBold(bold);
             item->setFont(font);
+            if (QFontMetrics(font).horizontalAdvance(cells[column]) + CellPadding(*Table) > Table->columnWidth(column))
+                item->setToolTip(cells[column]);
+            else if (!why.isEmpty())
+                item->setToolTip(why);
             Table->setItem(row, column, item);
         }
     };
@@ -297,11 +335,13 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
         const korvelin::RuleSetSummary& set = summary.Of(rules);
         const QString name = FromUtf8(korvelin::RuleSetName(rules));
         QStringList head;
+        QString why;  // the reason of a set without a governing span, also on its row
         if (set.Governing.Span) {
             head << QStringLiteral("%1: определяющий").arg(name) << number(*set.Governing.Span);
         } else {
             head << QStringLiteral("%1: нет определяющего").arg(name) << QString();
-            notes << QStringLiteral("%1: %2").arg(name, FromUtf8(set.Governing.Reason));
+            why = QStringLiteral("%1: %2").arg(name, FromUtf8(set.Governing.Reason));
+            notes << why;
         }
         if (set.Check) {
             head << QString() << Verdict(set.Check->Passes);
@@ -309,7 +349,7 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
             head << QString() << QString();
         }
         routeCells(head, set.Route);
-        addRow(head, true);
+        addRow(head, true, why);
 
         const auto criteria = korvelin::CriteriaOf(rules);
         for (std::size_t i = 0; i < criteria.size(); ++i) {
@@ -328,19 +368,14 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
         }
     }
     // The route at the chosen span, and why a set of rules has no governing span, beside the
-    // fields: the table keeps to the rows that fit.
-    if (summary.RouteLength) {
-        QString route = QStringLiteral("Участок трассы %1 м").arg(number(*summary.RouteLength));
-        if (summary.ChosenRoute) {
-            const korvelin::RouteSupports& chosen = *summary.ChosenRoute;
-            route += QStringLiteral("; при принятом пролете пролетов %1, опор %2, шаг %3 м")
-                         .arg(chosen.Spans)
-                         .arg(chosen.IntermediateSupports)
-                         .arg(number(chosen.Spacing));
-        }
-        notes << route;
+    // fields: the table keeps to the rows that fit. The route's length stands in its field.
+    if (summary.ChosenRoute) {
+        const korvelin::RouteSupports& chosen = *summary.ChosenRoute;
+        notes << QStringLiteral("При принятом пролете: пролетов %1, опор %2, шаг %3 м")
+                     .arg(chosen.Spans)
+                     .arg(chosen.IntermediateSupports)
+                     .arg(number(chosen.Spacing));
     }
-    const QString status = notes.join(QLatin1Char('\n'));
-    Status->setText(status);
-    Status->setToolTip(status);
+    notes << OwnClimateNote();
+    ShowNotes(notes);
 }

@@ -5,6 +5,7 @@
 #include <korvelin/DesignSummary.h>
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <optional>
@@ -12,6 +13,7 @@
 class MessageSink;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QTableWidget;
 class QToolButton;
 class SupportLoadsView;
@@ -45,6 +47,7 @@ private:
     void FieldFinished(QLineEdit& field);
     void Refresh();
     void ShowEmpty();
+    void ShowNotes(QStringList notes);
     void ShowStopped(const korvelin::CalculationOutcome& outcome);
     void ShowTable(const korvelin::DesignSummary& summary);
     korvelin::OptionalLength Read(const QLineEdit& field) const;
@@ -55,6 +58,7 @@ private:
     MessageSink& Sink;
     QLineEdit* ChosenSpanField = nullptr;
     QLineEdit* RouteLengthField = nullptr;
+    QScrollArea* NotesArea = nullptr;  // holds Status, which grows with its text
     QLabel* Status = nullptr;
     QLabel* Notice = nullptr;
     QTableWidget* Table = nullptr;

@@ -94,6 +94,7 @@ struct SummaryRequest {
     std::optional<double> ChosenSpan = std::nullopt;
     std::optional<double> RouteLength = std::nullopt;
     std::optional<double> Friction = kDefaultFriction;  // μ of the supports; none: no friction
+    std::string DecimalSeparator = ",";  // of the numbers in the texts of the summary
 };
 
 struct DesignSummary {
@@ -102,6 +103,9 @@ struct DesignSummary {
     std::optional<double> ChosenSpan;
     std::optional<double> RouteLength;
     std::optional<RouteSupports> ChosenRoute;  // the route at the chosen span, when both given
+    // What the designer should look at in the inputs of a run that completed as it stands (the
+    // steel's strengths), in Russian, starting with a small letter.
+    std::vector<std::string> Warnings;
 
     const RuleSetSummary& Of(RuleSet rules) const { return rules == RuleSet::SP ? SP : SNiP; }
 };
@@ -117,6 +121,10 @@ std::optional<SupportLoads> SupportLoadsAt(const CalculationOutcome& outcome, Ru
 
 // The pieces, for callers that need only one of them.
 GoverningSpan FindGoverningSpan(const SpanResults& spans, RuleSet rules);
+// The same for a run whose input is known: a reason the input explains says so, as the pipe
+// above the inner diameter of the condensate criterion ("внутренний диаметр 303 мм больше …").
+GoverningSpan FindGoverningSpan(const CalculationOutcome& outcome, RuleSet rules,
+                                std::string_view decimalSeparator);
 RuleSetCheck CheckChosenSpan(const SpanResults& spans, RuleSet rules, double chosenSpan);
 // Span and route length in m, both positive.
 RouteSupports CountSupports(double routeLength, double span);

@@ -7,6 +7,7 @@
 #include "korvelin/RunCalculation.h"
 
 #include <string>
+#include <string_view>
 
 namespace korvelin {
 
@@ -17,5 +18,10 @@ std::string FaultExplanation(const CalculationOutcome& outcome);
 // The outcome's message followed by the explanation of its fault, when there is one:
 // "Invalid floating point operation — давление слишком велико …".
 std::string ExplainedMessage(const CalculationOutcome& outcome);
+
+// The same for a run of known field texts: the refusal of incomplete data also names the fields
+// that read as zero ("Введены не все данные — равно нулю поле «Давление в трубопроводе»").
+std::string ExplainedMessage(const CalculationOutcome& outcome, const FieldTexts& texts,
+                             std::string_view decimalSeparator);
 
 }  // namespace korvelin

@@ -45,8 +45,12 @@ struct SpanTableConditions {
 struct SpanTableRow {
     PipeSize Size;
     // A completed run, or the refusal or error to show in the row instead of spans: a blank
-    // size, the run's own messages, or DiameterLimitRefusal for an inner diameter above 300 mm.
+    // size or the run's own messages. A pipe above the inner diameter of the condensate
+    // criterion is computed: its SP governing span is absent with the reason.
     CalculationOutcome Outcome;
+    // The refusal or error as the table shows it: the outcome's message with its cause where
+    // the program knows it (the empty cell, the field that reads as zero, the fault's cause).
+    std::string Message;
     GoverningSpan GoverningSP;    // meaningful only for a completed run
     GoverningSpan GoverningSNiP;  // meaningful only for a completed run
     bool Completed() const { return Outcome.Kind == OutcomeKind::Completed; }
@@ -56,10 +60,6 @@ struct SpanTableRow {
 SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions& conditions);
 std::vector<SpanTableRow> ComputeSpanTable(std::span<const PipeSize> sizes,
                                            const SpanTableConditions& conditions);
-
-// "Внутренний диаметр 309 мм больше 300 мм — расчет не выполняется": what applies to a pipe of
-// the table above the program's limit (the main window corrects its diameter instead).
-std::string DiameterLimitRefusal(long double innerDiameter, std::string_view decimalSeparator);
 
 // The headers of the table's columns as the window shows them, lines broken with "\n": outer
 // diameter and wall, the six spans in the order of the two pages, then the governing span and its

@@ -1,6 +1,7 @@
 #include "korvelin/CalculationNote.h"
 
 #include "korvelin/CalculationMethod.h"
+#include "korvelin/InputRemarks.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/Selectors.h"
 #include "korvelin/SupportLoadsNote.h"
@@ -29,12 +30,6 @@ std::string Metres(double value, std::string_view separator)
 }
 
 std::string_view Verdict(bool passes) { return passes ? kPassesText : kFailsText; }
-
-// "0,002 (2 ‰)": the slope as a fraction and in per mille.
-std::string SlopeText(int slope, std::string_view separator)
-{
-    return FormatFixed3(slope / 1000.0, separator) + " (" + std::to_string(slope) + " ‰)";
-}
 
 NoteTable ValueTable(std::vector<int> widths)
 {
@@ -292,6 +287,11 @@ void AddSignatures(NoteDocument& note, const DocumentFields& fields)
 
 }  // namespace
 
+std::string WarningLine(std::string_view warning)
+{
+    return "Внимание: " + std::string(warning) + ".";
+}
+
 std::string GoverningText(const GoverningSpan& governing, std::string_view separator)
 {
     if (!governing.Span) {
@@ -316,6 +316,10 @@ NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOut
                       inputs.Program + ".");
 
     AddInputs(note, inputs);
+    // What the inputs leave in doubt stands under them, before any value computed from them.
+    for (const std::string& warning : summary.Warnings) {
+        note.AddParagraph(WarningLine(warning), true);
+    }
     if (outcome.Trace) {
         AddNormativeValues(note, *outcome.Trace, separator);
     }

@@ -1,7 +1,6 @@
 #include "korvelin/SpanTableNote.h"
 
 #include "korvelin/DesignSummary.h"
-#include "korvelin/FaultExplanation.h"
 #include "korvelin/NumberFormat.h"
 
 #include <optional>
@@ -59,7 +58,7 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
         const std::string size = PipeSizeText(row.Size, separator);
         std::vector<NoteCell> cells = {{size}};
         if (!row.Completed()) {
-            cells.push_back({referTo(size + ": " + ExplainedMessage(row.Outcome))});
+            cells.push_back({referTo(size + ": " + row.Message)});
             cells.resize(9, NoteCell{std::string(kDash)});
             table.Rows.push_back(std::move(cells));
             continue;

@@ -47,6 +47,10 @@ NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOut
 // "нет: " and the reason.
 std::string GoverningText(const GoverningSpan& governing, std::string_view decimalSeparator);
 
+// "Внимание: предел текучести больше … стали.": a warning of the summary as a line of its own,
+// for the note and the page "Итог".
+std::string WarningLine(std::string_view warning);
+
 // The design summary as lines of text for korvelin-calc: governing spans, the check of the
 // chosen span and the supports of the route, each given only when asked for.
 std::vector<std::string> SummaryLines(const DesignSummary& summary,
