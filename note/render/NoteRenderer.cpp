@@ -3,8 +3,8 @@
 #include "NoteDrawingPainter.h"
 #include "NoteLayout.h"
 #include "NotePages.h"
+#include "OdtPackage.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -14,7 +14,6 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextCursor>
-#include <QTextDocumentWriter>
 #include <QTextDocument>
 #include <QTextTable>
 
@@ -217,8 +216,9 @@ LaidOutNote LayOutNote(const korvelin::NoteDocument& note, qreal fixedTableWidth
             }
         } else {
             const int position = cursor.position();
-            QTextTable* table = InsertTable(cursor, std::get<korvelin::NoteTable>(block), fixedTableWidth);
-            laidOut.Blocks.push_back({position, table, false});
+            const auto& noteTable = std::get<korvelin::NoteTable>(block);
+            QTextTable* table = InsertTable(cursor, noteTable, fixedTableWidth);
+            laidOut.Blocks.push_back({position, table, noteTable.KeepWithNext});
         }
     }
     return laidOut;
@@ -262,18 +262,11 @@ QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path)
 
 QString WriteNoteOdt(const korvelin::NoteDocument& note, const QString& path)
 {
-    // The writer closes its device when it is done, which a QSaveFile must not be: the bytes are
-    // made in memory first.
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    // The tables as wide as the text of an A4 sheet with 2 cm margins, a word processor's default.
-    const LaidOutNote laidOut = LayOutNote(note, 170 / 25.4 * 72);
-    QTextDocument* document = laidOut.Document.get();
-    QTextDocumentWriter writer(&buffer, QByteArrayLiteral("odf"));
-    if (!writer.write(document))
+    const QByteArray package = NoteOdtPackage(note);
+    if (package.isEmpty())
         return QStringLiteral("Не удалось сохранить файл «%1»: документ ODT не составлен.")
             .arg(QDir::toNativeSeparators(path));
-    return WriteFileAtomically(path, buffer.data());
+    return WriteFileAtomically(path, package);
 }
 
 QString WriteFileAtomically(const QString& path, const QByteArray& bytes)

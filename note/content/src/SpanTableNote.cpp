@@ -17,12 +17,17 @@ constexpr std::string_view kDash = "—";
 
 NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
                                 const SpanTableConditions& conditions,
-                                std::string_view dateTime, std::string_view program)
+                                std::string_view dateTime, std::string_view program,
+                                const SpanTableSupportColumns* supports,
+                                const DocumentFields& document)
 {
     const std::string_view separator = conditions.DecimalSeparator;
     NoteDocument note;
     note.Title = std::string(kSpanTableTitle) + " надземного газопровода";
     note.Orientation = PageOrientation::Landscape;
+    if (FrameWanted(document)) {
+        note.TitleBlock = DocumentTitleBlock(document, note.Title, dateTime);
+    }
     note.AddParagraph("Дата и время расчета: " + std::string(dateTime) + ". Программа: " +
                       std::string(program) + ".");
     note.AddHeading("Условия расчета");
@@ -30,11 +35,16 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
         note.AddParagraph(std::move(line));
     }
 
+    // The loads' columns take their room from the spans'.
+    const std::size_t loadColumns = supports != nullptr ? 2 * kSupportColumnsPerSet : 0;
     NoteTable table;
     table.HeaderRows = 1;
-    table.Alignment.assign(9, CellAlignment::Right);
+    table.KeepWithNext = true;
+    table.Alignment.assign(9 + loadColumns, CellAlignment::Right);
     table.Alignment[0] = CellAlignment::Left;
-    table.WidthPercent = {8, 11, 12, 11, 10, 11, 10, 13, 14};
+    table.WidthPercent = supports != nullptr
+                             ? std::vector<int>{6, 6, 7, 6, 6, 6, 6, 7, 7, 7, 7, 7, 7, 7, 8}
+                             : std::vector<int>{8, 11, 12, 11, 10, 11, 10, 13, 14};
     std::vector<NoteCell> header = {{"Труба, мм", true}};
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
         const std::string_view shortName = rules == RuleSet::SP ? "СП" : "СНиП";
@@ -46,6 +56,9 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
     }
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
         header.push_back({"Определяющий пролет по " + std::string(RuleSetName(rules)) + ", м", true});
+    }
+    for (std::size_t i = 0; i < loadColumns; ++i) {
+        header.push_back({std::string(SpanTableSupportHeaders()[i]), true});
     }
     table.Rows.push_back(std::move(header));
 
@@ -60,7 +73,7 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
         std::vector<NoteCell> cells = {{size}};
         if (!row.Completed()) {
             cells.push_back({referTo(size + ": " + ExplainedMessage(row.Outcome))});
-            cells.resize(9, NoteCell{std::string(kDash)});
+            cells.resize(9 + loadColumns, NoteCell{std::string(kDash)});
             table.Rows.push_back(std::move(cells));
             continue;
         }
@@ -81,6 +94,11 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
                                                                  ": " + governing->Reason),
                              true});
         }
+        if (supports != nullptr) {
+            for (const std::optional<double>& load : SpanTableSupportLoads(row, supports->Friction)) {
+                cells.push_back({load ? FormatFixed3(*load, separator) : std::string(kDash)});
+            }
+        }
         table.Rows.push_back(std::move(cells));
     }
     note.AddHeading("Допустимые пролеты, м");
@@ -93,12 +111,22 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
         legend += std::string(CriterionShortName(criterion)) + " — " +
                   std::string(label.substr(label.find("исходя")));
     }
-    note.AddParagraph("Пролеты в столбцах: " + legend +
-                      ". Определяющий пролет каждого свода правил выделен в столбце его критерия.");
+    std::string explained = "Пролеты в столбцах: " + legend +
+                            ". Определяющий пролет каждого свода правил выделен в столбце его критерия.";
+    if (supports != nullptr) {
+        explained += " Нагрузки — на наиболее нагруженную опору (промежуточную, при одном пролете — "
+                     "крайнюю) при определяющем пролете: вертикальная k·q·L, от ветра k·w·L";
+        explained += supports->Friction
+                         ? ", трение μ·k·q·L при μ = " + FormatGeneral(*supports->Friction, separator) + "."
+                         : "; коэффициент трения не задан.";
+    }
+    // The explanations and the notes stand on the table's sheet when they fit it.
+    note.Blocks.emplace_back(NoteParagraph{std::move(explained), false, false, !notes.empty()});
     if (!notes.empty()) {
         note.AddHeading("Примечания");
         for (std::size_t i = 0; i < notes.size(); ++i) {
-            note.AddParagraph(std::to_string(i + 1) + ". " + notes[i]);
+            note.Blocks.emplace_back(NoteParagraph{std::to_string(i + 1) + ". " + notes[i], false,
+                                                   false, i + 1 < notes.size()});
         }
     }
     return note;
