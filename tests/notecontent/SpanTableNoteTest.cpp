@@ -1,6 +1,11 @@
 #include "korvelin/SpanTableNote.h"
 
+#include "korvelin/NumberFormat.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
 
 #include <string>
 #include <vector>
@@ -53,6 +58,68 @@ TEST(SpanTable, NoteIsLandscapeWithTheConditionsAndNotesForRefusedRows)
         bold.push_back(cell.Bold);
     }
     EXPECT_EQ(bold, (std::vector<bool>{false, false, true, false, false, false, true, true, true}));
+}
+
+// The window's loads on the supports and the document fields: six more columns, each value as
+// the design layer gives it; the frame with the title block and the margin's graphs when the
+// fields ask for it; the table, its explanation and its notes keeping together.
+TEST(SpanTable, NoteTakesTheLoadsAndTheFrameItIsAskedFor)
+{
+    const std::vector<PipeSize> sizes = {{"89", "3"}, {"325", "8"}, {"159", "4,5"}};
+    const SpanTableConditions conditions = StartUpConditions();
+    const std::vector<SpanTableRow> rows = ComputeSpanTable(sizes, conditions);
+    const SpanTableSupportColumns supports{0.3};
+    DocumentFields fields;
+    fields.Designation = "123-2026-ГСН.ТП";
+    fields.Author = "Иванов";
+    fields.OriginalInventory = "5678";
+    const NoteDocument note =
+        BuildSpanTableNote(rows, conditions, "08.12.2026 14:05", "Korvelin 1.0", &supports, fields);
+    ASSERT_TRUE(note.TitleBlock);
+    EXPECT_EQ(note.TitleBlock->Designation, "123-2026-ГСН.ТП");
+    EXPECT_EQ(note.TitleBlock->DocumentName, note.Title);
+    EXPECT_EQ(note.TitleBlock->Author, "Иванов");
+    EXPECT_EQ(note.TitleBlock->Date, "08.12.26");
+    EXPECT_EQ(note.TitleBlock->OriginalInventory, "5678");
+    EXPECT_EQ(note.Orientation, PageOrientation::Landscape);
+
+    const auto table = std::find_if(note.Blocks.begin(), note.Blocks.end(),
+                                    [](const NoteBlock& b) { return std::holds_alternative<NoteTable>(b); });
+    ASSERT_NE(table, note.Blocks.end());
+    const NoteTable& grid = std::get<NoteTable>(*table);
+    EXPECT_TRUE(grid.KeepWithNext);
+    ASSERT_EQ(grid.Rows.size(), 4u);
+    EXPECT_EQ(grid.WidthPercent.size(), 15u);
+    EXPECT_EQ(std::accumulate(grid.WidthPercent.begin(), grid.WidthPercent.end(), 0), 100);
+    EXPECT_EQ(grid.Alignment.size(), 15u);
+    EXPECT_EQ(grid.Rows[0][9].Text, "СП: опора,\nвертикальная,\nН");
+    EXPECT_EQ(grid.Rows[0][14].Text, "СНиП: опора,\nтрение, Н");
+    for (std::size_t r = 1; r < grid.Rows.size(); ++r) {
+        ASSERT_EQ(grid.Rows[r].size(), 15u) << r;
+        const auto loads = SpanTableSupportLoads(rows[r - 1], 0.3);
+        for (std::size_t i = 0; i < loads.size(); ++i) {
+            EXPECT_EQ(grid.Rows[r][9 + i].Text, loads[i] ? FormatFixed3(*loads[i], ",") : "—") << r << ' ' << i;
+        }
+    }
+    EXPECT_EQ(grid.Rows[2][9].Text, "—");  // 325×8 is not computed
+    // After the table everything keeps with what follows but the last note.
+    for (auto block = table + 1; block != note.Blocks.end(); ++block) {
+        const auto* paragraph = std::get_if<NoteParagraph>(&*block);
+        if (paragraph != nullptr) {
+            EXPECT_EQ(paragraph->KeepWithNext, block + 1 != note.Blocks.end()) << paragraph->Text;
+        }
+    }
+    EXPECT_NE(NoteToPlainText(note).find("трение μ·k·q·L при μ = 0,3."), std::string::npos);
+
+    // No designation, or the frame declined: no title block; no loads unless asked for.
+    fields.Frame = false;
+    const NoteDocument declined = BuildSpanTableNote(rows, conditions, "", "", nullptr, fields);
+    EXPECT_FALSE(declined.TitleBlock);
+    EXPECT_FALSE(BuildSpanTableNote(rows, conditions, "", "").TitleBlock);
+    const auto plain = std::find_if(declined.Blocks.begin(), declined.Blocks.end(),
+                                    [](const NoteBlock& b) { return std::holds_alternative<NoteTable>(b); });
+    EXPECT_EQ(std::get<NoteTable>(*plain).Rows[1].size(), 9u);
+    EXPECT_EQ(NoteToPlainText(declined).find("опора"), std::string::npos);
 }
 
 }  // namespace
