@@ -659,6 +659,17 @@ private:
                          {{"fo:margin-left", none}, {"fo:margin-right", none}, {"fo:line-height", QStringLiteral("100%")},
                           {"fo:text-align", centre}},
                          {{"fo:font-size", Pt(CaptionPoints)}});
+        // The headings are of the first outline level, unnumbered: its indent is theirs.
+        Start(xml, "text:outline-style", {{"style:name", QStringLiteral("Outline")}});
+        Start(xml, "text:outline-level-style", {{"text:level", QStringLiteral("1")}, {"style:num-format", QString()}});
+        Start(xml, "style:list-level-properties",
+              {{"text:list-level-position-and-space-mode", QStringLiteral("label-alignment")}});
+        Empty(xml, "style:list-level-label-alignment",
+              {{"text:label-followed-by", QStringLiteral("nothing")}, {"fo:text-indent", Mm(0)},
+               {"fo:margin-left", Mm(inset)}});
+        End(xml);
+        End(xml);
+        End(xml);
         TextStyleOf(xml, "Korvelin_Sub", "Нижний индекс", {{"style:text-position", QStringLiteral("sub 58%")}});
         TextStyleOf(xml, "Korvelin_Sup", "Верхний индекс", {{"style:text-position", QStringLiteral("super 58%")}});
         TextStyleOf(xml, "Korvelin_Strong", "Выделение", {{"fo:font-weight", bold}});
@@ -798,8 +809,9 @@ private:
         const QString table = QStringLiteral("Form%1").arg(++Forms);
         QXmlStreamWriter& styles = FormStyles.Xml;
         Start(styles, "style:style", {{"style:name", table}, {"style:family", QStringLiteral("table")}});
+        // At the frame's right line, on a landscape sheet too.
         Empty(styles, "style:table-properties",
-              {{"style:width", Mm(size.width())}, {"table:align", QStringLiteral("left")},
+              {{"style:width", Mm(size.width())}, {"table:align", QStringLiteral("right")},
                {"table:border-model", QStringLiteral("collapsing")}, {"fo:margin-top", Mm(0)},
                {"fo:margin-bottom", Mm(0)}});
         End(styles);

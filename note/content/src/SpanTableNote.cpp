@@ -13,6 +13,40 @@ namespace {
 
 constexpr std::string_view kDash = "—";
 
+// The window's columns of the loads on the supports as a table of their own beside each pipe: in
+// the spans' table they would leave no column room for its headers.
+void AddSupportLoads(NoteDocument& note, std::span<const SpanTableRow> rows,
+                     const SpanTableSupportColumns& supports, std::string_view separator,
+                     bool keepWithNext)
+{
+    NoteTable table;
+    table.HeaderRows = 1;
+    table.KeepWithNext = true;
+    table.Alignment.assign(1 + 2 * kSupportColumnsPerSet, CellAlignment::Right);
+    table.Alignment[0] = CellAlignment::Left;
+    table.WidthPercent = {16, 14, 14, 14, 14, 14, 14};
+    std::vector<NoteCell> header = {{"Труба, мм", true}};
+    for (const std::string_view text : SpanTableSupportHeaders()) {
+        header.push_back({std::string(text), true});
+    }
+    table.Rows.push_back(std::move(header));
+    for (const SpanTableRow& row : rows) {
+        std::vector<NoteCell> cells = {{PipeSizeText(row.Size, separator)}};
+        for (const std::optional<double>& load : SpanTableSupportLoads(row, supports.Friction)) {
+            cells.push_back({load ? FormatFixed3(*load, separator) : std::string(kDash)});
+        }
+        table.Rows.push_back(std::move(cells));
+    }
+    note.AddHeading("Нагрузки на опоры при определяющих пролетах, Н");
+    note.AddTable(std::move(table));
+    note.Blocks.emplace_back(NoteParagraph{
+        "На наиболее нагруженную опору (промежуточную, при одном пролете — крайнюю): "
+        "вертикальная k·q·L, от ветра k·w·L" +
+            (supports.Friction ? ", трение μ·k·q·L при μ = " + FormatGeneral(*supports.Friction, separator) + "."
+                               : std::string("; коэффициент трения не задан.")),
+        false, false, keepWithNext});
+}
+
 }  // namespace
 
 NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
@@ -35,16 +69,12 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
         note.AddParagraph(std::move(line));
     }
 
-    // The loads' columns take their room from the spans'.
-    const std::size_t loadColumns = supports != nullptr ? 2 * kSupportColumnsPerSet : 0;
     NoteTable table;
     table.HeaderRows = 1;
     table.KeepWithNext = true;
-    table.Alignment.assign(9 + loadColumns, CellAlignment::Right);
+    table.Alignment.assign(9, CellAlignment::Right);
     table.Alignment[0] = CellAlignment::Left;
-    table.WidthPercent = supports != nullptr
-                             ? std::vector<int>{6, 6, 7, 6, 6, 6, 6, 7, 7, 7, 7, 7, 7, 7, 8}
-                             : std::vector<int>{8, 11, 12, 11, 10, 11, 10, 13, 14};
+    table.WidthPercent = {8, 11, 12, 11, 10, 11, 10, 13, 14};
     std::vector<NoteCell> header = {{"Труба, мм", true}};
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
         const std::string_view shortName = rules == RuleSet::SP ? "СП" : "СНиП";
@@ -56,9 +86,6 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
     }
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
         header.push_back({"Определяющий пролет по " + std::string(RuleSetName(rules)) + ", м", true});
-    }
-    for (std::size_t i = 0; i < loadColumns; ++i) {
-        header.push_back({std::string(SpanTableSupportHeaders()[i]), true});
     }
     table.Rows.push_back(std::move(header));
 
@@ -73,7 +100,7 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
         std::vector<NoteCell> cells = {{size}};
         if (!row.Completed()) {
             cells.push_back({referTo(size + ": " + ExplainedMessage(row.Outcome))});
-            cells.resize(9 + loadColumns, NoteCell{std::string(kDash)});
+            cells.resize(9, NoteCell{std::string(kDash)});
             table.Rows.push_back(std::move(cells));
             continue;
         }
@@ -94,11 +121,6 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
                                                                  ": " + governing->Reason),
                              true});
         }
-        if (supports != nullptr) {
-            for (const std::optional<double>& load : SpanTableSupportLoads(row, supports->Friction)) {
-                cells.push_back({load ? FormatFixed3(*load, separator) : std::string(kDash)});
-            }
-        }
         table.Rows.push_back(std::move(cells));
     }
     note.AddHeading("Допустимые пролеты, м");
@@ -111,17 +133,15 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
         legend += std::string(CriterionShortName(criterion)) + " — " +
                   std::string(label.substr(label.find("исходя")));
     }
-    std::string explained = "Пролеты в столбцах: " + legend +
-                            ". Определяющий пролет каждого свода правил выделен в столбце его критерия.";
+    // The explanation stands on the table's sheet, and so do the notes when they fit it; with
+    // the loads, the notes keep with the loads' table instead, which may begin a sheet.
+    note.Blocks.emplace_back(NoteParagraph{"Пролеты в столбцах: " + legend +
+                                               ". Определяющий пролет каждого свода правил выделен в "
+                                               "столбце его критерия.",
+                                           false, false, supports == nullptr && !notes.empty()});
     if (supports != nullptr) {
-        explained += " Нагрузки — на наиболее нагруженную опору (промежуточную, при одном пролете — "
-                     "крайнюю) при определяющем пролете: вертикальная k·q·L, от ветра k·w·L";
-        explained += supports->Friction
-                         ? ", трение μ·k·q·L при μ = " + FormatGeneral(*supports->Friction, separator) + "."
-                         : "; коэффициент трения не задан.";
+        AddSupportLoads(note, rows, *supports, separator, !notes.empty());
     }
-    // The explanations and the notes stand on the table's sheet when they fit it.
-    note.Blocks.emplace_back(NoteParagraph{std::move(explained), false, false, !notes.empty()});
     if (!notes.empty()) {
         note.AddHeading("Примечания");
         for (std::size_t i = 0; i < notes.size(); ++i) {

@@ -14,8 +14,8 @@ namespace korvelin {
 // The table on A4 landscape: the title, the date and the program, the conditions, the table (a
 // row that was not computed refers to its note below the table, which gives its message and the
 // cause of a fault) and the notes, kept on the table's sheet when they fit it. With `supports`,
-// the loads on the most loaded support at each governing span follow the governing spans, as the
-// window shows them. The sheets get the frame and the title block when the document fields ask
+// the loads on the most loaded support at each governing span, as the window shows them, follow
+// the spans in a table of their own. The sheets get the frame and the title block when the document fields ask
 // for them (FrameWanted).
 NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
                                 const SpanTableConditions& conditions,
