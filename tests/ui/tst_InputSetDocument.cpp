@@ -518,7 +518,7 @@ void InputSetDocumentTest::chosenSpanAndRouteKeptInTheFile()
 
 // "Сведения о документе…": the dialog refuses a name the fonts cannot show and keeps it open, the
 // frame follows the designation, the fields travel with the file and into the note (framed for
-// the PDF, not for the ODT), and the organization and the names stay for a new set and the next
+// the PDF and the ODT alike; the margin's graphs too), and the organization and the names stay for a new set and the next
 // start; a file with such a name is refused.
 void InputSetDocumentTest::documentFieldsFromTheDialogToTheFileAndTheNote()
 {
@@ -536,7 +536,8 @@ void InputSetDocumentTest::documentFieldsFromTheDialogToTheFileAndTheNote()
         dialog->Edit(1)->setText(QStringLiteral("123-2026-ГСН.РР"));
         frameWithDesignation = dialog->FrameBox()->isChecked();
         const QString names[] = {QStringLiteral("Газопровод 中"), {}, QStringLiteral("ООО «Газпроект»"), {},
-                                 QStringLiteral("Иванов"), QStringLiteral("Петров"), {}, QStringLiteral("Сидоров")};
+                                 QStringLiteral("Иванов"), QStringLiteral("Петров"), {}, QStringLiteral("Сидоров"),
+                                 {}, {}, QStringLiteral("1234")};
         for (std::size_t i = 0; i < std::size(names); ++i)
             if (!names[i].isEmpty())
                 dialog->Edit(i)->setText(names[i]);
@@ -557,7 +558,7 @@ void InputSetDocumentTest::documentFieldsFromTheDialogToTheFileAndTheNote()
     QCOMPARE(focused, objectEdit);
     korvelin::DocumentFields expected{.Object = "Газопровод", .Designation = "123-2026-ГСН.РР",
                                       .Organization = "ООО «Газпроект»", .Author = "Иванов",
-                                      .Checker = "Петров", .ChiefEngineer = "Сидоров"};
+                                      .Checker = "Петров", .ChiefEngineer = "Сидоров", .OriginalInventory = "1234"};
     QCOMPARE(F->Model().Document(), expected);
 
     const QString path = Path("газопровод.korvelin");
@@ -569,6 +570,7 @@ void InputSetDocumentTest::documentFieldsFromTheDialogToTheFileAndTheNote()
     const QString odt = Path("Пролет.odt");
     QVERIFY(F->Note().SaveOdtTo(odt));
     QVERIFY(ReadAll(odt).startsWith("PK"));
+    QCOMPARE(F->Note().Note().TitleBlock->OriginalInventory, "1234");
 
     // A new set keeps the organization and the names, not the object and its designation.
     korvelin::DocumentFields remembered{.Organization = "ООО «Газпроект»", .Author = "Иванов",
