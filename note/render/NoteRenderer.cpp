@@ -28,8 +28,6 @@ QTextCharFormat CharFormat(qreal pointSize, bool bold)
 {
     QTextCharFormat format;
     format.setFontFamilies({FontFamily});
-    // The ODF writer of Qt 6.4 reads the family from the property of Qt 5's single family.
-    format.setProperty(QTextFormat::OldFontFamily, FontFamily);
     format.setFontPointSize(pointSize);
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     return format;
@@ -48,8 +46,7 @@ Qt::Alignment AlignmentOf(korvelin::CellAlignment alignment)
     return Qt::AlignLeft;
 }
 
-// `fixedWidth`: the table's width in points, or 0 for the width of the text.
-QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table, qreal fixedWidth)
+QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table)
 {
     if (table.Rows.empty())
         return nullptr;
@@ -63,15 +60,12 @@ QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table, q
     format.setBorderCollapse(true);
     format.setCellSpacing(0);
     format.setCellPadding(3);
-    // An ODT reader takes widths in points only.
-    format.setWidth(fixedWidth > 0 ? QTextLength(QTextLength::FixedLength, fixedWidth)
-                                   : QTextLength(QTextLength::PercentageLength, 100));
+    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     format.setHeaderRowCount(table.HeaderRows);
     if (table.WidthPercent.size() == columns) {
         QList<QTextLength> widths;
         for (int percent : table.WidthPercent)
-            widths.append(fixedWidth > 0 ? QTextLength(QTextLength::FixedLength, fixedWidth * percent / 100)
-                                         : QTextLength(QTextLength::PercentageLength, percent));
+            widths.append(QTextLength(QTextLength::PercentageLength, percent));
         format.setColumnWidthConstraints(widths);
     }
     format.setTopMargin(4);
@@ -160,7 +154,7 @@ QString FailureReason(const QSaveFile& file, const QString& path)
 
 } // namespace
 
-LaidOutNote LayOutNote(const korvelin::NoteDocument& note, qreal fixedTableWidth)
+LaidOutNote LayOutNote(const korvelin::NoteDocument& note)
 {
     LaidOutNote laidOut;
     laidOut.Document = std::make_unique<QTextDocument>();
@@ -217,7 +211,7 @@ LaidOutNote LayOutNote(const korvelin::NoteDocument& note, qreal fixedTableWidth
         } else {
             const int position = cursor.position();
             const auto& noteTable = std::get<korvelin::NoteTable>(block);
-            QTextTable* table = InsertTable(cursor, noteTable, fixedTableWidth);
+            QTextTable* table = InsertTable(cursor, noteTable);
             laidOut.Blocks.push_back({position, table, noteTable.KeepWithNext});
         }
     }

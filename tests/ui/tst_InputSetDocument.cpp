@@ -517,9 +517,9 @@ void InputSetDocumentTest::chosenSpanAndRouteKeptInTheFile()
 }
 
 // "Сведения о документе…": the dialog refuses a name the fonts cannot show and keeps it open, the
-// frame follows the designation, the fields travel with the file and into the note (framed for
-// the PDF and the ODT alike; the margin's graphs too), and the organization and the names stay for a new set and the next
-// start; a file with such a name is refused.
+// frame follows the designation, the fields (the margin's graphs too) travel with the file and
+// into the note, framed for the PDF and the ODT alike, and the organization and the names stay
+// for a new set and the next start; a file with such a name is refused.
 void InputSetDocumentTest::documentFieldsFromTheDialogToTheFileAndTheNote()
 {
     // What the dialog showed, looked at once it is closed (a failed check inside would leave it
