@@ -19,9 +19,12 @@
 #include <utility>
 #include <vector>
 
-// The package follows OpenDocument 1.3: the page layouts and master pages in styles.xml carry the
-// frame and the forms as objects anchored in the header and placed on the page, so that every
-// sheet of the word processor gets them whatever the text does; the text itself is in content.xml.
+// The package follows OpenDocument 1.3. The page layouts and master pages of styles.xml carry the
+// sheet: the frame and the margin's graphs as shapes anchored in the header and placed on the
+// page, the form as a table of fixed rows in the foot (where the word processor fills in its page
+// fields), so that every sheet gets them whatever the text does; the text is in content.xml.
+// A text frame placed on the page would do for the form too, but LibreOffice neither shows a
+// table inside one nor fills the page fields in it.
 
 namespace {
 
@@ -32,7 +35,8 @@ constexpr qreal CaptionPoints = 6.5;  // the captions of the forms, as the PDF s
 constexpr qreal NamePoints = 7.5;
 constexpr qreal SmallestPoints = 1.5;
 constexpr int DrawingDotsPerInch = 400;
-// The header that holds the frame and the forms: between the frame's top line and the text.
+// The header that holds the frame and the margin's graphs: between the frame's top line and the
+// text.
 constexpr qreal HeaderMm = FramePaddingMm;
 // Without a frame: "Лист N" under the text, as on the PDF's sheets.
 constexpr qreal FootGapMm = 3;
