@@ -409,11 +409,11 @@ private:
 
     QString FirstMasterName() const { return Framed ? QStringLiteral("Korvelin_First") : QStringLiteral("Standard"); }
 
-    void Paragraph(const QString& style, const std::string& text, bool formula = false, bool bold = false)
+    void Paragraph(const QString& style, const std::string& text, bool formula = false)
     {
         QXmlStreamWriter& xml = Body.Xml;
         Start(xml, "text:p", {{"text:style-name", style}});
-        WriteRuns(xml, text, formula, bold);
+        WriteRuns(xml, text, formula, false);
         End(xml);
     }
 
