@@ -113,15 +113,14 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         inputs.Program = "Korvelin " KORVELIN_VERSION;
         inputs.OwnClimate = options.OwnClimate;
         inputs.Document = options.Document;
-        // The PDF in its frame when the fields ask for it; the ODT goes into a word processor's
-        // own template, without one.
+        // The PDF and the ODT alike in the frame when the fields ask for it.
+        inputs.Framed = FrameWanted(options.Document);
+        const NoteDocument note = BuildCalculationNote(inputs, outcome, *summary);
         for (const bool pdf : {true, false}) {
             const std::string& path = pdf ? options.PdfFile : options.OdtFile;
             if (path.empty()) {
                 continue;
             }
-            inputs.Framed = pdf && FrameWanted(options.Document);
-            const NoteDocument note = BuildCalculationNote(inputs, outcome, *summary);
             const std::string failure = pdf ? notes->WritePdf(note, path) : notes->WriteOdt(note, path);
             if (!failure.empty()) {
                 err << "korvelin-calc: " << failure << '\n' << std::flush;

@@ -23,35 +23,6 @@ QString Text(const std::string& text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-// A run of a label: plain, lowered (subscript) or raised (superscript).
-struct LabelRun {
-    QString Text;
-    int Shift = 0;  // -1 lowered, +1 raised
-};
-
-std::vector<LabelRun> LabelRuns(const QString& text)
-{
-    std::vector<LabelRun> runs;
-    QString plain;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const qsizetype close = text.indexOf(QLatin1Char('}'), i + 2);
-        if ((c == QLatin1Char('_') || c == QLatin1Char('^')) && i + 1 < text.size()
-            && text.at(i + 1) == QLatin1Char('{') && close > 0) {
-            if (!plain.isEmpty())
-                runs.push_back({plain, 0});
-            plain.clear();
-            runs.push_back({text.mid(i + 2, close - i - 2), c == QLatin1Char('_') ? -1 : 1});
-            i = close;
-            continue;
-        }
-        plain += c;
-    }
-    if (!plain.isEmpty())
-        runs.push_back({plain, 0});
-    return runs;
-}
-
 void DrawArrowHead(QPainter& painter, QPointF tip, QPointF from, qreal length)
 {
     const QLineF back(tip, from);
@@ -79,23 +50,23 @@ void DrawLabel(QPainter& painter, const korvelin::DrawingText& label, qreal scal
     small.setPixelSize(qMax(1, qRound(font.pixelSize() * 0.7)));
     const QFontMetricsF metrics(font, painter.device());
     const QFontMetricsF smallMetrics(small, painter.device());
-    const std::vector<LabelRun> runs = LabelRuns(Text(label.Text));
+    const std::vector<korvelin::FormulaRun> runs = korvelin::FormulaRuns(label.Text);
     qreal width = 0;
-    for (const LabelRun& run : runs)
-        width += (run.Shift == 0 ? metrics : smallMetrics).horizontalAdvance(run.Text);
+    for (const korvelin::FormulaRun& run : runs)
+        width += (run.Shift == 0 ? metrics : smallMetrics).horizontalAdvance(Text(run.Text));
     qreal x = label.Anchor == korvelin::DrawingAnchor::Left     ? 0
               : label.Anchor == korvelin::DrawingAnchor::Center ? -width / 2
                                                                  : -width;
     painter.save();
     painter.translate(origin + QPointF(label.At.X, label.At.Y) * scale);
     painter.rotate(-label.AngleDeg);
-    for (const LabelRun& run : runs) {
+    for (const korvelin::FormulaRun& run : runs) {
         const QFont& used = run.Shift == 0 ? font : small;
         const QFontMetricsF& usedMetrics = run.Shift == 0 ? metrics : smallMetrics;
         const qreal y = run.Shift < 0 ? metrics.ascent() * 0.25 : run.Shift > 0 ? -metrics.ascent() * 0.45 : 0;
         painter.setFont(used);
-        painter.drawText(QPointF(x, y), run.Text);
-        x += usedMetrics.horizontalAdvance(run.Text);
+        painter.drawText(QPointF(x, y), Text(run.Text));
+        x += usedMetrics.horizontalAdvance(Text(run.Text));
     }
     painter.restore();
 }

@@ -15,11 +15,6 @@
 
 namespace {
 
-// The unframed sheets keep 2 cm margins all round.
-constexpr qreal MarginMm = 20;
-// Inside the frame, the text keeps this far from its lines and from the title block.
-constexpr qreal FramePaddingMm = 5;
-
 // Where a block stands in the laid-out document: its top and bottom in document pixels.
 struct Extent {
     qreal Top = 0;
@@ -63,7 +58,7 @@ SheetGeometry GeometryOf(const korvelin::NoteDocument& note, qreal dotsPerMm)
     const auto rect = [dotsPerMm](qreal left, qreal top, qreal right, qreal bottom) {
         return QRectF(QPointF(left, top) * dotsPerMm, QPointF(right, bottom) * dotsPerMm);
     };
-    if (note.TitleBlock && !landscape) {
+    if (note.TitleBlock) {
         const QRectF frame = FrameRectMm(paperMm);
         const qreal left = frame.left() + FramePaddingMm;
         const qreal right = frame.right() - FramePaddingMm;
@@ -71,8 +66,9 @@ SheetGeometry GeometryOf(const korvelin::NoteDocument& note, qreal dotsPerMm)
         g.FirstBody = rect(left, top, right, frame.bottom() - FirstFormHeightMm - FramePaddingMm);
         g.NextBody = rect(left, top, right, frame.bottom() - NextFormHeightMm - FramePaddingMm);
     } else {
-        g.FirstBody = g.NextBody = rect(MarginMm, MarginMm, paperMm.width() - MarginMm,
-                                        paperMm.height() - MarginMm);
+        g.FirstBody = g.NextBody = rect(UnframedMarginMm, UnframedMarginMm,
+                                        paperMm.width() - UnframedMarginMm,
+                                        paperMm.height() - UnframedMarginMm);
     }
     return g;
 }
@@ -136,8 +132,9 @@ int PaintNoteSheets(const korvelin::NoteDocument& note, QPagedPaintDevice& devic
         painter.save();
         painter.translate(-printable.topLeft());
         const QRectF body = sheet == 0 ? geometry.FirstBody : geometry.NextBody;
-        if (note.TitleBlock && note.Orientation == korvelin::PageOrientation::Portrait) {
-            DrawFrameAndTitleBlock(painter, *note.TitleBlock, dotsPerMm, sheet + 1, sheets);
+        if (note.TitleBlock) {
+            DrawFrameAndTitleBlock(painter, *note.TitleBlock, geometry.Paper / dotsPerMm, dotsPerMm,
+                                   sheet + 1, sheets);
         } else {
             QFont font = document.defaultFont();
             painter.setFont(font);

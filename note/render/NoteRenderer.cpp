@@ -3,8 +3,8 @@
 #include "NoteDrawingPainter.h"
 #include "NoteLayout.h"
 #include "NotePages.h"
+#include "OdtPackage.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -14,7 +14,6 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextCursor>
-#include <QTextDocumentWriter>
 #include <QTextDocument>
 #include <QTextTable>
 
@@ -29,8 +28,6 @@ QTextCharFormat CharFormat(qreal pointSize, bool bold)
 {
     QTextCharFormat format;
     format.setFontFamilies({FontFamily});
-    // The ODF writer of Qt 6.4 reads the family from the property of Qt 5's single family.
-    format.setProperty(QTextFormat::OldFontFamily, FontFamily);
     format.setFontPointSize(pointSize);
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     return format;
@@ -49,8 +46,7 @@ Qt::Alignment AlignmentOf(korvelin::CellAlignment alignment)
     return Qt::AlignLeft;
 }
 
-// `fixedWidth`: the table's width in points, or 0 for the width of the text.
-QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table, qreal fixedWidth)
+QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table)
 {
     if (table.Rows.empty())
         return nullptr;
@@ -64,15 +60,12 @@ QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table, q
     format.setBorderCollapse(true);
     format.setCellSpacing(0);
     format.setCellPadding(3);
-    // An ODT reader takes widths in points only.
-    format.setWidth(fixedWidth > 0 ? QTextLength(QTextLength::FixedLength, fixedWidth)
-                                   : QTextLength(QTextLength::PercentageLength, 100));
+    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     format.setHeaderRowCount(table.HeaderRows);
     if (table.WidthPercent.size() == columns) {
         QList<QTextLength> widths;
         for (int percent : table.WidthPercent)
-            widths.append(fixedWidth > 0 ? QTextLength(QTextLength::FixedLength, fixedWidth * percent / 100)
-                                         : QTextLength(QTextLength::PercentageLength, percent));
+            widths.append(QTextLength(QTextLength::PercentageLength, percent));
         format.setColumnWidthConstraints(widths);
     }
     format.setTopMargin(4);
@@ -161,7 +154,7 @@ QString FailureReason(const QSaveFile& file, const QString& path)
 
 } // namespace
 
-LaidOutNote LayOutNote(const korvelin::NoteDocument& note, qreal fixedTableWidth)
+LaidOutNote LayOutNote(const korvelin::NoteDocument& note)
 {
     LaidOutNote laidOut;
     laidOut.Document = std::make_unique<QTextDocument>();
@@ -217,8 +210,9 @@ LaidOutNote LayOutNote(const korvelin::NoteDocument& note, qreal fixedTableWidth
             }
         } else {
             const int position = cursor.position();
-            QTextTable* table = InsertTable(cursor, std::get<korvelin::NoteTable>(block), fixedTableWidth);
-            laidOut.Blocks.push_back({position, table, false});
+            const auto& noteTable = std::get<korvelin::NoteTable>(block);
+            QTextTable* table = InsertTable(cursor, noteTable);
+            laidOut.Blocks.push_back({position, table, noteTable.KeepWithNext});
         }
     }
     return laidOut;
@@ -262,18 +256,11 @@ QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path)
 
 QString WriteNoteOdt(const korvelin::NoteDocument& note, const QString& path)
 {
-    // The writer closes its device when it is done, which a QSaveFile must not be: the bytes are
-    // made in memory first.
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    // The tables as wide as the text of an A4 sheet with 2 cm margins, a word processor's default.
-    const LaidOutNote laidOut = LayOutNote(note, 170 / 25.4 * 72);
-    QTextDocument* document = laidOut.Document.get();
-    QTextDocumentWriter writer(&buffer, QByteArrayLiteral("odf"));
-    if (!writer.write(document))
+    const QByteArray package = NoteOdtPackage(note);
+    if (package.isEmpty())
         return QStringLiteral("Не удалось сохранить файл «%1»: документ ODT не составлен.")
             .arg(QDir::toNativeSeparators(path));
-    return WriteFileAtomically(path, buffer.data());
+    return WriteFileAtomically(path, package);
 }
 
 QString WriteFileAtomically(const QString& path, const QByteArray& bytes)

@@ -27,8 +27,9 @@ void PrintNote(const korvelin::NoteDocument& note, QPagedPaintDevice& device);
 // the file and the reason.
 QString WriteNotePdf(const korvelin::NoteDocument& note, const QString& path);
 
-// Writes the document as an OpenDocument text (ODT) for a word processor to edit, without the
-// frame: atomically, and with the same messages, as WriteNotePdf.
+// Writes the document as an OpenDocument text (ODT) for a word processor to edit, laid out on A4
+// as the PDF (with the frame, the forms and the margin's graphs when it has a title block):
+// atomically, and with the same messages, as WriteNotePdf.
 QString WriteNoteOdt(const korvelin::NoteDocument& note, const QString& path);
 
 // Writes the bytes to a file that appears only when it is complete, like WriteNotePdf: for the

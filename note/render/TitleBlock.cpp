@@ -13,6 +13,10 @@
 // of the object and the document 70 × 25 mm, "Стадия", "Лист", "Листов" 15, 15 and 20 mm wide
 // (caption and value 5 mm high each) over the organization, 50 × 15 mm; on the following
 // sheets the designation 110 × 15 mm and "Лист" 10 mm wide (caption 7 mm, number 8 mm).
+// The additional graphs of the binding margin ("Инв. № подл.", "Подп. и дата", "Взам. инв. №")
+// could not be looked up in the standard either: they are drawn as commonly drawn, 5 mm of caption
+// and 7 mm of value wide against the frame's left line, 25, 35 and 25 mm high from the bottom of
+// the frame up.
 
 namespace {
 
@@ -20,10 +24,9 @@ constexpr qreal FrameLeftMm = 20;
 constexpr qreal FrameOtherMm = 5;
 constexpr qreal ThickLineMm = 0.5;
 constexpr qreal ThinLineMm = 0.25;
-constexpr qreal RowMm = 5;
-// The left part of both forms: six columns of the change and signature rows.
-constexpr qreal ColumnsMm[] = {0, 10, 20, 30, 40, 55, 65};
-constexpr qreal LeftPartMm = 65;
+constexpr qreal RowMm = FormRowMm;
+constexpr const qreal (&ColumnsMm)[7] = FormColumnsMm;
+constexpr qreal LeftPartMm = FormColumnsMm[6];
 
 constexpr qreal CaptionPoints = 6.5;
 constexpr qreal NamePoints = 7.5;
@@ -69,6 +72,18 @@ public:
     {
         if (!text.isEmpty())
             DrawFittedText(Painter, Rect(left, top, right, bottom), text, points, alignment);
+    }
+    // A cell whose text runs upwards, turned a quarter counterclockwise.
+    void UpwardCell(qreal left, qreal top, qreal right, qreal bottom, const QString& text, qreal points) const
+    {
+        if (text.isEmpty())
+            return;
+        const QRectF cell = Rect(left, top, right, bottom);
+        Painter.save();
+        Painter.translate(cell.bottomLeft());
+        Painter.rotate(-90);
+        DrawFittedText(Painter, QRectF(0, 0, cell.height(), cell.width()), text, points, Qt::AlignCenter);
+        Painter.restore();
     }
 
     // The change rows and the caption row of the left part, `rows` of them from the top.
@@ -149,6 +164,25 @@ void DrawNextForm(const FormPainter& f, const korvelin::NoteTitleBlock& b, int s
     f.Box(0, 0, FormWidthMm, NextFormHeightMm);
 }
 
+// The graphs of the binding margin, against the frame's left line, from its bottom up.
+void DrawMarginGraphs(const FormPainter& f, const korvelin::NoteTitleBlock& b, const QRectF& frame)
+{
+    const qreal right = frame.left();
+    const qreal middle = right - MarginValueWidthMm;
+    const qreal left = middle - MarginCaptionWidthMm;
+    qreal bottom = frame.bottom();
+    for (const MarginGraph& graph : MarginGraphs) {
+        const qreal top = bottom - graph.HeightMm;
+        f.Line(left, top, right, top, true);
+        f.UpwardCell(left, top, middle, bottom, QString::fromUtf8(graph.Caption), CaptionPoints);
+        f.UpwardCell(middle, top, right, bottom, Text(b.*graph.Value), NamePoints);
+        bottom = top;
+    }
+    f.Line(left, bottom, left, frame.bottom(), true);
+    f.Line(middle, bottom, middle, frame.bottom(), true);
+    f.Line(left, frame.bottom(), right, frame.bottom(), true);
+}
+
 } // namespace
 
 QRectF FrameRectMm(const QSizeF& paperMm)
@@ -157,15 +191,10 @@ QRectF FrameRectMm(const QSizeF& paperMm)
                   QPointF(paperMm.width() - FrameOtherMm, paperMm.height() - FrameOtherMm));
 }
 
-void DrawFittedText(QPainter& painter, const QRectF& cell, const QString& text, qreal pointSize,
-                    Qt::Alignment alignment)
+std::optional<FittedText> FitText(const QPaintDevice& device, const QRectF& room, const QString& text,
+                                  qreal pointSize, Qt::Alignment alignment)
 {
-    // A little room between the text and the lines.
-    const qreal dotsPerMm = painter.device()->logicalDpiY() / 25.4;
-    const QRectF room = cell.adjusted(0.7 * dotsPerMm, 0.3 * dotsPerMm, -0.7 * dotsPerMm, -0.3 * dotsPerMm);
     const bool oneLine = !text.contains(QLatin1Char('\n'));
-    // Smaller until the text fits on one line, down to two thirds of its size; then wrapped at
-    // words, smaller still; at the last anywhere in a word.
     const int wrapped = Qt::TextWordWrap | int(alignment);
     for (int pass = 0; pass < 3; ++pass) {
         const qreal floor = pass == 0 ? pointSize * 2 / 3 : SmallestPoints;
@@ -175,19 +204,31 @@ void DrawFittedText(QPainter& painter, const QRectF& cell, const QString& text, 
         if (pass == 0 && !oneLine)
             continue;
         for (qreal size = pointSize; size >= floor - 1e-9; size -= 0.25) {
-            const QFont font = TitleFont(size);
-            const QFontMetricsF metrics(font, painter.device());
+            const QFontMetricsF metrics(TitleFont(size), &device);
             const QRectF needed = metrics.boundingRect(room, flags, text);
-            if (needed.width() <= room.width() + 0.01 && needed.height() <= room.height() + 0.01) {
-                painter.save();
-                painter.setClipRect(cell);
-                painter.setFont(font);
-                painter.setPen(Qt::black);
-                painter.drawText(room, flags, text);
-                painter.restore();
-                return;
-            }
+            if (needed.width() <= room.width() + 0.01 && needed.height() <= room.height() + 0.01)
+                return FittedText{size, flags};
         }
+    }
+    return std::nullopt;
+}
+
+QFont TitleBlockFont(qreal pointSize) { return TitleFont(pointSize); }
+
+void DrawFittedText(QPainter& painter, const QRectF& cell, const QString& text, qreal pointSize,
+                    Qt::Alignment alignment)
+{
+    // A little room between the text and the lines.
+    const qreal dotsPerMm = painter.device()->logicalDpiY() / 25.4;
+    const QRectF room = cell.adjusted(0.7 * dotsPerMm, 0.3 * dotsPerMm, -0.7 * dotsPerMm, -0.3 * dotsPerMm);
+    if (const std::optional<FittedText> fitted = FitText(*painter.device(), room, text, pointSize, alignment)) {
+        painter.save();
+        painter.setClipRect(cell);
+        painter.setFont(TitleFont(fitted->PointSize));
+        painter.setPen(Qt::black);
+        painter.drawText(room, fitted->Flags, text);
+        painter.restore();
+        return;
     }
     // Nothing fits at the smallest size either: what fits stays inside the cell.
     painter.save();
@@ -199,13 +240,14 @@ void DrawFittedText(QPainter& painter, const QRectF& cell, const QString& text, 
 }
 
 void DrawFrameAndTitleBlock(QPainter& painter, const korvelin::NoteTitleBlock& block,
-                            qreal dotsPerMm, int sheet, int sheets)
+                            const QSizeF& paperMm, qreal dotsPerMm, int sheet, int sheets)
 {
-    const QRectF frame = FrameRectMm(QSizeF(210, 297));
+    const QRectF frame = FrameRectMm(paperMm);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     const FormPainter paper(painter, dotsPerMm, QPointF(0, 0));
     paper.Box(frame.left(), frame.top(), frame.right(), frame.bottom());
+    DrawMarginGraphs(paper, block, frame);
     const qreal height = sheet == 1 ? FirstFormHeightMm : NextFormHeightMm;
     const FormPainter form(painter, dotsPerMm,
                            QPointF(frame.right() - FormWidthMm, frame.bottom() - height));

@@ -181,7 +181,7 @@ TEST(CalcSummary, DocumentFieldsFramedPdfAndOdt)
     const std::string pdf = (dir / "note.pdf").string();
     const std::string set = (dir / "set.korvelin").string();
     const Result saved = Calc("--designation 123-2026-ГСН.РР --object Газопровод --author Иванов "
-                              "--checker Петров --save '" + set + "'");
+                              "--checker Петров --original-inventory 4321 --save '" + set + "'");
     ASSERT_EQ(saved.Status, 0) << saved.Err;
     // The fields come back from the file; an option given replaces one of them.
     const Result r = Calc("--sep , --input '" + set + "' --checker Сидоров --pdf '" + pdf + "'");
@@ -189,7 +189,7 @@ TEST(CalcSummary, DocumentFieldsFramedPdfAndOdt)
     ASSERT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + pdf + ".txt'").c_str()), 0);
     const std::string note = ReadFile(pdf + ".txt");
     for (const char* words : {"123-2026-ГСН.РР", "Газопровод", "Разраб.", "Иванов", "Сидоров", "Листов",
-                              "L′ст = B′·A′·(D − t)·1000"}) {
+                              "L′ст = B′·A′·(D − t)·1000", "Инв. № подл.", "4321"}) {
         EXPECT_NE(note.find(words), std::string::npos) << words;
     }
     EXPECT_EQ(note.find("Петров"), std::string::npos);
@@ -201,6 +201,12 @@ TEST(CalcSummary, DocumentFieldsFramedPdfAndOdt)
     const std::string odt = (dir / "note.odt").string();
     ASSERT_EQ(Calc("--input '" + set + "' --odt '" + odt + "'").Status, 0);
     EXPECT_EQ(ReadFile(odt).substr(30, 47), "mimetypeapplication/vnd.oasis.opendocument.text");
+    // The ODT in the frame as the PDF: the forms and the margin's graphs in its page styles.
+    ASSERT_EQ(std::system(("unzip -p '" + odt + "' styles.xml > '" + odt + ".xml'").c_str()), 0);
+    const std::string styles = ReadFile(odt + ".xml");
+    for (const char* text : {"123-2026-ГСН.РР", "Петров", ">4321<", "<text:page-count>"}) {
+        EXPECT_NE(styles.find(text), std::string::npos) << text;
+    }
 
     const std::string cases[][2] = {
         {"--object '" + std::string(201, 'x') + "'", "korvelin-calc: Поле «Объект» длиннее 200 знаков (201)"},

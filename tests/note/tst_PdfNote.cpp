@@ -112,6 +112,15 @@ const korvelin::DocumentFields Fields = {.Object = "Газопровод", .Desi
 
 constexpr qreal PointsPerMm = 72 / 25.4;
 
+korvelin::DocumentFields MarginFields()
+{
+    korvelin::DocumentFields fields = Fields;
+    fields.OriginalInventory = "1234";
+    fields.OriginalSigned = "Иванов 08.12.26";
+    fields.ReplacedInventory = "987-00";
+    return fields;
+}
+
 } // namespace
 
 class PdfNote : public QObject
@@ -127,7 +136,9 @@ private slots:
     void TheFramedNoteReadsBackSheetBySheet();
     void ALongNameStaysInsideItsCell();
     void HeadingsStepsAndTablesStayOnOneSheet();
-    void TheOdtHoldsTheNoteWithoutTheFrame();
+    void TheMarginGraphsStandOnEverySheet();
+    void TheOdtWithoutTheFrameHasMarginsAndNumbers();
+    void TheOdtIsAFramedPage();
 };
 
 void PdfNote::EveryNumberOfTheNoteIsTextInThePdf_data()
@@ -369,22 +380,148 @@ void PdfNote::HeadingsStepsAndTablesStayOnOneSheet()
     }
 }
 
-void PdfNote::TheOdtHoldsTheNoteWithoutTheFrame()
+// The graphs of the binding margin on every framed sheet: each value in its own graph, against
+// the frame's left line, written upwards; the captions in the outer column.
+void PdfNote::TheMarginGraphsStandOnEverySheet()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("note.pdf"));
+    QCOMPARE(WriteNotePdf(StartUpNote(",", MarginFields(), true), path), QString());
+    const int pages = Pages(path);
+    QVERIFY(pages >= 3);
+    // The graphs from the bottom of the frame (292 mm) up: 25, 35 and 25 mm; the value column
+    // 13 to 20 mm from the paper's left edge, the captions' 8 to 13 mm.
+    const struct {
+        const char* Value;
+        const char* CaptionWord;
+        qreal Bottom;
+        qreal Top;
+    } graphs[] = {{"1234", "подл.", 292, 267}, {"08.12.26", "дата", 267, 232}, {"987-00", "Взам.", 232, 207}};
+    for (int page = 1; page <= pages; ++page) {
+        const std::vector<Word> words = Words(path, page);
+        for (const auto& graph : graphs) {
+            const QRectF values(QPointF(13, graph.Top) * PointsPerMm, QPointF(20, graph.Bottom) * PointsPerMm);
+            const QRectF captions(QPointF(8, graph.Top) * PointsPerMm, QPointF(13, graph.Bottom) * PointsPerMm);
+            const auto at = [&words](const QString& text, const QRectF& column) {
+                return std::any_of(words.begin(), words.end(), [&](const Word& w) {
+                    return w.Text == text && column.contains(w.Box) && w.Box.height() > w.Box.width();
+                });
+            };
+            const QString where = QStringLiteral("%1 on sheet %2").arg(QString::fromUtf8(graph.Value)).arg(page);
+            QVERIFY2(at(QString::fromUtf8(graph.Value), values), qPrintable(where));
+            QVERIFY2(at(QString::fromUtf8(graph.CaptionWord), captions), qPrintable(where));
+        }
+    }
+}
+
+// Without the frame: A4 with 2 cm margins, "Лист N" in the foot, the fields in the text.
+void PdfNote::TheOdtWithoutTheFrameHasMarginsAndNumbers()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Пролет 89x3,2.odt"));
     QCOMPARE(WriteNoteOdt(StartUpNote(",", Fields, false), path), QString());
     const QString content = Run(UNZIP, {QStringLiteral("-p"), path, QStringLiteral("content.xml")});
+    const QString styles = Run(UNZIP, {QStringLiteral("-p"), path, QStringLiteral("styles.xml")});
     for (const char* text : {"Объект: Газопровод", "Обозначение документа: 123-2026-ГСН.РР",
                              "Нормативные значения и коэффициенты", "Исходные величины в единицах формул",
-                             "= 18,441 м", "Разработал: Иванов", "style:text-position=\"sub\"",
-                             "fo:font-family=\"DejaVu Sans\"", "style:width=\"481.89pt\""})
+                             "= 18,441 м", "Разработал: Иванов", "text:style-name=\"Korvelin_Sub\"",
+                             "style:width=\"170.00mm\""})
         QVERIFY2(content.contains(QString::fromUtf8(text)), text);
-    // Every column of every table has a width a word processor reads: a length in points.
-    QVERIFY(!content.contains(QRegularExpression(QStringLiteral("column-width=\"[0-9.]+%\""))));
-    QVERIFY(!content.contains(QStringLiteral("Листов")));
+    for (const char* text : {"fo:page-width=\"210.00mm\" fo:page-height=\"297.00mm\"",
+                             "fo:margin-left=\"20.00mm\" fo:margin-right=\"20.00mm\" fo:margin-top=\"20.00mm\"",
+                             "Лист <text:page-number", "style:text-position=\"sub 58%\"",
+                             "style:font-name=\"DejaVu Sans\""})
+        QVERIFY2(styles.contains(QString::fromUtf8(text)), text);
+    QVERIFY(!styles.contains(QStringLiteral("Листов")));
     const QString message = WriteNoteOdt(StartUpNote(","), dir.filePath(QStringLiteral("нет/note.odt")));
     QVERIFY2(message.contains(QStringLiteral("не существует")), qPrintable(message));
+}
+
+// The framed ODT is a page as the PDF's: A4 with the frame's lines for margins and the text as
+// far from them as in the PDF, the first sheet's form and the following sheets' form in the page
+// styles with the sheet number and count as fields, the margin's graphs filled, headings kept
+// with what follows, every table's header rows repeated, the drawing a picture of the package,
+// nothing invisible in the text; the mimetype first and stored, as a reader looks for it.
+void PdfNote::TheOdtIsAFramedPage()
+{
+    korvelin::NoteDocument note = StartUpNote(",", MarginFields(), true);
+    // A joiner and a soft hyphen given in a text show nothing: they stay out of the file.
+    note.Blocks.emplace_back(korvelin::NoteParagraph{"q_{тр}/\u2060q = 1 Н/\u2060м, пере\u00ADнос", false, true});
+    korvelin::NoteDrawing drawing{.WidthMm = 100, .HeightMm = 30};
+    drawing.Lines.push_back({.Points = {{5, 15}, {95, 15}}, .WidthMm = 0.5});
+    drawing.Texts.push_back({.At = {50, 10}, .Text = "q_{тр}"});
+    drawing.Caption = "Рис. 1. Расчетная схема";
+    note.AddDrawing(drawing);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("note.odt"));
+    QCOMPARE(WriteNoteOdt(note, path), QString());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray head = file.read(30 + 8 + 39);
+    QVERIFY(head.startsWith("PK\x03\x04"));
+    QCOMPARE(head.at(8), '\0');  // stored, not compressed
+    QCOMPARE(head.at(9), '\0');
+    QCOMPARE(head.mid(30), QByteArray("mimetypeapplication/vnd.oasis.opendocument.text"));
+
+    const QString content = Run(UNZIP, {QStringLiteral("-p"), path, QStringLiteral("content.xml")});
+    const QString styles = Run(UNZIP, {QStringLiteral("-p"), path, QStringLiteral("styles.xml")});
+    const QString manifest = Run(UNZIP, {QStringLiteral("-p"), path, QStringLiteral("META-INF/manifest.xml")});
+    // The text 5 mm inside the frame's lines (20 and 5 mm from the edges), over the form of 40 mm
+    // on the first sheet and 15 mm on the others: the PDF's bodies.
+    for (const char* text : {"fo:page-width=\"210.00mm\" fo:page-height=\"297.00mm\"",
+                             "fo:margin-left=\"20.00mm\" fo:margin-right=\"5.00mm\" fo:margin-top=\"5.00mm\" "
+                             "fo:margin-bottom=\"5.00mm\"",
+                             "<style:header-footer-properties svg:height=\"5.00mm\"",
+                             "<style:header-footer-properties svg:height=\"45.00mm\" fo:margin-top=\"5.00mm\"",
+                             "<style:header-footer-properties svg:height=\"20.00mm\" fo:margin-top=\"5.00mm\"",
+                             "fo:margin-left=\"5.00mm\" fo:margin-right=\"5.00mm\"",
+                             "style:name=\"Korvelin_First\" style:page-layout-name=\"Korvelin_FirstSheet\" "
+                             "style:display-name=\"Первый лист\" style:next-style-name=\"Standard\"",
+                             "svg:x=\"20.00mm\" svg:y=\"5.00mm\" svg:width=\"185.00mm\" svg:height=\"287.00mm\""})
+        QVERIFY2(styles.contains(QString::fromUtf8(text)), text);
+    QVERIFY(content.contains(QStringLiteral("style:master-page-name=\"Korvelin_First\"")));
+    QCOMPARE(styles.count(QStringLiteral("<text:page-number text:select-page=\"current\">")), 2);
+    QCOMPARE(styles.count(QStringLiteral("<text:page-count>")), 1);
+    for (const char* text : {"123-2026-ГСН.РР", "Листов", "Стадия", "Иванов", "ООО «Газпроект»"})
+        QVERIFY2(styles.contains(QString::fromUtf8(text)), text);
+    // The margin's graphs on both page styles, each turned a quarter.
+    for (const char* text : {"Инв. № подл.", "1234", "Подп. и дата", "Иванов 08.12.26", "Взам. инв. №", "987-00"})
+        QVERIFY2(styles.count(QString::fromUtf8(text)) == 2, text);
+    QCOMPARE(styles.count(QStringLiteral("draw:transform=\"rotate (1.5707963268)")), 12);
+
+    static const QRegularExpression heading(QStringLiteral(
+        "style:name=\"Korvelin_Heading\"[^>]*><style:paragraph-properties[^>]*fo:keep-with-next=\"always\""));
+    QVERIFY(styles.contains(heading));
+    QVERIFY(content.contains(QStringLiteral("<text:h text:style-name=\"Korvelin_Heading\" text:outline-level=\"1\">Расчет</text:h>")));
+    // The lines of a step keep with the next one as in the PDF.
+    int tables = 0;
+    for (const korvelin::NoteBlock& block : note.Blocks)
+        if (const auto* table = std::get_if<korvelin::NoteTable>(&block); table && table->HeaderRows > 0)
+            ++tables;
+    QVERIFY(tables >= 4);
+    QCOMPARE(content.count(QStringLiteral("<table:table-header-rows>")), tables);
+    QVERIFY(content.contains(QStringLiteral("<text:span text:style-name=\"Korvelin_Sub\">тр</text:span>/q = 1 Н/м, перенос")));
+    for (const QString& part : {content, styles}) {
+        QVERIFY(!part.contains(QChar(0x2060)));
+        QVERIFY(!part.contains(QChar(0x00AD)));
+    }
+    QVERIFY(content.contains(QStringLiteral("xlink:href=\"Pictures/drawing1.png\"")));
+    QVERIFY(content.contains(QStringLiteral("svg:width=\"100.00mm\" svg:height=\"30.00mm\"")));
+    QVERIFY(manifest.contains(QStringLiteral("manifest:full-path=\"Pictures/drawing1.png\" manifest:media-type=\"image/png\"")));
+    const QString png = Run(UNZIP, {QStringLiteral("-p"), path, QStringLiteral("Pictures/drawing1.png")});
+    QVERIFY(png.startsWith(QStringLiteral("\uFFFDPNG")));
+
+    // A landscape document is a landscape page.
+    korvelin::NoteDocument across;
+    across.Title = "Таблица";
+    across.Orientation = korvelin::PageOrientation::Landscape;
+    across.TitleBlock = korvelin::NoteTitleBlock{};
+    QCOMPARE(WriteNoteOdt(across, path), QString());
+    const QString acrossStyles = Run(UNZIP, {QStringLiteral("-p"), path, QStringLiteral("styles.xml")});
+    QVERIFY(acrossStyles.contains(QStringLiteral("fo:page-width=\"297.00mm\" fo:page-height=\"210.00mm\" "
+                                                 "style:print-orientation=\"landscape\"")));
+    QVERIFY(acrossStyles.contains(QStringLiteral("svg:x=\"20.00mm\" svg:y=\"5.00mm\" svg:width=\"272.00mm\" svg:height=\"200.00mm\"")));
 }
 
 QTEST_MAIN(PdfNote)

@@ -1,6 +1,11 @@
 #include "korvelin/SpanTableNote.h"
 
+#include "korvelin/NumberFormat.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
 
 #include <string>
 #include <vector>
@@ -58,6 +63,76 @@ TEST(SpanTable, NoteIsLandscapeWithTheConditionsAndNotesForRefusedRows)
         bold.push_back(cell.Bold);
     }
     EXPECT_EQ(bold, (std::vector<bool>{false, false, true, false, false, false, true, true, true}));
+}
+
+// The window's loads on the supports and the document fields: the six loads' columns in a table
+// of their own, each value as the design layer gives it; the frame with the title block and the margin's graphs when the
+// fields ask for it; the table, its explanation and its notes keeping together.
+TEST(SpanTable, NoteTakesTheLoadsAndTheFrameItIsAskedFor)
+{
+    const std::vector<PipeSize> sizes = {{"89", "3"}, {"325", "8"}, {"159", "4,5"}};
+    const SpanTableConditions conditions = StartUpConditions();
+    const std::vector<SpanTableRow> rows = ComputeSpanTable(sizes, conditions);
+    const SpanTableSupportColumns supports{0.3};
+    DocumentFields fields;
+    fields.Designation = "123-2026-ГСН.ТП";
+    fields.Author = "Иванов";
+    fields.OriginalInventory = "5678";
+    const NoteDocument note =
+        BuildSpanTableNote(rows, conditions, "08.12.2026 14:05", "Korvelin 1.0", &supports, fields);
+    ASSERT_TRUE(note.TitleBlock);
+    EXPECT_EQ(note.TitleBlock->Designation, "123-2026-ГСН.ТП");
+    EXPECT_EQ(note.TitleBlock->DocumentName, note.Title);
+    EXPECT_EQ(note.TitleBlock->Author, "Иванов");
+    EXPECT_EQ(note.TitleBlock->Date, "08.12.26");
+    EXPECT_EQ(note.TitleBlock->OriginalInventory, "5678");
+    EXPECT_EQ(note.Orientation, PageOrientation::Landscape);
+
+    std::vector<const NoteTable*> tables;
+    for (const NoteBlock& block : note.Blocks) {
+        if (const auto* table = std::get_if<NoteTable>(&block)) {
+            tables.push_back(table);
+        }
+    }
+    ASSERT_EQ(tables.size(), 2u);
+    EXPECT_EQ(tables[0]->Rows[1].size(), 9u);
+    const NoteTable& grid = *tables[1];
+    ASSERT_EQ(grid.Rows.size(), 4u);
+    EXPECT_EQ(grid.WidthPercent.size(), 7u);
+    EXPECT_EQ(std::accumulate(grid.WidthPercent.begin(), grid.WidthPercent.end(), 0), 100);
+    EXPECT_EQ(grid.Rows[0][1].Text, "СП: опора,\nвертикальная,\nН");
+    EXPECT_EQ(grid.Rows[0][6].Text, "СНиП: опора,\nтрение, Н");
+    for (std::size_t r = 1; r < grid.Rows.size(); ++r) {
+        ASSERT_EQ(grid.Rows[r].size(), 7u) << r;
+        EXPECT_EQ(grid.Rows[r][0].Text, PipeSizeText(sizes[r - 1], ","));
+        const auto loads = SpanTableSupportLoads(rows[r - 1], 0.3);
+        for (std::size_t i = 0; i < loads.size(); ++i) {
+            EXPECT_EQ(grid.Rows[r][1 + i].Text, loads[i] ? FormatFixed3(*loads[i], ",") : "—") << r << ' ' << i;
+        }
+    }
+    EXPECT_EQ(grid.Rows[2][1].Text, "—");  // 325×8 is not computed
+    // Each table keeps with its explanation; the loads' table with the notes, all but the last.
+    const auto first = std::find_if(note.Blocks.begin(), note.Blocks.end(),
+                                    [](const NoteBlock& b) { return std::holds_alternative<NoteTable>(b); });
+    for (auto block = first; block != note.Blocks.end(); ++block) {
+        const bool last = block + 1 == note.Blocks.end();
+        if (const auto* paragraph = std::get_if<NoteParagraph>(&*block)) {
+            EXPECT_EQ(paragraph->KeepWithNext, !last && block != first + 1) << paragraph->Text;
+        } else if (const auto* table = std::get_if<NoteTable>(&*block)) {
+            EXPECT_TRUE(table->KeepWithNext);
+        }
+    }
+    EXPECT_NE(NoteToPlainText(note).find("трение μ·k·q·L при μ = 0,3."), std::string::npos);
+
+    // No designation, or the frame declined: no title block; no loads unless asked for.
+    fields.Frame = false;
+    const NoteDocument declined = BuildSpanTableNote(rows, conditions, "", "", nullptr, fields);
+    EXPECT_FALSE(declined.TitleBlock);
+    EXPECT_FALSE(BuildSpanTableNote(rows, conditions, "", "").TitleBlock);
+    EXPECT_EQ(std::count_if(declined.Blocks.begin(), declined.Blocks.end(),
+                            [](const NoteBlock& b) { return std::holds_alternative<NoteTable>(b); }),
+              1);
+    EXPECT_EQ(NoteToPlainText(declined).find("опора"), std::string::npos);
 }
 
 }  // namespace

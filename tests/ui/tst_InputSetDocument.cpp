@@ -559,9 +559,9 @@ void InputSetDocumentTest::chosenSpanAndRouteKeptInTheFile()
 }
 
 // "Сведения о документе…": the dialog refuses a name the fonts cannot show and keeps it open, the
-// frame follows the designation, the fields travel with the file and into the note (framed for
-// the PDF, not for the ODT), and the organization and the names stay for a new set and the next
-// start; a file with such a name is refused.
+// frame follows the designation, the fields (the margin's graphs too) travel with the file and
+// into the note, framed for the PDF and the ODT alike, and the organization and the names stay
+// for a new set and the next start; a file with such a name is refused.
 void InputSetDocumentTest::documentFieldsFromTheDialogToTheFileAndTheNote()
 {
     // What the dialog showed, looked at once it is closed (a failed check inside would leave it
@@ -578,7 +578,8 @@ void InputSetDocumentTest::documentFieldsFromTheDialogToTheFileAndTheNote()
         dialog->Edit(1)->setText(QStringLiteral("123-2026-ГСН.РР"));
         frameWithDesignation = dialog->FrameBox()->isChecked();
         const QString names[] = {QStringLiteral("Газопровод 中"), {}, QStringLiteral("ООО «Газпроект»"), {},
-                                 QStringLiteral("Иванов"), QStringLiteral("Петров"), {}, QStringLiteral("Сидоров")};
+                                 QStringLiteral("Иванов"), QStringLiteral("Петров"), {}, QStringLiteral("Сидоров"),
+                                 {}, {}, QStringLiteral("1234")};
         for (std::size_t i = 0; i < std::size(names); ++i)
             if (!names[i].isEmpty())
                 dialog->Edit(i)->setText(names[i]);
@@ -599,7 +600,7 @@ void InputSetDocumentTest::documentFieldsFromTheDialogToTheFileAndTheNote()
     QCOMPARE(focused, objectEdit);
     korvelin::DocumentFields expected{.Object = "Газопровод", .Designation = "123-2026-ГСН.РР",
                                       .Organization = "ООО «Газпроект»", .Author = "Иванов",
-                                      .Checker = "Петров", .ChiefEngineer = "Сидоров"};
+                                      .Checker = "Петров", .ChiefEngineer = "Сидоров", .OriginalInventory = "1234"};
     QCOMPARE(F->Model().Document(), expected);
 
     const QString path = Path("газопровод.korvelin");
@@ -611,6 +612,7 @@ void InputSetDocumentTest::documentFieldsFromTheDialogToTheFileAndTheNote()
     const QString odt = Path("Пролет.odt");
     QVERIFY(F->Note().SaveOdtTo(odt));
     QVERIFY(ReadAll(odt).startsWith("PK"));
+    QCOMPARE(F->Note().Note().TitleBlock->OriginalInventory, "1234");
 
     // A new set keeps the organization and the names, not the object and its designation.
     korvelin::DocumentFields remembered{.Organization = "ООО «Газпроект»", .Author = "Иванов",

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProcess>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -48,6 +49,7 @@ private slots:
     void rowsTypedWithTheNumericKeyRules();
     void badSizesShowTheRowMessage();
     void csvReadBack();
+    void pdfFramedWithTheLoadsAndTheNotesOnOneSheet();
     void failedWritesNameTheFileAndLeaveNothing();
     void rowsAndPlaceKeptBetweenSessions();
     void rowsKeptInTheInputSetFile();
@@ -377,6 +379,46 @@ void SpanTableTest::csvReadBack()
     QFile written(pdf);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.read(5) == "%PDF-");
+}
+
+// With a designation the table's PDF is a framed landscape sheet with the title block and the
+// margin's graphs; the loads shown in the window go with it, and its notes stay on its sheet.
+void SpanTableTest::pdfFramedWithTheLoadsAndTheNotesOnOneSheet()
+{
+    Open();
+    Table().SetRows({{"89", "3"}, {"325", "8"}});
+    Table().findChild<QCheckBox*>(QStringLiteral("ShowSupportLoads"))->setChecked(true);
+    F->Model().SetDocument({.Object = "Газопровод", .Designation = "123-2026-ГСН.ТП", .Organization = "ООО «Газпроект»",
+                            .Author = "Иванов", .OriginalInventory = "5678"});
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("таблица.pdf"));
+    QCOMPARE(Table().WritePdf(pdf), QString());
+    const auto run = [](const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.start(program, arguments);
+        process.waitForFinished(30000);
+        return QString::fromUtf8(process.readAllStandardOutput()).simplified();
+    };
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QStringLiteral("Pages: 1 ")), qPrintable(info));
+    QVERIFY2(info.contains(QStringLiteral("Page size: 842 x 595 pts (A4)")), qPrintable(info));
+    const QString text = run(QStringLiteral(PDFTOTEXT), {pdf, QStringLiteral("-")});
+    const int row = RowOf(QStringLiteral("89"), QStringLiteral("3"));
+    for (const QString& expected : {QStringLiteral("123-2026-ГСН.ТП"), QStringLiteral("Листов"), QStringLiteral("Иванов"),
+                                    QStringLiteral("Таблица допустимых пролетов надземного газопровода"),
+                                    QStringLiteral("Инв. № подл."), QStringLiteral("5678"),
+                                    QStringLiteral("СП: опора, вертикальная, Н"), Cell(row, 12), Cell(row, 17),
+                                    QStringLiteral("трение μ·k·q·L при μ = 0,3."), QStringLiteral("Примечания"),
+                                    QStringLiteral("1. 325×8: Внутренний диаметр 309 мм больше 300 мм")})
+        QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral("\n---\n") + text));
+    // Without a designation: 2 cm margins, no frame, no loads when the window hides them.
+    Table().findChild<QCheckBox*>(QStringLiteral("ShowSupportLoads"))->setChecked(false);
+    F->Model().SetDocument({});
+    QCOMPARE(Table().WritePdf(pdf), QString());
+    const QString plain = run(QStringLiteral(PDFTOTEXT), {pdf, QStringLiteral("-")});
+    QVERIFY(!plain.contains(QStringLiteral("Листов")));
+    QVERIFY(!plain.contains(QStringLiteral("опора")));
+    QVERIFY(plain.contains(QStringLiteral("Лист 1")));
 }
 
 void SpanTableTest::failedWritesNameTheFileAndLeaveNothing()

@@ -93,7 +93,7 @@ bool CalculationNoteCommands::SaveOdtTo(const QString& path)
 {
     if (!HasResults())
         return false;
-    const QString error = WriteNoteOdt(Note(false), path);
+    const QString error = WriteNoteOdt(Note(), path);
     if (!error.isEmpty()) {
         Sink.ShowError(error);
         return false;

@@ -483,8 +483,13 @@ void SpanTableWindow::SaveGeometry() const
 
 korvelin::NoteDocument SpanTableWindow::Note() const
 {
+    // The loads on the supports go with the table when it shows them; the sheets are framed as
+    // the document fields ask.
+    const korvelin::SpanTableSupportColumns supports{Model.Request().Friction};
     return korvelin::BuildSpanTableNote(Computed, Conditions(), DocumentMoment(QDateTime::currentDateTime()),
-                                        ProgramNameAndVersion());
+                                        ProgramNameAndVersion(),
+                                        Table->isColumnHidden(FirstSupportColumn) ? nullptr : &supports,
+                                        Model.Document());
 }
 
 QString SpanTableWindow::WriteCsv(const QString& path) const

@@ -229,31 +229,9 @@ void AddRoute(NoteDocument& note, const DesignSummary& summary, std::string_view
     note.AddTable(std::move(route));
 }
 
-// "08.12.26" of "08.12.2026 14:05": the date of the title block's narrow column.
-std::string ShortDate(std::string_view dateTime)
-{
-    const std::string_view date = dateTime.substr(0, dateTime.find(' '));
-    if (date.size() == 10 && date[2] == '.' && date[5] == '.') {
-        return std::string(date.substr(0, 6)) + std::string(date.substr(8, 2));
-    }
-    return std::string(date);
-}
-
 NoteTitleBlock TitleBlockOf(const NoteInputs& inputs)
 {
-    const DocumentFields& f = inputs.Document;
-    NoteTitleBlock block;
-    block.Designation = f.Designation;
-    block.Object = f.Object;
-    block.DocumentName = kNoteTitle;
-    block.Organization = f.Organization;
-    block.Stage = f.Stage;
-    block.Author = f.Author;
-    block.Checker = f.Checker;
-    block.NormControl = f.NormControl;
-    block.ChiefEngineer = f.ChiefEngineer;
-    block.Date = ShortDate(inputs.DateTime);
-    return block;
+    return DocumentTitleBlock(inputs.Document, kNoteTitle, inputs.DateTime);
 }
 
 // "Объект: Газопровод": a paragraph for each field given.

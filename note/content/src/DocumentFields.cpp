@@ -4,6 +4,40 @@
 
 namespace korvelin {
 
+namespace {
+
+// "08.12.26" of "08.12.2026 14:05".
+std::string ShortDate(std::string_view dateTime)
+{
+    const std::string_view date = dateTime.substr(0, dateTime.find(' '));
+    if (date.size() == 10 && date[2] == '.' && date[5] == '.') {
+        return std::string(date.substr(0, 6)) + std::string(date.substr(8, 2));
+    }
+    return std::string(date);
+}
+
+}  // namespace
+
+NoteTitleBlock DocumentTitleBlock(const DocumentFields& fields, std::string_view documentName,
+                                  std::string_view dateTime)
+{
+    NoteTitleBlock block;
+    block.Designation = fields.Designation;
+    block.Object = fields.Object;
+    block.DocumentName = std::string(documentName);
+    block.Organization = fields.Organization;
+    block.Stage = fields.Stage;
+    block.Author = fields.Author;
+    block.Checker = fields.Checker;
+    block.NormControl = fields.NormControl;
+    block.ChiefEngineer = fields.ChiefEngineer;
+    block.Date = ShortDate(dateTime);
+    block.ReplacedInventory = fields.ReplacedInventory;
+    block.OriginalSigned = fields.OriginalSigned;
+    block.OriginalInventory = fields.OriginalInventory;
+    return block;
+}
+
 bool FrameWanted(const DocumentFields& fields)
 {
     return fields.Frame.value_or(!fields.Designation.empty());

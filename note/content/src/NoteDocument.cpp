@@ -19,6 +19,31 @@ std::string FormulaPlainText(std::string_view formula)
     return text;
 }
 
+std::vector<FormulaRun> FormulaRuns(std::string_view formula)
+{
+    std::vector<FormulaRun> runs;
+    std::string plain;
+    for (std::size_t i = 0; i < formula.size(); ++i) {
+        const char c = formula[i];
+        const std::size_t close = formula.find('}', i + 2);
+        if ((c == '_' || c == '^') && i + 1 < formula.size() && formula[i + 1] == '{' &&
+            close != std::string_view::npos) {
+            if (!plain.empty()) {
+                runs.push_back({std::move(plain), 0});
+                plain.clear();
+            }
+            runs.push_back({std::string(formula.substr(i + 2, close - i - 2)), c == '_' ? -1 : 1});
+            i = close;
+            continue;
+        }
+        plain += c;
+    }
+    if (!plain.empty()) {
+        runs.push_back({std::move(plain), 0});
+    }
+    return runs;
+}
+
 std::string NoteToPlainText(const NoteDocument& document)
 {
     std::string text = document.Title;

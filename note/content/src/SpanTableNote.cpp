@@ -12,16 +12,55 @@ namespace {
 
 constexpr std::string_view kDash = "—";
 
+// The window's columns of the loads on the supports as a table of their own beside each pipe: in
+// the spans' table they would leave no column room for its headers.
+void AddSupportLoads(NoteDocument& note, std::span<const SpanTableRow> rows,
+                     const SpanTableSupportColumns& supports, std::string_view separator,
+                     bool keepWithNext)
+{
+    NoteTable table;
+    table.HeaderRows = 1;
+    table.KeepWithNext = true;
+    table.Alignment.assign(1 + 2 * kSupportColumnsPerSet, CellAlignment::Right);
+    table.Alignment[0] = CellAlignment::Left;
+    table.WidthPercent = {16, 14, 14, 14, 14, 14, 14};
+    std::vector<NoteCell> header = {{"Труба, мм", true}};
+    for (const std::string_view text : SpanTableSupportHeaders()) {
+        header.push_back({std::string(text), true});
+    }
+    table.Rows.push_back(std::move(header));
+    for (const SpanTableRow& row : rows) {
+        std::vector<NoteCell> cells = {{PipeSizeText(row.Size, separator)}};
+        for (const std::optional<double>& load : SpanTableSupportLoads(row, supports.Friction)) {
+            cells.push_back({load ? FormatFixed3(*load, separator) : std::string(kDash)});
+        }
+        table.Rows.push_back(std::move(cells));
+    }
+    note.AddHeading("Нагрузки на опоры при определяющих пролетах, Н");
+    note.AddTable(std::move(table));
+    note.Blocks.emplace_back(NoteParagraph{
+        "На наиболее нагруженную опору (промежуточную, при одном пролете — крайнюю): "
+        "вертикальная k·q·L, от ветра k·w·L" +
+            (supports.Friction ? ", трение μ·k·q·L при μ = " + FormatGeneral(*supports.Friction, separator) + "."
+                               : std::string("; коэффициент трения не задан.")),
+        false, false, keepWithNext});
+}
+
 }  // namespace
 
 NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
                                 const SpanTableConditions& conditions,
-                                std::string_view dateTime, std::string_view program)
+                                std::string_view dateTime, std::string_view program,
+                                const SpanTableSupportColumns* supports,
+                                const DocumentFields& document)
 {
     const std::string_view separator = conditions.DecimalSeparator;
     NoteDocument note;
     note.Title = std::string(kSpanTableTitle) + " надземного газопровода";
     note.Orientation = PageOrientation::Landscape;
+    if (FrameWanted(document)) {
+        note.TitleBlock = DocumentTitleBlock(document, note.Title, dateTime);
+    }
     note.AddParagraph("Дата и время расчета: " + std::string(dateTime) + ". Программа: " +
                       std::string(program) + ".");
     note.AddHeading("Условия расчета");
@@ -31,6 +70,7 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
 
     NoteTable table;
     table.HeaderRows = 1;
+    table.KeepWithNext = true;
     table.Alignment.assign(9, CellAlignment::Right);
     table.Alignment[0] = CellAlignment::Left;
     table.WidthPercent = {8, 11, 12, 11, 10, 11, 10, 13, 14};
@@ -92,12 +132,20 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
         legend += std::string(CriterionShortName(criterion)) + " — " +
                   std::string(label.substr(label.find("исходя")));
     }
-    note.AddParagraph("Пролеты в столбцах: " + legend +
-                      ". Определяющий пролет каждого свода правил выделен в столбце его критерия.");
+    // The explanation stands on the table's sheet, and so do the notes when they fit it; with
+    // the loads, the notes keep with the loads' table instead, which may begin a sheet.
+    note.Blocks.emplace_back(NoteParagraph{"Пролеты в столбцах: " + legend +
+                                               ". Определяющий пролет каждого свода правил выделен в "
+                                               "столбце его критерия.",
+                                           false, false, supports == nullptr && !notes.empty()});
+    if (supports != nullptr) {
+        AddSupportLoads(note, rows, *supports, separator, !notes.empty());
+    }
     if (!notes.empty()) {
         note.AddHeading("Примечания");
         for (std::size_t i = 0; i < notes.size(); ++i) {
-            note.AddParagraph(std::to_string(i + 1) + ". " + notes[i]);
+            note.Blocks.emplace_back(NoteParagraph{std::to_string(i + 1) + ". " + notes[i], false,
+                                                   false, i + 1 < notes.size()});
         }
     }
     return note;

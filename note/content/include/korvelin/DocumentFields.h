@@ -3,6 +3,7 @@
 // The fields of the calculation note as a project document: what its title block and its first
 // lines say about the object, the document and the people who sign it.
 
+#include "korvelin/NoteDocument.h"
 #include "korvelin/Utf8Text.h"
 
 #include <array>
@@ -22,6 +23,10 @@ struct DocumentFields {
     std::string Checker;        // "Пров."
     std::string NormControl;    // "Н. контр."
     std::string ChiefEngineer;  // "ГИП"
+    // The additional graphs in the binding margin of every framed sheet.
+    std::string ReplacedInventory;  // "Взам. инв. №": the inventory number this document replaces
+    std::string OriginalSigned;     // "Подп. и дата": the signature and date on the original
+    std::string OriginalInventory;  // "Инв. № подл.": the original's inventory number
     // The sheet frame with the title block: when not set, drawn when a designation is given.
     std::optional<bool> Frame;
 
@@ -39,7 +44,7 @@ struct DocumentFieldKey {
     std::string DocumentFields::*Field;
 };
 
-inline constexpr std::array<DocumentFieldKey, 8> kDocumentFieldKeys = {{
+inline constexpr std::array<DocumentFieldKey, 11> kDocumentFieldKeys = {{
     {"object", "--object", "Объект", &DocumentFields::Object},
     {"designation", "--designation", "Обозначение документа", &DocumentFields::Designation},
     {"organization", "--organization", "Организация", &DocumentFields::Organization},
@@ -48,7 +53,15 @@ inline constexpr std::array<DocumentFieldKey, 8> kDocumentFieldKeys = {{
     {"checker", "--checker", "Пров.", &DocumentFields::Checker},
     {"normControl", "--norm-control", "Н. контр.", &DocumentFields::NormControl},
     {"chiefEngineer", "--chief-engineer", "ГИП", &DocumentFields::ChiefEngineer},
+    {"replacedInventory", "--replaced-inventory", "Взам. инв. №", &DocumentFields::ReplacedInventory},
+    {"originalSigned", "--original-signed", "Подп. и дата", &DocumentFields::OriginalSigned},
+    {"originalInventory", "--original-inventory", "Инв. № подл.", &DocumentFields::OriginalInventory},
 }};
+
+// The title block of a framed document of that name: the fields, and the date of "08.12.2026 14:05"
+// as the narrow column takes it ("08.12.26").
+NoteTitleBlock DocumentTitleBlock(const DocumentFields& fields, std::string_view documentName,
+                                  std::string_view dateTime);
 
 // Whether the note gets the frame and the title block: as set, else when a designation is given.
 bool FrameWanted(const DocumentFields& fields);

@@ -42,6 +42,7 @@ struct NoteTable {
     int HeaderRows = 1;
     std::vector<CellAlignment> Alignment;  // per column
     std::vector<int> WidthPercent;         // per column, of the text width
+    bool KeepWithNext = false;             // on the same sheet as the next block when both fit
 };
 
 // A line drawing (a calculation scheme, a section in plan) measured in millimetres on the sheet,
@@ -108,6 +109,10 @@ struct NoteTitleBlock {
     std::string NormControl;
     std::string ChiefEngineer;
     std::string Date;  // beside the author's name
+    // The additional graphs left of the frame, written upwards.
+    std::string ReplacedInventory;  // "Взам. инв. №"
+    std::string OriginalSigned;     // "Подп. и дата"
+    std::string OriginalInventory;  // "Инв. № подл."
 };
 
 // Headings keep with the next block; tables are kept whole on one sheet when they fit one.
@@ -115,7 +120,7 @@ struct NoteDocument {
     std::string Title;
     PageOrientation Orientation = PageOrientation::Portrait;
     std::vector<NoteBlock> Blocks;
-    std::optional<NoteTitleBlock> TitleBlock;  // framed sheets when present (portrait only)
+    std::optional<NoteTitleBlock> TitleBlock;  // framed sheets when present
 
     void AddHeading(std::string text) { Blocks.emplace_back(NoteHeading{std::move(text)}); }
     void AddParagraph(std::string text, bool bold = false)
@@ -133,5 +138,13 @@ std::string NoteToPlainText(const NoteDocument& document);
 
 // A formula's text without the marks: "q_{тр}" becomes "qтр".
 std::string FormulaPlainText(std::string_view formula);
+
+// A formula's text cut into runs set level, lowered (a subscript) or raised (a superscript):
+// "q_{тр}" gives "q" and "тр" lowered. A mark without its closing brace stays text.
+struct FormulaRun {
+    std::string Text;
+    int Shift = 0;  // -1 lowered, +1 raised
+};
+std::vector<FormulaRun> FormulaRuns(std::string_view formula);
 
 }  // namespace korvelin

@@ -2,6 +2,7 @@
 
 // The span table as a printable document.
 
+#include "korvelin/DocumentFields.h"
 #include "korvelin/NoteDocument.h"
 #include "korvelin/SpanTable.h"
 
@@ -12,9 +13,14 @@ namespace korvelin {
 
 // The table on A4 landscape: the title, the date and the program, the conditions, the table (a
 // row that was not computed refers to its note below the table, which gives its message and the
-// cause of a fault) and the notes.
+// cause of a fault) and the notes, kept on the table's sheet when they fit it. With `supports`,
+// the loads on the most loaded support at each governing span, as the window shows them, follow
+// the spans in a table of their own. The sheets get the frame and the title block when the document fields ask
+// for them (FrameWanted).
 NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
                                 const SpanTableConditions& conditions,
-                                std::string_view dateTime, std::string_view program);
+                                std::string_view dateTime, std::string_view program,
+                                const SpanTableSupportColumns* supports = nullptr,
+                                const DocumentFields& document = {});
 
 }  // namespace korvelin
