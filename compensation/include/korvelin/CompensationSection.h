@@ -87,6 +87,11 @@ struct SectionReading {
 SectionReading ParseSectionRoute(std::string_view route, std::string_view decimalSeparator,
                                  std::string_view name = {});
 
+// Checks a section that was built, not read (a preset, a file's values): every leg positive and at
+// most kMaxLegLength, one turn fewer than legs, at most kMaxSectionLegs legs, the end not on the
+// start. The refusals and messages are those of the readers.
+SectionReading CheckSection(CompensationSection section);
+
 // The route text of a section: "20 Л 8 П 15", lengths in the general number format with the
 // separator. ParseSectionRoute reads it back to the same section.
 std::string SectionRouteText(const CompensationSection& section, std::string_view decimalSeparator);
@@ -122,5 +127,14 @@ struct SectionPoint {
     bool operator==(const SectionPoint&) const = default;
 };
 std::vector<SectionPoint> SectionNodes(const CompensationSection& section);
+
+// The direction of each leg, (cos φ, sin φ), each −1, 0 or 1.
+struct LegDirection {
+    int Cos = 1;
+    int Sin = 0;
+
+    bool operator==(const LegDirection&) const = default;
+};
+std::vector<LegDirection> SectionDirections(const CompensationSection& section);
 
 }  // namespace korvelin
