@@ -81,10 +81,11 @@ std::string PipeText(const CompensationResult& r, std::string_view separator)
 
 void AddSectionDescription(NoteDocument& note, const CompensationResult& r, std::string_view separator)
 {
-    note.AddParagraph("Участок между неподвижными опорами А и Б: " + SectionRouteText(r.Section, separator) +
+    AddCaption(note, "Участок между неподвижными опорами А и Б: " + SectionRouteText(r.Section, separator) +
                       " (длины плеч в метрах; Л — поворот налево, П — направо, на 90°); труба " +
                       PipeText(r, separator) + ". Опора А стоит в начале координат, первое плечо "
-                      "направлено по оси x, поворот налево поворачивает направление на +90°.");
+                      "направлено по оси x, поворот налево поворачивает направление на +90°.",
+               false);
     const std::vector<LegDirection> directions = SectionDirections(r.Section);
     NoteTable table;
     table.Rows.push_back({{"Плечо", true}, {"L, м", true}, {"Направление", true}, {"Начало (x; y), м", true},
