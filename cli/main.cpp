@@ -91,9 +91,15 @@ int Run(int argc, const char* const* argv)
     NoteWriter* notes = nullptr;
 #endif
 
+    // The sections and temperatures of the compensation as the window reads them.
+    const CompensationOptions compensation = ReadCompensationOptions(options, separator);
+    if (!compensation.Error.empty()) {
+        std::cerr << "korvelin-calc: " << compensation.Error << '\n';
+        return 2;
+    }
     if (!options.SaveFile.empty()) {
         const std::string failure = korvelin::WriteInputSetFile(
-            options.SaveFile, OptionsInputSet(options, loaded ? &*loaded : nullptr));
+            options.SaveFile, OptionsInputSet(options, loaded ? &*loaded : nullptr, &compensation.Texts));
         if (!failure.empty()) {
             std::cerr << "korvelin-calc: " << failure << '\n';
             return 2;
@@ -127,7 +133,7 @@ int Run(int argc, const char* const* argv)
                           .RouteLength = route.Value,
                           .Friction = friction.Value,
                           .DecimalSeparator = separator},
-                         separator, std::cout, std::cerr, notes);
+                         separator, std::cout, std::cerr, notes, compensation.Texts);
     }
     const korvelin::FrictionReading friction = ReadFrictionOption(options, separator);
     if (!friction.Ok()) {

@@ -1,0 +1,39 @@
+#pragma once
+
+// The note's section "Компенсация температурных деформаций" of one section between fixed
+// supports: the drawing, the mechanics and its assumptions, the force method with the run's values
+// substituted (δᵢⱼ, Δᵢₜ, X), the table of results of heating and cooling, the friction and the
+// design forces on the fixed supports, the checks.
+
+#include "korvelin/Compensation.h"
+#include "korvelin/NoteDocument.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvelin {
+
+// A section between fixed supports as the calculation note takes it: its results and, when the
+// caller has drawn it, its drawing.
+struct CompensationNoteSection {
+    CompensationResult Result;
+    std::optional<NoteDrawing> Drawing;
+};
+
+// Adds the section's blocks to the note: the heading (with the section's name), then the drawing
+// when one is given (the section in plan with the fixed supports and the shapes after heating and
+// cooling), then the method, the solution and the tables.
+void AddCompensationNote(NoteDocument& note, const CompensationResult& result,
+                         std::string_view decimalSeparator,
+                         const std::optional<NoteDrawing>& drawing = std::nullopt);
+
+// The heading of that section: "Компенсация температурных деформаций. Участок 1".
+std::string CompensationNoteHeading(const CompensationResult& result);
+
+// The results as lines of text for korvelin-calc.
+std::vector<std::string> CompensationLines(const CompensationResult& result,
+                                           std::string_view decimalSeparator);
+
+}  // namespace korvelin
