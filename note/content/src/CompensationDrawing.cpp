@@ -172,8 +172,8 @@ NoteDrawing CompensationDrawing(const CompensationResult& result, std::string_vi
     const double planWidth = (maxX - minX) * scale;
     const double planHeight = (maxY - minY) * scale;
 
-    // The cases whose axis moves, and the factor that makes the largest movement about
-    // kLargestMovementMm on the sheet.
+    // The cases whose corners move (a straight run stays where it is), and the factor that makes
+    // the largest movement about kLargestMovementMm on the sheet.
     struct Shape {
         bool Heating = true;
         std::vector<BentAxisPoint> Axis;
@@ -181,7 +181,7 @@ NoteDrawing CompensationDrawing(const CompensationResult& result, std::string_vi
     std::vector<Shape> shapes;
     double largest = 0;  // m
     for (const bool heating : {true, false}) {
-        if (result.Of(heating).TemperatureChange == 0) {
+        if (result.Of(heating).MaxCornerMovement == 0) {
             continue;
         }
         Shape shape{heating, BentAxis(result, heating, kPointsPerLeg)};
