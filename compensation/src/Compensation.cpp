@@ -24,10 +24,9 @@ bool IsBlankText(std::string_view text)
 }
 
 struct TemperatureField {
-    std::string_view Text;
-    std::string_view Name;    // "Температура замыкания"
-    std::string_view Symbol;  // "t_з"
-    std::string_view Missing; // "Не задана температура замыкания t_з"
+    std::string_view Name;     // "Температура замыкания"
+    std::string_view Symbol;   // "t_з"
+    std::string_view Missing;  // "Не задана температура замыкания t_з"
 };
 
 // The moment at (x, y) of the reactions of B at (xB, yB): the loads on the part from the point to
@@ -69,7 +68,8 @@ std::optional<CompensationRefusal> PipeRefusal(double outerDiameter, double wall
 }
 
 CheckValueReading ReadCheckValue(std::string_view text, std::string_view decimalSeparator,
-                                 double maximum, std::string_view name, std::string_view range,
+                                 double maximum, std::string_view name, std::string_view must,
+                                 std::string_view range,
                                  CompensationRefusal notANumber, CompensationRefusal notPositive,
                                  CompensationRefusal tooLarge)
 {
@@ -80,13 +80,16 @@ CheckValueReading ReadCheckValue(std::string_view text, std::string_view decimal
     const std::optional<double> value = ParseNumberToDouble(text, decimalSeparator);
     if (!value || std::isnan(*value)) {
         reading.Refusal = notANumber;
-        reading.Message = WithText(std::string(name) + " должна быть числом", text);
+        reading.Message = WithText(std::string(name) + " " + std::string(must) + " быть числом", text);
     } else if (*value <= 0) {
         reading.Refusal = notPositive;
-        reading.Message = WithText(std::string(name) + " должна быть больше нуля", text);
+        reading.Message =
+            WithText(std::string(name) + " " + std::string(must) + " быть больше нуля", text);
     } else if (*value > maximum) {
         reading.Refusal = tooLarge;
-        reading.Message = WithText(std::string(name) + " должна быть не больше " + std::string(range), text);
+        reading.Message = WithText(std::string(name) + " " + std::string(must) + " быть не больше " +
+                                       std::string(range),
+                                   text);
     } else {
         reading.Value = *value;
     }
@@ -128,41 +131,53 @@ std::optional<RuleSetCompensation> RuleSetForces(RuleSet rules, std::optional<do
 
 }  // namespace
 
+TemperatureReading ReadTemperature(WallTemperature which, std::string_view text,
+                                   std::string_view decimalSeparator)
+{
+    static constexpr TemperatureField kFields[3] = {
+        {"Температура замыкания", "t_з", "Не задана температура замыкания t_з"},
+        {"Наименьшая температура стенки", "t_min", "Не задана наименьшая температура стенки t_min"},
+        {"Наибольшая температура стенки", "t_max", "Не задана наибольшая температура стенки t_max"},
+    };
+    const TemperatureField& field = kFields[static_cast<int>(which)];
+    TemperatureReading reading;
+    if (IsBlankText(text)) {
+        return reading;
+    }
+    const std::string name = std::string(field.Name) + " " + std::string(field.Symbol);
+    const std::optional<double> value = ParseNumberToDouble(text, decimalSeparator);
+    if (!value || std::isnan(*value)) {
+        reading.Refusal = CompensationRefusal::TemperatureNotANumber;
+        reading.Message = WithText(name + " должна быть числом", text);
+    } else if (*value < kMinWallTemperature || *value > kMaxWallTemperature) {
+        reading.Refusal = CompensationRefusal::TemperatureOutOfRange;
+        reading.Message = WithText(name + " должна быть от −70 до +100 °C", text);
+    } else {
+        reading.Value = *value == 0 ? 0.0 : *value;  // "-0" is 0
+    }
+    return reading;
+}
+
 TemperaturesReading ReadTemperatures(std::string_view closing, std::string_view min,
                                      std::string_view max, std::string_view decimalSeparator)
 {
-    const TemperatureField fields[3] = {
-        {closing, "Температура замыкания", "t_з", "Не задана температура замыкания t_з"},
-        {min, "Наименьшая температура стенки", "t_min",
-         "Не задана наименьшая температура стенки t_min"},
-        {max, "Наибольшая температура стенки", "t_max",
-         "Не задана наибольшая температура стенки t_max"},
+    static constexpr std::string_view kMissing[3] = {
+        "Не задана температура замыкания t_з",
+        "Не задана наименьшая температура стенки t_min",
+        "Не задана наибольшая температура стенки t_max",
     };
+    const std::string_view texts[3] = {closing, min, max};
     TemperaturesReading reading;
     double values[3] = {};
     for (int i = 0; i < 3; ++i) {
-        const TemperatureField& field = fields[i];
-        if (IsBlankText(field.Text)) {
-            reading.Refusal = CompensationRefusal::TemperatureMissing;
-            reading.Message = field.Missing;
+        const TemperatureReading one =
+            ReadTemperature(static_cast<WallTemperature>(i), texts[i], decimalSeparator);
+        if (!one.Ok() || !one.Value) {
+            reading.Refusal = one.Ok() ? CompensationRefusal::TemperatureMissing : one.Refusal;
+            reading.Message = one.Ok() ? std::string(kMissing[i]) : one.Message;
             return reading;
         }
-        const std::optional<double> value = ParseNumberToDouble(field.Text, decimalSeparator);
-        if (!value || std::isnan(*value)) {
-            reading.Refusal = CompensationRefusal::TemperatureNotANumber;
-            reading.Message = WithText(std::string(field.Name) + " " + std::string(field.Symbol) +
-                                           " должна быть числом",
-                                       field.Text);
-            return reading;
-        }
-        if (*value < kMinWallTemperature || *value > kMaxWallTemperature) {
-            reading.Refusal = CompensationRefusal::TemperatureOutOfRange;
-            reading.Message = WithText(std::string(field.Name) + " " + std::string(field.Symbol) +
-                                           " должна быть от −70 до +100 °C",
-                                       field.Text);
-            return reading;
-        }
-        values[i] = *value == 0 ? 0.0 : *value;  // "-0" is 0
+        values[i] = *one.Value;
     }
     if (values[1] > values[2]) {
         reading.Refusal = CompensationRefusal::MinAboveMax;
@@ -177,7 +192,7 @@ CheckValueReading ReadAllowableCompensationStress(std::string_view text,
                                                   std::string_view decimalSeparator)
 {
     return ReadCheckValue(text, decimalSeparator, kMaxAllowableCompensationStress,
-                          "Допускаемое напряжение компенсации [σ]к", "2000 МПа",
+                          "Допускаемое напряжение компенсации [σ]к", "должно", "2000 МПа",
                           CompensationRefusal::AllowableNotANumber,
                           CompensationRefusal::AllowableNotPositive,
                           CompensationRefusal::AllowableTooLarge);
@@ -185,7 +200,7 @@ CheckValueReading ReadAllowableCompensationStress(std::string_view text,
 
 CheckValueReading ReadShoeLength(std::string_view text, std::string_view decimalSeparator)
 {
-    return ReadCheckValue(text, decimalSeparator, kMaxShoeLength, "Длина башмака опоры",
+    return ReadCheckValue(text, decimalSeparator, kMaxShoeLength, "Длина башмака опоры", "должна",
                           "10 000 мм", CompensationRefusal::ShoeNotANumber,
                           CompensationRefusal::ShoeNotPositive, CompensationRefusal::ShoeTooLarge);
 }

@@ -44,6 +44,27 @@ constexpr std::array<OwnClimateKey, 3> kOwnClimateKeys = {{
     {"ownIceThickness", ClimateValue::IceThickness},
 }};
 constexpr std::string_view kDocumentKey = "document";
+// The compensation: {"closingTemperature", "minTemperature", "maxTemperature", "allowableStress",
+// "shoeLength", "sections": [{"name", "legs": [{"length", "turn"}…]}…]}; the texts of the check
+// values and a last leg's empty turn are left out when empty.
+constexpr std::string_view kCompensationKey = "compensation";
+constexpr std::string_view kSectionsKey = "sections";
+constexpr std::string_view kSectionNameKey = "name";
+constexpr std::string_view kLegsKey = "legs";
+constexpr std::string_view kLegLengthKey = "length";
+constexpr std::string_view kLegTurnKey = "turn";
+struct CompensationTextKey {
+    std::string_view Name;
+    std::string CompensationTexts::*Field;
+    bool Optional;
+};
+constexpr std::array<CompensationTextKey, 5> kCompensationTextKeys = {{
+    {"closingTemperature", &CompensationTexts::ClosingTemperature, false},
+    {"minTemperature", &CompensationTexts::MinTemperature, false},
+    {"maxTemperature", &CompensationTexts::MaxTemperature, false},
+    {"allowableStress", &CompensationTexts::AllowableStress, true},
+    {"shoeLength", &CompensationTexts::ShoeLength, true},
+}};
 constexpr std::string_view kFrameKey = "frame";
 
 struct TextKey {
@@ -253,6 +274,57 @@ DocumentFields ReadDocumentFields(const Json& value)
     return fields;
 }
 
+const Json& ArrayOf(const Json& value, const std::string& key, std::size_t maxItems)
+{
+    if (!value.is_array()) {
+        throw Refusal{"значение ключа " + Quoted(key) + " должно быть массивом"};
+    }
+    if (value.size() > maxItems) {
+        throw Refusal{"в ключе " + Quoted(key) + " больше " + std::to_string(maxItems) + " элементов"};
+    }
+    return value;
+}
+
+const Json& ObjectOf(const Json& value, const std::string& key)
+{
+    if (!value.is_object()) {
+        throw Refusal{"значение ключа " + Quoted(key) + " должно быть объектом"};
+    }
+    return value;
+}
+
+CompensationTexts ReadCompensation(const Json& value)
+{
+    const std::string prefix = std::string(kCompensationKey) + ".";
+    ObjectReader reader(ObjectOf(value, std::string(kCompensationKey)), prefix);
+    CompensationTexts texts;
+    for (const CompensationTextKey& key : kCompensationTextKeys) {
+        texts.*key.Field = key.Optional ? reader.OptionalText(key.Name).value_or(std::string())
+                                        : reader.Text(key.Name);
+    }
+    const std::string sectionsKey = prefix + std::string(kSectionsKey);
+    const Json& sections = ArrayOf(reader.Get(kSectionsKey), sectionsKey, kMaxCompensationSections);
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const std::string sectionKey = sectionsKey + "[" + std::to_string(i) + "]";
+        ObjectReader section(ObjectOf(sections[i], sectionKey), sectionKey + ".");
+        SectionTexts& read = texts.Sections.emplace_back();
+        read.Name = section.Text(kSectionNameKey);
+        const std::string legsKey = sectionKey + "." + std::string(kLegsKey);
+        const Json& legs = ArrayOf(section.Get(kLegsKey), legsKey, kMaxSectionLegs);
+        for (std::size_t j = 0; j < legs.size(); ++j) {
+            const std::string legKey = legsKey + "[" + std::to_string(j) + "]";
+            ObjectReader leg(ObjectOf(legs[j], legKey), legKey + ".");
+            SectionLegTexts& row = read.Legs.emplace_back();
+            row.Length = leg.Text(kLegLengthKey);
+            row.Turn = leg.OptionalText(kLegTurnKey).value_or(std::string());
+            leg.RefuseOthers();
+        }
+        section.RefuseOthers();
+    }
+    reader.RefuseOthers();
+    return texts;
+}
+
 InputSet ReadObject(const Json& json)
 {
     if (!json.is_object()) {
@@ -296,6 +368,9 @@ InputSet ReadObject(const Json& json)
     if (const Json* document = reader.Find(kDocumentKey)) {
         set.Document = ReadDocumentFields(*document);
     }
+    if (const Json* compensation = reader.Find(kCompensationKey)) {
+        set.Compensation = ReadCompensation(*compensation);
+    }
     reader.RefuseOthers();
     return set;
 }
@@ -332,6 +407,72 @@ std::string OwnValuesProblem(const InputSet& set)
     return {};
 }
 
+// The texts of the compensation as the window reads them: every section, each temperature and
+// check value that is given.
+std::string CompensationProblem(const CompensationTexts& texts)
+{
+    const std::string prefix = std::string(kCompensationKey) + ".";
+    for (const CompensationTextKey& key : kCompensationTextKeys) {
+        if (std::string problem = TextProblem(prefix + std::string(key.Name), texts.*key.Field);
+            !problem.empty()) {
+            return problem;
+        }
+    }
+    if (texts.Sections.size() > kMaxCompensationSections) {
+        return "в ключе " + Quoted(prefix + std::string(kSectionsKey)) + " больше " +
+               std::to_string(kMaxCompensationSections) + " элементов";
+    }
+    for (std::size_t i = 0; i < texts.Sections.size(); ++i) {
+        const SectionTexts& section = texts.Sections[i];
+        const std::string sectionKey =
+            prefix + std::string(kSectionsKey) + "[" + std::to_string(i) + "].";
+        if (std::string problem = TextProblem(sectionKey + std::string(kSectionNameKey), section.Name);
+            !problem.empty()) {
+            return problem;
+        }
+        for (std::size_t j = 0; j < section.Legs.size(); ++j) {
+            const std::string legKey =
+                sectionKey + std::string(kLegsKey) + "[" + std::to_string(j) + "].";
+            for (const auto& [key, text] : {std::pair{kLegLengthKey, &section.Legs[j].Length},
+                                            std::pair{kLegTurnKey, &section.Legs[j].Turn}}) {
+                if (std::string problem = TextProblem(legKey + std::string(key), *text); !problem.empty()) {
+                    return problem;
+                }
+            }
+        }
+        if (const SectionReading reading = ReadSectionTexts(section, ","); !reading.Ok()) {
+            return reading.Message;
+        }
+    }
+    // The temperatures: each one given must read; all three given, t_min ≤ t_max.
+    const std::string* temperatures[3] = {&texts.ClosingTemperature, &texts.MinTemperature,
+                                          &texts.MaxTemperature};
+    int given = 0;
+    for (int i = 0; i < 3; ++i) {
+        const TemperatureReading reading =
+            ReadTemperature(static_cast<WallTemperature>(i), *temperatures[i], ",");
+        if (!reading.Ok()) {
+            return reading.Message;
+        }
+        given += reading.Value ? 1 : 0;
+    }
+    if (given == 3) {
+        if (const TemperaturesReading all = ReadTemperatures(texts.ClosingTemperature, texts.MinTemperature,
+                                                             texts.MaxTemperature, ",");
+            !all.Ok()) {
+            return all.Message;
+        }
+    }
+    for (const CheckValueReading& check :
+         {ReadAllowableCompensationStress(texts.AllowableStress, ","),
+          ReadShoeLength(texts.ShoeLength, ",")}) {
+        if (!check.Ok()) {
+            return check.Message;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 bool operator==(const InputSet& a, const InputSet& b)
@@ -342,7 +483,7 @@ bool operator==(const InputSet& a, const InputSet& b)
         return std::tie(s.FormatName, s.Version, t.OuterDiameter, t.WallThickness, t.UltimateStrength,
                         t.YieldStrength, t.Pressure, s.SteelGrade, i.HeightCategory, i.SnowRegion,
                         i.WindRegion, i.IceRegion, i.SpanCount, i.Slope, s.ChosenSpan, s.RouteLength,
-                        s.PipeTable, s.Friction, s.OwnClimate, s.Document);
+                        s.PipeTable, s.Friction, s.OwnClimate, s.Document, s.Compensation);
     };
     return tie(a) == tie(b);
 }
@@ -450,6 +591,11 @@ std::string InputSetProblem(const InputSet& set)
     if (std::string document = DocumentFieldsProblem(set.Document); !document.empty()) {
         return document;
     }
+    if (set.Compensation) {
+        if (std::string compensation = CompensationProblem(*set.Compensation); !compensation.empty()) {
+            return compensation;
+        }
+    }
     return WindowTextProblem(set);
 }
 
@@ -499,6 +645,29 @@ std::string SerializeInputSet(const InputSet& set)
     }
     if (!document.empty()) {
         json[std::string(kDocumentKey)] = std::move(document);
+    }
+    if (set.Compensation) {
+        OrderedJson compensation = OrderedJson::object();
+        for (const CompensationTextKey& key : kCompensationTextKeys) {
+            if (const std::string& text = (*set.Compensation).*key.Field; !key.Optional || !text.empty()) {
+                compensation[std::string(key.Name)] = text;
+            }
+        }
+        OrderedJson sections = OrderedJson::array();
+        for (const SectionTexts& section : set.Compensation->Sections) {
+            OrderedJson legs = OrderedJson::array();
+            for (const SectionLegTexts& leg : section.Legs) {
+                OrderedJson row{{std::string(kLegLengthKey), leg.Length}};
+                if (!leg.Turn.empty()) {
+                    row[std::string(kLegTurnKey)] = leg.Turn;
+                }
+                legs.push_back(std::move(row));
+            }
+            sections.push_back(OrderedJson{{std::string(kSectionNameKey), section.Name},
+                                           {std::string(kLegsKey), std::move(legs)}});
+        }
+        compensation[std::string(kSectionsKey)] = std::move(sections);
+        json[std::string(kCompensationKey)] = std::move(compensation);
     }
     return json.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + '\n';
 }

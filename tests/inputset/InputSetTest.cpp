@@ -70,10 +70,60 @@ TEST(InputSetFormat, EveryItemRoundTrips)
                             .Designation = "123-2026-ГСН.РР", .Stage = "Р",
                             .ChiefEngineer = "Сидоров", .Frame = item % 4 == 1};
         }
+        if (item % 3 == 2) {
+            // The compensation: a section with and one without check values, temperatures half
+            // typed; a set with no sections keeps its temperatures.
+            CompensationTexts compensation;
+            compensation.ClosingTemperature = "-5,5";
+            compensation.MaxTemperature = item == 2 ? "" : "60";
+            compensation.AllowableStress = item == 5 ? "120" : "";
+            compensation.ShoeLength = item == 8 ? "300" : "";
+            if (item != 8) {
+                compensation.Sections = {{"Узел «П-1»", {{"20", "Л"}, {"3", "п"}, {"4", "R"}, {"3", "L"}, {"20,5", ""}}},
+                                         {"", {{"10", ""}}}};
+            }
+            set.Compensation = compensation;
+        }
         const InputSetParse parse = ParseInputSet(SerializeInputSet(set));
         ASSERT_TRUE(parse.Set) << item << ": " << parse.Problem;
         EXPECT_EQ(*parse.Set, set) << item;
     }
+}
+
+TEST(InputSetFormat, CompensationIsWrittenInItsDocumentedForm)
+{
+    InputSet set = StartUpInputSet();
+    set.Compensation = CompensationTexts{{{"Г-1", {{"10", "Л"}, {"5", ""}}}}, "0", "-40", "50", "", "300"};
+    const std::string file = SerializeInputSet(set);
+    const std::string expected = R"(  "compensation": {
+    "closingTemperature": "0",
+    "minTemperature": "-40",
+    "maxTemperature": "50",
+    "shoeLength": "300",
+    "sections": [
+      {
+        "name": "Г-1",
+        "legs": [
+          {
+            "length": "10",
+            "turn": "Л"
+          },
+          {
+            "length": "5"
+          }
+        ]
+      }
+    ]
+  }
+}
+)";
+    ASSERT_GE(file.size(), expected.size());
+    EXPECT_EQ(file.substr(file.size() - expected.size()), expected);
+    const InputSetParse parse = ParseInputSet(file);
+    ASSERT_TRUE(parse.Set) << parse.Problem;
+    EXPECT_EQ(*parse.Set, set);
+    // A file without the key has no compensation, as before.
+    EXPECT_FALSE(ParseInputSet(kStartUpFile).Set->Compensation);
 }
 
 TEST(InputSetFormat, LimitsAreInclusive)
@@ -91,9 +141,25 @@ TEST(InputSetFormat, LimitsAreInclusive)
     for (std::size_t i = 0; i < kMaxDocumentFieldLength; ++i) {
         set.Document.Object += "ж";
     }
+    // As many sections and legs as a file may hold, temperatures at their ends.
+    CompensationTexts compensation{{}, "100", "-70", "100", "2000", "10000"};
+    SectionTexts section{std::string(kMaxInputTextLength, 'x'), {}};
+    for (std::size_t i = 1; i < kMaxSectionLegs; ++i) {
+        section.Legs.push_back({"1", "Л"});
+    }
+    section.Legs.push_back({"10000", ""});
+    compensation.Sections.assign(kMaxCompensationSections, section);
+    set.Compensation = compensation;
     const InputSetParse parse = ParseInputSet(SerializeInputSet(set));
     ASSERT_TRUE(parse.Set) << parse.Problem;
     EXPECT_EQ(*parse.Set, set);
+}
+
+// A valid compensation object: a Г-shaped section, temperatures, no check values.
+Json Compensation()
+{
+    return Json::parse(R"({"closingTemperature": "0", "minTemperature": "-40", "maxTemperature": "50",
+        "sections": [{"name": "Г-1", "legs": [{"length": "10", "turn": "Л"}, {"length": "5"}]}]})");
 }
 
 struct BadFile {
@@ -194,6 +260,38 @@ TEST(InputSetFormat, EveryBadSetGetsItsProblem)
          "поле «Объект» длиннее 200 знаков (201)"},
         {"line end in a name", [](Json& j) { j["document"] = {{"checker", "Петров\nА."}}; },
          "поле «Пров.» содержит управляющие знаки (переводы строки, табуляцию)"},
+        {"compensation not an object", [](Json& j) { j["compensation"] = Json::array(); },
+         "значение ключа «compensation» должно быть объектом"},
+        {"compensation without sections", [](Json& j) { j["compensation"] = Compensation(); j["compensation"].erase("sections"); },
+         "нет ключа «compensation.sections»"},
+        {"compensation without a temperature", [](Json& j) { j["compensation"] = Compensation(); j["compensation"].erase("minTemperature"); },
+         "нет ключа «compensation.minTemperature»"},
+        {"compensation with extra key", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["alpha"] = "1,2"; },
+         "лишний ключ «compensation.alpha»"},
+        {"temperature as number", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["maxTemperature"] = 50; },
+         "значение ключа «compensation.maxTemperature» должно быть строкой"},
+        {"temperature out of range", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["maxTemperature"] = "120"; },
+         "Наибольшая температура стенки t_max должна быть от −70 до +100 °C (введено «120»)"},
+        {"t_min above t_max", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["minTemperature"] = "60"; },
+         "Наименьшая температура стенки t_min не может быть выше наибольшей t_max"},
+        {"negative allowable stress", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["allowableStress"] = "-1"; },
+         "Допускаемое напряжение компенсации [σ]к должно быть больше нуля (введено «-1»)"},
+        {"negative shoe", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["shoeLength"] = "-300"; },
+         "Длина башмака опоры должна быть больше нуля (введено «-300»)"},
+        {"too many sections", [](Json& j) { j["compensation"] = Compensation(); for (int i = 0; i < 100; ++i) j["compensation"]["sections"].push_back(j["compensation"]["sections"][0]); },
+         "в ключе «compensation.sections» больше 100 элементов"},
+        {"section not an object", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0] = "10 Л 5"; },
+         "значение ключа «compensation.sections[0]» должно быть объектом"},
+        {"leg without length", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["legs"][1].erase("length"); },
+         "нет ключа «compensation.sections[0].legs[1].length»"},
+        {"leg with extra key", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["legs"][1]["angle"] = 90; },
+         "лишний ключ «compensation.sections[0].legs[1].angle»"},
+        {"section ending in a turn", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["legs"][1]["turn"] = "П"; },
+         "Участок «Г-1»: участок заканчивается поворотом, после поворота нужно плечо"},
+        {"leg of zero", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["legs"][0]["length"] = "0"; },
+         "Участок «Г-1»: длина плеча 1 должна быть больше нуля (введено «0»)"},
+        {"section name too long", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["name"] = std::string(65, 'x'); },
+         "значение ключа «compensation.sections[0].name» длиннее 64 символов"},
     };
     for (const BadFile& bad : cases) {
         Json json = Json::parse(kStartUpFile);

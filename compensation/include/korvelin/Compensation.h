@@ -75,6 +75,17 @@ struct TemperaturesReading {
     std::string Message;
     bool Ok() const { return Value.has_value(); }
 };
+// One of the temperatures as typed, for a window that takes them one at a time: a blank text is
+// not given (no value, no refusal); any other must read within −70…+100 °C.
+enum class WallTemperature { Closing, Min, Max };
+struct TemperatureReading {
+    std::optional<double> Value;
+    CompensationRefusal Refusal = CompensationRefusal::None;
+    std::string Message;
+    bool Ok() const { return Refusal == CompensationRefusal::None; }
+};
+TemperatureReading ReadTemperature(WallTemperature which, std::string_view text,
+                                   std::string_view decimalSeparator);
 // All three required, each within −70…+100 °C, t_min ≤ t_max.
 TemperaturesReading ReadTemperatures(std::string_view closing, std::string_view min,
                                      std::string_view max, std::string_view decimalSeparator);

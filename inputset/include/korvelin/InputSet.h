@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvelin/Compensation.h"
 #include "korvelin/DocumentFields.h"
 #include "korvelin/SpanInput.h"
 
@@ -21,6 +22,7 @@ inline constexpr std::string_view kInputSetMimeType = "application/x-korvelin";
 inline constexpr std::size_t kMaxInputTextLength = 64;  // characters, of every text
 inline constexpr std::size_t kMaxPipeTableRows = 1000;
 inline constexpr std::size_t kMaxSourceTextLength = 200;  // characters, of an own value's source
+inline constexpr std::size_t kMaxCompensationSections = 100;
 
 // One row of a table of pipes: the texts of its outer diameter and wall thickness, in mm.
 struct PipeTableRow {
@@ -42,6 +44,9 @@ struct InputSet {
     std::optional<std::string> Friction;  // the coefficient of friction of the supports, as shown
     OwnClimateTexts OwnClimate;           // the site's own values; those in force are saved
     DocumentFields Document;  // the note's fields; a file without them leaves them empty
+    // The sections between fixed supports, the temperatures and the check values of the
+    // compensation, as typed; none in a file without them.
+    std::optional<CompensationTexts> Compensation;
 };
 
 bool operator==(const InputSet& a, const InputSet& b);
@@ -63,7 +68,8 @@ InputSetParse ParseInputSet(std::string_view bytes);
 // version, a text too long or with control characters, an index outside its selector, strengths
 // other than those of a listed steel grade, too many rows, a coefficient of friction or an own
 // climatic value that the window would refuse, a document field too long or with control
-// characters; then what the windows could not hold: a field text other than digits with one
+// characters, a section of the compensation, a temperature or a check value that the window would
+// refuse (a blank temperature or check value is not given), too many sections; then what the windows could not hold: a field text other than digits with one
 // decimal mark, an outer diameter above the limit.
 std::string InputSetProblem(const InputSet& set);
 
