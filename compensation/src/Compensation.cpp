@@ -205,6 +205,42 @@ CheckValueReading ReadShoeLength(std::string_view text, std::string_view decimal
                           CompensationRefusal::ShoeNotPositive, CompensationRefusal::ShoeTooLarge);
 }
 
+std::string CompensationTextsProblem(const CompensationTexts& texts,
+                                     std::string_view decimalSeparator)
+{
+    for (const SectionTexts& section : texts.Sections) {
+        if (const SectionReading reading = ReadSectionTexts(section, decimalSeparator); !reading.Ok()) {
+            return reading.Message;
+        }
+    }
+    const std::string_view temperatures[3] = {texts.ClosingTemperature, texts.MinTemperature,
+                                              texts.MaxTemperature};
+    int given = 0;
+    for (int i = 0; i < 3; ++i) {
+        const TemperatureReading reading =
+            ReadTemperature(static_cast<WallTemperature>(i), temperatures[i], decimalSeparator);
+        if (!reading.Ok()) {
+            return reading.Message;
+        }
+        given += reading.Value ? 1 : 0;
+    }
+    if (given == 3) {
+        if (const TemperaturesReading all =
+                ReadTemperatures(temperatures[0], temperatures[1], temperatures[2], decimalSeparator);
+            !all.Ok()) {
+            return all.Message;
+        }
+    }
+    for (const CheckValueReading& check :
+         {ReadAllowableCompensationStress(texts.AllowableStress, decimalSeparator),
+          ReadShoeLength(texts.ShoeLength, decimalSeparator)}) {
+        if (!check.Ok()) {
+            return check.Message;
+        }
+    }
+    return {};
+}
+
 CompensationLoads CompensationLoadsOf(const CalculationOutcome& outcome)
 {
     if (outcome.Kind != OutcomeKind::Completed) {

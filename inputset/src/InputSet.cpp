@@ -440,37 +440,8 @@ std::string CompensationProblem(const CompensationTexts& texts)
                 }
             }
         }
-        if (const SectionReading reading = ReadSectionTexts(section, ","); !reading.Ok()) {
-            return reading.Message;
-        }
     }
-    // The temperatures: each one given must read; all three given, t_min ≤ t_max.
-    const std::string* temperatures[3] = {&texts.ClosingTemperature, &texts.MinTemperature,
-                                          &texts.MaxTemperature};
-    int given = 0;
-    for (int i = 0; i < 3; ++i) {
-        const TemperatureReading reading =
-            ReadTemperature(static_cast<WallTemperature>(i), *temperatures[i], ",");
-        if (!reading.Ok()) {
-            return reading.Message;
-        }
-        given += reading.Value ? 1 : 0;
-    }
-    if (given == 3) {
-        if (const TemperaturesReading all = ReadTemperatures(texts.ClosingTemperature, texts.MinTemperature,
-                                                             texts.MaxTemperature, ",");
-            !all.Ok()) {
-            return all.Message;
-        }
-    }
-    for (const CheckValueReading& check :
-         {ReadAllowableCompensationStress(texts.AllowableStress, ","),
-          ReadShoeLength(texts.ShoeLength, ",")}) {
-        if (!check.Ok()) {
-            return check.Message;
-        }
-    }
-    return {};
+    return CompensationTextsProblem(texts, ",");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "InputModel.h"
 
+#include <korvelin/NumberFormat.h>
 #include <korvelin/RunCalculation.h>
 
 #include <QSignalSpy>
@@ -19,6 +20,7 @@ private slots:
     void eachChangeNamesItsPart();
     void assignedSetIsShownThenNamed();
     void requestIgnoresRefusedTexts();
+    void compensationTakesOnlyTextsThatRead();
 
 private:
     static korvelin::CalculationOutcome StartUpRun(const InputModel& model)
@@ -68,6 +70,13 @@ void InputModelTest::eachChangeNamesItsPart_data()
     QTest::newRow("document fields")
         << std::function<void(InputModel&)>([](InputModel& m) { m.SetDocument({.Designation = "1"}); })
         << InputModel::Parts(Part::Document) << false;
+    // The compensation is computed beside the span, from its own texts.
+    QTest::newRow("compensation")
+        << std::function<void(InputModel&)>([](InputModel& m) {
+               QCOMPARE(m.SetCompensation({{{"Г-1", {{"10", "Л"}, {"5", ""}}}}, "0", "", "", "", ""}),
+                        std::string());
+           })
+        << InputModel::Parts(Part::Compensation) << false;
 }
 
 void InputModelTest::eachChangeNamesItsPart()
@@ -154,6 +163,56 @@ void InputModelTest::requestIgnoresRefusedTexts()
     QCOMPARE(model.LastCalculation()->Outcome.Kind, korvelin::OutcomeKind::Refused);
     QVERIFY(model.CompletedOutcome() == nullptr);
     QVERIFY(!model.Summary());
+}
+
+void InputModelTest::compensationTakesOnlyTextsThatRead()
+{
+    InputModel model(",");
+    QVERIFY(model.CompensationResults().Ok());
+    QVERIFY(model.CompensationResults().Sections.empty());
+    korvelin::CompensationTexts texts{{{"Г-1", {{"10", "Л"}, {"5", ""}}}}, "0", "-40", "50", "", ""};
+    QCOMPARE(model.SetCompensation(texts), std::string());
+    QSignalSpy changed(&model, &InputModel::changed);
+
+    // A refused text changes nothing and is named.
+    korvelin::CompensationTexts bad = texts;
+    bad.Sections[0].Legs[1].Turn = "Л";
+    QCOMPARE(model.SetCompensation(bad),
+             std::string("Участок «Г-1»: участок заканчивается поворотом, после поворота нужно плечо"));
+    bad = texts;
+    bad.MinTemperature = "60";
+    QCOMPARE(model.SetCompensation(bad),
+             std::string("Наименьшая температура стенки t_min не может быть выше наибольшей t_max"));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(model.Compensation(), texts);
+
+    // The start-up pipe 89×3,2: the worked example; friction once a calculation gave q.
+    korvelin::CompensationRun run = model.CompensationResults();
+    QVERIFY2(run.Ok(), run.Message.c_str());
+    QCOMPARE(run.Sections.size(), std::size_t(1));
+    QCOMPARE(korvelin::FormatFixed3(run.Sections[0].Heating.B.M, ","), std::string("-166,930"));
+    QVERIFY(!run.Sections[0].SP);
+    model.SetCalculation(StartUpRun(model), QDateTime::currentDateTime());
+    run = model.CompensationResults();
+    QVERIFY(run.Sections[0].SP && run.Sections[0].SNiP);
+    QCOMPARE(run.Sections[0].SP->Friction, 0.3);
+    QCOMPARE(run.Sections[0].SP->VerticalLoad, *model.CompletedOutcome()->Loads.VerticalLoadSP);
+
+    // The texts go out with the set and come back; a set without them clears them.
+    korvelin::InputSet set = model.ToInputSet();
+    QCOMPARE(set.Compensation, std::optional(texts));
+    model.Assign(korvelin::StartUpInputSet());
+    QCOMPARE(model.Compensation(), korvelin::CompensationTexts{});
+    QCOMPARE(model.ToInputSet().Compensation, std::nullopt);
+    model.Assign(set);
+    QCOMPARE(model.Compensation(), texts);
+
+    // Fields that do not read: the compensation is refused with their message.
+    korvelin::FieldTexts fields = model.Texts();
+    fields.WallThickness = "";
+    model.SetTexts(fields);
+    QVERIFY(!model.CompensationResults().Ok());
+    QVERIFY(!model.CompensationResults().Message.empty());
 }
 
 QTEST_GUILESS_MAIN(InputModelTest)

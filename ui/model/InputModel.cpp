@@ -126,6 +126,39 @@ void InputModel::SetDocument(const korvelin::DocumentFields& fields)
     Changed(Part::Document);
 }
 
+std::string InputModel::SetCompensation(const korvelin::CompensationTexts& texts)
+{
+    if (std::string problem = korvelin::CompensationTextsProblem(texts, Separator); !problem.empty())
+        return problem;
+    if (CompensationTexts == texts)
+        return {};
+    CompensationTexts = texts;
+    Changed(Part::Compensation);
+    return {};
+}
+
+korvelin::CompensationRun InputModel::CompensationResults() const
+{
+    const korvelin::CompensationTexts& texts = CompensationTexts;
+    if (texts.Sections.empty())
+        return {};
+    korvelin::FpWatch fp;
+    const korvelin::InputReading pipe =
+        korvelin::ReadSpanInput(Current.Texts, Current.Indexes, Separator, fp);
+    if (pipe.Status != korvelin::ReadStatus::Read) {
+        korvelin::CompensationRun run;
+        run.Refusal = korvelin::CompensationRefusal::PipeInvalid;
+        run.Message = pipe.Message;
+        return run;
+    }
+    const korvelin::CalculationOutcome* outcome = CompletedOutcome();
+    return korvelin::RunCompensation(texts, pipe.Input.OuterDiameter, pipe.Input.WallThickness,
+                                     Request().Friction,
+                                     outcome ? korvelin::CompensationLoadsOf(*outcome)
+                                             : korvelin::CompensationLoads{},
+                                     Separator);
+}
+
 void InputModel::Assign(const korvelin::InputSet& set)
 {
     const korvelin::InputSet before = ToInputSet();
@@ -139,6 +172,7 @@ void InputModel::Assign(const korvelin::InputSet& set)
     if (set.PipeTable)
         Rows = SizesOf(*set.PipeTable);
     Current.Document = set.Document;
+    CompensationTexts = set.Compensation.value_or(korvelin::CompensationTexts{});
     DiscardCalculation();
     emit replaced();
 
@@ -162,6 +196,8 @@ void InputModel::Assign(const korvelin::InputSet& set)
         parts |= Part::Friction;
     if (before.Document != after.Document)
         parts |= Part::Document;
+    if (before.Compensation != after.Compensation)
+        parts |= Part::Compensation;
     if (parts)
         emit changed(parts);
 }
@@ -181,6 +217,10 @@ korvelin::InputSet InputModel::ToInputSet() const
     // Saved only when it differs from the value the program starts with.
     set.Friction = FrictionText == korvelin::DefaultFrictionText(Separator) ? std::nullopt
                                                                             : std::optional(FrictionText);
+    // Saved only when something of it was typed.
+    set.Compensation = CompensationTexts == korvelin::CompensationTexts{}
+                           ? std::nullopt
+                           : std::optional(CompensationTexts);
     return set;
 }
 

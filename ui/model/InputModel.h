@@ -1,5 +1,6 @@
 #pragma once
 
+#include <korvelin/Compensation.h>
 #include <korvelin/DesignSummary.h>
 #include <korvelin/InputSet.h>
 #include <korvelin/RunCalculation.h>
@@ -34,6 +35,7 @@ public:
         OwnClimate = 1U << 6,  // the site's own climatic values
         Friction = 1U << 7,    // the coefficient of friction of the supports
         Document = 1U << 8,    // the fields of the note as a project document
+        Compensation = 1U << 9,  // the sections between fixed supports, temperatures, checks
     };
     Q_DECLARE_FLAGS(Parts, Part)
     // What a calculation reads: a change of any of these discards the last calculation.
@@ -81,6 +83,17 @@ public:
     const std::string& Friction() const { return FrictionText; }
     void SetFriction(const std::string& text);
 
+    // The compensation as typed: the sections, the temperatures and the two check values.
+    const korvelin::CompensationTexts& Compensation() const { return CompensationTexts; }
+    // Takes the texts when they read (CompensationTextsProblem), else changes nothing and returns
+    // the message that names what was refused.
+    std::string SetCompensation(const korvelin::CompensationTexts& texts);
+    // Every section computed with the pipe of the fields (as the calculation reads them), μ of the
+    // supports and, for the friction, q of the last completed calculation (none without one).
+    // Refused, with the message, when the fields or the compensation's texts do not read; empty
+    // (and not refused) without sections.
+    korvelin::CompensationRun CompensationResults() const;
+
     // Puts a whole set in place of the inputs, as opening a file or "Новый" does: `replaced` lets
     // the main window show it through the rules of typing (which may correct it), then `changed`
     // names every part that differs from before. A set without a table of pipes keeps the rows.
@@ -117,6 +130,7 @@ private:
     std::vector<korvelin::PipeSize> Rows;
     std::optional<Calculation> Last;
     std::string FrictionText;
+    korvelin::CompensationTexts CompensationTexts;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(InputModel::Parts)

@@ -103,6 +103,12 @@ CheckValueReading ReadAllowableCompensationStress(std::string_view text,
 // The length of the support shoe, mm: positive, at most kMaxShoeLength.
 CheckValueReading ReadShoeLength(std::string_view text, std::string_view decimalSeparator);
 
+// What the window and the input-set file refuse in the texts, as one Russian sentence, or an empty
+// string: a section that does not read, a temperature or a check value that is given and does not
+// read, t_min above t_max when all three are given. Blank temperatures are not given yet.
+std::string CompensationTextsProblem(const CompensationTexts& texts,
+                                     std::string_view decimalSeparator);
+
 // The values a computation takes beside the section.
 struct CompensationInput {
     CompensationSection Section;

@@ -1,0 +1,465 @@
+#include "korvelin/CompensationNote.h"
+
+#include "MethodWriter.h"
+
+#include "korvelin/CondensateDeflection.h"
+#include "korvelin/NumberFormat.h"
+
+#include <array>
+
+namespace korvelin {
+namespace {
+
+constexpr std::string_view kDash = "—";
+
+std::string Fixed(double value, std::string_view separator) { return FormatFixed3(value, separator); }
+
+// A temperature as the user gives it, "−40 °C".
+std::string Celsius(double value, std::string_view separator)
+{
+    std::string text = FormatGeneral(value, separator);
+    if (text.starts_with('-')) {
+        text.replace(0, 1, "−");
+    }
+    return text + " °C";
+}
+
+// A value put into a formula where a negative one follows a sign: "(−53,026)".
+std::string Term(const MethodWriter& w, long double value)
+{
+    const std::string text = w.V(value);
+    return value < 0 ? "(" + text + ")" : text;
+}
+
+std::string DirectionText(const LegDirection& direction)
+{
+    if (direction.Cos != 0) {
+        return direction.Cos > 0 ? "+x" : "−x";
+    }
+    return direction.Sin > 0 ? "+y" : "−y";
+}
+
+// A paragraph whose text carries the marks of sub- and superscripts.
+void AddFormulaParagraph(NoteDocument& note, std::string text)
+{
+    note.Blocks.emplace_back(NoteParagraph{std::move(text), false, true});
+}
+
+std::string CaseName(bool heating) { return heating ? "нагрев" : "охлаждение"; }
+
+// "опора Б", "угол 1".
+std::string NodePlace(std::size_t node, std::size_t nodeCount)
+{
+    const std::string name = NodeName(node, nodeCount);
+    return node == 0 || node + 1 == nodeCount ? "опора " + name : "угол " + name;
+}
+
+std::string MaxMomentPlace(const CompensationCase& c, std::size_t nodeCount)
+{
+    return NodePlace(c.MaxMomentNode, nodeCount);
+}
+
+std::string MaxStressPlace(const CompensationCase& c)
+{
+    return "плечо " + std::to_string(c.MaxStressLeg + 1) +
+           (c.MaxStressEnd == LegEnd::Start ? ", начало" : ", конец");
+}
+
+std::string PipeText(const CompensationResult& r, std::string_view separator)
+{
+    return FormatGeneral(static_cast<double>(static_cast<long double>(r.OuterDiameter) * 1000), separator) +
+           "×" +
+           FormatGeneral(static_cast<double>(static_cast<long double>(r.WallThickness) * 1000), separator) +
+           " мм";
+}
+
+void AddSectionDescription(NoteDocument& note, const CompensationResult& r, std::string_view separator)
+{
+    note.AddParagraph("Участок между неподвижными опорами А и Б: " + SectionRouteText(r.Section, separator) +
+                      " (длины плеч в метрах; Л — поворот налево, П — направо, на 90°); труба " +
+                      PipeText(r, separator) + ". Опора А стоит в начале координат, первое плечо "
+                      "направлено по оси x, поворот налево поворачивает направление на +90°.");
+    const std::vector<LegDirection> directions = SectionDirections(r.Section);
+    NoteTable table;
+    table.Rows.push_back({{"Плечо", true}, {"L, м", true}, {"Направление", true}, {"Начало (x; y), м", true},
+                          {"Конец (x; y), м", true}});
+    table.Alignment = {CellAlignment::Center, CellAlignment::Right, CellAlignment::Center,
+                       CellAlignment::Right, CellAlignment::Right};
+    const std::size_t nodes = r.Points.size();
+    for (std::size_t k = 0; k < r.Section.Legs.size(); ++k) {
+        const auto point = [&](std::size_t i) {
+            return FormatGeneral(r.Points[i].X, separator) + "; " + FormatGeneral(r.Points[i].Y, separator) +
+                   " (" + NodeName(i, nodes) + ")";
+        };
+        table.Rows.push_back({{std::to_string(k + 1)},
+                              {FormatGeneral(r.Section.Legs[k], separator)},
+                              {DirectionText(directions[k])},
+                              {point(k)},
+                              {point(k + 1)}});
+    }
+    note.AddTable(std::move(table));
+}
+
+void AddAssumptions(NoteDocument& note)
+{
+    note.AddParagraph(
+        "Расчетная схема — плоская линейно-упругая рама из прямых плеч с жесткими углами: отводы, "
+        "их повышенная податливость и направляющие опоры не моделируются, скользящие опоры не "
+        "препятствуют перемещениям (их трение учтено только в нагрузках на неподвижные опоры). Оба "
+        "конца участка полностью защемлены неподвижными опорами. Температура стенки изменяется "
+        "равномерно по всему участку от температуры замыкания. Учитываются продольные и изгибные "
+        "деформации, сдвиг не учитывается. Сечение трубы принято точным: приближенный момент "
+        "инерции π·D³·t/8 критериев пролета — приближение тонкой стенки, и жесткость рамы, "
+        "перемещения и усилия по нему получились бы с лишней погрешностью.");
+}
+
+void AddTube(MethodWriter& w, const CompensationResult& r)
+{
+    const TubeSection& tube = r.Tube;
+    w.Step("Сечение трубы и постоянные");
+    w.Line("d = D − 2·t = " + w.V(r.OuterDiameter) + " − 2·" + w.V(r.WallThickness) + " = " +
+           w.V(tube.InnerDiameter) + " м;");
+    w.Line("A = π·(D^{2} − d^{2})/4 = π·(" + w.V(r.OuterDiameter) + "^{2} − " + w.V(tube.InnerDiameter) +
+           "^{2})/4 = " + w.V(tube.Area) + " м^{2};");
+    w.Line("I = π·(D^{4} − d^{4})/64 = π·(" + w.V(r.OuterDiameter) + "^{4} − " +
+           w.V(tube.InnerDiameter) + "^{4})/64 = " + w.V(tube.Inertia) + " м^{4};");
+    w.Line("W = 2·I/D = 2·" + w.V(tube.Inertia) + "/" + w.V(r.OuterDiameter) + " = " + w.V(tube.Modulus) +
+           " м^{3};");
+    w.Line("E·A = " + w.C(kElasticModulus) + "·" + w.V(tube.Area) + " = " + w.V(tube.AxialStiffness) +
+           " Н; E·I = " + w.C(kElasticModulus) + "·" + w.V(tube.Inertia) + " = " +
+           w.V(tube.BendingStiffness) + " Н·м^{2},");
+    w.Where({{"D", "наружный диаметр трубы, м"},
+             {"t", "толщина стенки, м"},
+             {"d", "внутренний диаметр, м"},
+             {"A", "площадь сечения"},
+             {"I", "момент инерции сечения"},
+             {"W", "момент сопротивления сечения"},
+             {"E", "модуль упругости стали, " + w.C(kElasticModulus) + " Па"}});
+}
+
+void AddTemperatures(MethodWriter& w, const CompensationResult& r, std::string_view separator)
+{
+    const CompensationTemperatures& t = r.Temperatures;
+    w.Step("Температурные перепады");
+    w.Line("Δt_{+} = t_{max} − t_{з} = " + Celsius(t.Max, separator) + " − " + Term(w, t.Closing) +
+           " °C = " + Celsius(r.Heating.TemperatureChange, separator) + " (нагрев);");
+    w.Line("Δt_{−} = t_{min} − t_{з} = " + Celsius(t.Min, separator) + " − " + Term(w, t.Closing) +
+           " °C = " + Celsius(r.Cooling.TemperatureChange, separator) + " (охлаждение);");
+    w.Line("свободное удлинение α·Δt·ΣL: " + w.C(kThermalExpansion) + "·" + Term(w, r.Heating.TemperatureChange) +
+           "·" + w.V(r.TotalLength) + " = " + w.R(r.Heating.FreeElongation, "мм") + " (нагрев), " +
+           w.C(kThermalExpansion) + "·" + Term(w, r.Cooling.TemperatureChange) + "·" + w.V(r.TotalLength) +
+           " = " + w.R(r.Cooling.FreeElongation, "мм") + " (охлаждение),");
+    w.Where({{"t_{з}", "температура замыкания (при ней участок закреплен)"},
+             {"t_{min}, t_{max}", "наименьшая и наибольшая температуры стенки трубы"},
+             {"α", "коэффициент линейного расширения стали, " + w.C(kThermalExpansion) + " 1/°C"},
+             {"ΣL", "длина участка, м"}});
+}
+
+void AddForceMethod(MethodWriter& w, const CompensationResult& r)
+{
+    const SectionPoint& b = r.Points.back();
+    w.Step("Метод сил: коэффициенты канонических уравнений");
+    w.Line("Опора Б отбрасывается; неизвестные — ее реакции X_{1} = F_{x}, X_{2} = F_{y}, X_{3} = M, "
+           "основная система — консоль, защемленная в опоре А. Единичные силы в точке Б (x_{Б} = " +
+           w.V(b.X) + " м, y_{Б} = " + w.V(b.Y) + " м) дают в точке (x; y) плеча моменты m_{1} = y − y_{Б}, "
+           "m_{2} = x_{Б} − x, m_{3} = 1 и продольные силы n_{1} = cos φ, n_{2} = sin φ, n_{3} = 0;");
+    w.Line("δ_{ij} = Σ L·(m_{i0}·m_{j0} + (m_{i0}·m_{j1} + m_{i1}·m_{j0})/2 + m_{i1}·m_{j1})/(3·E·I) + "
+           "Σ n_{i}·n_{j}·L/(E·A);");
+    static constexpr std::array<std::pair<int, int>, 6> kTerms = {
+        {{0, 0}, {0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 2}}};
+    static constexpr std::string_view kUnits[3][3] = {
+        {"м/Н", "м/Н", "1/Н"}, {"м/Н", "м/Н", "1/Н"}, {"1/Н", "1/Н", "1/(Н·м)"}};
+    std::string values;
+    for (const auto& [i, j] : kTerms) {
+        values += values.empty() ? "" : "; ";
+        values += "δ_{" + std::to_string(i + 1) + std::to_string(j + 1) + "} = " + w.V(r.Delta[i][j]) + " " +
+                  std::string(kUnits[i][j]);
+    }
+    w.Line(values + "; δ_{ji} = δ_{ij},");
+    w.Where({{"L", "длина плеча, м"},
+             {"m_{i0}, m_{i1}", "единичный момент в начале и в конце плеча"},
+             {"φ", "угол плеча к оси x"}});
+}
+
+void AddCaseSolution(MethodWriter& w, const CompensationResult& r, bool heating)
+{
+    const CompensationCase& c = r.Of(heating);
+    const SectionPoint& b = r.Points.back();
+    const std::string dt = heating ? "Δt_{+}" : "Δt_{−}";
+    w.Step(std::string(heating ? "Нагрев" : "Охлаждение") + ": Δt = " + w.V(c.TemperatureChange) + " °C");
+    w.Line("Δ_{1t} = α·" + dt + "·x_{Б} = " + w.C(kThermalExpansion) + "·" + Term(w, c.TemperatureChange) + "·" +
+           Term(w, b.X) + " = " + w.V(c.FreeMovement[0]) + " м; Δ_{2t} = α·" + dt + "·y_{Б} = " +
+           w.C(kThermalExpansion) + "·" + Term(w, c.TemperatureChange) + "·" + Term(w, b.Y) + " = " +
+           w.V(c.FreeMovement[1]) + " м; Δ_{3t} = 0;");
+    for (int i = 0; i < 3; ++i) {
+        std::string line;
+        for (int j = 0; j < 3; ++j) {
+            const long double delta = r.Delta[i][j];
+            const std::string magnitude = w.V(delta < 0 ? -delta : delta);
+            line += j == 0 ? (delta < 0 ? "−" : "") : (delta < 0 ? " − " : " + ");
+            line += magnitude + "·X_{" + std::to_string(j + 1) + "}";
+        }
+        line += " = " + w.V(-static_cast<long double>(c.FreeMovement[i])) + ";";
+        w.Line(line);
+    }
+    w.Line("X_{1} = " + w.R(c.Unknowns[0], "Н") + "; X_{2} = " + w.R(c.Unknowns[1], "Н") + "; X_{3} = " +
+           w.R(c.Unknowns[2], "Н·м") + ";");
+    w.Line("опора Б: F_{xБ} = X_{1}, F_{yБ} = X_{2}, M_{Б} = X_{3}; опора А из равновесия: F_{xА} = −X_{1} = " +
+           w.R(c.A.Fx, "Н") + "; F_{yА} = −X_{2} = " + w.R(c.A.Fy, "Н") +
+           "; M_{А} = −(X_{3} + x_{Б}·X_{2} − y_{Б}·X_{1}) = " + w.R(c.A.M, "Н·м") + ".");
+    w.Where({});
+}
+
+void AddResultsTables(NoteDocument& note, const CompensationResult& r, std::string_view separator)
+{
+    const std::size_t nodes = r.Points.size();
+    AddFormulaParagraph(note,
+        "Продольная сила плеча N = X_{1}·cos φ + X_{2}·sin φ (растяжение положительно); изгибающий "
+        "момент в точке (x; y) M = X_{3} + (x_{Б} − x)·X_{2} − (y_{Б} − y)·X_{1} — момент нагрузок "
+        "на часть трубы от точки до опоры Б, против часовой стрелки положителен (в опоре Б он равен "
+        "M_{Б}, в опоре А — M_{А} с обратным знаком). Реакция — сила, с которой опора действует на "
+        "трубу. Напряжение σ = |N|/A + |M|/W на концах плеч. Перемещения углов найдены способом "
+        "единичной нагрузки: u = α·Δt·(x; y) + Σ∫m·M/(E·I)ds + Σn·N·L/(E·A) по плечам от опоры А до "
+        "угла.");
+
+    NoteTable summary;
+    summary.Rows.push_back({{"Величина", true}, {"Нагрев", true}, {"Охлаждение", true}});
+    summary.Alignment = {CellAlignment::Left, CellAlignment::Right, CellAlignment::Right};
+    summary.WidthPercent = {50, 25, 25};
+    auto row = [&](std::string label, auto cell) {
+        summary.Rows.push_back({{std::move(label)}, {cell(r.Heating)}, {cell(r.Cooling)}});
+    };
+    row("Перепад температуры Δt, °C", [&](const CompensationCase& c) { return FormatGeneral(c.TemperatureChange, separator); });
+    row("Свободное удлинение α·Δt·ΣL, мм", [&](const CompensationCase& c) { return Fixed(c.FreeElongation, separator); });
+    row("Опора А: Fx, Н", [&](const CompensationCase& c) { return Fixed(c.A.Fx, separator); });
+    row("Опора А: Fy, Н", [&](const CompensationCase& c) { return Fixed(c.A.Fy, separator); });
+    row("Опора А: M, Н·м", [&](const CompensationCase& c) { return Fixed(c.A.M, separator); });
+    row("Опора Б: Fx, Н", [&](const CompensationCase& c) { return Fixed(c.B.Fx, separator); });
+    row("Опора Б: Fy, Н", [&](const CompensationCase& c) { return Fixed(c.B.Fy, separator); });
+    row("Опора Б: M, Н·м", [&](const CompensationCase& c) { return Fixed(c.B.M, separator); });
+    row("Наибольший момент, Н·м", [&](const CompensationCase& c) {
+        return Fixed(c.MaxMoment, separator) + " (" + MaxMomentPlace(c, nodes) + ")";
+    });
+    row("Наибольшее напряжение σ, МПа", [&](const CompensationCase& c) {
+        return Fixed(c.MaxStress, separator) + " (" + MaxStressPlace(c) + ")";
+    });
+    if (nodes > 2) {
+        row("Наибольшее перемещение угла, мм", [&](const CompensationCase& c) {
+            return Fixed(c.MaxCornerMovement, separator) + " (" + NodePlace(c.MaxMovementNode, nodes) + ")";
+        });
+    }
+    note.AddParagraph("Результаты", true);
+    note.AddTable(std::move(summary));
+
+    NoteTable legs;
+    legs.HeaderRows = 2;
+    legs.Rows.push_back({{"", true}, {"Нагрев", true}, {"", true}, {"", true}, {"Охлаждение", true}, {"", true}, {"", true}});
+    legs.Rows.push_back({{"Плечо", true}, {"N, Н", true}, {"M в начале, Н·м", true}, {"M в конце, Н·м", true},
+                         {"N, Н", true}, {"M в начале, Н·м", true}, {"M в конце, Н·м", true}});
+    legs.Alignment.assign(7, CellAlignment::Right);
+    legs.Alignment[0] = CellAlignment::Center;
+    legs.WidthPercent = {10, 15, 15, 15, 15, 15, 15};
+    for (std::size_t k = 0; k < r.Section.Legs.size(); ++k) {
+        std::vector<NoteCell> cells = {{std::to_string(k + 1)}};
+        for (const CompensationCase* c : {&r.Heating, &r.Cooling}) {
+            cells.push_back({Fixed(c->Legs[k].N, separator)});
+            cells.push_back({Fixed(c->Legs[k].MStart, separator)});
+            cells.push_back({Fixed(c->Legs[k].MEnd, separator)});
+        }
+        legs.Rows.push_back(std::move(cells));
+    }
+    note.AddParagraph("Усилия в плечах", true);
+    note.AddTable(std::move(legs));
+
+    if (nodes > 2) {
+        NoteTable movements;
+        movements.HeaderRows = 2;
+        movements.Rows.push_back({{"", true}, {"", true}, {"", true}, {"Нагрев", true}, {"", true},
+                                  {"Охлаждение", true}, {"", true}});
+        movements.Rows.push_back({{"Угол", true}, {"x, м", true}, {"y, м", true}, {"ux, мм", true},
+                                  {"uy, мм", true}, {"ux, мм", true}, {"uy, мм", true}});
+        movements.Alignment.assign(7, CellAlignment::Right);
+        movements.Alignment[0] = CellAlignment::Center;
+        for (std::size_t i = 1; i + 1 < nodes; ++i) {
+            movements.Rows.push_back({{NodeName(i, nodes)},
+                                      {FormatGeneral(r.Points[i].X, separator)},
+                                      {FormatGeneral(r.Points[i].Y, separator)},
+                                      {Fixed(r.Heating.Nodes[i].Ux, separator)},
+                                      {Fixed(r.Heating.Nodes[i].Uy, separator)},
+                                      {Fixed(r.Cooling.Nodes[i].Ux, separator)},
+                                      {Fixed(r.Cooling.Nodes[i].Uy, separator)}});
+        }
+        note.AddParagraph("Перемещения углов (опоры А и Б неподвижны)", true);
+        note.AddTable(std::move(movements));
+    }
+}
+
+void AddFrictionAndDesignForces(NoteDocument& note, const CompensationResult& r, std::string_view separator)
+{
+    note.AddParagraph("Нагрузки на неподвижные опоры", true);
+    if (!r.SP && !r.SNiP) {
+        note.AddParagraph("Трение скользящих опор и расчетные горизонтальные силы не определены: для них "
+                          "нужны коэффициент трения в опорах и нагрузка q выполненного расчета пролета. "
+                          "Упругие силы — реакции опор в таблице результатов.");
+        return;
+    }
+    const RuleSetCompensation& any = r.SP ? *r.SP : *r.SNiP;
+    std::string loads;
+    for (const auto* set : {&r.SP, &r.SNiP}) {
+        if (*set) {
+            loads += loads.empty() ? "" : "; ";
+            loads += std::string(RuleSetName((*set)->Rules)) + " — " +
+                     ((*set)->Rules == RuleSet::SP ? "вертикальная нагрузка сочетания" : "расчетная суммарная нагрузка") +
+                     " q = " + Fixed((*set)->VerticalLoad, separator) + " Н/м";
+        }
+    }
+    AddFormulaParagraph(note, "Трение скользящих опор плеча, примыкающего к неподвижной опоре, F_{тр} = μ·q·L действует "
+                      "вдоль этого плеча; μ = " + FormatGeneral(any.Friction, separator) + ", q: " + loads +
+                      ". Расчетная горизонтальная сила на неподвижную опору: вдоль плеча — упругая сила "
+                      "плюс сила трения (модули сложены), поперек плеча — упругая сила.");
+    NoteTable table;
+    table.HeaderRows = 2;
+    table.Rows.push_back({{"", true}, {"", true}, {"", true}, {"Нагрев", true}, {"", true}, {"Охлаждение", true}, {"", true}});
+    table.Rows.push_back({{"Нормы", true}, {"Опора", true}, {"Fтр, Н", true}, {"вдоль, Н", true},
+                          {"поперек, Н", true}, {"вдоль, Н", true}, {"поперек, Н", true}});
+    table.Alignment.assign(7, CellAlignment::Right);
+    table.Alignment[0] = CellAlignment::Left;
+    table.Alignment[1] = CellAlignment::Center;
+    table.WidthPercent = {22, 8, 14, 14, 14, 14, 14};
+    for (const auto* set : {&r.SP, &r.SNiP}) {
+        if (!*set) {
+            continue;
+        }
+        const RuleSetCompensation& s = **set;
+        for (const bool a : {true, false}) {
+            table.Rows.push_back({{std::string(RuleSetName(s.Rules))},
+                                  {a ? "А" : "Б"},
+                                  {Fixed(a ? s.SupportsFriction.A : s.SupportsFriction.B, separator)},
+                                  {Fixed((a ? s.Heating.A : s.Heating.B).Along, separator)},
+                                  {Fixed((a ? s.Heating.A : s.Heating.B).Across, separator)},
+                                  {Fixed((a ? s.Cooling.A : s.Cooling.B).Along, separator)},
+                                  {Fixed((a ? s.Cooling.A : s.Cooling.B).Across, separator)}});
+        }
+    }
+    note.AddTable(std::move(table));
+}
+
+void AddChecks(NoteDocument& note, const CompensationResult& r, std::string_view separator)
+{
+    note.AddParagraph("Проверки", true);
+    if (r.Stress) {
+        const StressCheck& s = *r.Stress;
+        AddFormulaParagraph(note, "Наибольшее напряжение σ = " + Fixed(s.Stress, separator) + " МПа (" +
+                          CaseName(s.Heating) + ") " + (s.Passes ? "≤" : ">") +
+                          " [σ]_{к} = " + FormatGeneral(s.Allowable, separator) + " МПа — " +
+                          (s.Passes ? "проходит." : "не проходит."));
+    } else {
+        AddFormulaParagraph(note, "Допускаемое напряжение компенсации [σ]_{к} не задано: напряжение приведено без "
+                          "оценки. Программа не назначает [σ]_{к} сама — его задает проектировщик по "
+                          "применяемым нормам.");
+    }
+    if (r.Movement) {
+        const MovementCheck& m = *r.Movement;
+        const std::size_t nodes = r.Points.size();
+        const CompensationCase& c = r.Of(m.Heating);
+        const std::string where = nodes > 2 ? " (" + CaseName(m.Heating) + ", " + NodePlace(c.MaxMovementNode, nodes) + ")"
+                                            : " (углов нет)";
+        AddFormulaParagraph(note, "Наибольшее перемещение угла u = √(u_{x}^{2} + u_{y}^{2}) = " + Fixed(m.Movement, separator) +
+                          " мм" + where + " " + (m.Passes ? "≤" : ">") + " l_{б}/2 = " +
+                          FormatGeneral(m.HalfShoe, separator) + " мм, половины длины башмака опоры — " +
+                          (m.Passes ? "проходит." : "не проходит."));
+    }
+}
+
+}  // namespace
+
+std::string CompensationNoteHeading(const CompensationResult& result)
+{
+    std::string heading = "Компенсация температурных деформаций";
+    if (!result.Section.Name.empty()) {
+        heading += ". " + result.Section.Name;
+    }
+    return heading;
+}
+
+void AddCompensationNote(NoteDocument& note, const CompensationResult& result,
+                         std::string_view decimalSeparator, const std::optional<NoteDrawing>& drawing)
+{
+    note.AddHeading(CompensationNoteHeading(result));
+    if (drawing) {
+        note.AddDrawing(*drawing);
+    }
+    AddSectionDescription(note, result, decimalSeparator);
+    AddAssumptions(note);
+    MethodWriter w(note, decimalSeparator);
+    AddTube(w, result);
+    AddTemperatures(w, result, decimalSeparator);
+    AddForceMethod(w, result);
+    AddCaseSolution(w, result, true);
+    AddCaseSolution(w, result, false);
+    AddResultsTables(note, result, decimalSeparator);
+    AddFrictionAndDesignForces(note, result, decimalSeparator);
+    AddChecks(note, result, decimalSeparator);
+}
+
+std::vector<std::string> CompensationLines(const CompensationResult& r, std::string_view separator)
+{
+    std::vector<std::string> lines;
+    const std::size_t nodes = r.Points.size();
+    lines.push_back(CompensationNoteHeading(r) + ": " + SectionRouteText(r.Section, separator) + ", труба " +
+                    PipeText(r, separator));
+    for (const bool heating : {true, false}) {
+        const CompensationCase& c = r.Of(heating);
+        lines.push_back(std::string("  ") + (heating ? "Нагрев" : "Охлаждение") + ": Δt = " +
+                        Celsius(c.TemperatureChange, separator) + ", свободное удлинение " +
+                        Fixed(c.FreeElongation, separator) + " мм");
+        for (const bool a : {true, false}) {
+            const SupportReaction& s = a ? c.A : c.B;
+            lines.push_back(std::string("    Опора ") + (a ? "А" : "Б") + ": Fx = " + Fixed(s.Fx, separator) +
+                            " Н, Fy = " + Fixed(s.Fy, separator) + " Н, M = " + Fixed(s.M, separator) + " Н·м");
+        }
+        for (std::size_t k = 0; k < c.Legs.size(); ++k) {
+            lines.push_back("    Плечо " + std::to_string(k + 1) + ": N = " + Fixed(c.Legs[k].N, separator) +
+                            " Н, M в начале = " + Fixed(c.Legs[k].MStart, separator) + " Н·м, M в конце = " +
+                            Fixed(c.Legs[k].MEnd, separator) + " Н·м");
+        }
+        for (std::size_t i = 1; i + 1 < nodes; ++i) {
+            lines.push_back("    Угол " + NodeName(i, nodes) + " (" + FormatGeneral(r.Points[i].X, separator) +
+                            "; " + FormatGeneral(r.Points[i].Y, separator) + "): ux = " +
+                            Fixed(c.Nodes[i].Ux, separator) + " мм, uy = " + Fixed(c.Nodes[i].Uy, separator) +
+                            " мм");
+        }
+        lines.push_back("    Наибольший момент " + Fixed(c.MaxMoment, separator) + " Н·м (" +
+                        MaxMomentPlace(c, nodes) + "), наибольшее напряжение " + Fixed(c.MaxStress, separator) +
+                        " МПа (" + MaxStressPlace(c) + ")");
+    }
+    for (const auto* set : {&r.SP, &r.SNiP}) {
+        if (!*set) {
+            continue;
+        }
+        const RuleSetCompensation& s = **set;
+        lines.push_back("  " + std::string(RuleSetName(s.Rules)) + ": трение μ·q·L на опоре А " +
+                        Fixed(s.SupportsFriction.A, separator) + " Н, на опоре Б " +
+                        Fixed(s.SupportsFriction.B, separator) + " Н");
+        for (const bool heating : {true, false}) {
+            const CaseDesignForces& f = heating ? s.Heating : s.Cooling;
+            lines.push_back(std::string("    Расчетные силы, ") + CaseName(heating) + ": опора А вдоль " +
+                            Fixed(f.A.Along, separator) + " Н, поперек " + Fixed(f.A.Across, separator) +
+                            " Н; опора Б вдоль " + Fixed(f.B.Along, separator) + " Н, поперек " +
+                            Fixed(f.B.Across, separator) + " Н");
+        }
+    }
+    if (r.Stress) {
+        lines.push_back("  Напряжение " + Fixed(r.Stress->Stress, separator) + " МПа, [σ]к = " +
+                        FormatGeneral(r.Stress->Allowable, separator) + " МПа: " +
+                        (r.Stress->Passes ? "проходит" : "не проходит"));
+    }
+    if (r.Movement) {
+        lines.push_back("  Перемещение угла " + Fixed(r.Movement->Movement, separator) + " мм, половина башмака " +
+                        FormatGeneral(r.Movement->HalfShoe, separator) + " мм: " +
+                        (r.Movement->Passes ? "проходит" : "не проходит"));
+    }
+    return lines;
+}
+
+}  // namespace korvelin
