@@ -76,7 +76,54 @@ int UserDefinedSteelGrade()
 
 }  // namespace
 
-InputSet OptionsInputSet(const CliOptions& options, const InputSet* base)
+CompensationOptions ReadCompensationOptions(const CliOptions& options, std::string_view separator)
+{
+    CompensationOptions read;
+    read.Texts = options.Compensation;
+    if (!options.SectionRoutes.empty()) {
+        read.Texts.Sections.clear();
+    }
+    for (std::size_t i = 0; i < options.SectionRoutes.size(); ++i) {
+        const std::string& route = options.SectionRoutes[i];
+        SectionReading reading = ParseSectionRoute(route, separator);
+        if (!reading.Ok()) {
+            read.Error = "--section «" + route + "»: " + reading.Message;
+            return read;
+        }
+        reading.Section->Name = "Участок " + std::to_string(i + 1);
+        read.Texts.Sections.push_back(SectionToTexts(*reading.Section, separator));
+    }
+    if (read.Texts.Sections.size() > kMaxCompensationSections) {
+        read.Error = "--section: участков больше " + std::to_string(kMaxCompensationSections);
+        return read;
+    }
+    if (std::string problem = CompensationTextsProblem(read.Texts, separator); !problem.empty()) {
+        read.Error = std::move(problem);
+        return read;
+    }
+    // Sections need all three temperatures.
+    if (!read.Texts.Sections.empty()) {
+        const TemperaturesReading temperatures =
+            ReadTemperatures(read.Texts.ClosingTemperature, read.Texts.MinTemperature,
+                             read.Texts.MaxTemperature, separator);
+        if (!temperatures.Ok()) {
+            static constexpr std::string_view kOptions[] = {"--t-closing", "--t-min", "--t-max"};
+            const std::string* texts[] = {&read.Texts.ClosingTemperature, &read.Texts.MinTemperature,
+                                          &read.Texts.MaxTemperature};
+            for (std::size_t i = 0; i < 3; ++i) {
+                if (texts[i]->find_first_not_of(" \t") == std::string::npos) {
+                    read.Error = std::string(kOptions[i]) + ": " + temperatures.Message;
+                    return read;
+                }
+            }
+            read.Error = temperatures.Message;
+        }
+    }
+    return read;
+}
+
+InputSet OptionsInputSet(const CliOptions& options, const InputSet* base,
+                         const CompensationTexts* compensation)
 {
     InputSet set = base != nullptr ? *base : StartUpInputSet();
     set.Texts = options.Texts;
@@ -85,6 +132,8 @@ InputSet OptionsInputSet(const CliOptions& options, const InputSet* base)
     set.OwnClimate = options.OwnClimate;
     set.Friction = options.Friction;
     set.Document = options.Document;
+    const CompensationTexts& texts = compensation != nullptr ? *compensation : options.Compensation;
+    set.Compensation = texts == CompensationTexts{} ? std::nullopt : std::optional(texts);
     return set;
 }
 
@@ -134,6 +183,27 @@ std::string HelpText()
         "  --friction MU     коэффициент трения в опорах, больше 0 и не больше 1\n"
         "                    (по умолчанию 0,3: сталь по стали; 0,1 — фторопласт)\n"
         "  --odt ФАЙЛ        записать расчетную записку в ФАЙЛ в формате ODT (без рамки)\n"
+        "Компенсация температурных деформаций участка между неподвижными опорами:\n"
+        "  --section МАРШРУТ участок: длины плеч в метрах и повороты на 90° между ними,\n"
+        "                    Л (L) — налево, П (R) — направо, например «20 Л 8 П 15»;\n"
+        "                    повторяется, по участку на параметр\n"
+        "  --t-closing T     температура замыкания, °C (от −70 до +100)\n"
+        "  --t-min T         наименьшая температура стенки трубы, °C\n"
+        "  --t-max T         наибольшая температура стенки трубы, °C\n"
+        "  --allowable-compensation S\n"
+        "                    допускаемое напряжение компенсации [σ]к, МПа; без него\n"
+        "                    напряжение выводится без оценки\n"
+        "  --shoe-length MM  длина башмака скользящей опоры, мм: наибольшее перемещение\n"
+        "                    угла сравнивается с ее половиной\n"
+        "                    Опора А — в начале координат, первое плечо — по оси +x,\n"
+        "                    поворот налево — на +90°. Реакция — сила, с которой опора\n"
+        "                    действует на трубу; моменты положительны против часовой\n"
+        "                    стрелки; продольная сила N положительна при растяжении.\n"
+        "                    Момент на конце плеча — момент нагрузок на часть трубы от\n"
+        "                    этой точки до опоры Б (ее реакций): в опоре Б он равен M\n"
+        "                    опоры Б, в опоре А — M опоры А с обратным знаком.\n"
+        "                    Трение и расчетные силы на неподвижные опоры — с --friction\n"
+        "                    и нагрузкой q выполненного расчета пролета.\n"
         "Сведения о документе для записки (ТЕКСТ — до 200 знаков):\n"
         "  --object ТЕКСТ    объект\n"
         "  --designation ТЕКСТ\n"
@@ -184,6 +254,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         options.OwnClimate = base->OwnClimate;
         options.Friction = base->Friction;
         options.Document = base->Document;
+        options.Compensation = base->Compensation.value_or(CompensationTexts{});
     }
     std::optional<int> steel;
     std::optional<std::string> ultimate;
@@ -206,6 +277,11 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         {"--snow-source", &options.OwnClimate.SnowWeight.Source},
         {"--wind-source", &options.OwnClimate.WindPressure.Source},
         {"--ice-source", &options.OwnClimate.IceThickness.Source},
+        {"--t-closing", &options.Compensation.ClosingTemperature},
+        {"--t-min", &options.Compensation.MinTemperature},
+        {"--t-max", &options.Compensation.MaxTemperature},
+        {"--allowable-compensation", &options.Compensation.AllowableStress},
+        {"--shoe-length", &options.Compensation.ShoeLength},
     };
     // An own value is in force when given a text; an empty one gives the region's value back.
     const std::pair<std::string_view, OwnClimateEntry*> ownOptions[] = {
@@ -305,6 +381,12 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         } else if (arg == "--input" || arg == "--save") {
             if (!value(v) || v.empty()) return fail(NoValue(arg));
             (arg == "--input" ? options.InputFile : options.SaveFile) = std::string(v);
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
+        } else if (arg == "--section") {
+            if (!value(v)) return fail(NoValue(arg));
+            options.SectionRoutes.emplace_back(v);
             if (singleRunOption.empty()) {
                 singleRunOption = arg;
             }

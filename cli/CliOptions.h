@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace korvelin::cli {
 
@@ -31,6 +32,10 @@ struct CliOptions {
     std::optional<std::string> Friction;
     std::string OdtFile;      // --odt: where the note is written as an ODT
     DocumentFields Document;  // --object … --chief-engineer, --frame, --no-frame
+    // --t-closing, --t-min, --t-max, --allowable-compensation, --shoe-length as typed, and the
+    // sections of the input set; the routes of --section, in order, replace those sections.
+    CompensationTexts Compensation;
+    std::vector<std::string> SectionRoutes;
 };
 
 struct ParsedCommandLine {
@@ -42,8 +47,19 @@ struct ParsedCommandLine {
 // replaces the value of the set.
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const InputSet* base = nullptr);
 
+// The compensation's texts of the options: the routes of --section read with the separator into
+// sections "Участок 1", "Участок 2", … in place of the set's, and each text checked as the
+// window checks it. A refused route or value gives the message that names it.
+struct CompensationOptions {
+    CompensationTexts Texts;
+    std::string Error;
+};
+CompensationOptions ReadCompensationOptions(const CliOptions& options, std::string_view separator);
+
 // The set that the options describe; the texts and rows of other windows come from `base`.
-InputSet OptionsInputSet(const CliOptions& options, const InputSet* base);
+// `compensation`: the texts read from the options (ReadCompensationOptions).
+InputSet OptionsInputSet(const CliOptions& options, const InputSet* base,
+                         const CompensationTexts* compensation = nullptr);
 
 std::string HelpText();
 

@@ -130,10 +130,95 @@ Json SummaryJson(const DesignSummary& summary)
     return json;
 }
 
+Json ReactionJson(const SupportReaction& reaction)
+{
+    Json json = Json::object();
+    json["Fx_N"] = reaction.Fx;
+    json["Fy_N"] = reaction.Fy;
+    json["M_Nm"] = reaction.M;
+    return json;
+}
+
+Json CaseJson(const CompensationCase& c)
+{
+    Json json = Json::object();
+    json["dt_C"] = c.TemperatureChange;
+    json["elongation_mm"] = c.FreeElongation;
+    json["support_a"] = ReactionJson(c.A);
+    json["support_b"] = ReactionJson(c.B);
+    Json nodes = Json::array();
+    for (const NodeMovement& node : c.Nodes) {
+        Json entry = Json::object();
+        entry["x_m"] = node.X;
+        entry["y_m"] = node.Y;
+        entry["ux_mm"] = node.Ux;
+        entry["uy_mm"] = node.Uy;
+        nodes.push_back(std::move(entry));
+    }
+    json["nodes"] = std::move(nodes);
+    Json legs = Json::array();
+    for (const LegForces& leg : c.Legs) {
+        Json entry = Json::object();
+        entry["N_N"] = leg.N;
+        entry["M_start_Nm"] = leg.MStart;
+        entry["M_end_Nm"] = leg.MEnd;
+        legs.push_back(std::move(entry));
+    }
+    json["legs"] = std::move(legs);
+    json["max_moment_Nm"] = c.MaxMoment;
+    json["max_stress_MPa"] = c.MaxStress;
+    return json;
+}
+
+Json DesignForceJson(const DesignForce& force)
+{
+    Json json = Json::object();
+    json["along_N"] = force.Along;
+    json["across_N"] = force.Across;
+    return json;
+}
+
+Json SectionJson(const CompensationResult& result)
+{
+    Json json = Json::object();
+    json["heating"] = CaseJson(result.Heating);
+    json["cooling"] = CaseJson(result.Cooling);
+    Json friction = Json::object();
+    Json design = Json::object();
+    for (const auto& [key, set] : {std::pair{"sp", &result.SP}, std::pair{"snip", &result.SNiP}}) {
+        if (!*set) {
+            friction[key] = nullptr;
+            design[key] = nullptr;
+            continue;
+        }
+        const RuleSetCompensation& s = **set;
+        friction[key] = Json{{"a_N", s.SupportsFriction.A}, {"b_N", s.SupportsFriction.B}};
+        Json cases = Json::object();
+        for (const auto& [name, forces] : {std::pair{"heating", &s.Heating}, std::pair{"cooling", &s.Cooling}}) {
+            cases[name] = Json{{"a", DesignForceJson(forces->A)}, {"b", DesignForceJson(forces->B)}};
+        }
+        design[key] = std::move(cases);
+    }
+    json["friction"] = std::move(friction);
+    json["design"] = std::move(design);
+    Json checks = Json::object();
+    checks["stress"] = result.Stress ? Json{{"allowable_MPa", result.Stress->Allowable},
+                                            {"stress_MPa", result.Stress->Stress},
+                                            {"passes", result.Stress->Passes}}
+                                     : Json(nullptr);
+    checks["movement"] = result.Movement ? Json{{"half_shoe_mm", result.Movement->HalfShoe},
+                                                {"movement_mm", result.Movement->Movement},
+                                                {"passes", result.Movement->Passes}}
+                                         : Json(nullptr);
+    json["checks"] = std::move(checks);
+    return json;
+}
+
 }  // namespace
 
 std::string OutcomeJson(const CalculationOutcome& outcome,
-                        const std::optional<DesignSummary>& summary)
+                        const std::optional<DesignSummary>& summary,
+                        const CompensationJson& compensation)
 {
     const SpanResults& s = outcome.Spans;
     const std::pair<std::string_view, std::optional<double>> spans[] = {
@@ -186,6 +271,16 @@ std::string OutcomeJson(const CalculationOutcome& outcome,
     normative["own"] = std::move(own);
     json["normative"] = std::move(normative);
     json["summary"] = summary ? SummaryJson(*summary) : Json(nullptr);
+    if (compensation.Asked) {
+        Json sections = nullptr;
+        if (compensation.Results != nullptr) {
+            sections = Json::array();
+            for (const CompensationResult& result : *compensation.Results) {
+                sections.push_back(SectionJson(result));
+            }
+        }
+        json["compensation"] = std::move(sections);
+    }
     // Compact, not ASCII-escaped; the engine's texts are UTF-8, a stray byte is replaced.
     return json.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvelin/Compensation.h"
 #include "korvelin/DesignSummary.h"
 #include "korvelin/RunCalculation.h"
 
@@ -13,8 +14,23 @@ namespace korvelin::cli {
 // valid UTF-8 become U+FFFD. "summary" holds the design summary of a completed run (null
 // otherwise): the governing span of each set of rules with its criterion (or the reason there is
 // none), the check of a chosen span and the supports of a route when they were asked for.
+//
+// With sections asked for, the array "compensation" follows, one object per section: "heating"
+// and "cooling", each {"dt_C", "elongation_mm", "support_a": {"Fx_N", "Fy_N", "M_Nm"},
+// "support_b": {…}, "nodes": [{"x_m", "y_m", "ux_mm", "uy_mm"}…] (support A, the corners, support
+// B), "legs": [{"N_N", "M_start_Nm", "M_end_Nm"}…], "max_moment_Nm", "max_stress_MPa"}; then
+// "friction": {"sp": {"a_N", "b_N"}, "snip": {…}}, "design": {"sp": {"heating": {"a": {"along_N",
+// "across_N"}, "b": {…}}, "cooling": {…}}, "snip": {…}} (a set without μ or q: null) and
+// "checks": {"stress": {"allowable_MPa", "stress_MPa", "passes"}, "movement": {"half_shoe_mm",
+// "movement_mm", "passes"}} (each null when its value was not given). Null in place of the array
+// when the run gave no pipe to compute them with.
+struct CompensationJson {
+    bool Asked = false;
+    const std::vector<CompensationResult>* Results = nullptr;
+};
 std::string OutcomeJson(const CalculationOutcome& outcome,
-                        const std::optional<DesignSummary>& summary = std::nullopt);
+                        const std::optional<DesignSummary>& summary = std::nullopt,
+                        const CompensationJson& compensation = {});
 
 // A batch line that could not be read, as one line of compact JSON like OutcomeJson's: outcome
 // "invalid" and the reason as the message.

@@ -3,6 +3,7 @@
 #include "JsonWriter.h"
 #include "OutcomeText.h"
 #include "korvelin/CalculationNote.h"
+#include "korvelin/CompensationNote.h"
 #include "korvelin/FaultExplanation.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/Selectors.h"
@@ -52,15 +53,26 @@ std::string NowText()
 }  // namespace
 
 int RunSingle(const CliOptions& options, const SummaryRequest& request, std::string_view separator,
-              std::ostream& out, std::ostream& err, NoteWriter* notes)
+              std::ostream& out, std::ostream& err, NoteWriter* notes,
+              const CompensationTexts& compensation)
 {
     const CalculationOutcome outcome = RunCalculation(
         options.Texts, options.Indexes, ReadOwnClimate(options.OwnClimate, separator).Values, separator);
     const bool completed = outcome.Kind == OutcomeKind::Completed;
     const std::optional<DesignSummary> summary = SummarizeDesign(outcome, request);
+    // The sections between fixed supports, with the pipe the run read and the loads it gave.
+    std::optional<CompensationRun> sections;
+    if (!compensation.Sections.empty() && outcome.Input) {
+        sections = RunCompensation(compensation, outcome.Input->OuterDiameter,
+                                   outcome.Input->WallThickness, request.Friction,
+                                   CompensationLoadsOf(outcome), separator);
+    }
+    const bool compensated = !sections || sections->Ok();
     std::string text;
     if (options.Json) {
-        text = OutcomeJson(outcome, summary);
+        text = OutcomeJson(outcome, summary,
+                           {!compensation.Sections.empty(),
+                            sections && sections->Ok() ? &sections->Sections : nullptr});
     } else {
         const SpanResults& s = outcome.Spans;
         const bool anySpan = s.StaticSpanSP || s.DynamicSpanSP || s.CondensateSpanSP ||
@@ -82,6 +94,15 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
             }
         }
 
+        if (sections && sections->Ok()) {
+            for (const CompensationResult& section : sections->Sections) {
+                for (const std::string& line : CompensationLines(section, separator)) {
+                    text += line;
+                    text += '\n';
+                }
+            }
+        }
+
         if (options.Report) {
             if (anySpan) {
                 text += '\n';
@@ -99,6 +120,10 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         err << "korvelin-calc: " << ExplainedMessage(outcome) << '\n' << std::flush;
         return 1;
     }
+    if (!compensated) {
+        err << "korvelin-calc: " << sections->Message << '\n' << std::flush;
+        return 1;
+    }
     if ((!options.PdfFile.empty() || !options.OdtFile.empty()) && notes != nullptr) {
         NoteInputs inputs;
         inputs.Texts = options.Texts;
@@ -109,6 +134,11 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         inputs.Program = "Korvelin " KORVELIN_VERSION;
         inputs.OwnClimate = options.OwnClimate;
         inputs.Document = options.Document;
+        if (sections) {
+            for (const CompensationResult& section : sections->Sections) {
+                inputs.Compensation.push_back({section, std::nullopt});
+            }
+        }
         // The PDF in its frame when the fields ask for it; the ODT goes into a word processor's
         // own template, without one.
         for (const bool pdf : {true, false}) {

@@ -84,9 +84,15 @@ int Run(int argc, const char* const* argv)
     NoteWriter* notes = nullptr;
 #endif
 
+    // The sections and temperatures of the compensation as the window reads them.
+    const CompensationOptions compensation = ReadCompensationOptions(options, separator);
+    if (!compensation.Error.empty()) {
+        std::cerr << "korvelin-calc: " << compensation.Error << '\n';
+        return 2;
+    }
     if (!options.SaveFile.empty()) {
         const std::string failure = korvelin::WriteInputSetFile(
-            options.SaveFile, OptionsInputSet(options, loaded ? &*loaded : nullptr));
+            options.SaveFile, OptionsInputSet(options, loaded ? &*loaded : nullptr, &compensation.Texts));
         if (!failure.empty()) {
             std::cerr << "korvelin-calc: " << failure << '\n';
             return 2;
@@ -117,7 +123,7 @@ int Run(int argc, const char* const* argv)
         }
         return RunSingle(options,
                          {.ChosenSpan = span.Value, .RouteLength = route.Value, .Friction = friction.Value},
-                         separator, std::cout, std::cerr, notes);
+                         separator, std::cout, std::cerr, notes, compensation.Texts);
     }
     const korvelin::FrictionReading friction = ReadFrictionOption(options, separator);
     if (!friction.Ok()) {

@@ -8,10 +8,25 @@
 namespace korvelin {
 namespace {
 
-// The section as the messages name it: "Участок «Узел 3»", or "Участок" without a name.
-std::string SectionWord(std::string_view name)
+// The first letter of a Russian text in capitals: the letters а…я of UTF-8.
+std::string Capitalized(std::string text)
 {
-    return name.empty() ? std::string("Участок") : "Участок «" + std::string(name) + "»";
+    if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xD0 &&
+        static_cast<unsigned char>(text[1]) >= 0xB0 && static_cast<unsigned char>(text[1]) <= 0xBF) {
+        text[1] = static_cast<char>(static_cast<unsigned char>(text[1]) - 0x20);
+    } else if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xD1 &&
+               static_cast<unsigned char>(text[1]) >= 0x80 && static_cast<unsigned char>(text[1]) <= 0x8F) {
+        text[0] = static_cast<char>(0xD0);
+        text[1] = static_cast<char>(static_cast<unsigned char>(text[1]) + 0x20);
+    }
+    return text;
+}
+
+// A message about a section: "Участок «Узел 3»: длина плеча 2 …", or without a name the sentence
+// alone, "Длина плеча 2 …".
+std::string About(std::string_view name, std::string body)
+{
+    return name.empty() ? Capitalized(std::move(body)) : "Участок «" + std::string(name) + "»: " + body;
 }
 
 std::string WithText(std::string message, std::string_view text)
@@ -43,19 +58,19 @@ std::optional<SectionReading> ReadLeg(std::string_view text, std::string_view de
                                       std::size_t index, std::string_view name,
                                       CompensationSection& section)
 {
-    const std::string leg = SectionWord(name) + ": длина плеча " + std::to_string(index);
+    const std::string leg = "длина плеча " + std::to_string(index);
     const std::optional<double> length = ParseNumberToDouble(text, decimalSeparator);
     if (!length || std::isnan(*length)) {
         return Refused(CompensationRefusal::LengthNotANumber,
-                       WithText(leg + " должна быть числом", text));
+                       WithText(About(name, leg + " должна быть числом"), text));
     }
     if (*length <= 0) {
         return Refused(CompensationRefusal::LengthNotPositive,
-                       WithText(leg + " должна быть больше нуля", text));
+                       WithText(About(name, leg + " должна быть больше нуля"), text));
     }
     if (*length > kMaxLegLength) {
         return Refused(CompensationRefusal::LengthTooLarge,
-                       WithText(leg + " должна быть не больше 10 000 м", text));
+                       WithText(About(name, leg + " должна быть не больше 10 000 м"), text));
     }
     section.Legs.push_back(*length);
     return std::nullopt;
@@ -66,16 +81,15 @@ SectionReading Finish(CompensationSection section)
 {
     if (section.Legs.size() > kMaxSectionLegs) {
         return Refused(CompensationRefusal::TooManyLegs,
-                       SectionWord(section.Name) + ": плеч больше " + std::to_string(kMaxSectionLegs));
+                       About(section.Name, "плеч больше " + std::to_string(kMaxSectionLegs)));
     }
     const std::vector<SectionPoint> nodes = SectionNodes(section);
     // Within a tenth of a millimetre the two fixed supports stand in one point: the section closes
     // on itself and takes no movement.
     if (std::fabs(nodes.back().X) < 1e-4 && std::fabs(nodes.back().Y) < 1e-4) {
         return Refused(CompensationRefusal::EndAtStart,
-                       SectionWord(section.Name) +
-                           ": конец участка совпадает с его началом, опоры А и Б оказались в одной "
-                           "точке");
+                       About(section.Name, "конец участка совпадает с его началом, опоры А и Б "
+                                           "оказались в одной точке"));
     }
     SectionReading reading;
     reading.Section = std::move(section);
@@ -155,7 +169,7 @@ SectionReading ParseSectionRoute(std::string_view route, std::string_view decima
     CompensationSection section;
     section.Name = std::string(name);
     if (words.empty()) {
-        return Refused(CompensationRefusal::NoLegs, SectionWord(name) + ": не задано ни одно плечо");
+        return Refused(CompensationRefusal::NoLegs, About(name, "не задано ни одно плечо"));
     }
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::size_t leg = section.Legs.size() + 1;
@@ -172,18 +186,17 @@ SectionReading ParseSectionRoute(std::string_view route, std::string_view decima
         }
         if (ParseNumberToDouble(words[i], decimalSeparator)) {
             return Refused(CompensationRefusal::MissingTurn,
-                           SectionWord(name) + ": после плеча " + std::to_string(leg - 1) +
-                               " не указан поворот (Л или П)");
+                           About(name, "после плеча " + std::to_string(leg - 1) +
+                               " не указан поворот (Л или П)"));
         }
         return Refused(CompensationRefusal::BadTurn,
-                       WithText(SectionWord(name) + ": поворот после плеча " +
-                                    std::to_string(leg - 1) + " должен быть Л или П (L или R)",
+                       WithText(About(name, "поворот после плеча " + std::to_string(leg - 1) +
+                                                " должен быть Л или П (L или R)"),
                                 words[i]));
     }
     if (section.Turns.size() == section.Legs.size()) {
         return Refused(CompensationRefusal::EndsInTurn,
-                       SectionWord(name) +
-                           ": участок заканчивается поворотом, после поворота нужно плечо");
+                       About(name, "после последнего поворота нет плеча"));
     }
     return Finish(std::move(section));
 }
@@ -192,31 +205,32 @@ SectionReading CheckSection(CompensationSection section)
 {
     if (section.Legs.empty()) {
         return Refused(CompensationRefusal::NoLegs,
-                       SectionWord(section.Name) + ": не задано ни одно плечо");
+                       About(section.Name, "не задано ни одно плечо"));
     }
     for (std::size_t i = 0; i < section.Legs.size(); ++i) {
         const double length = section.Legs[i];
-        const std::string leg = SectionWord(section.Name) + ": длина плеча " + std::to_string(i + 1);
+        const std::string leg = "длина плеча " + std::to_string(i + 1);
         if (std::isnan(length)) {
-            return Refused(CompensationRefusal::LengthNotANumber, leg + " должна быть числом");
+            return Refused(CompensationRefusal::LengthNotANumber,
+                           About(section.Name, leg + " должна быть числом"));
         }
         if (length <= 0) {
-            return Refused(CompensationRefusal::LengthNotPositive, leg + " должна быть больше нуля");
+            return Refused(CompensationRefusal::LengthNotPositive,
+                           About(section.Name, leg + " должна быть больше нуля"));
         }
         if (length > kMaxLegLength) {
             return Refused(CompensationRefusal::LengthTooLarge,
-                           leg + " должна быть не больше 10 000 м");
+                           About(section.Name, leg + " должна быть не больше 10 000 м"));
         }
     }
     if (section.Turns.size() >= section.Legs.size()) {
         return Refused(CompensationRefusal::EndsInTurn,
-                       SectionWord(section.Name) +
-                           ": участок заканчивается поворотом, после поворота нужно плечо");
+                       About(section.Name, "после последнего поворота нет плеча"));
     }
     if (section.Turns.size() + 1 < section.Legs.size()) {
         return Refused(CompensationRefusal::MissingTurn,
-                       SectionWord(section.Name) + ": после плеча " +
-                           std::to_string(section.Turns.size() + 1) + " не указан поворот (Л или П)");
+                       About(section.Name, "после плеча " +
+                           std::to_string(section.Turns.size() + 1) + " не указан поворот (Л или П)"));
     }
     return Finish(std::move(section));
 }
@@ -241,7 +255,7 @@ SectionReading ReadSectionTexts(const SectionTexts& texts, std::string_view deci
     section.Name = texts.Name;
     if (texts.Legs.empty()) {
         return Refused(CompensationRefusal::NoLegs,
-                       SectionWord(texts.Name) + ": не задано ни одно плечо");
+                       About(texts.Name, "не задано ни одно плечо"));
     }
     for (std::size_t i = 0; i < texts.Legs.size(); ++i) {
         const SectionLegTexts& row = texts.Legs[i];
@@ -257,22 +271,21 @@ SectionReading ReadSectionTexts(const SectionTexts& texts, std::string_view deci
         if (turnText.empty()) {
             if (!last) {
                 return Refused(CompensationRefusal::MissingTurn,
-                               SectionWord(texts.Name) + ": после плеча " + std::to_string(i + 1) +
-                                   " не указан поворот (Л или П)");
+                               About(texts.Name, "после плеча " + std::to_string(i + 1) +
+                                   " не указан поворот (Л или П)"));
             }
             continue;
         }
         const std::optional<TurnSide> turn = ReadTurn(turnText);
         if (!turn) {
             return Refused(CompensationRefusal::BadTurn,
-                           WithText(SectionWord(texts.Name) + ": поворот после плеча " +
-                                        std::to_string(i + 1) + " должен быть Л или П (L или R)",
+                           WithText(About(texts.Name, "поворот после плеча " + std::to_string(i + 1) +
+                                                          " должен быть Л или П (L или R)"),
                                     turnText));
         }
         if (last) {
             return Refused(CompensationRefusal::EndsInTurn,
-                           SectionWord(texts.Name) +
-                               ": участок заканчивается поворотом, после поворота нужно плечо");
+                           About(texts.Name, "после последнего поворота нет плеча"));
         }
         section.Turns.push_back(*turn);
     }

@@ -67,7 +67,7 @@ TEST(CompensationSection, RouteTextsThatAreRefused)
         {"10 5", CompensationRefusal::MissingTurn,
          "Участок «У1»: после плеча 1 не указан поворот (Л или П)"},
         {"10 Л 5 П", CompensationRefusal::EndsInTurn,
-         "Участок «У1»: участок заканчивается поворотом, после поворота нужно плечо"},
+         "Участок «У1»: после последнего поворота нет плеча"},
         {"10 Л 10 Л 10 Л 10", CompensationRefusal::EndAtStart,
          "Участок «У1»: конец участка совпадает с его началом, опоры А и Б оказались в одной точке"},
         {"5 П 2 П 5 П 2", CompensationRefusal::EndAtStart,
@@ -91,7 +91,9 @@ TEST(CompensationSection, RouteTextsThatAreRefused)
     EXPECT_TRUE(ParseSectionRoute(route, ",").Ok());
     EXPECT_EQ(ParseSectionRoute(route + " П 1", ",").Refusal, CompensationRefusal::TooManyLegs);
     EXPECT_EQ(ParseSectionRoute("10", ",").Message, "");
-    EXPECT_EQ(ParseSectionRoute("", ",").Message, "Участок: не задано ни одно плечо");
+    EXPECT_EQ(ParseSectionRoute("", ",").Message, "Не задано ни одно плечо");
+    EXPECT_EQ(ParseSectionRoute("10 Р 5", ",").Message,
+              "Поворот после плеча 1 должен быть Л или П (L или R) (введено «Р»)");
 }
 
 TEST(CompensationSection, RowsOfTheWindowsTable)
@@ -112,7 +114,7 @@ TEST(CompensationSection, RowsOfTheWindowsTable)
         {{{"20", ""}, {"5", ""}}, CompensationRefusal::MissingTurn,
          "Участок «П-1»: после плеча 1 не указан поворот (Л или П)"},
         {{{"20", "Л"}, {"5", "П"}}, CompensationRefusal::EndsInTurn,
-         "Участок «П-1»: участок заканчивается поворотом, после поворота нужно плечо"},
+         "Участок «П-1»: после последнего поворота нет плеча"},
         {{{"20", "вверх"}, {"5", ""}}, CompensationRefusal::BadTurn,
          "Участок «П-1»: поворот после плеча 1 должен быть Л или П (L или R) (введено «вверх»)"},
         {{{"", "Л"}, {"5", ""}}, CompensationRefusal::LengthNotANumber,

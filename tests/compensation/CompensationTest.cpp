@@ -421,7 +421,7 @@ TEST(Compensation, RunReadsTheTextsAndNamesTheRefusedSection)
     run = RunCompensation(texts, 0.089, 0.0032, 0.3, {}, ",");
     EXPECT_EQ(run.Refusal, CompensationRefusal::EndsInTurn);
     EXPECT_TRUE(run.Sections.empty());
-    EXPECT_EQ(run.Message, "Участок «Узел 2»: участок заканчивается поворотом, после поворота нужно плечо");
+    EXPECT_EQ(run.Message, "Участок «Узел 2»: после последнего поворота нет плеча");
 
     texts.MaxTemperature.clear();
     EXPECT_EQ(RunCompensation(texts, 0.089, 0.0032, 0.3, {}, ",").Refusal,

@@ -287,7 +287,7 @@ TEST(InputSetFormat, EveryBadSetGetsItsProblem)
         {"leg with extra key", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["legs"][1]["angle"] = 90; },
          "лишний ключ «compensation.sections[0].legs[1].angle»"},
         {"section ending in a turn", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["legs"][1]["turn"] = "П"; },
-         "Участок «Г-1»: участок заканчивается поворотом, после поворота нужно плечо"},
+         "Участок «Г-1»: после последнего поворота нет плеча"},
         {"leg of zero", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["legs"][0]["length"] = "0"; },
          "Участок «Г-1»: длина плеча 1 должна быть больше нуля (введено «0»)"},
         {"section name too long", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["name"] = std::string(65, 'x'); },

@@ -178,7 +178,7 @@ void InputModelTest::compensationTakesOnlyTextsThatRead()
     korvelin::CompensationTexts bad = texts;
     bad.Sections[0].Legs[1].Turn = "Л";
     QCOMPARE(model.SetCompensation(bad),
-             std::string("Участок «Г-1»: участок заканчивается поворотом, после поворота нужно плечо"));
+             std::string("Участок «Г-1»: после последнего поворота нет плеча"));
     bad = texts;
     bad.MinTemperature = "60";
     QCOMPARE(model.SetCompensation(bad),

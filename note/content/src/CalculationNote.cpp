@@ -329,6 +329,9 @@ NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOut
     AddCheck(note, summary, separator);
     AddRoute(note, summary, separator);
     AddSupportLoadsNote(note, summary, separator);
+    for (const CompensationNoteSection& section : inputs.Compensation) {
+        AddCompensationNote(note, section.Result, separator, section.Drawing);
+    }
 
     note.AddParagraph(
         "Расчет выполнен по СП 42-102-2004 «Проектирование и строительство газопроводов из "

@@ -45,6 +45,12 @@ void AddFormulaParagraph(NoteDocument& note, std::string text)
     note.Blocks.emplace_back(NoteParagraph{std::move(text), false, true});
 }
 
+// A bold caption or a paragraph that stands on the same sheet as the table after it.
+void AddCaption(NoteDocument& note, std::string text, bool bold = true, bool formula = false)
+{
+    note.Blocks.emplace_back(NoteParagraph{std::move(text), bold, formula, true});
+}
+
 std::string CaseName(bool heating) { return heating ? "нагрев" : "охлаждение"; }
 
 // "опора Б", "угол 1".
@@ -75,10 +81,11 @@ std::string PipeText(const CompensationResult& r, std::string_view separator)
 
 void AddSectionDescription(NoteDocument& note, const CompensationResult& r, std::string_view separator)
 {
-    note.AddParagraph("Участок между неподвижными опорами А и Б: " + SectionRouteText(r.Section, separator) +
+    AddCaption(note, "Участок между неподвижными опорами А и Б: " + SectionRouteText(r.Section, separator) +
                       " (длины плеч в метрах; Л — поворот налево, П — направо, на 90°); труба " +
                       PipeText(r, separator) + ". Опора А стоит в начале координат, первое плечо "
-                      "направлено по оси x, поворот налево поворачивает направление на +90°.");
+                      "направлено по оси x, поворот налево поворачивает направление на +90°.",
+               false);
     const std::vector<LegDirection> directions = SectionDirections(r.Section);
     NoteTable table;
     table.Rows.push_back({{"Плечо", true}, {"L, м", true}, {"Направление", true}, {"Начало (x; y), м", true},
@@ -248,36 +255,41 @@ void AddResultsTables(NoteDocument& note, const CompensationResult& r, std::stri
             return Fixed(c.MaxCornerMovement, separator) + " (" + NodePlace(c.MaxMovementNode, nodes) + ")";
         });
     }
-    note.AddParagraph("Результаты", true);
+    AddCaption(note, "Результаты");
     note.AddTable(std::move(summary));
 
     NoteTable legs;
-    legs.HeaderRows = 2;
-    legs.Rows.push_back({{"", true}, {"Нагрев", true}, {"", true}, {"", true}, {"Охлаждение", true}, {"", true}, {"", true}});
-    legs.Rows.push_back({{"Плечо", true}, {"N, Н", true}, {"M в начале, Н·м", true}, {"M в конце, Н·м", true},
-                         {"N, Н", true}, {"M в начале, Н·м", true}, {"M в конце, Н·м", true}});
-    legs.Alignment.assign(7, CellAlignment::Right);
-    legs.Alignment[0] = CellAlignment::Center;
-    legs.WidthPercent = {10, 15, 15, 15, 15, 15, 15};
+    legs.Rows.push_back({{"Плечо", true},
+                         {"Случай", true},
+                         {"N, Н", true},
+                         {"M в начале, Н·м", true},
+                         {"M в конце, Н·м", true}});
+    legs.Alignment = {CellAlignment::Center, CellAlignment::Left, CellAlignment::Right, CellAlignment::Right,
+                      CellAlignment::Right};
+    legs.WidthPercent = {10, 18, 24, 24, 24};
     for (std::size_t k = 0; k < r.Section.Legs.size(); ++k) {
-        std::vector<NoteCell> cells = {{std::to_string(k + 1)}};
-        for (const CompensationCase* c : {&r.Heating, &r.Cooling}) {
-            cells.push_back({Fixed(c->Legs[k].N, separator)});
-            cells.push_back({Fixed(c->Legs[k].MStart, separator)});
-            cells.push_back({Fixed(c->Legs[k].MEnd, separator)});
+        for (const bool heating : {true, false}) {
+            const LegForces& leg = r.Of(heating).Legs[k];
+            legs.Rows.push_back({{std::to_string(k + 1)},
+                                 {CaseName(heating)},
+                                 {Fixed(leg.N, separator)},
+                                 {Fixed(leg.MStart, separator)},
+                                 {Fixed(leg.MEnd, separator)}});
         }
-        legs.Rows.push_back(std::move(cells));
     }
-    note.AddParagraph("Усилия в плечах", true);
+    AddCaption(note, "Усилия в плечах");
     note.AddTable(std::move(legs));
 
     if (nodes > 2) {
         NoteTable movements;
-        movements.HeaderRows = 2;
-        movements.Rows.push_back({{"", true}, {"", true}, {"", true}, {"Нагрев", true}, {"", true},
-                                  {"Охлаждение", true}, {"", true}});
-        movements.Rows.push_back({{"Угол", true}, {"x, м", true}, {"y, м", true}, {"ux, мм", true},
-                                  {"uy, мм", true}, {"ux, мм", true}, {"uy, мм", true}});
+        movements.Rows.push_back({{"Угол", true},
+                                  {"x, м", true},
+                                  {"y, м", true},
+                                  {"Нагрев: ux, мм", true},
+                                  {"Нагрев: uy, мм", true},
+                                  {"Охлаждение: ux, мм", true},
+                                  {"Охлаждение: uy, мм", true}});
+        movements.WidthPercent = {10, 10, 10, 17, 17, 18, 18};
         movements.Alignment.assign(7, CellAlignment::Right);
         movements.Alignment[0] = CellAlignment::Center;
         for (std::size_t i = 1; i + 1 < nodes; ++i) {
@@ -289,14 +301,14 @@ void AddResultsTables(NoteDocument& note, const CompensationResult& r, std::stri
                                       {Fixed(r.Cooling.Nodes[i].Ux, separator)},
                                       {Fixed(r.Cooling.Nodes[i].Uy, separator)}});
         }
-        note.AddParagraph("Перемещения углов (опоры А и Б неподвижны)", true);
+        AddCaption(note, "Перемещения углов (опоры А и Б неподвижны)");
         note.AddTable(std::move(movements));
     }
 }
 
 void AddFrictionAndDesignForces(NoteDocument& note, const CompensationResult& r, std::string_view separator)
 {
-    note.AddParagraph("Нагрузки на неподвижные опоры", true);
+    AddCaption(note, "Нагрузки на неподвижные опоры");
     if (!r.SP && !r.SNiP) {
         note.AddParagraph("Трение скользящих опор и расчетные горизонтальные силы не определены: для них "
                           "нужны коэффициент трения в опорах и нагрузка q выполненного расчета пролета. "
@@ -313,32 +325,37 @@ void AddFrictionAndDesignForces(NoteDocument& note, const CompensationResult& r,
                      " q = " + Fixed((*set)->VerticalLoad, separator) + " Н/м";
         }
     }
-    AddFormulaParagraph(note, "Трение скользящих опор плеча, примыкающего к неподвижной опоре, F_{тр} = μ·q·L действует "
+    AddCaption(note, "Трение скользящих опор плеча, примыкающего к неподвижной опоре, F_{тр} = μ·q·L действует "
                       "вдоль этого плеча; μ = " + FormatGeneral(any.Friction, separator) + ", q: " + loads +
                       ". Расчетная горизонтальная сила на неподвижную опору: вдоль плеча — упругая сила "
-                      "плюс сила трения (модули сложены), поперек плеча — упругая сила.");
+                      "плюс сила трения (модули сложены), поперек плеча — упругая сила.",
+               false, true);
     NoteTable table;
-    table.HeaderRows = 2;
-    table.Rows.push_back({{"", true}, {"", true}, {"", true}, {"Нагрев", true}, {"", true}, {"Охлаждение", true}, {"", true}});
-    table.Rows.push_back({{"Нормы", true}, {"Опора", true}, {"Fтр, Н", true}, {"вдоль, Н", true},
-                          {"поперек, Н", true}, {"вдоль, Н", true}, {"поперек, Н", true}});
-    table.Alignment.assign(7, CellAlignment::Right);
-    table.Alignment[0] = CellAlignment::Left;
-    table.Alignment[1] = CellAlignment::Center;
-    table.WidthPercent = {22, 8, 14, 14, 14, 14, 14};
+    table.Rows.push_back({{"Нормы", true},
+                          {"Опора", true},
+                          {"Случай", true},
+                          {"Fтр, Н", true},
+                          {"Вдоль плеча, Н", true},
+                          {"Поперек плеча, Н", true}});
+    table.Alignment = {CellAlignment::Left,  CellAlignment::Center, CellAlignment::Left,
+                       CellAlignment::Right, CellAlignment::Right,  CellAlignment::Right};
+    table.WidthPercent = {22, 10, 17, 17, 17, 17};
     for (const auto* set : {&r.SP, &r.SNiP}) {
         if (!*set) {
             continue;
         }
         const RuleSetCompensation& s = **set;
         for (const bool a : {true, false}) {
-            table.Rows.push_back({{std::string(RuleSetName(s.Rules))},
-                                  {a ? "А" : "Б"},
-                                  {Fixed(a ? s.SupportsFriction.A : s.SupportsFriction.B, separator)},
-                                  {Fixed((a ? s.Heating.A : s.Heating.B).Along, separator)},
-                                  {Fixed((a ? s.Heating.A : s.Heating.B).Across, separator)},
-                                  {Fixed((a ? s.Cooling.A : s.Cooling.B).Along, separator)},
-                                  {Fixed((a ? s.Cooling.A : s.Cooling.B).Across, separator)}});
+            for (const bool heating : {true, false}) {
+                const CaseDesignForces& forces = heating ? s.Heating : s.Cooling;
+                const DesignForce& force = a ? forces.A : forces.B;
+                table.Rows.push_back({{std::string(RuleSetName(s.Rules))},
+                                      {a ? "А" : "Б"},
+                                      {CaseName(heating)},
+                                      {Fixed(a ? s.SupportsFriction.A : s.SupportsFriction.B, separator)},
+                                      {Fixed(force.Along, separator)},
+                                      {Fixed(force.Across, separator)}});
+            }
         }
     }
     note.AddTable(std::move(table));
@@ -346,7 +363,7 @@ void AddFrictionAndDesignForces(NoteDocument& note, const CompensationResult& r,
 
 void AddChecks(NoteDocument& note, const CompensationResult& r, std::string_view separator)
 {
-    note.AddParagraph("Проверки", true);
+    AddCaption(note, "Проверки");
     if (r.Stress) {
         const StressCheck& s = *r.Stress;
         AddFormulaParagraph(note, "Наибольшее напряжение σ = " + Fixed(s.Stress, separator) + " МПа (" +

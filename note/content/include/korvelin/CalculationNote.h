@@ -3,6 +3,7 @@
 // The calculation note: one builder of its content for the PDF, the printout and korvelin-calc,
 // and the texts of the design summary that the window, the note and korvelin-calc share.
 
+#include "korvelin/CompensationNote.h"
 #include "korvelin/DesignSummary.h"
 #include "korvelin/DocumentFields.h"
 #include "korvelin/NoteDocument.h"
@@ -30,6 +31,9 @@ struct NoteInputs {
     // The sheets get the frame and the title block with the fields (a framed PDF or printout);
     // without them the fields stand in the text (an unframed PDF, the ODT).
     bool Framed = false;
+    // The sections between fixed supports, each with its section "Компенсация температурных
+    // деформаций" after the loads on the supports.
+    std::vector<CompensationNoteSection> Compensation;
 };
 
 inline constexpr std::string_view kNoteTitle = "Расчет допустимого пролета надземного газопровода";
@@ -38,7 +42,8 @@ inline constexpr std::string_view kFailsText = "не проходит";
 
 // The note of a completed run whose report was written: the document fields (in the title block
 // or in the text), title, inputs, normative values, the loads and allowable stresses, the method
-// with the run's values put in, the results with the summary, and the closing line. Results are
+// with the run's values put in, the results with the summary, the compensation of each section
+// between fixed supports, and the closing line. Results are
 // shown as the window shows them.
 NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOutcome& outcome,
                                   const DesignSummary& summary);

@@ -15,6 +15,13 @@
 
 namespace korvelin {
 
+// A section between fixed supports as the calculation note takes it: its results and, when the
+// caller has drawn it, its drawing.
+struct CompensationNoteSection {
+    CompensationResult Result;
+    std::optional<NoteDrawing> Drawing;
+};
+
 // Adds the section's blocks to the note: the heading (with the section's name), then the drawing
 // when one is given (the section in plan with the fixed supports and the shapes after heating and
 // cooling), then the method, the solution and the tables.
