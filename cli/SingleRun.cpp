@@ -3,6 +3,7 @@
 #include "JsonWriter.h"
 #include "OutcomeText.h"
 #include "korvelin/CalculationNote.h"
+#include "korvelin/CompensationDrawing.h"
 #include "korvelin/CompensationNote.h"
 #include "korvelin/FaultExplanation.h"
 #include "korvelin/NumberFormat.h"
@@ -136,7 +137,7 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         inputs.Document = options.Document;
         if (sections) {
             for (const CompensationResult& section : sections->Sections) {
-                inputs.Compensation.push_back({section, std::nullopt});
+                inputs.Compensation.push_back({section, CompensationDrawing(section, separator)});
             }
         }
         // The PDF in its frame when the fields ask for it; the ODT goes into a word processor's
