@@ -3,6 +3,7 @@
 #include "JsonWriter.h"
 #include "OutcomeText.h"
 #include "korvelin/CalculationNote.h"
+#include "korvelin/CompensationDrawing.h"
 #include "korvelin/CompensationNote.h"
 #include "korvelin/FaultExplanation.h"
 #include "korvelin/NumberFormat.h"
@@ -140,7 +141,7 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         inputs.Document = options.Document;
         if (sections) {
             for (const CompensationResult& section : sections->Sections) {
-                inputs.Compensation.push_back({section, std::nullopt});
+                inputs.Compensation.push_back({section, CompensationDrawing(section, separator)});
             }
         }
         // The PDF and the ODT alike in the frame when the fields ask for it.

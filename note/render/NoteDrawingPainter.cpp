@@ -137,8 +137,11 @@ void PaintNoteDrawing(QPainter& painter, const korvelin::NoteDrawing& drawing, c
         QPen pen(Qt::black, line.WidthMm * scale);
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
+        // In widths of the pen.
         if (line.Dashed)
             pen.setDashPattern({6, 4});
+        else if (line.DashDotDot)
+            pen.setDashPattern({16, 3, 1, 3, 1, 3});
         painter.setPen(pen);
         QPolygonF polygon;
         for (const korvelin::DrawingPoint& p : line.Points)

@@ -395,9 +395,10 @@ void MainWindowTest::menus()
     QStringList barItems;
     for (const QAction* action : bar->actions())
         barItems << action->text();
-    QCOMPARE(barItems, (QStringList{"Файл", "Справка", "Технический лист", "Таблица пролетов"}));
+    QCOMPARE(barItems, (QStringList{"Файл", "Справка", "Технический лист", "Таблица пролетов", "Компенсация"}));
     QVERIFY(bar->actions().at(2)->menu() == nullptr); // a command on the bar itself
     QVERIFY(bar->actions().at(3)->menu() == nullptr);
+    QVERIFY(bar->actions().at(4)->menu() == nullptr);
     QStringList file;
     for (const QAction* action : F->Find<QMenu>("N1")->actions())
         file << action->text();

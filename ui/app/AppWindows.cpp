@@ -1,6 +1,7 @@
 #include "AppWindows.h"
 
 #include "CalculationNoteCommands.h"
+#include "CompensationWindow.h"
 #include "DocumentDialogs.h"
 #include "DocumentFieldsDialog.h"
 #include "InputModel.h"
@@ -25,6 +26,7 @@ AppWindows::~AppWindows()
     OwnClimate.reset();
     Note.reset();
     Document.reset();
+    Compensation.reset();
     SpanTable.reset();
     FormProlet.reset();
 }
@@ -43,6 +45,7 @@ AppWindows CreateAppWindows(MessageSink& sink, const QString& decimalSeparator, 
     windows.ProletTEMP = std::make_unique<TProletTEMP>();
     windows.FormProlet->AttachWindows(windows.LookMap.get(), windows.ProletTEMP.get());
     windows.SpanTable = std::make_unique<SpanTableWindow>(*windows.Model, sink, settings);
+    windows.Compensation = std::make_unique<CompensationWindow>(*windows.Model, sink, settings);
     if (dialogs == nullptr) {
         windows.OwnDialogs = std::make_unique<SystemDocumentDialogs>(windows.FormProlet.get());
         dialogs = windows.OwnDialogs.get();
@@ -54,11 +57,12 @@ AppWindows CreateAppWindows(MessageSink& sink, const QString& decimalSeparator, 
     windows.DocumentFields =
         std::make_unique<DocumentFieldsCommand>(*windows.Model, sink, settings, *windows.FormProlet);
     BuildMenus(windows.FormProlet->Menus(), *windows.Document, *windows.Note, *windows.DocumentFields,
-               *windows.SpanTable, *windows.OwnClimate->Action());
+               *windows.SpanTable, *windows.Compensation, *windows.OwnClimate->Action());
     // Each window stands at its own place where it fits the screen, moved just enough where not.
     KeepOnScreen(*windows.FormProlet);
     KeepOnScreen(*windows.LookMap);
     KeepOnScreen(*windows.ProletTEMP);
     KeepOnScreen(*windows.SpanTable);
+    KeepOnScreen(*windows.Compensation);
     return windows;
 }

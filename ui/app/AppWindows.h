@@ -5,6 +5,7 @@
 #include <memory>
 
 class CalculationNoteCommands;
+class CompensationWindow;
 class DocumentDialogs;
 class DocumentFieldsCommand;
 class InputModel;
@@ -18,14 +19,15 @@ class TLookMap;
 class TProletTEMP;
 
 // The program's parts, created in this order: the input model; the main window (visible once
-// the program shows it), then the map viewer, the intermediate-data window and the span table,
-// all hidden; the input-set file and the commands of the note, whose entries the menus get.
+// the program shows it), then the map viewer, the intermediate-data window, the span table and
+// the compensation, all hidden; the input-set file and the commands of the note, whose entries the menus get.
 struct AppWindows {
     std::unique_ptr<InputModel> Model;
     std::unique_ptr<TFormProlet> FormProlet;
     std::unique_ptr<TLookMap> LookMap;
     std::unique_ptr<TProletTEMP> ProletTEMP;
     std::unique_ptr<SpanTableWindow> SpanTable;  // opened from its command on the menu bar
+    std::unique_ptr<CompensationWindow> Compensation;  // likewise
     std::unique_ptr<DocumentDialogs> OwnDialogs;  // the system's, when none were given
     std::unique_ptr<InputSetDocument> Document;
     std::unique_ptr<CalculationNoteCommands> Note;

@@ -1,6 +1,7 @@
 #include "Menus.h"
 
 #include "CalculationNoteCommands.h"
+#include "CompensationWindow.h"
 #include "DocumentFieldsDialog.h"
 #include "GuideWindow.h"
 #include "InputSetDocument.h"
@@ -31,22 +32,28 @@ void BuildHelpMenu(QMenu& help, QWidget& mainWindow)
     help.insertAction(help.actions().value(0), CreateGuideAction(mainWindow));
 }
 
-void BuildMenuBar(QMenuBar& bar, QAction& technicalSheet, SpanTableWindow& spanTable)
+// The windows' commands on the bar itself, in this order after "Технический лист".
+void BuildMenuBar(QMenuBar& bar, QAction& technicalSheet, SpanTableWindow& spanTable, CompensationWindow& compensation)
 {
-    auto* command = new QAction(spanTable.windowTitle(), &bar);
-    command->setObjectName(QStringLiteral("SpanTableCommand"));
-    command->setMenuRole(QAction::NoRole);
-    QObject::connect(command, &QAction::triggered, &spanTable, &SpanTableWindow::Open);
-    const QList<QAction*> actions = bar.actions();
-    bar.insertAction(actions.value(actions.indexOf(&technicalSheet) + 1), command);
+    QAction* before = bar.actions().value(bar.actions().indexOf(&technicalSheet) + 1);
+    const auto add = [&](const QString& name, auto& window, auto open) {
+        auto* command = new QAction(window.windowTitle(), &bar);
+        command->setObjectName(name);
+        command->setMenuRole(QAction::NoRole);
+        QObject::connect(command, &QAction::triggered, &window, open);
+        bar.insertAction(before, command);
+    };
+    add(QStringLiteral("SpanTableCommand"), spanTable, &SpanTableWindow::Open);
+    add(QStringLiteral("CompensationCommand"), compensation, &CompensationWindow::Open);
 }
 
 } // namespace
 
 void BuildMenus(const TFormProlet::MenuParts& menus, InputSetDocument& document, CalculationNoteCommands& note,
-                DocumentFieldsCommand& documentFields, SpanTableWindow& spanTable, QAction& ownClimate)
+                DocumentFieldsCommand& documentFields, SpanTableWindow& spanTable, CompensationWindow& compensation,
+                QAction& ownClimate)
 {
     BuildFileMenu(menus.File, menus.Exit, document, note, ownClimate, documentFields);
     BuildHelpMenu(menus.Help, *menus.Bar.window());
-    BuildMenuBar(menus.Bar, menus.TechnicalSheet, spanTable);
+    BuildMenuBar(menus.Bar, menus.TechnicalSheet, spanTable, compensation);
 }

@@ -3,6 +3,7 @@
 #include "Unit1.h"
 
 class CalculationNoteCommands;
+class CompensationWindow;
 class DocumentFieldsCommand;
 class InputSetDocument;
 class SpanTableWindow;
@@ -11,6 +12,7 @@ class SpanTableWindow;
 // "Файл": the file commands, "Последние файлы", the site's own climatic values and
 // "Сведения о документе…", the note's commands, then "Выход";
 // "Справка": "Руководство пользователя" (F1) above the entries of the layout;
-// the bar: "Таблица пролетов" after "Технический лист".
+// the bar: "Таблица пролетов" and "Компенсация" after "Технический лист".
 void BuildMenus(const TFormProlet::MenuParts& menus, InputSetDocument& document, CalculationNoteCommands& note,
-                DocumentFieldsCommand& documentFields, SpanTableWindow& spanTable, QAction& ownClimate);
+                DocumentFieldsCommand& documentFields, SpanTableWindow& spanTable, CompensationWindow& compensation,
+                QAction& ownClimate);

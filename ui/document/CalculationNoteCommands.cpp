@@ -7,6 +7,7 @@
 #include "Utf8Text.h"
 
 #include <korvelin/CalculationNote.h>
+#include <korvelin/CompensationDrawing.h>
 
 #include <QAction>
 #include <QClipboard>
@@ -68,6 +69,12 @@ korvelin::NoteDocument CalculationNoteCommands::Note(bool frameAsAsked) const
     inputs.OwnClimate = Model.OwnClimate();
     inputs.Document = Model.Document();
     inputs.Framed = frameAsAsked && korvelin::FrameWanted(inputs.Document);
+    // The sections between fixed supports, when they compute, each with its drawing.
+    const korvelin::CompensationRun compensation = Model.CompensationResults();
+    if (compensation.Ok()) {
+        for (const korvelin::CompensationResult& section : compensation.Sections)
+            inputs.Compensation.push_back({section, korvelin::CompensationDrawing(section, inputs.DecimalSeparator)});
+    }
     return korvelin::BuildCalculationNote(inputs, *Model.CompletedOutcome(), *Model.Summary());
 }
 

@@ -3,7 +3,7 @@
 #include "CalculationStamp.h"
 #include "MessageSink.h"
 #include "NoteRenderer.h"
-#include "NumericKeys.h"
+#include "NumericItemDelegate.h"
 #include "Utf8Text.h"
 
 #include <korvelin/DesignSummary.h>
@@ -16,16 +16,13 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
-#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -58,38 +55,6 @@ const QString SupportsKey = QStringLiteral("SpanTable/supports");
 // The criterion in the words of its column's header, so that the table fits a screen; the cell's
 // tooltip gives the full name.
 QString ShortCriterionName(korvelin::Criterion criterion) { return FromUtf8(korvelin::CriterionShortName(criterion)); }
-
-// Edits a size in place with the key rules of the main window's numeric fields; the text goes
-// to the table at every change, so the row follows the typing.
-class SizeDelegate final : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
-    {
-        auto* editor = new QLineEdit(parent);
-        editor->setFrame(false);
-        editor->setMaxLength(20);
-        // Text composed by an input method would pass by the key filter.
-        editor->setAttribute(Qt::WA_InputMethodEnabled, false);
-        editor->setAcceptDrops(false);
-        editor->installEventFilter(const_cast<SizeDelegate*>(this));
-        connect(editor, &QLineEdit::textEdited, this, [this, editor] {
-            emit const_cast<SizeDelegate*>(this)->commitData(editor);
-        });
-        return editor;
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        auto* editor = qobject_cast<QLineEdit*>(watched);
-        if (editor != nullptr && FilterNumericFieldEvent(*editor, *event))
-            return true;
-        return QStyledItemDelegate::eventFilter(watched, event);
-    }
-};
 
 } // namespace
 
@@ -152,7 +117,7 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                            | QAbstractItemView::AnyKeyPressed);
-    auto* sizeDelegate = new SizeDelegate(Table);
+    auto* sizeDelegate = new NumericItemDelegate(Table);
     Table->setItemDelegateForColumn(DiameterColumn, sizeDelegate);
     Table->setItemDelegateForColumn(WallColumn, sizeDelegate);
     connect(Table, &QTableWidget::cellChanged, this, &SpanTableWindow::RowEdited);

@@ -414,6 +414,12 @@ void AddCompensationNote(NoteDocument& note, const CompensationResult& result,
     AddForceMethod(w, result);
     AddCaseSolution(w, result, true);
     AddCaseSolution(w, result, false);
+    AddCompensationResults(note, result, decimalSeparator);
+}
+
+void AddCompensationResults(NoteDocument& note, const CompensationResult& result,
+                            std::string_view decimalSeparator)
+{
     AddResultsTables(note, result, decimalSeparator);
     AddFrictionAndDesignForces(note, result, decimalSeparator);
     AddChecks(note, result, decimalSeparator);

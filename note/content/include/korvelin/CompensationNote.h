@@ -29,6 +29,12 @@ void AddCompensationNote(NoteDocument& note, const CompensationResult& result,
                          std::string_view decimalSeparator,
                          const std::optional<NoteDrawing>& drawing = std::nullopt);
 
+// The results alone, as the window "Компенсация" shows them beside its drawing: the tables of
+// heating and cooling, the friction and the design forces on the fixed supports, the checks
+// (the same blocks as in the note's section).
+void AddCompensationResults(NoteDocument& note, const CompensationResult& result,
+                            std::string_view decimalSeparator);
+
 // The heading of that section: "Компенсация температурных деформаций. Участок 1".
 std::string CompensationNoteHeading(const CompensationResult& result);
 

@@ -54,11 +54,13 @@ struct DrawingPoint {
 };
 
 // A polyline; closed, it is a polygon, which may be filled black (a support's triangle, an
-// arrowhead of its own).
+// arrowhead of its own). Dashed, or a chain of a long dash and two dots, the line of a part shown
+// in a displaced position.
 struct DrawingLine {
     std::vector<DrawingPoint> Points;
     double WidthMm = 0.25;
     bool Dashed = false;
+    bool DashDotDot = false;
     bool ArrowAtStart = false;
     bool ArrowAtEnd = false;
     bool Closed = false;

@@ -1,0 +1,427 @@
+// The window «Компенсация» as a user meets it: opened from the menu bar, a П-compensator made
+// from its shape, the temperatures typed, the results and the drawing of the library, a bad leg
+// and bad temperatures refused with the library's messages, the sections edited, and everything
+// kept in the input-set file.
+
+#include "CompensationWindow.h"
+#include "InputSetDocument.h"
+#include "MainWindowFixture.h"
+
+#include <korvelin/CompensationDrawing.h>
+#include <korvelin/NumberFormat.h>
+
+#include <QGroupBox>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Saves to one file and keeps unsaved changes without asking.
+class FixedFileDialogs final : public DocumentDialogs
+{
+public:
+    QString Path;
+    Answer AskToSave(const QString&) override { return Answer::No; }
+    QString FileToOpen(const QString&) override { return Path; }
+    QString FileToSave(const QString&) override { return Path; }
+};
+
+class CompensationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void openedFromTheMenuBar();
+    void compensatorShownAsTheLibraryComputesIt();
+    void badInputRefusedWithItsMessage();
+    void sectionsAddedRenamedEditedRemoved();
+    void sectionsSurviveSaveAndReopen();
+
+private:
+    CompensationWindow& Window() { return *F->Windows.Compensation; }
+    template <typename T>
+    T* Child(const char* name)
+    {
+        T* child = Window().findChild<T*>(QString::fromLatin1(name));
+        if (child == nullptr)
+            qFatal("no control %s", name);
+        return child;
+    }
+    QTableWidget* Legs() { return Child<QTableWidget>("Legs"); }
+    QListWidget* Sections() { return Child<QListWidget>("Sections"); }
+    QStringList LegRows()
+    {
+        QStringList rows;
+        for (int row = 0; row < Legs()->rowCount(); ++row)
+            rows << Legs()->item(row, 0)->text() + u' ' + Legs()->item(row, 1)->text();
+        return rows;
+    }
+
+    void Open()
+    {
+        Window().Open();
+        QVERIFY(QTest::qWaitForWindowExposed(&Window()));
+    }
+    // Types into a field of the window and ends the editing with Enter.
+    void Enter(const char* name, const QString& text)
+    {
+        auto* field = Child<QLineEdit>(name);
+        field->setFocus();
+        field->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(field, Qt::Key_Delete);
+        else
+            QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    // The shape, its first turn and its dimensions, as the user picks and types them.
+    void ChooseShape(korvelin::SectionShape shape, korvelin::TurnSide side, const QStringList& dimensions)
+    {
+        Child<QComboBox>("Shape")->setCurrentIndex(int(shape));
+        Child<QComboBox>("Side")->setCurrentIndex(side == korvelin::TurnSide::Left ? 0 : 1);
+        for (int i = 0; i < dimensions.size(); ++i) {
+            auto* field = Child<QLineEdit>(("Dimension" + std::to_string(i + 1)).c_str());
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, dimensions[i]);
+        }
+    }
+    void Click(const char* name) { QTest::mouseClick(Child<QPushButton>(name), Qt::LeftButton); }
+    // The П-compensator of the examples: 20 m, H = 8 m, B = 6 m, 20 m, at 10, −40 and 40 °C.
+    void MakeCompensator()
+    {
+        Open();
+        ChooseShape(korvelin::SectionShape::UCompensator, korvelin::TurnSide::Left,
+                    {QStringLiteral("20"), QStringLiteral("8"), QStringLiteral("6"), QStringLiteral("20")});
+        Click("AddSection");
+        Enter("ClosingTemperature", QStringLiteral("10"));
+        Enter("MinTemperature", QStringLiteral("-40"));
+        Enter("MaxTemperature", QStringLiteral("40"));
+    }
+    // The same section computed by the library itself, with the loads of the last calculation.
+    korvelin::CompensationResult Expected()
+    {
+        korvelin::CompensationInput input;
+        input.Section = korvelin::UCompensatorSection(20, 8, 6, 20, korvelin::TurnSide::Left);
+        input.Section.Name = "Участок 1";
+        input.OuterDiameter = 0.089;
+        input.WallThickness = 0.0032;
+        input.Temperatures = {10, -40, 40};
+        input.Friction = 0.3;
+        if (const korvelin::CalculationOutcome* outcome = F->Model().CompletedOutcome()) {
+            const korvelin::CompensationLoads loads = korvelin::CompensationLoadsOf(*outcome);
+            input.VerticalLoadSP = loads.VerticalLoadSP;
+            input.TotalLoadSNiP = loads.TotalLoadSNiP;
+        }
+        const auto& texts = F->Model().Compensation();
+        input.AllowableStress = korvelin::ReadAllowableCompensationStress(texts.AllowableStress, ",").Value;
+        input.ShoeLength = korvelin::ReadShoeLength(texts.ShoeLength, ",").Value;
+        const korvelin::CompensationOutcome outcome = korvelin::ComputeCompensation(input);
+        if (!outcome.Ok())
+            qFatal("the library refused the example: %s", outcome.Message.c_str());
+        return *outcome.Result;
+    }
+    // Types into a cell of the legs and ends the editing with Enter.
+    void TypeInCell(int row, const QString& text)
+    {
+        Legs()->setCurrentCell(row, 0);
+        Legs()->editItem(Legs()->item(row, 0));
+        QLineEdit* editor = nullptr;
+        for (QLineEdit* open : Legs()->viewport()->findChildren<QLineEdit*>())
+            if (open->isVisible())
+                editor = open;
+        QVERIFY(editor != nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The edit ends and is taken through the event loop.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    QTemporaryDir Settings;
+    std::unique_ptr<MainWindowFixture> F;
+};
+
+void CompensationTest::initTestCase()
+{
+    QVERIFY(Settings.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Settings.path());
+}
+
+void CompensationTest::init()
+{
+    QSettings(QStringLiteral("Korvelin"), QStringLiteral("korvelin")).clear();
+    F = std::make_unique<MainWindowFixture>();
+}
+
+void CompensationTest::cleanup()
+{
+    VERIFY_NO_UNEXPECTED_BOX(F->Sink);
+    F.reset();
+}
+
+void CompensationTest::openedFromTheMenuBar()
+{
+    QVERIFY(!Window().isVisible());
+    // On the bar after the span table, which stays right after "Технический лист".
+    const QList<QAction*> bar = F->Find<QMenuBar>("MainMenu1")->actions();
+    auto* command = F->Form().findChild<QAction*>(QStringLiteral("CompensationCommand"));
+    QVERIFY(command != nullptr);
+    const qsizetype sheet = bar.indexOf(F->Form().findChild<QAction*>(QStringLiteral("N4")));
+    QCOMPARE(bar.indexOf(F->Form().findChild<QAction*>(QStringLiteral("SpanTableCommand"))), sheet + 1);
+    QCOMPARE(bar.indexOf(command), sheet + 2);
+    QCOMPARE(command->text(), QStringLiteral("Компенсация"));
+    command->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(&Window()));
+    QCOMPARE(Window().windowTitle(), QStringLiteral("Компенсация"));
+    QVERIFY(!Window().isModal());
+    // It fits the screen and leaves the main window at hand.
+    QVERIFY(Window().screen()->availableGeometry().contains(Window().frameGeometry()));
+    QVERIFY(F->Form().isEnabled());
+    // Nothing yet: no drawing, and a word on how to begin.
+    QVERIFY(!Window().Drawing());
+    QVERIFY(Window().Message().contains(QStringLiteral("Добавить участок")));
+    QVERIFY(!Legs()->parentWidget()->isEnabled());
+}
+
+void CompensationTest::compensatorShownAsTheLibraryComputesIt()
+{
+    Open();
+    ChooseShape(korvelin::SectionShape::UCompensator, korvelin::TurnSide::Left,
+                {QStringLiteral("20"), QStringLiteral("8"), QStringLiteral("6"), QStringLiteral("20")});
+    Click("AddSection");
+    QCOMPARE(Sections()->count(), 1);
+    QCOMPARE(Sections()->currentItem()->text(), QStringLiteral("Участок 1"));
+    QCOMPARE(LegRows(), (QStringList{QStringLiteral("20 Л"), QStringLiteral("8 П"), QStringLiteral("6 П"),
+                                     QStringLiteral("8 Л"), QStringLiteral("20 ")}));
+    // The last leg ends at support Б: its turn is not to be edited.
+    QVERIFY(!(Legs()->item(4, 1)->flags() & Qt::ItemIsEditable));
+    QVERIFY(Legs()->item(3, 1)->flags() & Qt::ItemIsEditable);
+    // Without the temperatures the library says what is missing, and nothing is drawn.
+    QVERIFY(!Window().Drawing());
+    QVERIFY(!Window().Message().isEmpty());
+    QCOMPARE(Window().Message(), QString::fromStdString(F->Model().CompensationResults().Message));
+
+    Enter("ClosingTemperature", QStringLiteral("10"));
+    Enter("MinTemperature", QStringLiteral("-40"));
+    Enter("MaxTemperature", QStringLiteral("40"));
+    QVERIFY(F->Document().IsModified());
+    QCOMPARE(Window().Message(), QString());
+    const korvelin::CompensationResult expected = Expected();
+    const auto fixed = [](double value) { return QString::fromStdString(korvelin::FormatFixed3(value, ",")); };
+    QString results = Window().ResultsText();
+    for (const bool heating : {true, false}) {
+        const korvelin::CompensationCase& c = expected.Of(heating);
+        for (const double value : {c.FreeElongation, c.A.Fx, c.A.M, c.B.Fx, c.B.M, c.MaxMoment, c.MaxStress,
+                                   c.MaxCornerMovement, c.Legs[2].N, c.Legs[2].MEnd, c.Nodes[3].Ux, c.Nodes[3].Uy})
+            QVERIFY2(results.contains(fixed(value)), qPrintable(fixed(value)));
+    }
+    // Before a span calculation there are no loads for the friction, and no check was asked for.
+    QVERIFY(!results.contains(QStringLiteral("проходит")));
+    QVERIFY(results.contains(QStringLiteral("Трение скользящих опор и расчетные горизонтальные силы не определены")));
+    // The drawing is the library's, with the factor written on it.
+    QVERIFY(Window().Drawing());
+    const korvelin::NoteDrawing drawn = korvelin::CompensationDrawing(expected, ",");
+    QCOMPARE(Window().Drawing()->Texts.size(), drawn.Texts.size());
+    for (std::size_t i = 0; i < drawn.Texts.size(); ++i)
+        QCOMPARE(Window().Drawing()->Texts[i].Text, drawn.Texts[i].Text);
+    QCOMPARE(Window().Drawing()->Lines.size(), drawn.Lines.size());
+
+    // The span calculation gives q: the friction and the design forces of both sets of rules.
+    F->Calculate();
+    QVERIFY(F->Model().CompletedOutcome() != nullptr);
+    const korvelin::CompensationResult loaded = Expected();
+    QVERIFY(loaded.SP && loaded.SNiP);
+    results = Window().ResultsText();
+    for (const double value : {loaded.SP->SupportsFriction.A, loaded.SNiP->SupportsFriction.B,
+                               loaded.SP->Heating.A.Along, loaded.SNiP->Cooling.B.Along})
+        QVERIFY2(results.contains(fixed(value)), qPrintable(fixed(value)));
+
+    // The checks give their verdicts once their values are given, and none once they are emptied.
+    Enter("AllowableStress", QStringLiteral("100"));
+    Enter("ShoeLength", QStringLiteral("10"));
+    const korvelin::CompensationResult checked = Expected();
+    QVERIFY(checked.Stress && checked.Stress->Passes);
+    QVERIFY(checked.Movement && !checked.Movement->Passes);
+    results = Window().ResultsText();
+    QVERIFY(results.contains(QStringLiteral("— проходит.")));
+    QVERIFY(results.contains(QStringLiteral("— не проходит.")));
+    Enter("AllowableStress", QString());
+    Enter("ShoeLength", QString());
+    QVERIFY(!Window().ResultsText().contains(QStringLiteral("проходит")));
+
+    // The calculation note carries the section with its drawing.
+    const korvelin::NoteDocument note = F->Note().Note();
+    const auto drawing = std::find_if(note.Blocks.begin(), note.Blocks.end(), [](const korvelin::NoteBlock& block) {
+        return std::holds_alternative<korvelin::NoteDrawing>(block);
+    });
+    QVERIFY(drawing != note.Blocks.end());
+    QCOMPARE(std::get<korvelin::NoteDrawing>(*drawing).Caption, drawn.Caption);
+    QVERIFY(std::holds_alternative<korvelin::NoteHeading>(*(drawing - 1)));
+}
+
+void CompensationTest::badInputRefusedWithItsMessage()
+{
+    MakeCompensator();
+    const korvelin::CompensationTexts kept = F->Model().Compensation();
+    const QString results = Window().ResultsText();
+
+    // A leg of zero length: the library's message, the table and the model as they were.
+    korvelin::SectionTexts zero = kept.Sections[0];
+    zero.Legs[2].Length = "0";
+    const QString message = QString::fromStdString(korvelin::ReadSectionTexts(zero, ",").Message);
+    QVERIFY(message.contains(QStringLiteral("плеча 3")) && message.contains(QStringLiteral("«0»")));
+    TypeInCell(2, QStringLiteral("0"));
+    QCOMPARE(F->Sink.TakeErrors(), QStringList{message});
+    QCOMPARE(Legs()->item(2, 0)->text(), QStringLiteral("6"));
+    QCOMPARE(F->Model().Compensation(), kept);
+    QCOMPARE(Window().ResultsText(), results);
+    // A good length is taken.
+    TypeInCell(2, QStringLiteral("7,5"));
+    QVERIFY(F->Sink.IsEmpty());
+    QCOMPARE(F->Model().Compensation().Sections[0].Legs[2].Length, std::string("7,5"));
+    TypeInCell(2, QStringLiteral("6"));
+
+    // Temperatures outside the range, and t_min above t_max.
+    Enter("MinTemperature", QStringLiteral("-80"));
+    QCOMPARE(F->Sink.TakeErrors(),
+             QStringList{QString::fromStdString(
+                 korvelin::ReadTemperature(korvelin::WallTemperature::Min, "-80", ",").Message)});
+    QCOMPARE(Child<QLineEdit>("MinTemperature")->text(), QStringLiteral("-40"));
+    Enter("MinTemperature", QStringLiteral("50"));
+    korvelin::CompensationTexts above = kept;
+    above.MinTemperature = "50";
+    QCOMPARE(F->Sink.TakeErrors(), QStringList{QString::fromStdString(korvelin::CompensationTextsProblem(above, ","))});
+    QCOMPARE(Child<QLineEdit>("MinTemperature")->text(), QStringLiteral("-40"));
+    // A negative check value.
+    Enter("ShoeLength", QStringLiteral("-5"));
+    QCOMPARE(F->Sink.TakeErrors(),
+             QStringList{QString::fromStdString(korvelin::ReadShoeLength("-5", ",").Message)});
+    QCOMPARE(Child<QLineEdit>("ShoeLength")->text(), QString());
+
+    // A shape with no reach adds nothing.
+    ChooseShape(korvelin::SectionShape::UCompensator, korvelin::TurnSide::Right,
+                {QStringLiteral("20"), QStringLiteral("0"), QStringLiteral("6"), QStringLiteral("20")});
+    Click("AddSection");
+    QCOMPARE(F->Sink.TakeErrors(),
+             QStringList{QString::fromStdString(korvelin::ReadSectionShape(korvelin::SectionShape::UCompensator,
+                                                                           {"20", "0", "6", "20"},
+                                                                           korvelin::TurnSide::Right, ",",
+                                                                           "Участок 2")
+                                                    .Message)});
+    QCOMPARE(Sections()->count(), 1);
+    QCOMPARE(F->Model().Compensation(), kept);
+}
+
+void CompensationTest::sectionsAddedRenamedEditedRemoved()
+{
+    Open();
+    ChooseShape(korvelin::SectionShape::LShaped, korvelin::TurnSide::Left, {QStringLiteral("10"), QStringLiteral("5")});
+    Click("AddSection");
+    ChooseShape(korvelin::SectionShape::ZShaped, korvelin::TurnSide::Right,
+                {QStringLiteral("12"), QStringLiteral("4"), QStringLiteral("9,5")});
+    Click("AddSection");
+    QCOMPARE(Sections()->count(), 2);
+    QCOMPARE(Sections()->currentRow(), 1);
+    QCOMPARE(LegRows(), (QStringList{QStringLiteral("12 П"), QStringLiteral("4 Л"), QStringLiteral("9,5 ")}));
+    // The Г's dimensions stay with its shape.
+    Child<QComboBox>("Shape")->setCurrentIndex(int(korvelin::SectionShape::LShaped));
+    QCOMPARE(Child<QLineEdit>("Dimension1")->text(), QStringLiteral("10"));
+
+    // Renamed in the list.
+    Click("RenameSection");
+    QLineEdit* editor = nullptr;
+    for (QLineEdit* open : Sections()->viewport()->findChildren<QLineEdit*>())
+        if (open->isVisible())
+            editor = open;
+    QVERIFY(editor != nullptr);
+    editor->selectAll();
+    // Typed as an input method gives Cyrillic letters.
+    editor->insert(QStringLiteral("Узел 3"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(F->Model().Compensation().Sections[1].Name, std::string("Узел 3"));
+    QVERIFY(Legs()->parentWidget()->property("title").toString().contains(QStringLiteral("«Узел 3»")));
+
+    // A leg added after the last with a left turn, of the same length; the turn changed; a leg
+    // removed.
+    Click("AddLeg");
+    QCOMPARE(LegRows(), (QStringList{QStringLiteral("12 П"), QStringLiteral("4 Л"), QStringLiteral("9,5 Л"),
+                                     QStringLiteral("9,5 ")}));
+    Legs()->setCurrentCell(2, 1);
+    Legs()->editItem(Legs()->item(2, 1));
+    auto* turn = Legs()->viewport()->findChild<QComboBox*>();
+    QVERIFY(turn != nullptr);
+    turn->setCurrentIndex(1);
+    QTest::keyClick(turn, Qt::Key_Return);
+    QTRY_COMPARE(F->Model().Compensation().Sections[1].Legs[2].Turn, std::string("П"));
+    Legs()->setCurrentCell(1, 0);
+    Click("RemoveLeg");
+    QCOMPARE(LegRows(), (QStringList{QStringLiteral("12 П"), QStringLiteral("9,5 П"), QStringLiteral("9,5 ")}));
+    // The legs replaced by a shape keep the section's name.
+    ChooseShape(korvelin::SectionShape::Straight, korvelin::TurnSide::Left, {QStringLiteral("30")});
+    Click("ReplaceLegs");
+    QCOMPARE(LegRows(), QStringList{QStringLiteral("30 ")});
+    QCOMPARE(F->Model().Compensation().Sections[1].Name, std::string("Узел 3"));
+    // The only leg cannot go.
+    Legs()->setCurrentCell(0, 0);
+    Click("RemoveLeg");
+    QCOMPARE(F->Sink.TakeErrors().size(), 1);
+    QCOMPARE(LegRows(), QStringList{QStringLiteral("30 ")});
+
+    // Removed: the other section is shown.
+    Click("RemoveSection");
+    QCOMPARE(Sections()->count(), 1);
+    QCOMPARE(Sections()->currentItem()->text(), QStringLiteral("Участок 1"));
+    QCOMPARE(LegRows(), (QStringList{QStringLiteral("10 Л"), QStringLiteral("5 ")}));
+    // A new section takes a name not in use.
+    Child<QComboBox>("Shape")->setCurrentIndex(int(korvelin::SectionShape::LShaped));
+    Click("AddSection");
+    QCOMPARE(Sections()->item(1)->text(), QStringLiteral("Участок 2"));
+}
+
+void CompensationTest::sectionsSurviveSaveAndReopen()
+{
+    QTemporaryDir folder;
+    QSettings recent(folder.filePath(QStringLiteral("recent.ini")), QSettings::IniFormat);
+    FixedFileDialogs dialogs;
+    dialogs.Path = folder.filePath(QStringLiteral("компенсатор.korvelin"));
+    F.reset();
+    F = std::make_unique<MainWindowFixture>(QStringLiteral(","), &dialogs, &recent);
+    MakeCompensator();
+    Enter("AllowableStress", QStringLiteral("120"));
+    const korvelin::CompensationTexts typed = F->Model().Compensation();
+    const QString results = Window().ResultsText();
+    QVERIFY(results.contains(QStringLiteral("120")));
+    InputSetDocument& document = F->Document();
+    QVERIFY(document.SaveAs());
+    QVERIFY(!document.IsModified());
+
+    // "Новый" empties the compensation; the file brings it back whole.
+    document.New();
+    QCOMPARE(Sections()->count(), 0);
+    QCOMPARE(Child<QLineEdit>("ClosingTemperature")->text(), QString());
+    QVERIFY(!Window().Drawing());
+    QVERIFY(document.OpenFile(dialogs.Path));
+    QCOMPARE(F->Model().Compensation(), typed);
+    QCOMPARE(Sections()->count(), 1);
+    QCOMPARE(Sections()->currentItem()->text(), QStringLiteral("Участок 1"));
+    QCOMPARE(LegRows(), (QStringList{QStringLiteral("20 Л"), QStringLiteral("8 П"), QStringLiteral("6 П"),
+                                     QStringLiteral("8 Л"), QStringLiteral("20 ")}));
+    QCOMPARE(Child<QLineEdit>("MinTemperature")->text(), QStringLiteral("-40"));
+    QCOMPARE(Child<QLineEdit>("AllowableStress")->text(), QStringLiteral("120"));
+    QCOMPARE(Window().ResultsText(), results);
+    QVERIFY(Window().Drawing());
+    VERIFY_NO_UNEXPECTED_BOX(F->Sink);
+    // The windows go before the settings and dialogs they were given.
+    F = std::make_unique<MainWindowFixture>();
+}
+
+QTEST_MAIN(CompensationTest)
+#include "tst_Compensation.moc"
