@@ -2,9 +2,11 @@
 
 #include "korvelin/InputSet.h"
 #include "korvelin/SpanInput.h"
+#include "korvelin/SpanTable.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace korvelin::cli {
 
@@ -31,6 +33,9 @@ struct CliOptions {
     std::optional<std::string> Friction;
     std::string OdtFile;      // --odt: where the note is written as an ODT
     DocumentFields Document;  // --object … --chief-engineer, --frame, --no-frame
+    // --pipes LIST or --table-pipes: the pipes of a note of several pipes, which take the
+    // diameter and wall of the single run's place.
+    std::optional<std::vector<PipeSize>> Pipes;
 };
 
 struct ParsedCommandLine {
