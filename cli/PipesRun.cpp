@@ -44,6 +44,9 @@ PipeListReading ReadPipeList(std::string_view text)
         reading.Error = "--pipes: " + std::move(message);
         return reading;
     };
+    if (Trimmed(text).empty()) {
+        return refuse("список труб пуст, " + std::string(kExample));
+    }
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t end = std::min(text.find(';', start), text.size());
@@ -77,9 +80,6 @@ PipeListReading ReadPipeList(std::string_view text)
             return refuse("труб больше " + std::to_string(kMaxPipeTableRows));
         }
         reading.Pipes.push_back({std::string(diameter), std::string(wall)});
-    }
-    if (reading.Pipes.empty()) {
-        return refuse("список труб пуст, " + std::string(kExample));
     }
     return reading;
 }

@@ -52,6 +52,8 @@ std::string TableValue(double value, std::string_view separator)
     return text;
 }
 
+using parts::AddCaption;
+
 NoteTable ValueTable(std::vector<int> widths)
 {
     NoteTable table;
@@ -92,21 +94,22 @@ void AddCoefficientTables(NoteDocument& note, const SelectorIndexes& s, std::str
         spans.Rows[0].push_back({i < spanItems.size() ? std::string(spanItems[i]) : "", true});
         spans.Rows[1].push_back({TableValue(kSpanCountCoefficient[i], separator), used});
     }
-    note.AddParagraph("Коэффициент числа пролетов k_{n} динамического расчета по СП 42-102-2004; "
-                      "значение расчета выделено (количество пролетов " +
-                      ItemText(spanItems, s.SpanCount) + "):");
+    AddCaption(note,
+               "Коэффициент числа пролетов k_{n} динамического расчета по СП 42-102-2004; "
+               "значение расчета выделено (количество пролетов " + ItemText(spanItems, s.SpanCount) + "):",
+               false);
     note.AddTable(std::move(spans));
 
     // The slope coefficient c by the slope and the inner diameter.
     NoteTable slope = CrossTable(kSlopeCount);
-    slope.Rows.push_back({{"Уклон", true}});
+    slope.Rows.push_back({{"Уклон, ‰", true}});
     slope.Rows.push_back({{"d < " + FormatGeneral(kSlopeFirstColumnLimit, separator) + " мм"}});
     slope.Rows.push_back({{FormatGeneral(kSlopeFirstColumnLimit, separator) + " мм ≤ d ≤ " +
                            FormatGeneral(kSlopeTableLimit, separator) + " мм"}});
     const std::array<double, 2> diameters = {kSlopeFirstColumnLimit / 2,
                                              (kSlopeFirstColumnLimit + kSlopeTableLimit) / 2};
     for (int i = 0; i < static_cast<int>(kSlopeCount); ++i) {
-        slope.Rows[0].push_back({FormatFixed3(i / 1000.0, separator), true});
+        slope.Rows[0].push_back({std::to_string(i), true});
         for (std::size_t row = 0; row < diameters.size(); ++row) {
             const bool column = !innerDiameter || (row == 0 ? *innerDiameter < kSlopeFirstColumnLimit
                                                             : *innerDiameter >= kSlopeFirstColumnLimit &&
@@ -115,10 +118,11 @@ void AddCoefficientTables(NoteDocument& note, const SelectorIndexes& s, std::str
                 {TableValue(SlopeCoefficient(i, diameters[row]), separator), i == s.Slope && column});
         }
     }
-    note.AddParagraph("Коэффициент c, учитывающий уклон трубопровода, по уклону и внутреннему "
-                      "диаметру d по СП 42-102-2004 (при d больше " +
-                      FormatGeneral(kSlopeTableLimit, separator) +
-                      " мм c = 0); значение расчета выделено:");
+    AddCaption(note,
+               "Коэффициент c, учитывающий уклон трубопровода, по уклону в промилле и внутреннему "
+               "диаметру d по СП 42-102-2004 (при d больше " + FormatGeneral(kSlopeTableLimit, separator) +
+                   " мм c = 0); значение расчета выделено:",
+               false);
     note.AddTable(std::move(slope));
 
     // The height of the buildings: the factors k and ζ of the wind.
@@ -133,10 +137,12 @@ void AddCoefficientTables(NoteDocument& note, const SelectorIndexes& s, std::str
         wind.Rows[1].push_back({TableValue(kHeightFactors[i].Height, separator), used});
         wind.Rows[2].push_back({TableValue(kHeightFactors[i].Pulsation, separator), used});
     }
-    note.AddParagraph("Коэффициенты ветровой нагрузки по " + std::string(kSourceLoads) +
-                      ": k — изменения ветрового давления по высоте, ζ — пульсации давления "
-                      "ветра, на высоте до 5 м для типов местности A, B и C, которым отвечает "
-                      "застройка; значения расчета выделены:");
+    AddCaption(note,
+               "Коэффициенты ветровой нагрузки по " + std::string(kSourceLoads) +
+                   ": k — изменения ветрового давления по высоте, ζ — пульсации давления ветра, "
+                   "на высоте до 5 м для типов местности A, B и C, которым отвечает застройка; "
+                   "значения расчета выделены:",
+               false);
     note.AddTable(std::move(wind));
 }
 
@@ -186,7 +192,7 @@ void AddCheck(NoteDocument& note, const CalculationOutcome& outcome, const Desig
     const auto applies = [outOfScope](const CriterionCheck& item) {
         return !(outOfScope && item.Which == Criterion::CondensateSP);
     };
-    note.AddParagraph("Проверка принятого пролета " + Metres(*summary.ChosenSpan, separator), true);
+    AddCaption(note, "Проверка принятого пролета " + Metres(*summary.ChosenSpan, separator), true);
     NoteTable check;
     check.Alignment = {CellAlignment::Left, CellAlignment::Left, CellAlignment::Right,
                        CellAlignment::Right, CellAlignment::Left};
@@ -229,8 +235,7 @@ void AddRoute(NoteDocument& note, const DesignSummary& summary, std::string_view
     if (!summary.RouteLength) {
         return;
     }
-    note.AddParagraph("Опоры на участке трассы длиной " + Metres(*summary.RouteLength, separator),
-                      true);
+    AddCaption(note, "Опоры на участке трассы длиной " + Metres(*summary.RouteLength, separator), true);
     NoteTable route;
     route.Alignment = {CellAlignment::Left, CellAlignment::Right, CellAlignment::Right,
                        CellAlignment::Right, CellAlignment::Right};
@@ -282,6 +287,11 @@ void AddFieldLines(NoteDocument& note,
 }  // namespace
 
 namespace parts {
+
+void AddCaption(NoteDocument& note, std::string text, bool bold)
+{
+    note.Blocks.emplace_back(NoteParagraph{std::move(text), bold, false, true});
+}
 
 void AddInputs(NoteDocument& note, const NoteInputs& in, std::string_view heading, bool withPipe)
 {

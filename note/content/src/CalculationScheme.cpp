@@ -22,6 +22,9 @@ constexpr double kLoadY = 11;
 constexpr double kSectionX = 158;
 constexpr double kSectionRadius = 4.5;
 
+// A span that holds the text "L = 12,345 м" between its supports, mm.
+constexpr double kWideSpan = 30;
+
 constexpr double kThin = 0.18;
 constexpr double kNormal = 0.35;
 constexpr double kBeamWidth = 0.7;
@@ -96,6 +99,19 @@ std::string PerMetre(double value, std::string_view separator)
     return FormatFixed3(value, separator) + " Н/м";
 }
 
+// An exact factor before "·q·L": in parentheses when it is a sum ("(2 − √3/2)·q·L").
+std::string Factor(const std::string& exact)
+{
+    int depth = 0;
+    for (std::size_t i = 0; i < exact.size(); ++i) {
+        depth += exact[i] == '(' ? 1 : exact[i] == ')' ? -1 : 0;
+        if (depth == 0 && exact[i] == ' ') {
+            return "(" + exact + ")";
+        }
+    }
+    return exact;
+}
+
 std::string SpansText(int spanCountIndex)
 {
     if (spanCountIndex >= kManySpansIndex) {
@@ -120,10 +136,10 @@ std::string CaptionText(std::string_view opening, int spanCountIndex,
     text += "по " + rules + ": q = " + PerMetre(l.VerticalLoad, separator) +
             " — вертикальная нагрузка, w = " + PerMetre(l.WindLoad, separator) +
             " — горизонтальная нагрузка от ветра поперек оси трубы, L = " +
-            Metres(l.Span, separator) + " — определяющий пролет; R_{кр} = " + l.Factors.EndText +
+            Metres(l.Span, separator) + " — определяющий пролет; R_{кр} = " + Factor(l.Factors.EndText) +
             "·q·L = " + WholeNewtonsText(l.VerticalEnd);
     if (l.VerticalIntermediate) {
-        text += ", R_{пр} = " + l.Factors.IntermediateText +
+        text += ", R_{пр} = " + Factor(l.Factors.IntermediateText) +
                 "·q·L = " + WholeNewtonsText(*l.VerticalIntermediate);
     }
     return text + " — вертикальные реакции опор";
@@ -193,15 +209,17 @@ NoteDrawing BuildCalculationScheme(int spanCountIndex, const std::optional<Schem
     }
 
     // The span L between the supports of one span, measured below the reactions.
+    // Its value stands over the dimension line, or under it where the span is too short.
     const double left = supportX(dimensioned);
     const double right = supportX(dimensioned + 1);
+    const bool wide = step >= kWideSpan;
     for (const double x : {left, right}) {
-        drawing.Lines.push_back(Line({{x, kBeamY + 14.5}, {x, kBeamY + 22.5}}, kThin));
+        drawing.Lines.push_back(Line({{x, kBeamY + 14.5}, {x, kBeamY + (wide ? 22.5 : 22)}}, kThin));
     }
     DrawingLine dimension = Line({{left, kBeamY + 21}, {right, kBeamY + 21}}, kThin);
     dimension.ArrowAtStart = dimension.ArrowAtEnd = true;
     drawing.Lines.push_back(std::move(dimension));
-    Label(drawing, {(left + right) / 2, kBeamY + 19.8},
+    Label(drawing, {(left + right) / 2, kBeamY + (wide ? 19.8 : 25.6)},
           loads ? "L = " + Metres(loads->Loads.Span, separator) : std::string("L"));
 
     // The cross-section: q downwards and w across the axis, at right angles.

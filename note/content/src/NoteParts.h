@@ -40,6 +40,9 @@ void AddResults(NoteDocument& note, const CalculationOutcome& outcome, const Des
 // pipe (above 300 mm of inner diameter the condensate criterion does not).
 std::string CheckVerdict(const CalculationOutcome& outcome, const DesignSummary& summary, RuleSet rules);
 
+// A line that heads the table after it and stays on its sheet, bold or not.
+void AddCaption(NoteDocument& note, std::string text, bool bold);
+
 // The sheets' title block from the document fields, with the document's name.
 NoteTitleBlock TitleBlockOf(const NoteInputs& inputs, std::string_view documentName);
 

@@ -10,6 +10,7 @@
 #include "korvelin/SpanTableNote.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace korvelin {
@@ -85,7 +86,7 @@ void AddPipe(NoteDocument& note, Sections& sections, const NoteInputs& inputs,
 void AddChecks(NoteDocument& note, std::span<const PipeDesign> pipes, double chosen,
                std::string_view separator)
 {
-    note.AddParagraph("Проверка принятого пролета " + Metres(chosen, separator), true);
+    parts::AddCaption(note, "Проверка принятого пролета " + Metres(chosen, separator), true);
     NoteTable table;
     table.Alignment = {CellAlignment::Left, CellAlignment::Left, CellAlignment::Left};
     table.WidthPercent = {30, 35, 35};
@@ -109,13 +110,14 @@ void AddChecks(NoteDocument& note, std::span<const PipeDesign> pipes, double cho
 void AddRoutes(NoteDocument& note, std::span<const PipeDesign> pipes, double length, bool chosen,
                std::string_view separator)
 {
-    note.AddParagraph("Опоры на участке трассы длиной " + Metres(length, separator) +
+    parts::AddCaption(note,
+                      "Опоры на участке трассы длиной " + Metres(length, separator) +
                           ": промежуточных опор и шаг опор, м",
                       true);
     NoteTable table;
     std::vector<NoteCell> header = {{"Труба, мм", true}};
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
-        header.push_back({"По " + std::string(RuleSetName(rules)) + ": опор", true});
+        header.push_back({std::string(rules == RuleSet::SP ? "По СП: опор" : "По СНиП: опор"), true});
         header.push_back({"шаг, м", true});
     }
     if (chosen) {
@@ -155,10 +157,20 @@ void AddPipesTable(NoteDocument& note, Sections& sections, std::span<const PipeD
         rows.push_back(pipe.Row);
     }
     std::vector<std::string> notes;
-    note.AddParagraph("Допустимые пролеты, м; определяющий пролет каждого свода правил выделен в "
+    parts::AddCaption(note,
+                      "Допустимые пролеты, м; определяющий пролет каждого свода правил выделен в "
                       "столбце его критерия",
                       true);
-    note.AddTable(SpanTableOfRows(rows, separator, notes));
+    NoteTable table = SpanTableOfRows(rows, separator, notes);
+    // The columns of a portrait sheet: the names of the rules short, the standards whole.
+    const std::array<std::string_view, 9> headers = {
+        "Труба, мм", "СП: стат. расчет", "СП: дин. расчет", "СП: конденсат", "СП: прогиб",
+        "СНиП: стат. расчет", "СНиП: прогиб", "Опред. пролет по СП", "Опред. пролет по СНиП"};
+    for (std::size_t i = 0; i < headers.size() && i < table.Rows[0].size(); ++i) {
+        table.Rows[0][i].Text = headers[i];
+    }
+    table.WidthPercent = {10, 10, 10, 12, 10, 10, 10, 14, 14};
+    note.AddTable(std::move(table));
     for (std::size_t i = 0; i < notes.size(); ++i) {
         note.AddParagraph("Примечание " + std::to_string(i + 1) + ". " + notes[i]);
     }

@@ -13,7 +13,7 @@ std::string Number(double value, std::string_view separator) { return FormatFixe
 // The columns of the table: each set of rules at its governing span, then at the chosen span.
 struct LoadColumn {
     std::string Heading;       // "Определяющий пролет, СП 42-102-2004"
-    std::string ShortHeading;  // for a narrow column: "Опред. пролет по СП 42-102-2004"
+    std::string ShortHeading;  // for a narrow column: "Опред. пролет по СП"
     const SupportLoads* Loads;
 };
 
@@ -26,8 +26,10 @@ std::vector<LoadColumn> Columns(const DesignSummary& summary)
             const std::optional<SupportLoads>& loads = chosen ? set.ChosenSupports : set.Supports;
             if (loads) {
                 const std::string name(RuleSetName(rules));
+                const std::string shortName = rules == RuleSet::SP ? "СП" : "СНиП";
                 columns.push_back({(chosen ? "Принятый пролет, " : "Определяющий пролет, ") + name,
-                                   (chosen ? "Принятый пролет по " : "Опред. пролет по ") + name, &*loads});
+                                   (chosen ? "Принятый пролет по " : "Опред. пролет по ") + shortName,
+                                   &*loads});
             }
         }
     }
