@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QList>
 #include <QPaintDevice>
 #include <QPainter>
@@ -10,7 +11,9 @@
 #include <QPolygonF>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
 #include <QTextObjectInterface>
+#include <QUrl>
 #include <QtMath>
 
 #include <memory>
@@ -212,6 +215,32 @@ void InsertNoteDrawing(QTextDocument& document, QTextCursor& cursor, const korve
     format.setObjectType(DrawingObjectType);
     format.setProperty(DrawingIndexProperty, handler->Add(drawing));
     cursor.insertText(QString(QChar::ObjectReplacementCharacter), format);
+}
+
+void InsertNoteDrawingPicture(QTextDocument& document, QTextCursor& cursor, const korvelin::NoteDrawing& drawing)
+{
+    constexpr qreal DotsPerMm = 300 / 25.4;
+    constexpr qreal PointsPerMm = 72 / 25.4;
+    QImage picture(qMax(1, qRound(drawing.WidthMm * DotsPerMm)), qMax(1, qRound(drawing.HeightMm * DotsPerMm)),
+                   QImage::Format_RGB32);
+    picture.setDotsPerMeterX(qRound(DotsPerMm * 1000));
+    picture.setDotsPerMeterY(qRound(DotsPerMm * 1000));
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        PaintNoteDrawing(painter, drawing, QRectF(picture.rect()));
+    }
+    // Each picture under a name of its own in the document.
+    int number = 1;
+    while (document.resource(QTextDocument::ImageResource, QUrl(QStringLiteral("drawing%1.png").arg(number))).isValid())
+        ++number;
+    const QUrl name(QStringLiteral("drawing%1.png").arg(number));
+    document.addResource(QTextDocument::ImageResource, name, picture);
+    QTextImageFormat format;
+    format.setName(name.toString());
+    format.setWidth(drawing.WidthMm * PointsPerMm);
+    format.setHeight(drawing.HeightMm * PointsPerMm);
+    cursor.insertImage(format);
 }
 
 #include "NoteDrawingPainter.moc"

@@ -23,5 +23,6 @@ struct LaidOutNote {
     std::vector<LaidOutBlock> Blocks;  // the title first, then the blocks of the model in order
 };
 
-// `fixedTableWidth`: the tables' width in points, for an ODT; 0 for the width of the text.
+// `fixedTableWidth`: the tables' width in points, for an ODT (whose drawings then go in as
+// pictures: its writer knows no objects of the program's own); 0 for the width of the text.
 LaidOutNote LayOutNote(const korvelin::NoteDocument& note, qreal fixedTableWidth = 0);

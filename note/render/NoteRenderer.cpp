@@ -200,7 +200,11 @@ LaidOutNote LayOutNote(const korvelin::NoteDocument& note, qreal fixedTableWidth
             format.setTopMargin(6);
             cursor.insertBlock(format);
             laidOut.Blocks.push_back({cursor.position(), nullptr, !drawing->Caption.empty()});
-            InsertNoteDrawing(*document, cursor, *drawing);
+            // On the sheets the drawing stays vectors; the ODT's writer takes it as a picture.
+            if (fixedTableWidth > 0)
+                InsertNoteDrawingPicture(*document, cursor, *drawing);
+            else
+                InsertNoteDrawing(*document, cursor, *drawing);
             if (!drawing->Caption.empty()) {
                 format.setTopMargin(2);
                 format.setBottomMargin(4);

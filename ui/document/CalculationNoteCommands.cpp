@@ -14,7 +14,7 @@
 CalculationNoteCommands::CalculationNoteCommands(InputModel& model, MessageSink& sink, QWidget& window)
     : Model(model)
     , Files(std::make_unique<NoteFileCommands>(
-          *this, sink, window,
+          static_cast<NoteSource&>(*this), sink, window,
           NoteFileTexts{QStringLiteral("Сохранить расчет в PDF"), QStringLiteral("Сохранить расчет в ODT"),
                         QStringLiteral("Печать расчета")},
           QStringLiteral("Сохранить расчет в PDF…"), QStringLiteral("Сохранить расчет в ODT…"),

@@ -109,7 +109,7 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
     setObjectName(QStringLiteral("SpanTable"));
     setWindowTitle(Caption);
     PipesNoteFiles = std::make_unique<NoteFileCommands>(
-        *this, sink, *this,
+        static_cast<NoteSource&>(*this), sink, *this,
         NoteFileTexts{QStringLiteral("Сохранить записку по таблице труб в PDF"),
                       QStringLiteral("Сохранить записку по таблице труб в ODT"),
                       QStringLiteral("Печать записки по таблице труб")},
