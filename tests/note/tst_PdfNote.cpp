@@ -103,9 +103,10 @@ int Pages(const QString& path)
     return pages.match(Flat(Run("pdfinfo", {path}))).captured(1).toInt();
 }
 
+// Without blanks, no-break spaces too (the PDF's text has them as ordinary ones).
 QString WithoutBlanks(QString text)
 {
-    return text.remove(QRegularExpression(QStringLiteral("\\s+")));
+    return text.remove(QRegularExpression(QStringLiteral("[\\s\\x{00A0}]+")));
 }
 
 const korvelin::DocumentFields Fields = {.Object = "Газопровод", .Designation = "123-2026-ГСН.РР",
@@ -389,6 +390,9 @@ void PdfNote::TheOdtHoldsTheNoteWithoutTheFrame()
     // Nothing invisible in the text: the terms with a slash keep whole on the sheets only.
     QVERIFY(!content.contains(QChar(0x2060)));
     QVERIFY(content.contains(QStringLiteral("Н/м")));
+    // The calculation scheme goes in as a picture of its size on the sheet.
+    QVERIFY(content.contains(QStringLiteral("<draw:frame draw:name=\"drawing1.png\" svg:width=\"481.89pt\"")) ||
+            content.contains(QStringLiteral("draw:name=\"drawing1.png\"")));
     const QString message = WriteNoteOdt(StartUpNote(","), dir.filePath(QStringLiteral("нет/note.odt")));
     QVERIFY2(message.contains(QStringLiteral("не существует")), qPrintable(message));
 }
@@ -408,8 +412,8 @@ void PdfNote::ThreePipesMakeOneFramedDocument()
     inputs.Framed = true;
     const korvelin::SpanTableConditions conditions{.Texts = inputs.Texts, .Selectors = inputs.Selectors,
                                                    .SteelGrade = 0, .DecimalSeparator = ",", .OwnClimate = {}};
-    const std::vector<korvelin::PipeDesign> pipes =
-        korvelin::DesignPipes({{"57", "3"}, {"108", "4"}, {"159", "4,5"}}, conditions, {});
+    const std::vector<korvelin::PipeSize> sizes = {{"57", "3"}, {"108", "4"}, {"159", "4,5"}};
+    const std::vector<korvelin::PipeDesign> pipes = korvelin::DesignPipes(sizes, conditions, {});
     const korvelin::NoteDocument note = korvelin::BuildPipesNote(inputs, pipes);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("трубы.pdf"));

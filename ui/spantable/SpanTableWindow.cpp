@@ -202,11 +202,17 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
     auto* pipesMenu = new QMenu(pipesNote);
     pipesMenu->addActions(PipesNoteFiles->Actions());
     pipesNote->setMenu(pipesMenu);
-    buttons->addWidget(pipesNote);
+    // The text whole beside the arrow of its menu.
+    pipesNote->setMinimumWidth(pipesNote->fontMetrics().horizontalAdvance(pipesNote->text()) +
+                               3 * pipesNote->style()->pixelMetric(QStyle::PM_MenuButtonIndicator) + 16);
+    // Beside the conditions the note shares: the row of the table's buttons has no room left.
+    auto* top = new QHBoxLayout;
+    top->addWidget(ConditionsLabel, 1);
+    top->addWidget(pipesNote, 0, Qt::AlignTop);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(ConditionsLabel);
+    layout->addLayout(top);
     layout->addWidget(Table, 1);
     layout->addLayout(buttons);
 

@@ -34,6 +34,9 @@ const QStringList RowLabels = {
     QStringLiteral("Трение, Н"),
 };
 constexpr int LabelWidth = 104;
+// The scheme beside the table: wider while the table has the blocks of the governing spans only.
+constexpr int SchemeWidth = 300;
+constexpr int NarrowSchemeWidth = 220;
 
 // An exact factor as compact as a cell allows: "(3+√3)/12".
 QString Compact(const std::string& exact) { return FromUtf8(exact).remove(u' '); }
@@ -67,7 +70,7 @@ protected:
         const QRectF target = QRectF(rect()).adjusted(2, 2, -2, -2);
         const qreal scale = qMin(target.width() / Drawing.WidthMm, target.height() / Drawing.HeightMm);
         korvelin::NoteDrawing shown = Drawing;
-        const qreal smallest = fontMetrics().capHeight() / qMax(scale, 0.01);
+        const qreal smallest = 0.75 * fontMetrics().capHeight() / qMax(scale, 0.01);
         for (korvelin::DrawingText& label : shown.Texts)
             label.HeightMm = qMax(label.HeightMm, smallest);
         QPainter painter(this);
@@ -125,7 +128,7 @@ SupportLoadsView::SupportLoadsView(InputModel& model, MessageSink& sink, QWidget
     top->addSpacing(8);
     top->addWidget(Beam, 1);
     Scheme->setObjectName(QStringLiteral("SupportLoadsScheme"));
-    Scheme->setFixedWidth(250);
+    Scheme->setFixedWidth(SchemeWidth);
     auto* loads = new QHBoxLayout;
     loads->setContentsMargins(0, 0, 0, 0);
     loads->setSpacing(3);
@@ -205,6 +208,7 @@ void SupportLoadsView::Refresh()
         }
     }
 
+    Scheme->setFixedWidth(blocks.size() > 2 ? NarrowSchemeWidth : SchemeWidth);
     Table->clearSpans();
     Table->clearContents();
     Table->setColumnCount(1 + 2 * int(blocks.size()));
@@ -240,6 +244,8 @@ void SupportLoadsView::Refresh()
         const int column = 1 + 2 * int(i);
         Table->setSpan(0, column, 1, 2);
         set(0, column, blocks[i].Heading, Qt::AlignHCenter, true);
+        // Four blocks share the width with the scheme: a heading cut short shows itself whole.
+        Table->item(0, column)->setToolTip(blocks[i].Heading);
         const std::optional<double> verticalEnd = l.VerticalEnd;
         const std::optional<double> windEnd = l.WindEnd;
         const std::optional<double> kEnd = l.Factors.End;
@@ -258,6 +264,8 @@ void SupportLoadsView::Refresh()
             const auto& s = supports[side];
             set(1, column + side, side == 0 ? QStringLiteral("промежут.") : QStringLiteral("крайняя"),
                 Qt::AlignRight);
+            Table->item(1, column + side)->setToolTip(side == 0 ? QStringLiteral("Промежуточная опора")
+                                                                : QStringLiteral("Крайняя опора"));
             set(2, column + side, s.K ? Compact(s.Exact) : Dash, Qt::AlignRight);
             if (s.K)
                 Table->item(2, column + side)->setToolTip(FromUtf8(s.Exact) + QStringLiteral(" = ") + number(s.K));
