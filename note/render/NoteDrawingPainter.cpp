@@ -220,7 +220,8 @@ void InsertNoteDrawing(QTextDocument& document, QTextCursor& cursor, const korve
 void InsertNoteDrawingPicture(QTextDocument& document, QTextCursor& cursor, const korvelin::NoteDrawing& drawing)
 {
     constexpr qreal DotsPerMm = 300 / 25.4;
-    constexpr qreal PointsPerMm = 72 / 25.4;
+    // The size of a picture of the document is in pixels of 96 to the inch, as its writers read it.
+    constexpr qreal PixelsPerMm = 96 / 25.4;
     QImage picture(qMax(1, qRound(drawing.WidthMm * DotsPerMm)), qMax(1, qRound(drawing.HeightMm * DotsPerMm)),
                    QImage::Format_RGB32);
     picture.setDotsPerMeterX(qRound(DotsPerMm * 1000));
@@ -238,8 +239,8 @@ void InsertNoteDrawingPicture(QTextDocument& document, QTextCursor& cursor, cons
     document.addResource(QTextDocument::ImageResource, name, picture);
     QTextImageFormat format;
     format.setName(name.toString());
-    format.setWidth(drawing.WidthMm * PointsPerMm);
-    format.setHeight(drawing.HeightMm * PointsPerMm);
+    format.setWidth(drawing.WidthMm * PixelsPerMm);
+    format.setHeight(drawing.HeightMm * PixelsPerMm);
     cursor.insertImage(format);
 }
 

@@ -20,6 +20,6 @@ void PaintNoteDrawing(QPainter& painter, const korvelin::NoteDrawing& drawing, c
 // document's paint device (points where it has none). The document keeps a copy of the drawing.
 void InsertNoteDrawing(QTextDocument& document, QTextCursor& cursor, const korvelin::NoteDrawing& drawing);
 
-// Inserts the drawing as a picture of the document (painted at 300 dots per inch, sized in
-// points), for a writer that takes pictures and no objects of its own: the ODT.
+// Inserts the drawing as a picture of the document (painted at 300 dots per inch, of its size on
+// the sheet), for a writer that takes pictures and no objects of its own: the ODT.
 void InsertNoteDrawingPicture(QTextDocument& document, QTextCursor& cursor, const korvelin::NoteDrawing& drawing);
