@@ -327,7 +327,8 @@ TEST(CalcUsage, HelpListsOptionsAndItems)
     EXPECT_EQ(r.Status, 0);
     for (const char* text : {"--diameter", "--wall", "--pressure", "--steel", "--ultimate", "--yield",
                              "--height", "--snow", "--wind", "--ice", "--spans", "--slope", "--sep",
-                             "--report", "--json", "--batch", "--input ФАЙЛ", "--save ФАЙЛ", "Использование: korvelin-calc [параметры]", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
+                             "--report", "--json", "--batch", "--input ФАЙЛ", "--save ФАЙЛ", "--pipes СПИСОК", "--table-pipes",
+                             "Использование: korvelin-calc [параметры]", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
                              "2 \"более 25,0 м.\"", "7 \"VIII\"", "8 \"\"", "6 \">6\"", "10 \"0,010\""}) {
         EXPECT_NE(r.Out.find(text), std::string::npos) << text;
     }
