@@ -1,6 +1,8 @@
 #include "CliOptions.h"
 
 #include "korvelin/ParseNumber.h"
+#include "PipesRun.h"
+
 #include "korvelin/Selectors.h"
 
 #include <algorithm>
@@ -230,6 +232,12 @@ std::string HelpText()
         "                    опоры Б, в опоре А — M опоры А с обратным знаком.\n"
         "                    Трение и расчетные силы на неподвижные опоры — с --friction\n"
         "                    и нагрузкой q выполненного расчета пролета.\n"
+        "  --pipes СПИСОК    одна записка по нескольким трубам (вместе с --pdf или --odt):\n"
+        "                    наружный диаметр и толщина стенки в мм через «x» или «×»,\n"
+        "                    трубы через «;», например «57x3; 108x4; 159x4,5»; остальные\n"
+        "                    исходные данные — общие для всех труб\n"
+        "  --table-pipes     то же по строкам таблицы пролетов из --input ФАЙЛ (без него —\n"
+        "                    по списку таблицы по умолчанию)\n"
         "Сведения о документе для записки (ТЕКСТ — до 200 знаков):\n"
         "  --object ТЕКСТ    объект\n"
         "  --designation ТЕКСТ\n"
@@ -292,6 +300,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
     std::optional<std::string> ultimate;
     std::optional<std::string> yield;
     std::string singleRunOption;  // the first option that only a single run takes
+    std::string pipeOption;       // --diameter or --wall, which a note of several pipes does not take
+    std::string pipesOption;      // --pipes or --table-pipes
     ParsedCommandLine parsed;
     auto fail = [&parsed](std::string message) {
         parsed.Error = std::move(message);
@@ -358,6 +368,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
                 if (!value(v)) return fail(NoValue(arg));
                 *option.Target = v;
                 handled = true;
+                if ((arg == "--diameter" || arg == "--wall") && pipeOption.empty()) {
+                    pipeOption = arg;
+                }
             }
         }
         for (const IndexOption& option : kIndexOptions) {
@@ -446,6 +459,38 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
             if (singleRunOption.empty()) {
                 singleRunOption = arg;
             }
+        } else if (arg == "--pipes" || arg == "--table-pipes") {
+            if (!pipesOption.empty()) {
+                return fail(std::string(arg) + " нельзя задать вместе с " + pipesOption);
+            }
+            pipesOption = arg;
+            if (arg == "--pipes") {
+                if (!value(v)) return fail(NoValue(arg));
+                PipeListReading reading = ReadPipeList(v);
+                if (!reading.Ok()) return fail(reading.Error);
+                options.Pipes = std::move(reading.Pipes);
+            } else {
+                if (inlineValue) return fail(NoValueTaken(arg));
+                std::vector<PipeSize> rows;
+                if (base != nullptr && base->PipeTable) {
+                    for (const PipeTableRow& row : *base->PipeTable) {
+                        // A row left blank in the window is no pipe.
+                        if (row.Diameter.find_first_not_of(' ') != std::string::npos ||
+                            row.Wall.find_first_not_of(' ') != std::string::npos) {
+                            rows.push_back({row.Diameter, row.Wall});
+                        }
+                    }
+                } else {
+                    rows = DefaultPipeSizes();
+                }
+                if (rows.empty()) {
+                    return fail("--table-pipes: в таблице пролетов нет труб");
+                }
+                options.Pipes = std::move(rows);
+            }
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
         } else if (arg == "--sep") {
             if (!value(v)) return fail(NoValue(arg));
             if (v != "," && v != ".") {
@@ -492,6 +537,21 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
     }
     if (std::string problem = DocumentFieldsProblem(options.Document); !problem.empty()) {
         return fail(AsSentence(problem));
+    }
+    if (!pipesOption.empty()) {
+        if (!pipeOption.empty()) {
+            return fail(pipeOption + " нельзя задать вместе с " + pipesOption +
+                        ": диаметр и стенку каждой трубы задает список");
+        }
+        for (const auto& [given, name] : {std::pair{options.Json, "--json"}, std::pair{options.Report, "--report"}}) {
+            if (given) {
+                return fail(std::string(name) + " нельзя задать вместе с " + pipesOption +
+                            ": записка по нескольким трубам пишется только в файл");
+            }
+        }
+        if (options.PdfFile.empty() && options.OdtFile.empty() && !options.Batch) {
+            return fail(pipesOption + " задается вместе с --pdf или --odt");
+        }
     }
     if (options.Batch && options.Json && options.Report) {
         return fail("--report нельзя задать вместе с --batch --json: объекты JSON уже содержат промежуточные данные");

@@ -2,6 +2,7 @@
 
 #include "korvelin/InputSet.h"
 #include "korvelin/SpanInput.h"
+#include "korvelin/SpanTable.h"
 
 #include <optional>
 #include <string>
@@ -37,6 +38,9 @@ struct CliOptions {
     // sections of the input set; the routes of --section, in order, replace those sections.
     CompensationTexts Compensation;
     std::vector<std::string> SectionRoutes;
+    // --pipes LIST or --table-pipes: the pipes of a note of several pipes, which take the
+    // diameter and wall of the single run's place.
+    std::optional<std::vector<PipeSize>> Pipes;
 };
 
 struct ParsedCommandLine {

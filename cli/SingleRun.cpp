@@ -1,6 +1,7 @@
 #include "SingleRun.h"
 
 #include "JsonWriter.h"
+#include "NoteOutput.h"
 #include "OutcomeText.h"
 #include "korvelin/CalculationNote.h"
 #include "korvelin/CompensationDrawing.h"
@@ -9,9 +10,7 @@
 #include "korvelin/NumberFormat.h"
 #include "korvelin/Selectors.h"
 #include "korvelin/SupportLoadsNote.h"
-#include "korvelin/Version.h"
 
-#include <ctime>
 #include <string>
 
 namespace korvelin::cli {
@@ -34,21 +33,6 @@ void AppendSpanGroups(std::string& out, const SpanResults& spans, std::string_vi
             out += '\n';
         }
     }
-}
-
-// The local date and time as the note shows it.
-std::string NowText()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char text[32] = {};
-    std::strftime(text, sizeof text, "%d.%m.%Y %H:%M", &local);
-    return text;
 }
 
 }  // namespace
@@ -130,33 +114,19 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         return 1;
     }
     if ((!options.PdfFile.empty() || !options.OdtFile.empty()) && notes != nullptr) {
-        NoteInputs inputs;
-        inputs.Texts = options.Texts;
-        inputs.Selectors = options.Indexes;
-        inputs.SteelGrade = options.SteelGrade;
-        inputs.DecimalSeparator = separator;
-        inputs.DateTime = NowText();
-        inputs.Program = "Korvelin " KORVELIN_VERSION;
-        inputs.OwnClimate = options.OwnClimate;
-        inputs.Document = options.Document;
+        NoteInputs inputs = NoteInputsOf(options, separator);
         if (sections) {
             for (const CompensationResult& section : sections->Sections) {
                 inputs.Compensation.push_back({section, CompensationDrawing(section, separator)});
             }
         }
-        // The PDF and the ODT alike in the frame when the fields ask for it.
-        inputs.Framed = FrameWanted(options.Document);
-        const NoteDocument note = BuildCalculationNote(inputs, outcome, *summary);
-        for (const bool pdf : {true, false}) {
-            const std::string& path = pdf ? options.PdfFile : options.OdtFile;
-            if (path.empty()) {
-                continue;
-            }
-            const std::string failure = pdf ? notes->WritePdf(note, path) : notes->WriteOdt(note, path);
-            if (!failure.empty()) {
-                err << "korvelin-calc: " << failure << '\n' << std::flush;
-                return 1;
-            }
+        const std::string failure = WriteNoteFiles(options, *notes, [&](bool framed) {
+            inputs.Framed = framed;
+            return BuildCalculationNote(inputs, outcome, *summary);
+        });
+        if (!failure.empty()) {
+            err << "korvelin-calc: " << failure << '\n' << std::flush;
+            return 1;
         }
     }
     return 0;

@@ -2,6 +2,7 @@
 #include "CheckedOutput.h"
 #include "CliOptions.h"
 #include "OutcomeText.h"
+#include "PipesRun.h"
 #include "SingleRun.h"
 #include "korvelin/DesignSummary.h"
 #include "korvelin/FileName.h"
@@ -128,12 +129,14 @@ int Run(int argc, const char* const* argv)
             std::cerr << "korvelin-calc: --pdf и --odt в этой сборке недоступны (она собрана без Qt)\n";
             return 2;
         }
-        return RunSingle(options,
-                         {.ChosenSpan = span.Value,
-                          .RouteLength = route.Value,
-                          .Friction = friction.Value,
-                          .DecimalSeparator = separator},
-                         separator, std::cout, std::cerr, notes, compensation.Texts);
+        const korvelin::SummaryRequest request{.ChosenSpan = span.Value,
+                                                .RouteLength = route.Value,
+                                                .Friction = friction.Value,
+                                                .DecimalSeparator = separator};
+        if (options.Pipes) {
+            return RunPipes(options, *options.Pipes, request, separator, std::cout, std::cerr, *notes);
+        }
+        return RunSingle(options, request, separator, std::cout, std::cerr, notes, compensation.Texts);
     }
     const korvelin::FrictionReading friction = ReadFrictionOption(options, separator);
     if (!friction.Ok()) {

@@ -95,7 +95,8 @@ std::string PipeSizeText(const PipeSize& size, std::string_view decimalSeparator
            TypedNumberText(size.WallThickness, decimalSeparator);
 }
 
-SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions& conditions)
+SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions& conditions,
+                                 ReportMode reportMode)
 {
     SpanTableRow row;
     row.Size = size;
@@ -111,7 +112,7 @@ SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions
     texts.WallThickness = size.WallThickness;
     row.Outcome = RunCalculation(texts, conditions.Selectors,
                                  ReadOwnClimate(conditions.OwnClimate, separator).Values, separator,
-                                 ReportMode::Omitted);
+                                 reportMode);
     if (row.Completed()) {
         row.GoverningSP = FindGoverningSpan(row.Outcome, RuleSet::SP, separator);
         row.GoverningSNiP = FindGoverningSpan(row.Outcome, RuleSet::SNiP, separator);
@@ -130,6 +131,20 @@ std::vector<SpanTableRow> ComputeSpanTable(std::span<const PipeSize> sizes,
         rows.push_back(ComputeSpanTableRow(size, conditions));
     }
     return rows;
+}
+
+std::vector<PipeDesign> DesignPipes(std::span<const PipeSize> sizes,
+                                    const SpanTableConditions& conditions,
+                                    const SummaryRequest& request)
+{
+    std::vector<PipeDesign> pipes;
+    pipes.reserve(sizes.size());
+    for (const PipeSize& size : sizes) {
+        PipeDesign pipe{ComputeSpanTableRow(size, conditions, ReportMode::Written), std::nullopt};
+        pipe.Summary = SummarizeDesign(pipe.Row.Outcome, request);
+        pipes.push_back(std::move(pipe));
+    }
+    return pipes;
 }
 
 std::span<const std::string_view> SpanTableHeaders() { return kHeaders; }

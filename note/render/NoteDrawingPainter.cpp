@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QList>
 #include <QPaintDevice>
 #include <QPainter>
@@ -10,7 +11,9 @@
 #include <QPolygonF>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
 #include <QTextObjectInterface>
+#include <QUrl>
 #include <QtMath>
 
 #include <memory>

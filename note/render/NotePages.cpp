@@ -8,10 +8,12 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextFrame>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -44,6 +46,31 @@ void BreakBefore(QTextDocument& document, const LaidOutBlock& block)
     QTextBlockFormat format;
     format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     cursor.mergeBlockFormat(format);
+}
+
+// Keeps the terms with a slash whole on the painted sheets ("Н/м", "t/q", "L/150"): a word
+// joiner after every slash that stands between two other characters, so that no line breaks
+// after it. Only the layout of the sheets gets them: the document's text, its ODT and the text a
+// reader copies from the PDF have none. The blocks' positions follow the characters inserted.
+void KeepSlashedTermsWhole(LaidOutNote& laidOut)
+{
+    QTextDocument& document = *laidOut.Document;
+    std::vector<int> joiners;  // where a joiner goes, in ascending order
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        for (qsizetype i = 1; i + 1 < text.size(); ++i) {
+            if (text.at(i) == QLatin1Char('/') && !text.at(i - 1).isSpace() && !text.at(i + 1).isSpace())
+                joiners.push_back(block.position() + int(i) + 1);
+        }
+    }
+    QTextCursor cursor(&document);
+    for (auto at = joiners.rbegin(); at != joiners.rend(); ++at) {
+        cursor.setPosition(*at);
+        cursor.insertText(QString(QChar(0x2060)));
+    }
+    for (LaidOutBlock& block : laidOut.Blocks) {
+        block.Position += int(std::lower_bound(joiners.begin(), joiners.end(), block.Position) - joiners.begin());
+    }
 }
 
 } // namespace
@@ -113,6 +140,7 @@ int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
 int PaintNoteSheets(const korvelin::NoteDocument& note, QPagedPaintDevice& device)
 {
     LaidOutNote laidOut = LayOutNote(note);
+    KeepSlashedTermsWhole(laidOut);
     QTextDocument& document = *laidOut.Document;
     // The fonts are measured on the device the sheets are painted on.
     document.documentLayout()->setPaintDevice(&device);

@@ -97,7 +97,7 @@ QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table)
     return textTable;
 }
 
-// A formula's text with its marks: "_{…}" set lower, "^{…}" higher, the rest as it stands.
+// A paragraph's text with its marks: "_{…}" set lower, "^{…}" higher, the rest as it stands.
 void InsertFormula(QTextCursor& cursor, const std::string& formula, const QTextCharFormat& base)
 {
     const QString text = Text(formula);
@@ -118,9 +118,6 @@ void InsertFormula(QTextCursor& cursor, const std::string& formula, const QTextC
             continue;
         }
         run += c;
-        // No line break after a slash inside a term: "Н/м", "t/q" stay whole.
-        if (c == QLatin1Char('/') && i + 1 < text.size() && !text.at(i + 1).isSpace())
-            run += QChar(0x2060);
     }
     cursor.insertText(run, base);
 }
@@ -189,11 +186,7 @@ LaidOutNote LayOutNote(const korvelin::NoteDocument& note)
                 format.setLeftMargin(14);
             cursor.insertBlock(format);
             laidOut.Blocks.push_back({cursor.position(), nullptr, paragraph->KeepWithNext});
-            const QTextCharFormat chars = CharFormat(BodyPointSize, paragraph->Bold);
-            if (paragraph->Formula)
-                InsertFormula(cursor, paragraph->Text, chars);
-            else
-                cursor.insertText(Text(paragraph->Text), chars);
+            InsertFormula(cursor, paragraph->Text, CharFormat(BodyPointSize, paragraph->Bold));
         } else if (const auto* drawing = std::get_if<korvelin::NoteDrawing>(&block)) {
             // The drawing centred on the text width, its caption under it on the same sheet.
             format.setAlignment(Qt::AlignHCenter);

@@ -433,7 +433,8 @@ private:
                 const char* parent = paragraph->Formula ? "Korvelin_Formula"
                                      : paragraph->Bold  ? "Korvelin_Bold"
                                                         : "Korvelin_Text";
-                Paragraph(ParagraphStyle(parent, paragraph->KeepWithNext), paragraph->Text, paragraph->Formula);
+                // Every paragraph may carry the marks of sub- and superscripts ("F_{тр}").
+                Paragraph(ParagraphStyle(parent, paragraph->KeepWithNext), paragraph->Text, true);
             } else if (const auto* drawing = std::get_if<korvelin::NoteDrawing>(&block)) {
                 Drawing(*drawing, ++drawings);
             } else {

@@ -369,7 +369,8 @@ TEST(CalcUsage, HelpListsOptionsAndItems)
     EXPECT_EQ(r.Status, 0);
     for (const char* text : {"--diameter", "--wall", "--pressure", "--steel", "--ultimate", "--yield",
                              "--height", "--snow", "--wind", "--ice", "--spans", "--slope", "--sep",
-                             "--report", "--json", "--batch", "--input ФАЙЛ", "--save ФАЙЛ", "Использование: korvelin-calc [параметры]", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
+                             "--report", "--json", "--batch", "--input ФАЙЛ", "--save ФАЙЛ", "--pipes СПИСОК", "--table-pipes",
+                             "Использование: korvelin-calc [параметры]", "\"ст2сп/ГОСТ 10705-80\"", "6 \"Свой\"",
                              "2 \"более 25,0 м.\"", "7 \"VIII\"", "8 \"\"", "6 \">6\"", "10 \"0,010\""}) {
         EXPECT_NE(r.Out.find(text), std::string::npos) << text;
     }
@@ -601,6 +602,83 @@ TEST(CalcOwnClimate, BatchColumnsOfTheSameNames)
     EXPECT_EQ(empty, region);  // empty columns: the regions' values
     EXPECT_EQ(refused, "invalid;строка 5: поле 14 (ice-thickness): Толщина стенки гололеда должна быть от 0 до 100 мм "
                        "(введено «101»);;;;;;;;");
+}
+
+
+// The project's note of several pipes: one framed document, its sheets numbered through, the
+// governing spans of each pipe on the standard output.
+TEST(CalcPipes, ThreePipesWriteOneFramedNote)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("korvelin-pipes-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string pdf = (dir / "pipes.pdf").string();
+    const Result r = Calc("--sep , --pipes '57x3; 108×4; 159x4.5' --designation 123-2026-ГСН.РР --span 3 --pdf '" +
+                          pdf + "'");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Err, "");
+    EXPECT_EQ(r.Out,
+              "Труба 57×3\n"
+              "  Определяющий пролет по СП 42-102-2004: 2,002 м — динамический расчет на прочность\n"
+              "  Определяющий пролет по СНиП 2.04.12-86: 6,832 м — предельный прогиб\n"
+              "Труба 108×4\n"
+              "  Определяющий пролет по СП 42-102-2004: 3,824 м — динамический расчет на прочность\n"
+              "  Определяющий пролет по СНиП 2.04.12-86: 10,491 м — предельный прогиб\n"
+              "Труба 159×4,5\n"
+              "  Определяющий пролет по СП 42-102-2004: 5,639 м — динамический расчет на прочность\n"
+              "  Определяющий пролет по СНиП 2.04.12-86: 13,690 м — предельный прогиб\n");
+    ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + pdf + ".txt'").c_str()), 0);
+    const std::string note = ReadFile(pdf + ".txt");
+    for (const char* words : {"Расчет допустимых пролетов надземного газопровода", "3. Труба 57×3",
+                              "4. Труба 108×4", "5. Труба 159×4,5", "6. Сводная таблица труб",
+                              "Рис. 3. Расчетная схема трубы 159×4,5", "Литература"}) {
+        EXPECT_NE(note.find(words), std::string::npos) << words;
+    }
+    // The pipes of a saved set's span table; a blank row is no pipe.
+    const std::string set = (dir / "set.korvelin").string();
+    ASSERT_EQ(Calc("--save '" + set + "'").Status, 0);
+    std::string json = ReadFile(set);
+    json.insert(json.find('{') + 1, "\"pipeTable\": [{\"diameter\": \"108\", \"wall\": \"4\"}, "
+                                    "{\"diameter\": \"\", \"wall\": \"\"}, {\"diameter\": \"57\", \"wall\": \"3\"}],");
+    std::ofstream(set, std::ios::binary) << json;
+    const Result table = Calc("--sep , --input '" + set + "' --table-pipes --odt '" + (dir / "pipes.odt").string() + "'");
+    EXPECT_EQ(table.Status, 0) << table.Err;
+    EXPECT_TRUE(table.Out.starts_with("Труба 108×4\n")) << table.Out;
+    EXPECT_NE(table.Out.find("\nТруба 57×3\n"), std::string::npos) << table.Out;
+    EXPECT_TRUE(std::filesystem::exists(dir / "pipes.odt"));
+
+    // A pipe not computed: its message, the note of the others, the status 1.
+    const Result partly = Calc("--sep , --pipes '57x3; 325x8' --pdf '" + pdf + "'");
+    EXPECT_EQ(partly.Status, 1);
+    EXPECT_EQ(partly.Err, "korvelin-calc: 325×8: Внутренний диаметр 309 мм больше 300 мм — расчет не выполняется\n");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(CalcPipes, ABadListIsAUsageErrorNamingTheOption)
+{
+    const std::string help = " (справка: korvelin-calc --help)\n";
+    const std::string cases[][2] = {
+        {"--pipes '57x3; 108' --pdf p.pdf",
+         "--pipes: «108» — нужны наружный диаметр и толщина стенки в мм через «x», например «57x3; 108x4; 159x4,5»"},
+        {"--pipes '57x3;;108x4' --pdf p.pdf",
+         "--pipes: пустая запись в списке труб; трубы разделяются «;», например «57x3; 108x4; 159x4,5»"},
+        {"--pipes ' ' --pdf p.pdf", "--pipes: список труб пуст, например «57x3; 108x4; 159x4,5»"},
+        {"--pipes '57x-3' --pdf p.pdf",
+         "--pipes: «57x-3» — нужны наружный диаметр и толщина стенки в мм через «x», например «57x3; 108x4; 159x4,5»"},
+        {"--pipes '57x3'", "--pipes задается вместе с --pdf или --odt"},
+        {"--pipes '57x3' --diameter 89 --pdf p.pdf",
+         "--diameter нельзя задать вместе с --pipes: диаметр и стенку каждой трубы задает список"},
+        {"--pipes '57x3' --table-pipes --pdf p.pdf", "--table-pipes нельзя задать вместе с --pipes"},
+        {"--pipes '57x3' --json --pdf p.pdf",
+         "--json нельзя задать вместе с --pipes: записка по нескольким трубам пишется только в файл"},
+        {"--batch --pipes '57x3'",
+         "--pipes нельзя задать вместе с --batch: пакет берет все исходные данные из своих строк"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Calc(arguments);
+        EXPECT_EQ(r.Status, 2) << arguments;
+        EXPECT_EQ(r.Err, "korvelin-calc: " + message + help) << arguments;
+        EXPECT_EQ(r.Out, "") << arguments;
+    }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "NoteRenderer.h"
 
 #include <korvelin/CalculationNote.h>
+#include <korvelin/NumberFormat.h>
+#include <korvelin/PipesNote.h>
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
@@ -101,9 +103,10 @@ int Pages(const QString& path)
     return pages.match(Flat(Run("pdfinfo", {path}))).captured(1).toInt();
 }
 
+// Without blanks, no-break spaces too (the PDF's text has them as ordinary ones).
 QString WithoutBlanks(QString text)
 {
-    return text.remove(QRegularExpression(QStringLiteral("\\s+")));
+    return text.remove(QRegularExpression(QStringLiteral("[\\s\\x{00A0}]+")));
 }
 
 const korvelin::DocumentFields Fields = {.Object = "Газопровод", .Designation = "123-2026-ГСН.РР",
@@ -139,6 +142,7 @@ private slots:
     void TheMarginGraphsStandOnEverySheet();
     void TheOdtWithoutTheFrameHasMarginsAndNumbers();
     void TheOdtIsAFramedPage();
+    void ThreePipesMakeOneFramedDocument();
 };
 
 void PdfNote::EveryNumberOfTheNoteIsTextInThePdf_data()
@@ -424,7 +428,7 @@ void PdfNote::TheOdtWithoutTheFrameHasMarginsAndNumbers()
     const QString styles = Run(UNZIP, {QStringLiteral("-p"), path, QStringLiteral("styles.xml")});
     for (const char* text : {"Объект: Газопровод", "Обозначение документа: 123-2026-ГСН.РР",
                              "Нормативные значения и коэффициенты", "Исходные величины в единицах формул",
-                             "= 18,441 м", "Разработал: Иванов", "text:style-name=\"Korvelin_Sub\"",
+                             "= 18,441\u00A0м", "Разработал: Иванов", "text:style-name=\"Korvelin_Sub\"",
                              "style:width=\"170.00mm\""})
         QVERIFY2(content.contains(QString::fromUtf8(text)), text);
     for (const char* text : {"fo:page-width=\"210.00mm\" fo:page-height=\"297.00mm\"",
@@ -433,6 +437,9 @@ void PdfNote::TheOdtWithoutTheFrameHasMarginsAndNumbers()
                              "style:font-name=\"DejaVu Sans\""})
         QVERIFY2(styles.contains(QString::fromUtf8(text)), text);
     QVERIFY(!styles.contains(QStringLiteral("Листов")));
+    // Nothing invisible in the text: the terms with a slash keep whole on the sheets only.
+    QVERIFY(!content.contains(QChar(0x2060)));
+    QVERIFY(content.contains(QStringLiteral("Н/м")));
     const QString message = WriteNoteOdt(StartUpNote(","), dir.filePath(QStringLiteral("нет/note.odt")));
     QVERIFY2(message.contains(QStringLiteral("не существует")), qPrintable(message));
 }
@@ -522,6 +529,54 @@ void PdfNote::TheOdtIsAFramedPage()
     QVERIFY(acrossStyles.contains(QStringLiteral("fo:page-width=\"297.00mm\" fo:page-height=\"210.00mm\" "
                                                  "style:print-orientation=\"landscape\"")));
     QVERIFY(acrossStyles.contains(QStringLiteral("svg:x=\"20.00mm\" svg:y=\"5.00mm\" svg:width=\"272.00mm\" svg:height=\"200.00mm\"")));
+}
+
+// Three pipes in one framed document: the sheets numbered through with "Листов" counting them all,
+// the large title block on the first sheet only, each pipe's part with its scheme drawn as
+// vectors, and each pipe's spans in the table of all pipes.
+void PdfNote::ThreePipesMakeOneFramedDocument()
+{
+    korvelin::NoteInputs inputs;
+    inputs.Texts = {"", "", "333", "206", "0,6"};
+    inputs.SteelGrade = 0;
+    inputs.Selectors.SpanCount = 6;  // more than six: drawn as seven with a break
+    inputs.DateTime = "08.12.2026 14:05";
+    inputs.Program = "Korvelin 1.0";
+    inputs.Document = Fields;
+    inputs.Framed = true;
+    const korvelin::SpanTableConditions conditions{.Texts = inputs.Texts, .Selectors = inputs.Selectors,
+                                                   .SteelGrade = 0, .DecimalSeparator = ",", .OwnClimate = {}};
+    const std::vector<korvelin::PipeSize> sizes = {{"57", "3"}, {"108", "4"}, {"159", "4,5"}};
+    const std::vector<korvelin::PipeDesign> pipes = korvelin::DesignPipes(sizes, conditions, {});
+    const korvelin::NoteDocument note = korvelin::BuildPipesNote(inputs, pipes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("трубы.pdf"));
+    QCOMPARE(WriteNotePdf(note, path), QString());
+    const int pages = Pages(path);
+    QVERIFY2(pages >= 10, qPrintable(QString::number(pages)));
+    for (int page = 1; page <= pages; ++page) {
+        const std::vector<Word> words = Words(path, page);
+        const auto has = [&words](const QString& text) {
+            return std::any_of(words.begin(), words.end(), [&](const Word& w) { return w.Text == text; });
+        };
+        QCOMPARE(WordUnder(words, QStringLiteral("Лист")), QString::number(page));
+        QCOMPARE(has(QStringLiteral("Разраб.")), page == 1);
+        if (page == 1)
+            QCOMPARE(WordUnder(words, QStringLiteral("Листов")), QString::number(pages));
+    }
+    const QString text = PdfText(path);
+    for (const char* words : {"3. Труба 57×3", "4. Труба 108×4", "5. Труба 159×4,5", "Рис. 1. Расчетная схема трубы 57×3",
+                              "Рис. 3. Расчетная схема трубы 159×4,5", "6. Сводная таблица труб", "Литература"})
+        QVERIFY2(text.count(QString::fromUtf8(words)) == 1, words);
+    for (const korvelin::PipeDesign& pipe : pipes)
+        for (const std::optional<double> span : {pipe.Row.Outcome.Spans.StaticSpanSP, pipe.Row.Outcome.Spans.DynamicSpanSP,
+                                                 pipe.Row.Outcome.Spans.CondensateSpanSP, pipe.Row.Outcome.Spans.DeflectionSpanSNiP}) {
+            const QString shown = QString::fromStdString(korvelin::FormatFixed3(*span, ","));
+            QVERIFY2(text.contains(shown), qPrintable(shown));
+        }
+    // The schemes are lines and text, not pictures.
+    QCOMPARE(Run("pdfimages", {QStringLiteral("-list"), path}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);
+    QVERIFY(!text.contains(QChar(0x2060)));
 }
 
 QTEST_MAIN(PdfNote)

@@ -28,6 +28,16 @@ StartUp StartUpRun(SummaryRequest request)
     return run;
 }
 
+// The plain text with its no-break spaces as ordinary ones, for phrases that span them.
+std::string Plain(const NoteDocument& note)
+{
+    std::string text = NoteToPlainText(note);
+    for (std::size_t at; (at = text.find("\u00A0")) != std::string::npos;) {
+        text.replace(at, 2, " ");
+    }
+    return text;
+}
+
 const NoteTable& TableAfter(const NoteDocument& note, std::string_view heading)
 {
     for (std::size_t i = 0; i + 1 < note.Blocks.size(); ++i) {
@@ -59,17 +69,18 @@ TEST(CalculationNote, TablesSayWhatTheRunUsedInCorrectWords)
     const NoteTable& inputs = TableAfter(note, "Исходные данные");
     ASSERT_EQ(inputs.Rows.size(), 13u);
     EXPECT_EQ(Texts(inputs.Rows[2]), (std::vector<std::string>{"Толщина стенки трубы", "3,2", "мм"}));
+    // A number keeps its unit and a standard its number: no-break spaces.
     EXPECT_EQ(Texts(inputs.Rows[4]),
-              (std::vector<std::string>{"Марка стали", "ст2сп/ГОСТ 10705-80", ""}));
+              (std::vector<std::string>{"Марка стали", "ст2сп/ГОСТ\u00A010705-80", ""}));
     EXPECT_EQ(Texts(inputs.Rows[12]),
-              (std::vector<std::string>{"Уклон трубопровода", "0,000 (0 ‰)", ""}));
+              (std::vector<std::string>{"Уклон трубопровода", "0,000 (0\u00A0‰)", ""}));
 
     const NoteTable& normative = TableAfter(note, "Нормативные значения и коэффициенты");
     ASSERT_EQ(normative.Rows.size(), 15u);  // header, 7 values of the run, 7 coefficients
     EXPECT_EQ(Texts(normative.Rows[2]),
               (std::vector<std::string>{"Нормативная толщина стенки гололеда", "3", "мм"}));
     EXPECT_EQ(Texts(normative.Rows[12]),
-              (std::vector<std::string>{"Коэффициент надежности по материалу трубы (СНиП "
+              (std::vector<std::string>{"Коэффициент надежности по материалу трубы (СНиП\u00A0"
                                         "2.04.12-86)", "1,150", ""}));
 
     const NoteTable& loads = TableAfter(note, "Нагрузки и допускаемые напряжения");
@@ -89,7 +100,7 @@ TEST(CalculationNote, TablesSayWhatTheRunUsedInCorrectWords)
     EXPECT_FALSE(spans.Rows[1][2].Bold);
     EXPECT_TRUE(spans.Rows[6][2].Bold);
     EXPECT_EQ(spans.Rows[6][2].Text, "9,189");
-    const std::string text = NoteToPlainText(note);
+    const std::string text = Plain(note);
     EXPECT_EQ(text.find("Проверка принятого пролета"), std::string::npos);
     EXPECT_EQ(text.find("Опоры на участке"), std::string::npos);
     EXPECT_NE(text.find("Определяющий пролет по СП 42-102-2004: 3,122 м — динамический расчет на "
@@ -282,6 +293,7 @@ TEST(CalculationNote, EveryFormulaGivesItsResultOnACalculator)
             for (std::size_t i = 0; i + 1 < sides.size(); ++i) {
                 const std::optional<long double> value = Calculator(sides[i]).Evaluate();
                 std::string shown = sides[i + 1].substr(0, sides[i + 1].find(' '));
+                shown = shown.substr(0, shown.find("\u00A0"));  // the unit after its no-break space
                 while (!shown.empty() && std::string_view(";,.").find(shown.back()) != std::string::npos) {
                     shown.pop_back();
                 }
@@ -302,7 +314,9 @@ TEST(CalculationNote, EveryFormulaGivesItsResultOnACalculator)
             }
         }
     }
-    EXPECT_EQ(checked, 39);  // every formula with values put in, none left out
+    // Every formula with values put in, none left out, and the three constants written out as
+    // products (π·g, the divisor of the SNiP gas weight, the unit weight of ice).
+    EXPECT_EQ(checked, 42);
 }
 
 TEST(CalculationNote, DocumentFieldsGoIntoTheTitleBlockOrTheText)
@@ -322,8 +336,7 @@ TEST(CalculationNote, DocumentFieldsGoIntoTheTitleBlockOrTheText)
     EXPECT_EQ(NoteToPlainText(framed).find("Газопровод"), std::string::npos);
 
     run.Inputs.Framed = false;
-    const std::string text =
-        NoteToPlainText(BuildCalculationNote(run.Inputs, run.Outcome, run.Summary));
+    const std::string text = Plain(BuildCalculationNote(run.Inputs, run.Outcome, run.Summary));
     const std::size_t organization = text.find("Организация: ООО «Проект»\n");
     EXPECT_LT(organization, text.find("Объект: Газопровод\n"));
     EXPECT_LT(text.find("Обозначение документа: 123-2026-ГСН.РР\n"), text.find("Исходные данные"));

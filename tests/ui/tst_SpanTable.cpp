@@ -15,6 +15,9 @@
 
 #include <QFile>
 #include <QHeaderView>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
 #include <QLabel>
 #include <QProcess>
 #include <QSettings>
@@ -53,6 +56,7 @@ private slots:
     void failedWritesNameTheFileAndLeaveNothing();
     void rowsAndPlaceKeptBetweenSessions();
     void rowsKeptInTheInputSetFile();
+    void noteOfAllPipesFromItsButton();
 
 private:
     SpanTableWindow& Table() { return *F->Windows.SpanTable; }
@@ -478,6 +482,44 @@ void SpanTableTest::rowsKeptInTheInputSetFile()
     // The windows go before the settings and dialogs they were given.
     VERIFY_NO_UNEXPECTED_BOX(F->Sink);
     F = std::make_unique<MainWindowFixture>();
+}
+
+// "Записка по таблице труб…": one note of the table's pipes under the main window's conditions
+// and document fields, its commands enabled while a row is computed.
+void SpanTableTest::noteOfAllPipesFromItsButton()
+{
+    Open();
+    auto* button = Table().findChild<QPushButton*>(QStringLiteral("PipesNote"));
+    QVERIFY(button != nullptr && button->isVisible());
+    QCOMPARE(button->text(), QStringLiteral("Записка по таблице труб…"));
+    QStringList items;
+    for (QAction* action : button->menu()->actions())
+        items << action->text();
+    QCOMPARE(items, (QStringList{"Сохранить в PDF…", "Сохранить в ODT…", "Печать…"}));
+
+    korvelin::DocumentFields fields;
+    fields.Designation = "123-2026-ГСН.РР";
+    F->Model().SetDocument(fields);
+    Table().SetRows({{"57", "3"}, {"108", "4"}, {"159", "4,5"}});
+    QVERIFY(Table().PipesNote().SavePdfAction()->isEnabled());
+    const korvelin::NoteDocument note = Table().Note(true);
+    QVERIFY(note.TitleBlock.has_value());
+    QCOMPARE(note.TitleBlock->Designation, std::string("123-2026-ГСН.РР"));
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("трубы.pdf"));
+    QVERIFY(Table().PipesNote().SavePdfTo(path));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral(PDFTOTEXT), {path, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    for (const char* words : {"3. Труба 57×3", "4. Труба 108×4", "5. Труба 159×4,5", "6. Сводная таблица труб"})
+        QVERIFY2(text.contains(QString::fromUtf8(words)), words);
+
+    // No row computed: no note.
+    Table().SetRows({{"325", "8"}});
+    for (QAction* action : button->menu()->actions())
+        QVERIFY(!action->isEnabled());
+    QVERIFY(!Table().PipesNote().SavePdfTo(path + QStringLiteral(".2")));
 }
 
 QTEST_MAIN(SpanTableTest)

@@ -4,6 +4,7 @@
 #include "MainWindowFixture.h"
 #include "OwnClimateDialog.h"
 
+#include <korvelin/CalculationScheme.h>
 #include <korvelin/NumberFormat.h>
 
 #include <QCheckBox>
@@ -123,13 +124,18 @@ void SupportsAndOwnClimateTest::supportLoadsOnThePageAndInTheNote()
     QCOMPARE((QStringList{Cell(2, 1), Cell(2, 2)}), (QStringList{"5/4", "3/8"}));
     const std::optional<korvelin::DesignSummary> summary = F->Model().Summary();
     const korvelin::SupportLoads& loads = *summary->SP.Supports;
-    QCOMPARE(Cell(3, 1), QString::fromStdString(korvelin::FormatFixed3(*loads.VerticalIntermediate, ",")));
-    QCOMPARE(Cell(4, 1), QString::fromStdString(korvelin::FormatFixed3(*loads.VerticalIntermediate / 1000, ",")));
-    QCOMPARE(Cell(6, 1), QString::fromStdString(korvelin::FormatFixed3(*loads.FrictionIntermediate, ",")));
+    // As the note gives them: whole newtons, kilonewtons to 0,01.
+    QCOMPARE(Cell(3, 1), QString::fromStdString(korvelin::WholeNewtons(*loads.VerticalIntermediate)));
+    QCOMPARE(Cell(4, 1), QString::fromStdString(korvelin::Kilonewtons(*loads.VerticalIntermediate, ",")));
+    QCOMPARE(Cell(6, 1), QString::fromStdString(korvelin::WholeNewtons(*loads.FrictionIntermediate)));
+    // Beside them the note's scheme: two spans, the middle support the most loaded.
+    auto* scheme = F->Find<QWidget>("SupportLoadsScheme");
+    QVERIFY(scheme->isVisible());
+    QVERIFY2(scheme->toolTip().contains(QStringLiteral("Rпр = 5/4·q·L")), qPrintable(scheme->toolTip()));
 
     // μ typed on the page: the friction follows; a refused one is reported once and shows nothing.
     F->Retype("EditFriction", QStringLiteral("0,1"));
-    QCOMPARE(Cell(6, 1), QString::fromStdString(korvelin::FormatFixed3(0.1 * *loads.VerticalIntermediate, ",")));
+    QCOMPARE(Cell(6, 1), QString::fromStdString(korvelin::WholeNewtons(*F->Model().Summary()->SP.Supports->FrictionIntermediate)));
     F->Retype("EditFriction", QStringLiteral("0"));
     QTest::keyClick(F->Edit("EditFriction"), Qt::Key_Return);
     QCOMPARE(F->Sink.TakeMessages(), QStringList{"Коэффициент трения в опорах не может быть равен нулю"});
@@ -147,7 +153,7 @@ void SupportsAndOwnClimateTest::supportLoadsOnThePageAndInTheNote()
     for (int row = 3; row < Supports()->rowCount(); ++row)
         for (int column = 1; column < Supports()->columnCount(); ++column)
             if (Cell(row, column) != QStringLiteral("—"))
-                QVERIFY2(text.contains(Cell(row, column)), qPrintable(QStringLiteral("%1, %2: ").arg(row).arg(column) + Cell(row, column)));
+                QVERIFY2(text.contains(Cell(row, column) + (row == 4 ? QStringLiteral(" кН") : QStringLiteral(" Н"))), qPrintable(QStringLiteral("%1, %2: ").arg(row).arg(column) + Cell(row, column)));
 }
 
 QTEST_MAIN(SupportsAndOwnClimateTest)

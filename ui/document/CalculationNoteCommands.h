@@ -1,10 +1,14 @@
 #pragma once
 
+#include "NoteFileCommands.h"
+
 #include <korvelin/NoteDocument.h>
 
 #include <QList>
 #include <QObject>
 #include <QString>
+
+#include <memory>
 
 class InputModel;
 class MessageSink;
@@ -17,7 +21,7 @@ class QWidget;
 // input model holds a completed calculation, whose note they write, print or copy. The PDF and
 // the printout get the frame and the title block when the document fields ask for them; the ODT,
 // which goes into a word processor's own template, never does.
-class CalculationNoteCommands final : public QObject
+class CalculationNoteCommands final : public QObject, private NoteSource
 {
     Q_OBJECT
 
@@ -27,35 +31,30 @@ public:
     ~CalculationNoteCommands() override;
 
     // In the order the menu "Файл" shows them.
-    QList<QAction*> Actions() const { return {SavePdf, SaveOdt, Print, Copy}; }
-    QAction* SavePdfAction() const { return SavePdf; }
-    QAction* SaveOdtAction() const { return SaveOdt; }
-    QAction* PrintAction() const { return Print; }
+    QList<QAction*> Actions() const { return {SavePdfAction(), SaveOdtAction(), PrintAction(), Copy}; }
+    QAction* SavePdfAction() const { return Files->SavePdfAction(); }
+    QAction* SaveOdtAction() const { return Files->SaveOdtAction(); }
+    QAction* PrintAction() const { return Files->PrintAction(); }
     QAction* CopyAction() const { return Copy; }
 
     bool HasResults() const;
     // The note of the calculation (only while HasResults()), framed as the document fields ask,
     // or without the frame.
-    korvelin::NoteDocument Note(bool frameAsAsked = true) const;
+    korvelin::NoteDocument Note(bool frameAsAsked = true) const override;
     // "Пролет 89x3,2.pdf": the name the save dialog suggests, with that extension.
     QString SuggestedPdfName(const QString& extension = QStringLiteral("pdf")) const;
     // Writes the note; a failure is reported with a message box. Returns whether it was written.
-    bool SavePdfTo(const QString& path);
-    bool SaveOdtTo(const QString& path);
-    void PrintOn(QPagedPaintDevice& device);
+    bool SavePdfTo(const QString& path) { return Files->SavePdfTo(path); }
+    bool SaveOdtTo(const QString& path) { return Files->SaveOdtTo(path); }
+    void PrintOn(QPagedPaintDevice& device) { Files->PrintOn(device); }
     void CopyResults();
 
 private:
+    bool HasNote() const override { return HasResults(); }
+    QString SuggestedName(const QString& extension) const override { return SuggestedPdfName(extension); }
     void UpdateEnabled();
-    void AskAndSavePdf();
-    void AskAndSaveOdt();
-    void AskAndPrint();
 
     InputModel& Model;
-    MessageSink& Sink;
-    QWidget& Window;
-    QAction* SavePdf;
-    QAction* SaveOdt;
-    QAction* Print;
+    std::unique_ptr<NoteFileCommands> Files;
     QAction* Copy;
 };

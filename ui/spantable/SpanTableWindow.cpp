@@ -6,8 +6,10 @@
 #include "NumericItemDelegate.h"
 #include "Utf8Text.h"
 
+#include <korvelin/CompensationDrawing.h>
 #include <korvelin/DesignSummary.h>
 #include <korvelin/NumberFormat.h>
+#include <korvelin/PipesNote.h>
 #include <korvelin/SpanTableNote.h>
 
 #include <QCheckBox>
@@ -17,6 +19,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -70,6 +74,12 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
 {
     setObjectName(QStringLiteral("SpanTable"));
     setWindowTitle(Caption);
+    PipesNoteFiles = std::make_unique<NoteFileCommands>(
+        static_cast<NoteSource&>(*this), sink, *this,
+        NoteFileTexts{QStringLiteral("Сохранить записку по таблице труб в PDF"),
+                      QStringLiteral("Сохранить записку по таблице труб в ODT"),
+                      QStringLiteral("Печать записки по таблице труб")},
+        QStringLiteral("Сохранить в PDF…"), QStringLiteral("Сохранить в ODT…"), QStringLiteral("Печать…"));
     // Closing the table does not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -149,10 +159,26 @@ SpanTableWindow::SpanTableWindow(InputModel& model, MessageSink& sink, QSettings
     buttons->addWidget(button("SaveCsv", QStringLiteral("Сохранить CSV…"), &SpanTableWindow::SaveCsvClick));
     buttons->addWidget(button("SavePdf", QStringLiteral("Сохранить в PDF…"), &SpanTableWindow::SavePdfClick));
     buttons->addWidget(button("Print", QStringLiteral("Печать…"), &SpanTableWindow::PrintClick));
+    // The note of all the pipes: one calculation document for the project.
+    auto* pipesNote = new QPushButton(QStringLiteral("Записка по таблице труб…"), this);
+    pipesNote->setObjectName(QStringLiteral("PipesNote"));
+    pipesNote->setAutoDefault(false);
+    pipesNote->setToolTip(QStringLiteral("Одна расчетная записка по всем трубам таблицы: общие условия, расчет и "
+                                         "расчетная схема каждой трубы, сводная таблица"));
+    auto* pipesMenu = new QMenu(pipesNote);
+    pipesMenu->addActions(PipesNoteFiles->Actions());
+    pipesNote->setMenu(pipesMenu);
+    // The text whole beside the arrow of its menu.
+    pipesNote->setMinimumWidth(pipesNote->fontMetrics().horizontalAdvance(pipesNote->text()) +
+                               3 * pipesNote->style()->pixelMetric(QStyle::PM_MenuButtonIndicator) + 16);
+    // Beside the conditions the note shares: the row of the table's buttons has no room left.
+    auto* top = new QHBoxLayout;
+    top->addWidget(ConditionsLabel, 1);
+    top->addWidget(pipesNote, 0, Qt::AlignTop);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(ConditionsLabel);
+    layout->addLayout(top);
     layout->addWidget(Table, 1);
     layout->addLayout(buttons);
 
@@ -246,6 +272,7 @@ void SpanTableWindow::ShowRows(const std::vector<korvelin::PipeSize>& rows)
         InsertRow(Table->rowCount(), size);
     Filling = false;
     Stale = false;
+    PipesNoteFiles->UpdateEnabled();
 }
 
 void SpanTableWindow::RowsEdited()
@@ -296,6 +323,7 @@ void SpanTableWindow::RemoveSelectedRows()
         Table->removeRow(row);
         Computed.erase(Computed.begin() + row);
     }
+    PipesNoteFiles->UpdateEnabled();
     RowsEdited();
 }
 
@@ -330,6 +358,7 @@ void SpanTableWindow::Recompute()
     for (int row = 0; row < Table->rowCount(); ++row)
         ShowRow(row);
     Table->setUpdatesEnabled(true);
+    PipesNoteFiles->UpdateEnabled();
 }
 
 void SpanTableWindow::RecomputeRow(int row)
@@ -338,6 +367,7 @@ void SpanTableWindow::RecomputeRow(int row)
                                   Table->item(row, WallColumn)->text().toStdString()};
     Computed[std::size_t(row)] = korvelin::ComputeSpanTableRow(size, Conditions());
     ShowRow(row);
+    PipesNoteFiles->UpdateEnabled();
 }
 
 // Writes a result cell. Its item is kept when it has the kind asked for, so that a recomputation
@@ -446,7 +476,7 @@ void SpanTableWindow::SaveGeometry() const
     Settings.setValue(GeometryKey, saveGeometry());
 }
 
-korvelin::NoteDocument SpanTableWindow::Note() const
+korvelin::NoteDocument SpanTableWindow::TableNote() const
 {
     // The loads on the supports go with the table when it shows them; the sheets are framed as
     // the document fields ask.
@@ -466,7 +496,37 @@ QString SpanTableWindow::WriteCsv(const QString& path) const
     return WriteFileAtomically(path, QByteArray(csv.data(), qsizetype(csv.size())));
 }
 
-QString SpanTableWindow::WritePdf(const QString& path) const { return WriteNotePdf(Note(), path); }
+QString SpanTableWindow::WritePdf(const QString& path) const { return WriteNotePdf(TableNote(), path); }
+
+bool SpanTableWindow::HasNote() const
+{
+    return std::any_of(Computed.begin(), Computed.end(),
+                       [](const korvelin::SpanTableRow& row) { return row.Completed(); });
+}
+
+korvelin::NoteDocument SpanTableWindow::Note(bool frameAsAsked) const
+{
+    // The pipes computed once more with every formula's values, for the section "Расчет".
+    const std::vector<korvelin::PipeDesign> pipes = korvelin::DesignPipes(Rows(), Conditions(), Model.Request());
+    korvelin::NoteInputs inputs;
+    inputs.Texts = Model.Texts();
+    inputs.Selectors = Model.Selectors();
+    inputs.SteelGrade = Model.SteelGrade();
+    inputs.DecimalSeparator = Model.DecimalSeparator();
+    inputs.DateTime = DocumentMoment(QDateTime::currentDateTime());
+    inputs.Program = ProgramNameAndVersion();
+    inputs.OwnClimate = Model.OwnClimate();
+    inputs.Document = Model.Document();
+    inputs.Framed = frameAsAsked && korvelin::FrameWanted(inputs.Document);
+    // The sections between fixed supports, computed with the main window's pipe, close the note.
+    inputs.Compensation = korvelin::CompensationNoteSections(Model.CompensationResults(), inputs.DecimalSeparator);
+    return korvelin::BuildPipesNote(inputs, pipes);
+}
+
+QString SpanTableWindow::SuggestedName(const QString& extension) const
+{
+    return QStringLiteral("Пролеты по таблице труб.%1").arg(extension);
+}
 
 QString SpanTableWindow::AskPath(const QString& caption, const QString& name, const QString& filter)
 {
@@ -505,5 +565,5 @@ void SpanTableWindow::PrintClick()
     dialog.setWindowTitle(QStringLiteral("Печать таблицы пролетов"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    PrintNote(Note(), printer);
+    PrintNote(TableNote(), printer);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InputModel.h"
+#include "NoteFileCommands.h"
 
 #include <korvelin/NoteDocument.h>
 #include <korvelin/SpanTable.h>
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class MessageSink;
@@ -18,8 +20,9 @@ class QTableWidget;
 // "Таблица пролетов": the permissible spans of a list of pipes under the other inputs of the
 // input model. The rows (outer diameter × wall) are the model's table of pipes, edited in place
 // with the numeric fields' key rules; the table recomputes when a row or an input changes.
-// Non-modal and sizeable; its place, size and rows are kept in the user's settings.
-class SpanTableWindow final : public QWidget
+// Non-modal and sizeable; its place, size and rows are kept in the user's settings. Its button
+// "Записка по таблице труб…" writes or prints the project's calculation note of all its pipes.
+class SpanTableWindow final : public QWidget, private NoteSource
 {
     Q_OBJECT
 
@@ -45,6 +48,11 @@ public:
     QString WriteCsv(const QString& path) const;
     QString WritePdf(const QString& path) const;
 
+    // The calculation note of the table's pipes: saved as PDF or ODT, printed.
+    NoteFileCommands& PipesNote() { return *PipesNoteFiles; }
+    // The note (while a row is computed), framed as the document fields ask, or without the frame.
+    korvelin::NoteDocument Note(bool frameAsAsked) const override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -55,7 +63,9 @@ private:
     void RowsEdited();
     void ShowRows(const std::vector<korvelin::PipeSize>& rows);
     korvelin::SpanTableConditions Conditions() const;
-    korvelin::NoteDocument Note() const;
+    korvelin::NoteDocument TableNote() const;
+    bool HasNote() const override;
+    QString SuggestedName(const QString& extension) const override;
     void Recompute();
     void RecomputeRow(int row);
     void ShowRow(int row);
@@ -78,4 +88,6 @@ private:
     std::vector<korvelin::SpanTableRow> Computed;
     bool Filling = false;  // the window itself is writing cells: no edits to react to
     bool Stale = true;     // the inputs changed while the table was hidden
+    // Last: it asks the rows whether there is a note.
+    std::unique_ptr<NoteFileCommands> PipesNoteFiles;
 };

@@ -1,9 +1,11 @@
 #include "SupportLoadsView.h"
 
 #include "MessageSink.h"
+#include "NoteDrawingPainter.h"
 #include "NumericKeys.h"
 #include "Utf8Text.h"
 
+#include <korvelin/CalculationScheme.h>
 #include <korvelin/NumberFormat.h>
 #include <korvelin/SupportLoadsNote.h>
 
@@ -12,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -31,6 +34,9 @@ const QStringList RowLabels = {
     QStringLiteral("Трение, Н"),
 };
 constexpr int LabelWidth = 104;
+// The scheme beside the table: wider while the table has the blocks of the governing spans only.
+constexpr int SchemeWidth = 300;
+constexpr int NarrowSchemeWidth = 220;
 
 // An exact factor as compact as a cell allows: "(3+√3)/12".
 QString Compact(const std::string& exact) { return FromUtf8(exact).remove(u' '); }
@@ -42,6 +48,40 @@ struct Block {
 
 } // namespace
 
+// The calculation scheme as the note draws it, fitted to the widget; the labels no smaller than
+// the window's text.
+class NoteDrawingView final : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+    void SetDrawing(korvelin::NoteDrawing drawing)
+    {
+        Drawing = std::move(drawing);
+        update();
+    }
+    const korvelin::NoteDrawing& Shown() const { return Drawing; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (Drawing.WidthMm <= 0 || Drawing.HeightMm <= 0)
+            return;
+        const QRectF target = QRectF(rect()).adjusted(2, 2, -2, -2);
+        const qreal scale = qMin(target.width() / Drawing.WidthMm, target.height() / Drawing.HeightMm);
+        korvelin::NoteDrawing shown = Drawing;
+        const qreal smallest = 0.75 * fontMetrics().capHeight() / qMax(scale, 0.01);
+        for (korvelin::DrawingText& label : shown.Texts)
+            label.HeightMm = qMax(label.HeightMm, smallest);
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        PaintNoteDrawing(painter, shown, target);
+    }
+
+private:
+    korvelin::NoteDrawing Drawing;
+};
+
 SupportLoadsView::SupportLoadsView(InputModel& model, MessageSink& sink, QWidget* parent)
     : QWidget(parent)
     , Model(model)
@@ -49,6 +89,7 @@ SupportLoadsView::SupportLoadsView(InputModel& model, MessageSink& sink, QWidget
     , FrictionField(new QLineEdit(this))
     , Beam(new QLabel(this))
     , Table(new QTableWidget(int(RowLabels.size()), 1, this))
+    , Scheme(new NoteDrawingView(this))
 {
     setObjectName(QStringLiteral("SupportLoads"));
     auto* caption = new QLabel(QStringLiteral("Коэффициент трения в опорах"), this);
@@ -86,11 +127,18 @@ SupportLoadsView::SupportLoadsView(InputModel& model, MessageSink& sink, QWidget
     top->addWidget(FrictionField);
     top->addSpacing(8);
     top->addWidget(Beam, 1);
+    Scheme->setObjectName(QStringLiteral("SupportLoadsScheme"));
+    Scheme->setFixedWidth(SchemeWidth);
+    auto* loads = new QHBoxLayout;
+    loads->setContentsMargins(0, 0, 0, 0);
+    loads->setSpacing(3);
+    loads->addWidget(Table, 1);
+    loads->addWidget(Scheme);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
     layout->addLayout(top);
-    layout->addWidget(Table, 1);
+    layout->addLayout(loads, 1);
 
     connect(&Model, &InputModel::calculated, this, &SupportLoadsView::Refresh);
     connect(&Model, &InputModel::changed, this, &SupportLoadsView::ModelChanged);
@@ -137,6 +185,12 @@ void SupportLoadsView::Refresh()
                       .arg(FromUtf8(korvelin::BeamSpansText(beam))));
 
     const std::optional<korvelin::DesignSummary> summary = Model.Summary();
+    const std::optional<korvelin::SchemeLoads> schemeLoads =
+        summary ? korvelin::SchemeLoadsOf(*summary) : std::nullopt;
+    korvelin::NoteDrawing scheme = korvelin::BuildCalculationScheme(
+        Model.Selectors().SpanCount, schemeLoads, "Расчетная схема", separator);
+    Scheme->setToolTip(FromUtf8(korvelin::FormulaPlainText(scheme.Caption)));
+    Scheme->SetDrawing(std::move(scheme));
     std::vector<Block> blocks;
     if (summary) {
         for (const bool chosen : {false, true}) {
@@ -154,6 +208,7 @@ void SupportLoadsView::Refresh()
         }
     }
 
+    Scheme->setFixedWidth(blocks.size() > 2 ? NarrowSchemeWidth : SchemeWidth);
     Table->clearSpans();
     Table->clearContents();
     Table->setColumnCount(1 + 2 * int(blocks.size()));
@@ -177,14 +232,20 @@ void SupportLoadsView::Refresh()
     auto number = [&separator](const std::optional<double>& value) {
         return value ? FromUtf8(korvelin::FormatFixed3(*value, separator)) : Dash;
     };
-    auto kilonewtons = [&](const std::optional<double>& value) {
-        return value ? number(double(static_cast<long double>(*value) / 1000)) : Dash;
+    // The loads as the note gives them: whole newtons, kilonewtons to 0,01.
+    auto newtons = [](const std::optional<double>& value) {
+        return value ? FromUtf8(korvelin::WholeNewtons(*value)) : Dash;
+    };
+    auto kilonewtons = [&separator](const std::optional<double>& value) {
+        return value ? FromUtf8(korvelin::Kilonewtons(*value, separator)) : Dash;
     };
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const korvelin::SupportLoads& l = *blocks[i].Loads;
         const int column = 1 + 2 * int(i);
         Table->setSpan(0, column, 1, 2);
         set(0, column, blocks[i].Heading, Qt::AlignHCenter, true);
+        // Four blocks share the width with the scheme: a heading cut short shows itself whole.
+        Table->item(0, column)->setToolTip(blocks[i].Heading);
         const std::optional<double> verticalEnd = l.VerticalEnd;
         const std::optional<double> windEnd = l.WindEnd;
         const std::optional<double> kEnd = l.Factors.End;
@@ -203,13 +264,15 @@ void SupportLoadsView::Refresh()
             const auto& s = supports[side];
             set(1, column + side, side == 0 ? QStringLiteral("промежут.") : QStringLiteral("крайняя"),
                 Qt::AlignRight);
+            Table->item(1, column + side)->setToolTip(side == 0 ? QStringLiteral("Промежуточная опора")
+                                                                : QStringLiteral("Крайняя опора"));
             set(2, column + side, s.K ? Compact(s.Exact) : Dash, Qt::AlignRight);
             if (s.K)
                 Table->item(2, column + side)->setToolTip(FromUtf8(s.Exact) + QStringLiteral(" = ") + number(s.K));
-            set(3, column + side, number(s.Vertical), Qt::AlignRight);
+            set(3, column + side, newtons(s.Vertical), Qt::AlignRight);
             set(4, column + side, kilonewtons(s.Vertical), Qt::AlignRight);
-            set(5, column + side, number(s.Wind), Qt::AlignRight);
-            set(6, column + side, number(s.Friction), Qt::AlignRight);
+            set(5, column + side, newtons(s.Wind), Qt::AlignRight);
+            set(6, column + side, newtons(s.Friction), Qt::AlignRight);
         }
     }
 }

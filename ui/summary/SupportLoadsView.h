@@ -6,14 +6,16 @@
 #include <QWidget>
 
 class MessageSink;
+class NoteDrawingView;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
 
 // The loads on the supports of the last completed calculation, a block of two columns
 // (intermediate and end support) per set of rules at its governing span and, when one was given,
-// at the chosen span: the factor k, the vertical load k·q·L in N and kN, the wind load k·w·L and
-// the friction force μ·k·q·L. Its field "Коэффициент трения в опорах" is the model's.
+// at the chosen span: the factor k, the vertical load k·q·L in whole N and in kN to 0,01, the wind
+// load k·w·L and the friction force μ·k·q·L in whole N, as the note gives them; beside them the
+// calculation scheme of the note. Its field "Коэффициент трения в опорах" is the model's.
 class SupportLoadsView final : public QWidget
 {
     Q_OBJECT
@@ -35,5 +37,6 @@ private:
     QLineEdit* FrictionField;
     QLabel* Beam;
     QTableWidget* Table;
+    NoteDrawingView* Scheme;
     QString LastReported;  // the refused text last reported, so that it is not reported twice
 };

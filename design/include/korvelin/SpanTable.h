@@ -56,10 +56,23 @@ struct SpanTableRow {
     bool Completed() const { return Outcome.Kind == OutcomeKind::Completed; }
 };
 
-// One row; runs without the intermediate report, so that a long table recomputes at once.
-SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions& conditions);
+// One row; runs without the intermediate report, so that a long table recomputes at once, unless
+// the report (and with it the trace of every formula) is asked for.
+SpanTableRow ComputeSpanTableRow(const PipeSize& size, const SpanTableConditions& conditions,
+                                 ReportMode reportMode = ReportMode::Omitted);
 std::vector<SpanTableRow> ComputeSpanTable(std::span<const PipeSize> sizes,
                                            const SpanTableConditions& conditions);
+
+// A pipe of a project's note of several pipes: its row computed with the report and the trace,
+// and its design summary (governing spans, the check of the chosen span, the route, the loads on
+// the supports) when it completed.
+struct PipeDesign {
+    SpanTableRow Row;
+    std::optional<DesignSummary> Summary;
+};
+std::vector<PipeDesign> DesignPipes(std::span<const PipeSize> sizes,
+                                    const SpanTableConditions& conditions,
+                                    const SummaryRequest& request);
 
 // The headers of the table's columns as the window shows them, lines broken with "\n": outer
 // diameter and wall, the six spans in the order of the two pages, then the governing span and its

@@ -324,4 +324,16 @@ NoteDrawing CompensationDrawing(const CompensationResult& result, std::string_vi
     return drawing;
 }
 
+std::vector<CompensationNoteSection> CompensationNoteSections(const CompensationRun& run,
+                                                              std::string_view decimalSeparator)
+{
+    std::vector<CompensationNoteSection> sections;
+    if (run.Ok()) {
+        for (const CompensationResult& section : run.Sections) {
+            sections.push_back({section, CompensationDrawing(section, decimalSeparator)});
+        }
+    }
+    return sections;
+}
+
 }  // namespace korvelin

@@ -5,6 +5,7 @@
 
 #include "korvelin/NoteDocument.h"
 #include "korvelin/NumberFormat.h"
+#include "korvelin/OwnClimate.h"
 
 #include <initializer_list>
 #include <set>
@@ -31,21 +32,44 @@ public:
         : Note(note), Separator(separator)
     {
     }
+    // With the site's own climatic values, for the steps that read them.
+    MethodWriter(NoteDocument& note, std::string_view separator, const OwnClimateTexts& own)
+        : Note(note), Separator(separator), Own(&own)
+    {
+    }
 
     // A value put into a formula, or one that no window shows.
     std::string V(long double value) const { return FormatSignificant(value, kDigits, Separator); }
     // A constant exactly as the formulas take it.
     std::string C(long double value) const { return FormatSignificant(value, 15, Separator); }
-    // A result as the window shows it, with its unit.
+    // A result as the window shows it, with its unit: the spans.
     std::string R(double value, std::string_view unit) const
     {
         return FormatFixed3(value, Separator) + " " + std::string(unit);
     }
+    // A result that later formulas take: with the digits they take it with.
+    std::string I(double value, std::string_view unit) const
+    {
+        return V(value) + " " + std::string(unit);
+    }
     std::string_view Mark() const { return Separator; }
+    // The own climatic values; only for a writer made with them.
+    const OwnClimateTexts& OwnTexts() const { return *Own; }
 
     void Step(std::string heading)
     {
         Note.Blocks.emplace_back(NoteParagraph{std::move(heading), true, false, true});
+    }
+    // The document the step follows, right under its heading.
+    void Source(std::string text)
+    {
+        Note.Blocks.emplace_back(NoteParagraph{"Основание: " + std::move(text) + ".", false, false, true});
+    }
+    // A remark on the model of the step's formula, after its symbols; ends the step.
+    void Remark(std::string text)
+    {
+        std::get<NoteParagraph>(Note.Blocks.back()).KeepWithNext = true;
+        Note.Blocks.emplace_back(NoteParagraph{std::move(text), false, false, false});
     }
     void Line(std::string formula)
     {
@@ -79,6 +103,7 @@ public:
 private:
     NoteDocument& Note;
     std::string_view Separator;
+    const OwnClimateTexts* Own = nullptr;
     std::set<std::string> Explained;
 };
 

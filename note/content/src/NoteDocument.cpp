@@ -8,13 +8,15 @@ std::string FormulaPlainText(std::string_view formula)
     text.reserve(formula.size());
     for (std::size_t i = 0; i < formula.size(); ++i) {
         const char c = formula[i];
-        if ((c == '_' || c == '^') && i + 1 < formula.size() && formula[i + 1] == '{') {
-            ++i;
+        const std::size_t close = formula.find('}', i + 2);
+        if ((c == '_' || c == '^') && i + 1 < formula.size() && formula[i + 1] == '{' &&
+            close != std::string_view::npos) {
+            // The mark's text stays, its braces go; braces elsewhere are text.
+            text += formula.substr(i + 2, close - i - 2);
+            i = close;
             continue;
         }
-        if (c != '{' && c != '}') {
-            text += c;
-        }
+        text += c;
     }
     return text;
 }
@@ -54,7 +56,7 @@ std::string NoteToPlainText(const NoteDocument& document)
             text += heading->Text;
             text += '\n';
         } else if (const auto* paragraph = std::get_if<NoteParagraph>(&block)) {
-            text += paragraph->Formula ? FormulaPlainText(paragraph->Text) : paragraph->Text;
+            text += FormulaPlainText(paragraph->Text);
             text += '\n';
         } else if (const auto* drawing = std::get_if<NoteDrawing>(&block)) {
             text += drawing->Caption;

@@ -48,26 +48,9 @@ void AddSupportLoads(NoteDocument& note, std::span<const SpanTableRow> rows,
 
 }  // namespace
 
-NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
-                                const SpanTableConditions& conditions,
-                                std::string_view dateTime, std::string_view program,
-                                const SpanTableSupportColumns* supports,
-                                const DocumentFields& document)
+NoteTable SpanTableOfRows(std::span<const SpanTableRow> rows, std::string_view separator,
+                          std::vector<std::string>& notes)
 {
-    const std::string_view separator = conditions.DecimalSeparator;
-    NoteDocument note;
-    note.Title = std::string(kSpanTableTitle) + " надземного газопровода";
-    note.Orientation = PageOrientation::Landscape;
-    if (FrameWanted(document)) {
-        note.TitleBlock = DocumentTitleBlock(document, note.Title, dateTime);
-    }
-    note.AddParagraph("Дата и время расчета: " + std::string(dateTime) + ". Программа: " +
-                      std::string(program) + ".");
-    note.AddHeading("Условия расчета");
-    for (std::string& line : SpanTableConditionLines(conditions)) {
-        note.AddParagraph(std::move(line));
-    }
-
     NoteTable table;
     table.HeaderRows = 1;
     table.KeepWithNext = true;
@@ -88,8 +71,6 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
     }
     table.Rows.push_back(std::move(header));
 
-    // What a cell cannot hold goes to the notes below the table, the cell refers to it.
-    std::vector<std::string> notes;
     const auto referTo = [&notes](std::string text) {
         notes.push_back(std::move(text));
         return "см. прим. " + std::to_string(notes.size());
@@ -122,6 +103,32 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
         }
         table.Rows.push_back(std::move(cells));
     }
+    return table;
+}
+
+NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
+                                const SpanTableConditions& conditions,
+                                std::string_view dateTime, std::string_view program,
+                                const SpanTableSupportColumns* supports,
+                                const DocumentFields& document)
+{
+    const std::string_view separator = conditions.DecimalSeparator;
+    NoteDocument note;
+    note.Title = std::string(kSpanTableTitle) + " надземного газопровода";
+    note.Orientation = PageOrientation::Landscape;
+    if (FrameWanted(document)) {
+        note.TitleBlock = DocumentTitleBlock(document, note.Title, dateTime);
+    }
+    note.AddParagraph("Дата и время расчета: " + std::string(dateTime) + ". Программа: " +
+                      std::string(program) + ".");
+    note.AddHeading("Условия расчета");
+    for (std::string& line : SpanTableConditionLines(conditions)) {
+        note.AddParagraph(std::move(line));
+    }
+
+    // What a cell cannot hold goes to the notes below the table, the cell refers to it.
+    std::vector<std::string> notes;
+    NoteTable table = SpanTableOfRows(rows, separator, notes);
     note.AddHeading("Допустимые пролеты, м");
     note.AddTable(std::move(table));
     // The columns' short names, with the labels of the result fields they stand for.

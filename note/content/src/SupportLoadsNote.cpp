@@ -1,5 +1,6 @@
 #include "korvelin/SupportLoadsNote.h"
 
+#include "korvelin/CalculationScheme.h"
 #include "korvelin/NumberFormat.h"
 
 namespace korvelin {
@@ -9,20 +10,10 @@ constexpr std::string_view kDash = "—";
 
 std::string Number(double value, std::string_view separator) { return FormatFixed3(value, separator); }
 
-std::string Optional(const std::optional<double>& value, std::string_view separator)
-{
-    return value ? Number(*value, separator) : std::string(kDash);
-}
-
-std::string OptionalNewtons(const std::optional<double>& value, std::string_view separator)
-{
-    return value ? NewtonsText(*value, separator) : std::string(kDash);
-}
-
 // The columns of the table: each set of rules at its governing span, then at the chosen span.
 struct LoadColumn {
     std::string Heading;       // "Определяющий пролет, СП 42-102-2004"
-    std::string ShortHeading;  // for a narrow column: "Опред. пролет по СП 42-102-2004"
+    std::string ShortHeading;  // for a narrow column: "Опред. пролет по СП"
     const SupportLoads* Loads;
 };
 
@@ -35,8 +26,10 @@ std::vector<LoadColumn> Columns(const DesignSummary& summary)
             const std::optional<SupportLoads>& loads = chosen ? set.ChosenSupports : set.Supports;
             if (loads) {
                 const std::string name(RuleSetName(rules));
+                const std::string shortName = rules == RuleSet::SP ? "СП" : "СНиП";
                 columns.push_back({(chosen ? "Принятый пролет, " : "Определяющий пролет, ") + name,
-                                   (chosen ? "Принятый пролет по " : "Опред. пролет по ") + name, &*loads});
+                                   (chosen ? "Принятый пролет по " : "Опред. пролет по ") + shortName,
+                                   &*loads});
             }
         }
     }
@@ -71,14 +64,14 @@ std::string NewtonsText(double newtons, std::string_view separator)
 }
 
 void AddSupportLoadsNote(NoteDocument& note, const DesignSummary& summary,
-                         std::string_view separator)
+                         std::string_view separator, std::string_view heading)
 {
     const std::vector<LoadColumn> columns = Columns(summary);
     if (columns.empty()) {
         return;
     }
     const SupportLoads& first = *columns.front().Loads;
-    note.AddHeading("Нагрузки на опоры");
+    note.AddHeading(std::string(heading));
     note.AddParagraph(
         "Трубопровод рассматривается как неразрезная балка из n равных пролетов L под равномерно "
         "распределенной нагрузкой (n — «Количество пролетов», при «>6» — предел многих "
@@ -88,8 +81,9 @@ void AddSupportLoadsNote(NoteDocument& note, const DesignSummary& summary,
         "вертикальная нагрузка сочетания (вес трубы и газа и большая из снеговой и гололедной "
         "нагрузок), по СНиП 2.04.12-86 — расчетная суммарная нагрузка; горизонтальная нагрузка "
         "от ветра H = k·w·L, где w — ветровая нагрузка; сила трения на скользящей опоре "
-        "Fтр = μ·F, коэффициент трения в опорах μ = " +
-        FrictionText(first, separator) + ".");
+        "F_{тр} = μ·F, коэффициент трения в опорах μ = " +
+        FrictionText(first, separator) +
+        ". Нагрузки на опоры даны в целых ньютонах, вертикальные — также в килоньютонах.");
 
     NoteTable table;
     table.Alignment.assign(columns.size() + 1, CellAlignment::Right);
@@ -120,18 +114,24 @@ void AddSupportLoadsNote(NoteDocument& note, const DesignSummary& summary,
     row("Коэффициент k промежуточной опоры", [&](const SupportLoads& l) {
         return FactorText(l.Factors.Intermediate, l.Factors.IntermediateText, separator);
     });
+    const auto load = [&separator](const std::optional<double>& newtons) {
+        return newtons ? SupportLoadText(*newtons, separator) : std::string(kDash);
+    };
+    const auto whole = [](const std::optional<double>& newtons) {
+        return newtons ? WholeNewtonsText(*newtons) : std::string(kDash);
+    };
     row("Вертикальная нагрузка на крайнюю опору k·q·L",
-        [&](const SupportLoads& l) { return NewtonsText(l.VerticalEnd, separator); });
+        [&](const SupportLoads& l) { return load(l.VerticalEnd); });
     row("Вертикальная нагрузка на промежуточную опору k·q·L",
-        [&](const SupportLoads& l) { return OptionalNewtons(l.VerticalIntermediate, separator); });
-    row("Нагрузка от ветра на крайнюю опору k·w·L, Н",
-        [&](const SupportLoads& l) { return Number(l.WindEnd, separator); });
-    row("Нагрузка от ветра на промежуточную опору k·w·L, Н",
-        [&](const SupportLoads& l) { return Optional(l.WindIntermediate, separator); });
-    row("Сила трения на крайней опоре μ·k·q·L, Н",
-        [&](const SupportLoads& l) { return Optional(l.FrictionEnd, separator); });
-    row("Сила трения на промежуточной опоре μ·k·q·L, Н",
-        [&](const SupportLoads& l) { return Optional(l.FrictionIntermediate, separator); });
+        [&](const SupportLoads& l) { return load(l.VerticalIntermediate); });
+    row("Нагрузка от ветра на крайнюю опору k·w·L",
+        [&](const SupportLoads& l) { return whole(l.WindEnd); });
+    row("Нагрузка от ветра на промежуточную опору k·w·L",
+        [&](const SupportLoads& l) { return whole(l.WindIntermediate); });
+    row("Сила трения на крайней опоре μ·k·q·L",
+        [&](const SupportLoads& l) { return whole(l.FrictionEnd); });
+    row("Сила трения на промежуточной опоре μ·k·q·L",
+        [&](const SupportLoads& l) { return whole(l.FrictionIntermediate); });
     note.AddTable(std::move(table));
 }
 

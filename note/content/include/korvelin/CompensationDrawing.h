@@ -6,6 +6,7 @@
 // after heating and after cooling, the movements enlarged by a factor written on the drawing.
 
 #include "korvelin/Compensation.h"
+#include "korvelin/CompensationNote.h"
 #include "korvelin/NoteDocument.h"
 
 #include <cstddef>
@@ -18,6 +19,10 @@ namespace korvelin {
 NoteDrawing CompensationDrawing(const CompensationResult& result, std::string_view decimalSeparator);
 
 inline constexpr double kCompensationDrawingWidthMm = 170;
+
+// The note's sections of a run, each with its drawing; none when the run was refused.
+std::vector<CompensationNoteSection> CompensationNoteSections(const CompensationRun& run,
+                                                              std::string_view decimalSeparator);
 
 // A point of the bent axis: where it stands on the section (m) and how far it moves (m).
 struct BentAxisPoint {

@@ -17,9 +17,10 @@ struct NoteHeading {
     std::string Text;
 };
 
-// A formula's text marks a subscript as "_{…}" and a superscript as "^{…}" (the renderer sets
-// them lower and higher, the plain text drops the braces). A paragraph that keeps with the next
-// block stands on the same sheet as it: the lines of one step of a calculation, a caption.
+// A paragraph's text marks a subscript as "_{…}" and a superscript as "^{…}" (the renderer sets
+// them lower and higher, the plain text drops the braces): in a formula and in the sentences that
+// name its symbols ("F_{тр} = μ·F"). A formula stands indented. A paragraph that keeps with the
+// next block stands on the same sheet as it: the lines of one step of a calculation, a caption.
 struct NoteParagraph {
     std::string Text;
     bool Bold = false;
@@ -133,8 +134,8 @@ struct NoteDocument {
     void AddDrawing(NoteDrawing drawing) { Blocks.emplace_back(std::move(drawing)); }
 };
 
-// The document as plain text: the title, headings and paragraphs on their own lines (formulas
-// without their marks of sub- and superscripts), table rows with their cells separated by tabs,
+// The document as plain text: the title, headings and paragraphs on their own lines (without
+// their marks of sub- and superscripts), table rows with their cells separated by tabs,
 // an empty line between blocks; a drawing as its caption and then its labels, separated by " | ".
 std::string NoteToPlainText(const NoteDocument& document);
 

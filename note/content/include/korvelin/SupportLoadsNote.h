@@ -21,10 +21,12 @@ std::string BeamSpansText(const BeamFactors& factors);
 // "127,160 Н (0,127 кН)".
 std::string NewtonsText(double newtons, std::string_view decimalSeparator);
 
-// The section of the note: how the loads are found, with the formulas, and a table of the factors
-// and loads of each set of rules at its governing span and at the chosen span.
+// The section of the note under `heading`: how the loads are found, with the formulas, and a
+// table of the factors and loads of each set of rules at its governing span and at the chosen
+// span, the loads as a designer gives them (whole newtons, the vertical ones also in kN to 0,01).
 void AddSupportLoadsNote(NoteDocument& note, const DesignSummary& summary,
-                         std::string_view decimalSeparator);
+                         std::string_view decimalSeparator,
+                         std::string_view heading = "Нагрузки на опоры");
 
 // The same as lines of text for korvelin-calc.
 std::vector<std::string> SupportLoadLines(const DesignSummary& summary,

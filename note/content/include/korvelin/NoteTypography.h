@@ -1,0 +1,25 @@
+#pragma once
+
+// The typography of a document: where a line must not part, the ordinary space gives way to a
+// no-break space (U+00A0): between a number and its unit ("3,122 м", "66,813 Н/м", "2 ‰") and
+// after the name of a kind of standard before its number ("СП 42-102-2004", "ГОСТ Р 21.101-2020").
+// The texts of the windows and of korvelin-calc keep their ordinary spaces; the documents get
+// these at the end of their building.
+
+#include "korvelin/NoteDocument.h"
+
+#include <string>
+#include <string_view>
+
+namespace korvelin {
+
+inline constexpr std::string_view kNoBreakSpace = "\u00A0";
+
+// The text with those spaces made no-break ones.
+std::string WithNoBreakSpaces(std::string_view text);
+
+// Every text of the document so set: the title, headings, paragraphs, cells, the captions and
+// labels of drawings.
+void SetNoBreakSpaces(NoteDocument& document);
+
+}  // namespace korvelin

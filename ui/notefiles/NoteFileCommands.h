@@ -1,0 +1,70 @@
+#pragma once
+
+#include <korvelin/NoteDocument.h>
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class MessageSink;
+class QAction;
+class QPagedPaintDevice;
+class QWidget;
+
+// The document the commands write: the note while there is one, and what its dialogs say.
+class NoteSource
+{
+public:
+    virtual ~NoteSource();
+    virtual bool HasNote() const = 0;
+    // The note (only while HasNote()), framed as the document fields ask, or without the frame.
+    virtual korvelin::NoteDocument Note(bool frameAsAsked) const = 0;
+    // The file name the save dialogs suggest, with that extension: "Пролет 89x3,2.pdf".
+    virtual QString SuggestedName(const QString& extension) const = 0;
+};
+
+// The words of one set of commands: the captions of the save dialogs and of the print dialog.
+struct NoteFileTexts {
+    QString PdfCaption;    // "Сохранить расчет в PDF"
+    QString OdtCaption;    // "Сохранить расчет в ODT"
+    QString PrintCaption;  // "Печать расчета"
+};
+
+// The commands that write a note, "… в PDF…", "… в ODT…" and "Печать…", enabled while the source
+// has a note (the owner calls UpdateEnabled when that may have changed). The PDF, the ODT and the
+// printout get the frame and the title block when the document fields ask for them. A failure is
+// reported to the sink.
+class NoteFileCommands final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The actions get the given texts; the dialogs stand over `window`.
+    NoteFileCommands(NoteSource& source, MessageSink& sink, QWidget& window, const NoteFileTexts& texts,
+                     const QString& pdfAction, const QString& odtAction, const QString& printAction);
+    ~NoteFileCommands() override;
+
+    QList<QAction*> Actions() const { return {SavePdf, SaveOdt, Print}; }
+    QAction* SavePdfAction() const { return SavePdf; }
+    QAction* SaveOdtAction() const { return SaveOdt; }
+    QAction* PrintAction() const { return Print; }
+
+    void UpdateEnabled();
+    // Writes the note; returns whether it was written.
+    bool SavePdfTo(const QString& path);
+    bool SaveOdtTo(const QString& path);
+    void PrintOn(QPagedPaintDevice& device);
+
+private:
+    void AskAndSavePdf();
+    void AskAndSaveOdt();
+    void AskAndPrint();
+
+    NoteSource& Source;
+    MessageSink& Sink;
+    QWidget& Window;
+    NoteFileTexts Texts;
+    QAction* SavePdf;
+    QAction* SaveOdt;
+    QAction* Print;
+};
