@@ -114,8 +114,8 @@ long double InvalidResult() noexcept
 }
 
 // +-mantissa * 2^exponent, exact: a mantissa with its leading bit set, or a subnormal one at the
-// subnormal exponent. The value goes through the unit's whole-number load and exact scalings
-// (building its bits in memory would stall the load); beyond the range the scaling overflows.
+// subnormal exponent. The mantissa is loaded as a whole number and scaled exactly by powers of
+// two; beyond the range the scaling overflows and raises the flag.
 inline long double Compose(bool negative, std::uint64_t mantissa, int exponent) noexcept
 {
     // mantissa - 2^63 is a signed 64-bit number either way, and adding 2^63 back is exact.
@@ -592,24 +592,27 @@ std::optional<long double> TryLog(std::uint64_t mantissa, int exponent, int frac
 // that length the rounding is taken as it falls.
 constexpr int kFirstFractionLimbs = 8;
 
+// (A forced rounding gives nothing only when the result has fewer bits than the fixed point,
+// which cannot happen at these lengths; the not-a-number after the loops is never returned.)
 long double SlowExp(long double x) noexcept
 {
-    for (int fraction = kFirstFractionLimbs;; fraction *= 2) {
-        const bool last = fraction == kMaxFractionLimbs;
-        if (const std::optional<long double> result = TryExp(x, fraction, last)) {
+    for (int fraction = kFirstFractionLimbs; fraction <= kMaxFractionLimbs; fraction *= 2) {
+        if (const std::optional<long double> result = TryExp(x, fraction, fraction == kMaxFractionLimbs)) {
             return *result;
         }
     }
+    return std::numeric_limits<long double>::quiet_NaN();
 }
 
 long double SlowLog(std::uint64_t mantissa, int exponent) noexcept
 {
-    for (int fraction = kFirstFractionLimbs;; fraction *= 2) {
-        const bool last = fraction == kMaxFractionLimbs;
-        if (const std::optional<long double> result = TryLog(mantissa, exponent, fraction, last)) {
+    for (int fraction = kFirstFractionLimbs; fraction <= kMaxFractionLimbs; fraction *= 2) {
+        if (const std::optional<long double> result =
+                TryLog(mantissa, exponent, fraction, fraction == kMaxFractionLimbs)) {
             return *result;
         }
     }
+    return std::numeric_limits<long double>::quiet_NaN();
 }
 
 // Below 2^-67 in magnitude, e^x rounds as 1 + x does.
