@@ -1,139 +1,823 @@
 #include "korvelin/ExtendedMath.h"
 
+#include "ExtendedMathTables.h"
+
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <optional>
 
 #if !defined(__x86_64__) && !defined(__i386__)
 #error "The engine computes in the x87 extended format"
 #endif
+#if !defined(__SIZEOF_INT128__)
+#error "The logarithm and the exponential need the compiler's 128-bit whole numbers"
+#endif
+
+// Both functions work on the argument's 64-bit mantissa and exponent in whole numbers: table
+// look-ups bring the argument near a point where the function is known to 128 bits, a short
+// polynomial in 128-bit fixed point does the rest, and the result, known within a bound of a
+// few units of its last of about 125 bits, is rounded to 64 bits when the bound cannot reach
+// the middle between two neighbouring long doubles. That leaves out about one exponential in
+// 6 million and far fewer logarithms; those are computed again in fixed point with 256 bits and
+// more until the rounding is decided.
+// Whole-number arithmetic is exact, so every compiler and processor gives the same bits, and it
+// is faster here than long double arithmetic, whose values spill from the x87 stack.
 
 namespace korvelin {
 namespace {
 
-// The sign and biased exponent of an extended value (the 16 bits above the 64-bit mantissa).
-std::uint16_t SignAndExponent(long double x) noexcept
+static_assert(std::numeric_limits<long double>::digits == 64, "long double must be the x87 extended format");
+
+using namespace extended_math;
+
+__extension__ typedef unsigned __int128 U128;
+__extension__ typedef __int128 I128;
+
+constexpr U128 Words(std::uint64_t high, std::uint64_t low) noexcept { return (static_cast<U128>(high) << 64) | low; }
+
+constexpr I128 SignedWords(std::int64_t high, std::uint64_t low) noexcept
 {
-    std::uint16_t word = 0;
-    std::memcpy(&word, reinterpret_cast<const unsigned char*>(&x) + 8, sizeof word);
-    return word;
+    return static_cast<I128>(Words(static_cast<std::uint64_t>(high), low));
 }
 
-long double LoadLn2() noexcept
+constexpr U128 Magnitude(I128 value) noexcept
 {
-    long double ln2;
-    asm("fldln2" : "=t"(ln2));
-    return ln2;
+    return value < 0 ? U128{0} - static_cast<U128>(value) : static_cast<U128>(value);
 }
 
-long double LoadLog2E() noexcept
+// The number of significant bits, 0 for zero.
+constexpr int BitLength(U128 value) noexcept
 {
-    long double log2e;
-    asm("fldl2e" : "=t"(log2e));
-    return log2e;
+    const auto high = static_cast<std::uint64_t>(value >> 64);
+    return high != 0 ? 128 - std::countl_zero(high) : 64 - std::countl_zero(static_cast<std::uint64_t>(value));
 }
 
-// y * log2(x) in one rounding.
-long double YLog2X(long double x, long double y) noexcept
+// ---------------------------------------------------------------------------------------------
+// The extended format: a 64-bit mantissa with its leading bit, then sign and biased exponent.
+
+constexpr int kBias = 16383;
+constexpr std::uint64_t kLeadingBit = 1ULL << 63;
+// The last bit of the smallest subnormal number is 2^-16445.
+constexpr int kSubnormalUnitExponent = -16445;
+
+struct Bits {
+    std::uint64_t Mantissa;
+    std::uint16_t SignExponent;
+};
+
+Bits BitsOf(long double x) noexcept
 {
-    long double result;
-    asm volatile("fyl2x" : "=t"(result) : "0"(x), "u"(y) : "st(1)");
-    return result;
+    unsigned char raw[sizeof(long double)];
+    std::memcpy(raw, &x, sizeof x);
+    Bits bits;
+    std::memcpy(&bits.Mantissa, raw, 8);
+    std::memcpy(&bits.SignExponent, raw + 8, 2);
+    return bits;
 }
 
-// y * log2(1 + x) in one rounding, accurate for small x.
-long double YLog2XPlus1(long double x, long double y) noexcept
+long double FromBits(std::uint64_t mantissa, int signExponent) noexcept
 {
-    long double result;
-    asm volatile("fyl2xp1" : "=t"(result) : "0"(x), "u"(y) : "st(1)");
-    return result;
+    unsigned char raw[sizeof(long double)] = {};
+    const auto word = static_cast<std::uint16_t>(signExponent);
+    std::memcpy(raw, &mantissa, 8);
+    std::memcpy(raw + 8, &word, 2);
+    long double x;
+    std::memcpy(&x, raw, sizeof x);
+    return x;
 }
 
-// Rounds to a whole number in the current rounding mode (to nearest in the engine).
-long double RoundWhole(long double x) noexcept
+// 2^e for e in the normal range.
+long double PowerOfTwo(int e) noexcept { return FromBits(kLeadingBit, e + kBias); }
+
+// The results beyond the range, made by the arithmetic itself so that the unit raises the flag.
+long double Overflowed() noexcept
 {
-    long double result;
-    asm("frndint" : "=t"(result) : "0"(x));
-    return result;
+    volatile long double huge = 0x1p16383L;
+    return huge * huge;
 }
 
-// 2^x - 1 for |x| <= 1.
-long double TwoPowerMinusOne(long double x) noexcept
+long double Underflowed() noexcept
 {
-    long double result;
-    asm volatile("f2xm1" : "=t"(result) : "0"(x));
-    return result;
+    volatile long double tiny = 0x1p-16382L;
+    return tiny * tiny;
 }
 
-// x * 2^trunc(n).
-long double Scale(long double x, long double n) noexcept
+// 0/0: raises "invalid"; the unit's not-a-number is negative, the result the positive one.
+long double InvalidResult() noexcept
 {
-    long double result;
-    asm volatile("fscale" : "=t"(result) : "0"(x), "u"(n));
-    return result;
+    volatile long double zero = 0.0L;
+    return std::fabs(zero / zero);
 }
 
-// log2(e) = c0 + c1: c0 has only 15 significant bits, so c0 times a whole number below 2^15 is
-// exact, and c1 carries the rest of log2(e) to extended precision.
-constexpr long double kLog2EHigh = 0xb8aap-15L;
-constexpr long double kLog2ELow = 0xeca5705fc2eefa20p-81L;
+// +-mantissa * 2^exponent, exact: a mantissa with its leading bit set, or a subnormal one at the
+// subnormal exponent. The mantissa is loaded as a whole number and scaled exactly by powers of
+// two; beyond the range the scaling overflows and raises the flag.
+inline long double Compose(bool negative, std::uint64_t mantissa, int exponent) noexcept
+{
+    // mantissa - 2^63 is a signed 64-bit number either way, and adding 2^63 back is exact.
+    long double value = static_cast<long double>(static_cast<std::int64_t>(mantissa ^ kLeadingBit)) + 0x1p63L;
+    if (exponent >= -1022 && exponent <= 1023) {
+        value *= std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
+    } else {
+        const int half = exponent / 2;
+        value = value * PowerOfTwo(half) * PowerOfTwo(exponent - half);
+    }
+    if ((mantissa & kLeadingBit) == 0) {
+        value += Underflowed();  // a subnormal or zero result: raise "underflow" as well
+    }
+    return negative ? -value : value;
+}
 
-// Below 2^-67 in magnitude, e^x rounds to 1 + x.
-constexpr std::uint16_t kTinyExponent = 0x3fbc;
-// From 2^15 on, e^x is beyond the extended range; such arguments are clamped to +-2^15, which
-// still overflows or underflows in the same way.
-constexpr std::uint16_t kHugeExponent = 0x400d;
-constexpr long double kClampedArgument = 32768.0L;
+// A result rounded in whole numbers: mantissa * 2^unit.
+struct Rounded {
+    std::uint64_t Mantissa;
+    int Unit;
+};
+
+// Rounds magnitude * 2^-fraction to nearest, to 64 significant bits and to the last bit of the
+// subnormal numbers where that is coarser; false when `error` units of the last place of
+// magnitude may move it across the middle between two neighbours. (The caller composes the
+// long double, so that it is returned in the unit's register rather than through memory.)
+inline bool RoundFixed(U128 magnitude, int fraction, std::uint64_t error, Rounded& rounded) noexcept
+{
+    const int length = BitLength(magnitude);
+    int unit = length - 64 - fraction;  // the exponent of the result's last bit
+    if (unit < kSubnormalUnitExponent) {
+        unit = kSubnormalUnitExponent;
+    }
+    const int dropped = unit + fraction;  // bits of magnitude below the result's last bit
+    if (dropped < 2 || dropped > 128) {
+        return false;
+    }
+    const U128 rest = dropped == 128 ? magnitude : magnitude & ((U128{1} << dropped) - 1);
+    const U128 half = U128{1} << (dropped - 1);
+    if ((rest > half ? rest - half : half - rest) <= error) {
+        return false;
+    }
+    std::uint64_t mantissa = dropped == 128 ? 0 : static_cast<std::uint64_t>(magnitude >> dropped);
+    if (rest > half && ++mantissa == 0) {  // carried out of 64 bits
+        mantissa = kLeadingBit;
+        ++unit;
+    }
+    rounded = {mantissa, unit};
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Error-free transformations in long double (Knuth, Dekker), for the logarithm near 1.
+
+struct Pair {
+    long double High;
+    long double Low;
+};
+
+// Only for |a| >= |b| or a == 0.
+inline Pair FastTwoSum(long double a, long double b) noexcept
+{
+    const long double s = a + b;
+    return {s, b - (s - a)};
+}
+
+// a = High + Low, each of at most 32 significant bits (Veltkamp's splitting).
+inline Pair Split(long double a) noexcept
+{
+    constexpr double kSplitter = 4294967297.0;  // 2^32 + 1
+    const long double c = kSplitter * a;
+    const long double high = c - (c - a);
+    return {high, a - high};
+}
+
+inline Pair TwoSquare(long double a) noexcept
+{
+    const Pair s = Split(a);
+    const long double p = a * a;
+    return {p, ((s.High * s.High - p) + 2 * s.High * s.Low) + s.Low * s.Low};
+}
+
+// True when every value within bound * |high| of high + low rounds to high: low pushed away
+// from zero by the bound must still round to high, which the unit itself decides with the
+// spacing of the numbers on that side of high. The bound's margin covers the two roundings.
+inline bool RoundsToHigh(long double high, long double low, long double bound) noexcept
+{
+    const long double margin = bound * std::fabs(high);
+    return high + (low < 0 ? low - margin : low + margin) == high;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Fixed-point numbers of 32-bit limbs, for the rare arguments whose rounding the fast path
+// leaves open: one limb before the point, `fraction` after it, least significant first.
+
+constexpr int kMaxFractionLimbs = 128;
+
+class Fixed {
+public:
+    explicit Fixed(int fraction) noexcept : fraction_(fraction) {}
+
+    static Fixed Whole(int fraction, std::uint32_t value) noexcept
+    {
+        Fixed f(fraction);
+        f.limb_[static_cast<std::size_t>(fraction)] = value;
+        return f;
+    }
+
+    // mantissa * 2^exponent, truncated to the fraction's last bit; below 2^32.
+    static Fixed Scaled(int fraction, std::uint64_t mantissa, int exponent) noexcept
+    {
+        Fixed f(fraction);
+        int position = exponent + 32 * fraction;
+        if (position < 0) {
+            mantissa = -position >= 64 ? 0 : mantissa >> -position;
+            position = 0;
+        }
+        for (int bit = 0; bit < 64; ++bit) {
+            if ((mantissa >> bit) & 1) {
+                f.SetBit(position + bit);
+            }
+        }
+        return f;
+    }
+
+    int FractionBits() const noexcept { return 32 * fraction_; }
+
+    bool IsZero() const noexcept
+    {
+        for (int i = 0; i < Limbs(); ++i) {
+            if (limb_[Index(i)] != 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    int Compare(const Fixed& other) const noexcept
+    {
+        for (int i = Limbs() - 1; i >= 0; --i) {
+            if (limb_[Index(i)] != other.limb_[Index(i)]) {
+                return limb_[Index(i)] < other.limb_[Index(i)] ? -1 : 1;
+            }
+        }
+        return 0;
+    }
+
+    void Add(const Fixed& other) noexcept
+    {
+        std::uint64_t carry = 0;
+        for (int i = 0; i < Limbs(); ++i) {
+            carry += static_cast<std::uint64_t>(limb_[Index(i)]) + other.limb_[Index(i)];
+            limb_[Index(i)] = static_cast<std::uint32_t>(carry);
+            carry >>= 32;
+        }
+    }
+
+    // Only for other <= *this.
+    void Subtract(const Fixed& other) noexcept
+    {
+        std::uint64_t borrow = 0;
+        for (int i = 0; i < Limbs(); ++i) {
+            const std::uint64_t taken = static_cast<std::uint64_t>(other.limb_[Index(i)]) + borrow;
+            borrow = limb_[Index(i)] < taken ? 1 : 0;
+            limb_[Index(i)] = static_cast<std::uint32_t>((borrow << 32) + limb_[Index(i)] - taken);
+        }
+    }
+
+    // The product must stay below 2^32.
+    void MultiplySmall(std::uint32_t factor) noexcept
+    {
+        std::uint64_t carry = 0;
+        for (int i = 0; i < Limbs(); ++i) {
+            carry += static_cast<std::uint64_t>(limb_[Index(i)]) * factor;
+            limb_[Index(i)] = static_cast<std::uint32_t>(carry);
+            carry >>= 32;
+        }
+    }
+
+    // Truncated: the result is at most one unit of the last place below the quotient.
+    void DivideSmall(std::uint32_t divisor) noexcept
+    {
+        std::uint64_t remainder = 0;
+        for (int i = Limbs() - 1; i >= 0; --i) {
+            const std::uint64_t current = (remainder << 32) | limb_[Index(i)];
+            limb_[Index(i)] = static_cast<std::uint32_t>(current / divisor);
+            remainder = current % divisor;
+        }
+    }
+
+    // Truncated like DivideSmall; the product must stay below 2^32.
+    Fixed Times(const Fixed& other) const noexcept
+    {
+        std::array<std::uint32_t, 2 * (kMaxFractionLimbs + 1)> product{};
+        const int n = Limbs();
+        for (int i = 0; i < n; ++i) {
+            std::uint64_t carry = 0;
+            for (int j = 0; j < n; ++j) {
+                carry += static_cast<std::uint64_t>(limb_[Index(i)]) * other.limb_[Index(j)] + product[Index(i + j)];
+                product[Index(i + j)] = static_cast<std::uint32_t>(carry);
+                carry >>= 32;
+            }
+            product[Index(i + n)] = static_cast<std::uint32_t>(carry);
+        }
+        Fixed result(fraction_);
+        for (int i = 0; i < n; ++i) {
+            result.limb_[Index(i)] = product[Index(i + fraction_)];
+        }
+        return result;
+    }
+
+    // The index of the highest bit set, -1 for zero.
+    int TopBit() const noexcept
+    {
+        for (int i = Limbs() - 1; i >= 0; --i) {
+            const std::uint32_t limb = limb_[Index(i)];
+            if (limb != 0) {
+                int bit = 31;
+                while (((limb >> bit) & 1) == 0) {
+                    --bit;
+                }
+                return 32 * i + bit;
+            }
+        }
+        return -1;
+    }
+
+    bool Bit(int index) const noexcept
+    {
+        if (index < 0 || index >= 32 * Limbs()) {
+            return false;
+        }
+        return ((limb_[Index(index / 32)] >> (index % 32)) & 1) != 0;
+    }
+
+    // The 64 bits from the given one up.
+    std::uint64_t BitsFrom(int low) const noexcept
+    {
+        std::uint64_t bits = 0;
+        for (int i = 63; i >= 0; --i) {
+            bits = (bits << 1) | (Bit(low + i) ? 1 : 0);
+        }
+        return bits;
+    }
+
+    // The number made of the bits below the given one.
+    Fixed Below(int bit) const noexcept
+    {
+        Fixed low(fraction_);
+        for (int i = 0; i < Limbs() && 32 * i < bit; ++i) {
+            const int kept = bit - 32 * i;
+            low.limb_[Index(i)] = kept >= 32 ? limb_[Index(i)] : limb_[Index(i)] & ((1U << kept) - 1);
+        }
+        return low;
+    }
+
+private:
+    static std::size_t Index(int i) noexcept { return static_cast<std::size_t>(i); }
+    int Limbs() const noexcept { return fraction_ + 1; }
+    void SetBit(int index) noexcept
+    {
+        if (index < 32 * Limbs()) {
+            limb_[Index(index / 32)] |= 1U << (index % 32);
+        }
+    }
+
+    int fraction_;
+    std::array<std::uint32_t, kMaxFractionLimbs + 1> limb_{};
+};
+
+// A fixed-point number with its sign.
+struct SignedFixed {
+    Fixed Magnitude;
+    bool Negative = false;
+};
+
+void AddTo(SignedFixed& sum, const Fixed& term, bool negative) noexcept
+{
+    if (sum.Negative == negative) {
+        sum.Magnitude.Add(term);
+    } else if (sum.Magnitude.Compare(term) >= 0) {
+        sum.Magnitude.Subtract(term);
+    } else {
+        Fixed difference = term;
+        difference.Subtract(sum.Magnitude);
+        sum.Magnitude = difference;
+        sum.Negative = negative;
+    }
+    if (sum.Magnitude.IsZero()) {
+        sum.Negative = false;
+    }
+}
+
+// A value in fixed point and the bound of its error, in units of its last place.
+struct Approximation {
+    Fixed Value;
+    std::uint64_t Error;
+};
+
+// ln 2 = 2 atanh(1/3) = 2 sum 1 / ((2i + 1) 3^(2i + 1)). Each power of 1/3 carries at most 9/8
+// of an error unit, each term at most 2.2, the tail left out at most 1.3 before the doubling.
+Approximation Ln2(int fraction) noexcept
+{
+    Fixed sum(fraction);
+    Fixed power = Fixed::Whole(fraction, 1);
+    power.DivideSmall(3);
+    std::uint64_t terms = 0;
+    for (std::uint32_t i = 0; !power.IsZero(); ++i, ++terms) {
+        Fixed term = power;
+        term.DivideSmall(2 * i + 1);
+        sum.Add(term);
+        power.DivideSmall(9);
+    }
+    sum.Add(Fixed(sum));
+    return {sum, 5 * terms + 3};
+}
+
+// Rounds magnitude * 2^scale to nearest: to 64 significant bits, and to the subnormal numbers'
+// last bit where that is coarser. Gives nothing when the error bound reaches the middle between
+// two neighbours; with `force` it rounds anyway.
+std::optional<long double> RoundToExtended(const Fixed& magnitude, std::uint64_t error, int scale, bool negative,
+                                           bool force) noexcept
+{
+    const int point = magnitude.FractionBits();
+    const int top = magnitude.TopBit();
+    if (top < 0) {
+        return negative ? -0.0L : 0.0L;
+    }
+    const int leading = top - point + scale;
+    const int unit = leading - 63 > kSubnormalUnitExponent ? leading - 63 : kSubnormalUnitExponent;
+    const int unitBit = unit - scale + point;
+    if (unitBit < 2) {
+        return std::nullopt;
+    }
+    const bool aboveHalf = magnitude.Bit(unitBit - 1);
+    if (!force) {
+        Fixed rest = magnitude.Below(unitBit - 1);
+        const Fixed bound = Fixed::Scaled(point / 32, error, -point);
+        if (aboveHalf) {
+            if (rest.Compare(bound) <= 0) {
+                return std::nullopt;
+            }
+        } else {
+            rest.Add(bound);
+            if (rest.Bit(unitBit - 1)) {
+                return std::nullopt;
+            }
+        }
+    }
+    std::uint64_t mantissa = magnitude.BitsFrom(unitBit);
+    int exponent = unit;
+    if (aboveHalf) {
+        ++mantissa;
+        if (mantissa == 0) {  // carried out of 64 bits
+            mantissa = kLeadingBit;
+            ++exponent;
+        }
+    }
+    const int sign = negative ? 0x8000 : 0;
+    if (mantissa == 0) {
+        return FromBits(0, sign) + Underflowed();
+    }
+    if ((mantissa & kLeadingBit) == 0) {
+        // Only on the subnormal unit: the value is mantissa * 2^-16445, exponent field zero.
+        return FromBits(mantissa, sign) + Underflowed();
+    }
+    const int biased = exponent + 63 + kBias;
+    if (biased >= 0x7fff) {
+        return negative ? -Overflowed() : Overflowed();
+    }
+    return FromBits(mantissa, sign | biased);
+}
+
+// exp(x) for 2^-67 <= |x| <= 11400: x = k ln 2 + r with 0 <= r < ln 2, exp(r) by its Taylor
+// series (each term within 4 error units), exp(x) = 2^k exp(r).
+std::optional<long double> TryExp(long double x, int fraction, bool force) noexcept
+{
+    const Approximation ln2 = Ln2(fraction);
+    const Bits bits = BitsOf(x);
+    const int exponent = (bits.SignExponent & 0x7fff) - kBias;
+    SignedFixed r{Fixed::Scaled(fraction, bits.Mantissa, exponent - 63), x < 0};
+    // The multiple of ln 2 below x, first estimated in long double and then corrected.
+    int k = static_cast<int>(x * 0xb8aa3b295c17f0bcp-63L);
+    Fixed multiple = ln2.Value;
+    multiple.MultiplySmall(static_cast<std::uint32_t>(k < 0 ? -k : k));
+    AddTo(r, multiple, k > 0);
+    std::uint64_t error = static_cast<std::uint64_t>(k < 0 ? -k : k) * ln2.Error;
+    while (r.Negative) {
+        AddTo(r, ln2.Value, false);
+        --k;
+        error += ln2.Error;
+    }
+    while (r.Magnitude.Compare(ln2.Value) >= 0) {
+        r.Magnitude.Subtract(ln2.Value);
+        ++k;
+        error += ln2.Error;
+    }
+    Fixed sum = Fixed::Whole(fraction, 1);
+    Fixed term = sum;
+    std::uint64_t terms = 0;
+    for (std::uint32_t n = 1;; ++n, ++terms) {
+        term = term.Times(r.Magnitude);
+        term.DivideSmall(n);
+        if (term.IsZero()) {
+            break;
+        }
+        sum.Add(term);
+    }
+    // exp grows at most twice as fast as its argument below ln 2 plus the argument's error.
+    return RoundToExtended(sum, 4 * terms + 8 + 3 * error, k, false, force);
+}
+
+// log x for x = m 2^e, m in [1, 2): with r = Scaled / 4096 of the first table step,
+// log x = (e + shift) ln 2 - log(2^shift r) + log(1 + t), t = m r - 1 exactly. log(2^shift r),
+// a ratio of small whole numbers a / b, is 2 atanh((a - b) / (a + b)); log(1 + t), |t| < 2^-8,
+// its Taylor series.
+std::optional<long double> TryLog(std::uint64_t mantissa, int exponent, int fraction, bool force) noexcept
+{
+    const unsigned index = static_cast<unsigned>(mantissa >> 55) & 0xff;
+    const auto scaled = static_cast<std::uint32_t>(kLogCoarse[index].Scaled);
+    const bool shift = index >= kLogShiftIndex;
+    const int whole = exponent + (shift ? 1 : 0);
+
+    SignedFixed t{Fixed::Scaled(fraction, mantissa, -63 - 12), false};
+    t.Magnitude.MultiplySmall(scaled);
+    AddTo(t, Fixed::Whole(fraction, 1), true);
+
+    // log(1 + t): the powers of |t| within 1.01 error units, each term within 2.01.
+    SignedFixed logOnePlusT{Fixed(fraction), false};
+    Fixed power = t.Magnitude;
+    std::uint64_t terms = 0;
+    for (std::uint32_t n = 1; !power.IsZero(); ++n, ++terms) {
+        Fixed term = power;
+        term.DivideSmall(n);
+        AddTo(logOnePlusT, term, t.Negative || n % 2 == 0);
+        power = power.Times(t.Magnitude);
+    }
+    std::uint64_t error = 3 * terms + 2;
+
+    // log(a / b) with z = (a - b) / (a + b), |z| < 0.18: the odd powers of z within 1.04 error
+    // units, each term within 2.04, doubled.
+    const std::int32_t a = static_cast<std::int32_t>(scaled);
+    const std::int32_t b = shift ? 2048 : 4096;
+    const auto difference = static_cast<std::uint32_t>(a > b ? a - b : b - a);
+    const auto total = static_cast<std::uint32_t>(a + b);
+    Fixed odd = Fixed::Whole(fraction, difference);
+    odd.DivideSmall(total);
+    Fixed atanh(fraction);
+    terms = 0;
+    for (std::uint32_t i = 0; !odd.IsZero(); ++i, ++terms) {
+        Fixed term = odd;
+        term.DivideSmall(2 * i + 1);
+        atanh.Add(term);
+        odd.MultiplySmall(difference * difference);
+        odd.DivideSmall(total * total);
+    }
+    atanh.Add(Fixed(atanh));
+    error += 5 * terms + 4;
+
+    SignedFixed result = logOnePlusT;
+    AddTo(result, atanh, a > b);  // minus log(a / b)
+    if (whole != 0) {
+        const Approximation ln2 = Ln2(fraction);
+        Fixed multiple = ln2.Value;
+        const auto count = static_cast<std::uint32_t>(whole < 0 ? -whole : whole);
+        multiple.MultiplySmall(count);
+        AddTo(result, multiple, whole < 0);
+        error += count * ln2.Error;
+    }
+    return RoundToExtended(result.Magnitude, error, 0, result.Negative, force);
+}
+
+// From 256 bits on, doubling; 4096 bits decide every case met so far with a wide margin, and at
+// that length the rounding is taken as it falls.
+constexpr int kFirstFractionLimbs = 8;
+
+// (A forced rounding gives nothing only when the result has fewer bits than the fixed point,
+// which cannot happen at these lengths; the not-a-number after the loops is never returned.)
+long double SlowExp(long double x) noexcept
+{
+    for (int fraction = kFirstFractionLimbs; fraction <= kMaxFractionLimbs; fraction *= 2) {
+        if (const std::optional<long double> result = TryExp(x, fraction, fraction == kMaxFractionLimbs)) {
+            return *result;
+        }
+    }
+    return std::numeric_limits<long double>::quiet_NaN();
+}
+
+long double SlowLog(std::uint64_t mantissa, int exponent) noexcept
+{
+    for (int fraction = kFirstFractionLimbs; fraction <= kMaxFractionLimbs; fraction *= 2) {
+        if (const std::optional<long double> result =
+                TryLog(mantissa, exponent, fraction, fraction == kMaxFractionLimbs)) {
+            return *result;
+        }
+    }
+    return std::numeric_limits<long double>::quiet_NaN();
+}
+
+// Below 2^-67 in magnitude, e^x rounds as 1 + x does.
+constexpr int kTinyExponent = kBias - 67;
+// Beyond +-11400, e^x rounds to +inf and to +0; 11400 is 0xb220 * 2^-2.
+constexpr int kLimitBiased = kBias + 13;
+constexpr std::uint64_t kLimitMantissa = 11400ULL << 50;
+
+// The error bounds of the fast paths, in units of the fixed point's last bit: the logarithm's
+// sum is within 10 units (each table value half a unit, the polynomial's terms one or two each,
+// the scaling to 2^-113 one), the exponential within 2^35 (its cubic term, computed from 64-bit
+// values, about 2^-92.5 of the result); both with a wide margin.
+constexpr std::uint64_t kLogError = 64;
+constexpr std::uint64_t kExpError = 1ULL << 40;
+// Near 1, the logarithm in long double pairs: within 2^-106 of the result.
+constexpr long double kLogNearOneBound = 0x1p-100L;
+
+// log(1 + t) for t = d 2^-75, |t| < 2^-23.9: t - t^2/2 exactly as a pair, the terms from t^3 on,
+// below 2^-47 t, in long double.
+long double LogNearOne(std::int64_t d, std::uint64_t mantissa, int exponent) noexcept
+{
+    const long double t = static_cast<long double>(d) * 0x1p-75L;
+    const Pair square = TwoSquare(t);
+    const Pair head = FastTwoSum(t, -0.5L * square.High);
+    const long double higher =
+        square.High * t * (0x1.5555555555555p-2 + t * (-0.25 + t * (0x1.999999999999ap-3 + t * -0x1.5555555555555p-3)));
+    const Pair result = FastTwoSum(head.High, (head.Low - 0.5L * square.Low) + higher);
+    if (RoundsToHigh(result.High, result.Low, kLogNearOneBound)) {
+        return result.High;
+    }
+    return SlowLog(mantissa, exponent);
+}
 
 }  // namespace
 
 long double ExtendedLog(long double x) noexcept
 {
-    if (std::isnan(x)) {
-        return x + x;
-    }
-    const long double ln2 = LoadLn2();
-    // Below zero the unit raises "invalid" and gives a negative not-a-number; the result is the
-    // positive one, as the C library's logarithm returns.
-    if (x < 0) {
-        return std::fabs(YLog2X(x, ln2));
-    }
-    // Near 1, log(x) = log(1 + (x - 1)) keeps the low bits that x itself no longer has.
-    long double nearOne = x - 1.0L;
-    if (!(std::fabs(nearOne) > static_cast<long double>(0.29))) {
-        if (nearOne == 0) {
-            nearOne = 0.0L;  // log(1) is +0
+    // The special arguments are told apart by their bits, without loading x into the unit.
+    Bits bits = BitsOf(x);
+    const int biased = bits.SignExponent & 0x7fff;
+    const bool negative = (bits.SignExponent & 0x8000) != 0;
+    if (biased == 0x7fff) {
+        if ((bits.Mantissa << 1) != 0) {  // not a number
+            return x + x;
         }
-        return YLog2XPlus1(nearOne, ln2);
+        return negative ? InvalidResult() : x;
     }
-    return YLog2X(x, ln2);
+    if (biased == 0 && bits.Mantissa == 0) {
+        return -1.0L / std::fabs(x);
+    }
+    if (negative) {
+        return InvalidResult();
+    }
+    int exponent = biased - kBias;
+    if (biased == 0) {  // subnormal: made normal by an exact scaling
+        bits = BitsOf(x * 0x1p64L);
+        exponent = (bits.SignExponent & 0x7fff) - kBias - 64;
+    }
+    const std::uint64_t mantissa = bits.Mantissa;
+    if (mantissa == kLeadingBit && exponent == 0) {
+        return 0.0L;
+    }
+
+    // x = m 2^exponent, m = mantissa 2^-63 in [1, 2). Three steps multiply m by short
+    // approximations r1 = R1 2^-12, r2 = R2 2^-24, r3 = R3 2^-32 of reciprocals, each chosen from
+    // the leading bits of the previous product, so that t = m r1 r2 r3 - 1, exact in whole
+    // numbers, ends below 2^-23.9 and log x = whole ln 2 - log r1 - log r2 - log r3 + log(1 + t).
+    // The products: P1 = M R1 = (1 + t1) 2^75 with |t1| < 2^-8, P2 = P1 R2 = (1 + t2) 2^99 with
+    // |t2| < 2^-15.99, P3 = P2 R3 = (1 + t) 2^131, taken modulo 2^128: t 2^131 is below 2^108.
+    const unsigned index = static_cast<unsigned>(mantissa >> 55) & 0xff;
+    const LogEntry& coarse = kLogCoarse[index];
+    const int whole = exponent + (index >= kLogShiftIndex ? 1 : 0);
+    const U128 p1 = static_cast<U128>(mantissa) * static_cast<std::uint64_t>(coarse.Scaled);
+    const int j2 = static_cast<int>((p1 + (U128{1} << 59)) >> 60) - (1 << 15);
+    const LogEntry& fine = kLogFine[j2 + kLogFineHalf];
+    const U128 p2 = p1 * static_cast<std::uint64_t>(fine.Scaled);
+    const int j3 = static_cast<int>((p2 + (U128{1} << 75)) >> 76) - (1 << 23);
+    const LogEntry& finest = kLogFinest[j3 + kLogFinestHalf];
+    const auto t3 = static_cast<I128>(p2 * static_cast<std::uint64_t>(finest.Scaled));
+
+    if (whole == 0 && (index == 0 || index == 255) && j2 == 0 && j3 == 0) {
+        // x within 2^-24 of 1: r1 is 1 or 1/2, r2 = r3 = 1, and the logarithm is log(1 + t1)
+        // alone, too small for a fixed point.
+        return LogNearOne(static_cast<std::int64_t>(p1 - (U128{1} << 75)), mantissa, exponent);
+    }
+
+    // log(1 + t) * 2^127 = t - t^2/2 + t^3 (1/3 + t^2/5) - t^4/4 (t^6/6 is below 2^-143), each
+    // term within two units, from tq = |t| 2^87 (below 2^64) and the 44 bits of |t| 2^131 below it.
+    const U128 tau = Magnitude(t3);
+    const auto tq = static_cast<std::uint64_t>(tau >> 44);
+    const auto below = static_cast<std::uint64_t>(tau) & ((1ULL << 44) - 1);
+    const U128 tqSquare = static_cast<U128>(tq) * tq;                                     // t^2 2^174
+    const U128 square = (tqSquare >> 47) + ((static_cast<U128>(tq) * below) >> 90);       // t^2 2^127
+    const auto tq2 = static_cast<std::uint64_t>(tqSquare >> 64);                         // t^2 2^110
+    const auto tq3 = static_cast<std::uint64_t>((static_cast<U128>(tq2) * tq) >> 64);   // t^3 2^133
+    const auto tq4 = static_cast<std::uint64_t>((static_cast<U128>(tq2) * tq2) >> 64);  // t^4 2^156
+    constexpr std::uint64_t kThird = 0xaaaaaaaaaaaaaaaaU;                                // 2^65 / 3
+    constexpr std::uint64_t kFifth = 0x6666666666666666U;                                // 2^65 / 5
+    const std::uint64_t oddFactor = kThird + static_cast<std::uint64_t>((static_cast<U128>(tq2) * kFifth) >> 110);
+    const U128 odd = (tau >> 4) + ((static_cast<U128>(tq3) * oddFactor) >> 71);
+    const U128 even = (square >> 1) + (tq4 >> 31);
+    const I128 logOnePlusT = t3 < 0 ? -static_cast<I128>(odd + even) : static_cast<I128>(odd - even);
+
+    // The sum in 2^-127, or in 2^-113 beside whole ln 2 (below 2^14).
+    const I128 sum = SignedWords(coarse.High, coarse.Low) + SignedWords(fine.High, fine.Low) +
+                     SignedWords(finest.High, finest.Low) + logOnePlusT;
+    I128 result = sum;
+    int fraction = 127;
+    if (whole != 0) {
+        const std::uint64_t count = static_cast<std::uint64_t>(whole < 0 ? -whole : whole);
+        const U128 multiple = static_cast<U128>(count) * kLn2High * (U128{1} << 50) +
+                              ((static_cast<U128>(count) * kLn2Low) >> 14);
+        result = (whole < 0 ? -static_cast<I128>(multiple) : static_cast<I128>(multiple)) + (sum >> 14);
+        fraction = 113;
+    }
+    Rounded rounded;
+    if (RoundFixed(Magnitude(result), fraction, kLogError, rounded)) {
+        return Compose(result < 0, rounded.Mantissa, rounded.Unit);
+    }
+    return SlowLog(mantissa, exponent);
 }
 
 long double ExtendedExp(long double x) noexcept
 {
-    const std::uint16_t exponent = SignAndExponent(x) & 0x7fffU;
-    if (exponent > kHugeExponent) {
-        if (std::isnan(x)) {
+    const Bits bits = BitsOf(x);
+    const int biased = bits.SignExponent & 0x7fff;
+    const bool negative = (bits.SignExponent & 0x8000) != 0;
+    const std::uint64_t mantissa = bits.Mantissa;
+    if (biased == 0x7fff) {
+        if ((mantissa << 1) != 0) {  // not a number
             return x + x;
         }
-        if (std::isinf(x)) {
-            return x > 0 ? x : 0.0L;
-        }
-        x = x > 0 ? kClampedArgument : -kClampedArgument;
-    } else if (exponent < kTinyExponent) {
+        return negative ? 0.0L : x;
+    }
+    if (biased < kTinyExponent) {
         return 1.0L + x;
     }
-    // e^x = 2^(x log2 e) = 2^i * 2^f with i whole and |f| <= 1/2. To keep f exact to extended
-    // precision, x is split into a whole part xi and a rest xf, and
-    //   f = (c0 xi - i) + c0 xf + c1 x,
-    // where c0 xi is exact and so is its difference with i.
-    const long double whole = RoundWhole(x * LoadLog2E());
-    const long double xWhole = RoundWhole(x);
-    long double fraction = kLog2EHigh * xWhole - whole;
-    fraction = fraction + kLog2EHigh * (x - xWhole);
-    fraction = fraction + kLog2ELow * x;
-    const long double power = TwoPowerMinusOne(fraction) + 1.0L;
-    return Scale(power, whole);
+    if (biased > kLimitBiased || (biased == kLimitBiased && mantissa > kLimitMantissa)) {
+        return negative ? Underflowed() : Overflowed();
+    }
+    const int exponent = biased - kBias;  // |x| = mantissa 2^(exponent - 63), exponent in [-67, 13]
+
+    // k = round(|x| 256 / ln 2), below 2^22: |x| 256 / ln 2 = mantissa * kExpInverseStep
+    // 2^(exponent - 118). Below 2^-10, |x| 256 / ln 2 < 0.37 and k = 0.
+    const int shift = 118 - exponent;
+    std::uint64_t k = 0;
+    if (shift <= 128) {
+        k = static_cast<std::uint64_t>((((static_cast<U128>(mantissa) * kExpInverseStep) >> (shift - 1)) + 1) >> 1);
+    }
+    // r = x - k ln2/256 with |r| <= ln2/512 (1 + 2^-60): rho = |x| 2^136 - k ln2/256 2^136,
+    // computed modulo 2^128 (the difference is below 2^127), within 2 units, then signed as x.
+    const U128 step = static_cast<U128>(k) * Words(kExpStepHigh, kExpStepLow) +
+                      ((static_cast<U128>(k) * kExpStepFraction) >> 64);
+    const I128 difference = static_cast<I128>((static_cast<U128>(mantissa) << (exponent + 73)) - step);
+    const I128 rho = negative ? -difference : difference;
+    const std::int64_t signedK = negative ? -static_cast<std::int64_t>(k) : static_cast<std::int64_t>(k);
+
+    // exp(r) * 2^127 = 2^127 + r + r^2/2 + r^3 q, q = 1/3! + r/4! + ... + r^5/8! in 2^-65:
+    // r^2/2 within two units from the halves of |rho|, r^3 q within about 2^35 units from
+    // 64-bit values (|r| 2^73, r^2 2^83, |r|^3 2^92, r 2^72 in q).
+    const U128 magnitude = Magnitude(rho);
+    const auto rhoHigh = static_cast<std::uint64_t>(magnitude >> 64);
+    const auto rhoLow = static_cast<std::uint64_t>(magnitude);
+    const U128 halfSquare =
+        ((static_cast<U128>(rhoHigh) * rhoHigh) >> 18) + ((static_cast<U128>(rhoHigh) * rhoLow) >> 81);
+    const auto r72 = static_cast<std::int64_t>(rho >> 64);
+    std::int64_t q = kExpCoefficient8;
+    q = kExpCoefficient7 + static_cast<std::int64_t>((static_cast<I128>(r72) * q) >> 72);
+    q = kExpCoefficient6 + static_cast<std::int64_t>((static_cast<I128>(r72) * q) >> 72);
+    q = kExpCoefficient5 + static_cast<std::int64_t>((static_cast<I128>(r72) * q) >> 72);
+    q = kExpCoefficient4 + static_cast<std::int64_t>((static_cast<I128>(r72) * q) >> 72);
+    q = kExpCoefficient3 + static_cast<std::int64_t>((static_cast<I128>(r72) * q) >> 72);
+    const auto r73 = static_cast<std::uint64_t>(magnitude >> 63);
+    const auto r83 = static_cast<std::uint64_t>(halfSquare >> 43);
+    const auto cube = static_cast<std::uint64_t>((static_cast<U128>(r83) * r73) >> 64);  // |r|^3 2^92
+    const U128 cubic = (static_cast<U128>(cube) * static_cast<std::uint64_t>(q)) >> 30;
+    const U128 linear = static_cast<U128>(rho >> 9);
+    const U128 power = (U128{1} << 127) + linear + halfSquare + (rho < 0 ? U128{0} - cubic : cubic);
+
+    // 2^(j/256) exp(r) in 2^-126, within 3 units more: the upper 128 bits of the product.
+    const ExpEntry& entry = kExp[signedK & 0xff];
+    const auto powerHigh = static_cast<std::uint64_t>(power >> 64);
+    const auto powerLow = static_cast<std::uint64_t>(power);
+    const U128 product = static_cast<U128>(entry.High) * powerHigh +
+                         ((static_cast<U128>(entry.High) * powerLow) >> 64) +
+                         ((static_cast<U128>(entry.Low) * powerHigh) >> 64);
+    const int scale = static_cast<int>(signedK >> 8);
+    Rounded rounded;
+    if (RoundFixed(product, 126 - scale, kExpError, rounded)) {
+        return Compose(false, rounded.Mantissa, rounded.Unit);
+    }
+    return SlowExp(x);
 }
+
+long double ExtendedLogSlowPath(long double x) noexcept
+{
+    Bits bits = BitsOf(x);
+    int exponent = (bits.SignExponent & 0x7fff) - kBias;
+    if ((bits.SignExponent & 0x7fff) == 0) {
+        bits = BitsOf(x * 0x1p64L);
+        exponent = (bits.SignExponent & 0x7fff) - kBias - 64;
+    }
+    return SlowLog(bits.Mantissa, exponent);
+}
+
+long double ExtendedExpSlowPath(long double x) noexcept { return SlowExp(x); }
 
 }  // namespace korvelin

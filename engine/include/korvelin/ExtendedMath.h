@@ -2,12 +2,25 @@
 
 namespace korvelin {
 
-// The natural logarithm and the exponential in extended precision, computed by the x87 unit with
-// one fixed sequence of operations, so that every system gives the same last bit: the results
-// are those of the GNU C library's x87 functions, which the engine's figures were made with.
-// The status flags are the unit's own: the logarithm of a negative number raises "invalid", of
-// zero "division by zero", and an exponential beyond the range "overflow".
+// The natural logarithm and the exponential in extended precision, correctly rounded: the result
+// is the exact value rounded to nearest in the 64-bit mantissa of long double (for the
+// exponential also among the subnormal numbers). They are computed with additions,
+// multiplications and exact scalings only, in the x87 unit at 64-bit precision and rounding to
+// nearest, so that every processor and every system gives the same bits.
+//
+// The status flags are those of the mathematical result: the logarithm of a negative number
+// raises "invalid" and gives the positive not-a-number, of zero "division by zero" and -inf; an
+// exponential beyond the range raises "overflow" and gives +inf, one below it "underflow" and 0.
+// log(1) is +0, exp(0) is 1, a not-a-number passes through. No other step raises "invalid",
+// "division by zero" or "overflow".
 long double ExtendedLog(long double x) noexcept;
 long double ExtendedExp(long double x) noexcept;
+
+// The same results computed in fixed point alone, with 256 bits and more: the path both
+// functions take for the rare arguments whose rounding their fast evaluation leaves open.
+// Declared for the tests, which reach it with arguments of every kind; the logarithm's for x
+// positive and finite, the exponential's for 2^-67 <= |x| <= 11400.
+long double ExtendedLogSlowPath(long double x) noexcept;
+long double ExtendedExpSlowPath(long double x) noexcept;
 
 }  // namespace korvelin
