@@ -144,15 +144,17 @@ TEST(PipesNote, ThreePipesMakeOneDocumentWithEachPipesCalculation)
 TEST(PipesNote, APipeNotComputedGetsItsMessageAndOnePipeTheNoteOfOnePipe)
 {
     const NoteInputs inputs = CommonInputs();
-    const std::vector<PipeDesign> pipes = Design(inputs, {{"57", "3"}, {"325", "8"}});
+    // A wall of zero: the run refuses it and names the field.
+    const std::vector<PipeDesign> pipes = Design(inputs, {{"57", "3"}, {"57", "0"}});
+    ASSERT_FALSE(pipes[1].Row.Completed());
+    ASSERT_FALSE(pipes[1].Row.Message.empty());
     const std::string text = Plain(BuildPipesNote(inputs, pipes));
-    EXPECT_NE(text.find("4. Труба 325×8\n\nНаружный диаметр D = 325 мм, толщина стенки t = 8 мм.\n\n"
-                        "Расчет не выполнен: Внутренний диаметр 309 мм больше 300 мм — расчет не "
-                        "выполняется"),
+    EXPECT_NE(text.find("4. Труба 57×0\n\nНаружный диаметр D = 57 мм, толщина стенки t = 0 мм.\n\n"
+                        "Расчет не выполнен: " + pipes[1].Row.Message),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("325×8\tсм. прим. 1\t—"), std::string::npos);
-    EXPECT_FALSE(HasPipesNote(Design(inputs, {{"325", "8"}, {"", ""}})));
+    EXPECT_NE(text.find("57×0\tсм. прим. 1\t—"), std::string::npos);
+    EXPECT_FALSE(HasPipesNote(Design(inputs, {{"57", "0"}, {"", ""}})));
 
     // A single pipe is the note of one pipe, and sections given join it before its closing line.
     NoteInputs one = inputs;

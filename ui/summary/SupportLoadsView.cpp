@@ -50,7 +50,7 @@ struct Block {
 
 // The calculation scheme as the note draws it, fitted to the widget; the labels no smaller than
 // the window's text.
-class NoteDrawingView final : public QWidget
+class CalculationSchemeView final : public QWidget
 {
 public:
     using QWidget::QWidget;
@@ -89,7 +89,7 @@ SupportLoadsView::SupportLoadsView(InputModel& model, MessageSink& sink, QWidget
     , FrictionField(new QLineEdit(this))
     , Beam(new QLabel(this))
     , Table(new QTableWidget(int(RowLabels.size()), 1, this))
-    , Scheme(new NoteDrawingView(this))
+    , Scheme(new CalculationSchemeView(this))
 {
     setObjectName(QStringLiteral("SupportLoads"));
     auto* caption = new QLabel(QStringLiteral("Коэффициент трения в опорах"), this);

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 class MessageSink;
-class NoteDrawingView;
+class CalculationSchemeView;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
@@ -37,6 +37,6 @@ private:
     QLineEdit* FrictionField;
     QLabel* Beam;
     QTableWidget* Table;
-    NoteDrawingView* Scheme;
+    CalculationSchemeView* Scheme;
     QString LastReported;  // the refused text last reported, so that it is not reported twice
 };

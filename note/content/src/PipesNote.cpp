@@ -64,7 +64,7 @@ void AddPipe(NoteDocument& note, Sections& sections, const NoteInputs& inputs,
     const CalculationOutcome& outcome = pipe.Row.Outcome;
     if (!pipe.Row.Completed() || !pipe.Summary || !outcome.Trace) {
         note.AddParagraph(dimensions);
-        note.AddParagraph("Расчет не выполнен: " + ExplainedMessage(outcome));
+        note.AddParagraph("Расчет не выполнен: " + pipe.Row.Message);
         return;
     }
     note.AddParagraph(dimensions + " Коэффициент, учитывающий уклон трубопровода, c = " +
