@@ -62,12 +62,13 @@ DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startS
     search.Last = startSpan;
     search.AtLast = search.Start;
     search.Span = startSpan;
-    if (fp.Failed() || search.Start.Actual <= search.Start.Limit) {
+    if (fp.MayHaveFaulted() || search.Start.Actual <= search.Start.Limit) {
         return search;
     }
     // Every span of the search is shorter than the start span, so its deflection and limit are
     // smaller than the start's, which were computed without a fault, and the divisor is the
-    // same: nothing further can fault, and the search runs without flag tests.
+    // same: nothing further can fault, and the search runs without flag tests. (A faulted start
+    // could be infinite or not a number, and the search would not end.)
     double span = startSpan;
     for (int steps = 0;; ++steps) {
         const Ext L = span;
