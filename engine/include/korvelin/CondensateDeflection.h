@@ -58,6 +58,9 @@ struct DeflectionSearch {
 };
 DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startSpan, double load);
 
+// The next span of the search: span - span/20 in extended precision, rounded to double.
+double NextDeflectionSpan(double span);
+
 // Searches down from the start span in steps of 1/20 for the first span whose deflection stays
 // within 1/150 of the span. A start span that is not positive gives 0.
 double CalcSpanDeflection(FpWatch& fp, double inertia, double startSpan, double load);
