@@ -54,31 +54,52 @@ Deflection CalcDeflection(FpWatch& fp, double inertia, double span, double load)
     return {actual, limit};
 }
 
+namespace {
+
+constexpr std::uint64_t kHidden = std::uint64_t{1} << 52;
+
+// The bits of the next span from those of a span. span - span/20 in extended precision, rounded
+// to double, is the correctly rounded 19/20 of the span. With span = m * 2^e (m an integer below
+// 2^53): where 5 divides m, span/20 and the difference are exact in 64 bits. Otherwise 19m/20 is
+// no sum of powers of two, and it lies at least 1/20 of a unit of the 53-bit grid away from every
+// point halfway between two doubles, while the two extended roundings move it by less than 2^-10
+// of that unit. So for a normal span the 19/20 is taken with integers: 19m is exact, and its
+// quotient by 20 (by 10 one binade lower, when it falls below 2^52) is rounded to nearest, a half
+// (m = 10 modulo 20, or m = 5 modulo 10) to even. The search carries the bits from span to span,
+// so that no conversion lies on that chain.
+std::uint64_t NextSpanBits(std::uint64_t bits)
+{
+    const auto biased = bits >> 52;  // a positive span: no sign bit
+    if (biased < 2 || biased > 2046) {
+        const Ext L = std::bit_cast<double>(bits);  // near the subnormals, or not finite
+        return std::bit_cast<std::uint64_t>(static_cast<double>(L - L / kDeflectionStep));
+    }
+    const std::uint64_t mantissa = (bits & (kHidden - 1)) | kHidden;
+    const std::uint64_t exponent = bits & ~(kHidden - 1);
+    const std::uint64_t product = mantissa * 19;
+    std::uint64_t quotient = 0;
+    std::uint64_t exponentAfter = exponent;
+    if (product >= 20 * kHidden) {
+        quotient = (product + 10) / 20;
+        if (mantissa % 20 == 10) {
+            quotient &= ~std::uint64_t{1};
+        }
+    } else {
+        quotient = (product + 5) / 10;
+        if (mantissa % 10 == 5) {
+            quotient &= ~std::uint64_t{1};
+        }
+        exponentAfter -= kHidden;
+    }
+    // The quotient lies in [2^52, 2^53]; 2^53 carries into the exponent.
+    return exponentAfter + (quotient - kHidden);
+}
+
+}  // namespace
+
 double NextDeflectionSpan(double span)
 {
-    // span - span/20 in extended precision, rounded to double, is the correctly rounded 19/20 of
-    // the span. With span = m * 2^e (m an integer below 2^53): where 5 divides m, span/20 and
-    // the difference are exact in 64 bits. Otherwise 19m/20 is no sum of powers of two, and it
-    // lies at least 1/20 of a unit of the 53-bit grid away from every point halfway between two
-    // doubles, while the two extended roundings move it by less than 2^-10 of that unit. So the
-    // 19/20 is taken here with integers: 19m is exact, and its quotient by 20 (or by 10, when it
-    // falls below 2^52: of 2 * 19m by 20) is rounded half to even.
-    const auto bits = std::bit_cast<std::uint64_t>(span);
-    const auto biased = static_cast<int>(bits >> 52);  // a positive span: no sign bit
-    if (biased < 2 || biased > 2046) {
-        const Ext L = span;  // subnormal or near it, infinite or not a number: in extended
-        return static_cast<double>(L - L / kDeflectionStep);
-    }
-    constexpr std::uint64_t kHidden = std::uint64_t{1} << 52;
-    const std::uint64_t product = ((bits & (kHidden - 1)) | kHidden) * 19;
-    const bool sameBinade = product >= 20 * kHidden;
-    const std::uint64_t dividend = sameBinade ? product : 2 * product;
-    std::uint64_t quotient = dividend / 20;
-    const std::uint64_t remainder = dividend - quotient * 20;
-    quotient += (remainder > 10 || (remainder == 10 && (quotient & 1) != 0)) ? 1 : 0;
-    // The quotient lies in [2^52, 2^53]; 2^53 carries into the exponent.
-    const std::uint64_t exponent = static_cast<std::uint64_t>(sameBinade ? biased : biased - 1);
-    return std::bit_cast<double>((exponent << 52) + (quotient - kHidden));
+    return std::bit_cast<double>(NextSpanBits(std::bit_cast<std::uint64_t>(span)));
 }
 
 DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startSpan, double load)
@@ -108,11 +129,12 @@ DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startS
     const Ext ratio = kDeflectionLoadFactor * load / (kDeflectionDivisor * inertia * kDeflectionLimitRatio);
     const bool estimated = ratio >= 0x1p-300L && ratio <= 0x1p300L;
     const double ratioEstimate = estimated ? static_cast<double>(ratio) : 0;
-    double span = startSpan;
+    auto spanBits = std::bit_cast<std::uint64_t>(startSpan);
     for (int steps = 0;; ++steps) {
+        const auto span = std::bit_cast<double>(spanBits);
+        const std::uint64_t nextBits = NextSpanBits(spanBits);
         const bool surelyOver = estimated && span >= 0x1p-200 && span <= 0x1p200 &&
                                 ratioEstimate * span * span * span > 1 + 0x1p-40;
-        const double next = NextDeflectionSpan(span);
         if (!surelyOver) {
             const Ext L = span;
             const auto actual = static_cast<double>(kDeflectionLoadFactor * load * L * L * L * L /
@@ -122,11 +144,12 @@ DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startS
                 search.Steps = steps;
                 search.Last = span;
                 search.AtLast = {actual, limit};
-                search.Span = static_cast<double>(Ext{next} * kDeflectionStepUndo);
+                search.Span =
+                    static_cast<double>(Ext{std::bit_cast<double>(nextBits)} * kDeflectionStepUndo);
                 return search;
             }
         }
-        span = next;
+        spanBits = nextBits;
     }
 }
 
