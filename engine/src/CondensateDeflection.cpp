@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstddef>
 
@@ -112,13 +113,17 @@ DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startS
     search.Last = startSpan;
     search.AtLast = search.Start;
     search.Span = startSpan;
-    if (fp.MayHaveFaulted() || search.Start.Actual <= search.Start.Limit) {
+    // A start that faulted is infinite or not a number, and the search would not end; checked
+    // at the end, a run goes on after a fault, so the flags are read here when the start is not
+    // finite. (Reading them each time would wait for all the arithmetic still in flight.)
+    const bool startFinite = std::isfinite(search.Start.Actual) && std::isfinite(search.Start.Limit);
+    if (fp.Failed() || (!startFinite && fp.MayHaveFaulted()) ||
+        search.Start.Actual <= search.Start.Limit) {
         return search;
     }
     // Every span of the search is shorter than the start span, so its deflection and limit are
     // smaller than the start's, which were computed without a fault, and the divisor is the
-    // same: nothing further can fault, and the search runs without flag tests. (A faulted start
-    // could be infinite or not a number, and the search would not end.)
+    // same: nothing further can fault, and the search runs without flag tests.
     //
     // The deflection over its limit is ratio * L^3. Where that ratio, in doubles, is above 1 by
     // more than 2^-40, the stored deflection is above the stored limit for certain (the two
