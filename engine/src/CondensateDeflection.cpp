@@ -103,11 +103,14 @@ double NextDeflectionSpan(double span)
     return std::bit_cast<double>(NextSpanBits(std::bit_cast<std::uint64_t>(span)));
 }
 
-DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startSpan, double load)
+namespace {
+
+// The start of a search: false when the search ends there (a start span that is not positive, a
+// start within the limit, a faulted start), true when it goes on to shorter spans.
+bool BeginSearch(FpWatch& fp, double inertia, double startSpan, double load, DeflectionSearch& search)
 {
-    DeflectionSearch search;
     if (!(startSpan > 0)) {
-        return search;
+        return false;
     }
     search.Start = CalcDeflection(fp, inertia, startSpan, load);
     search.Last = startSpan;
@@ -117,45 +120,104 @@ DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startS
     // at the end, a run goes on after a fault, so the flags are read here when the start is not
     // finite. (Reading them each time would wait for all the arithmetic still in flight.)
     const bool startFinite = std::isfinite(search.Start.Actual) && std::isfinite(search.Start.Limit);
-    if (fp.Failed() || (!startFinite && fp.MayHaveFaulted()) ||
-        search.Start.Actual <= search.Start.Limit) {
-        return search;
+    return !(fp.Failed() || (!startFinite && fp.MayHaveFaulted()) ||
+             search.Start.Actual <= search.Start.Limit);
+}
+
+// The search from its first reduction on, one span at a time. Every span of the search is shorter
+// than the start span, so its deflection and limit are smaller than the start's, which were
+// computed without a fault, and the divisor is the same: nothing further can fault, and the
+// search runs without flag tests.
+//
+// The deflection over its limit is ratio * L^3. Where that ratio, in doubles, is above 1 by more
+// than 2^-40, the stored deflection is above the stored limit for certain (the two are within
+// 1.2e-16 of their exact values, the estimate within 5e-16), and the span is passed over without
+// computing them. Within [2^-300, 2^300] for the ratio and [2^-200, 2^200] for the span, the
+// estimate neither overflows nor leaves the normal range, and the limit stays a normal number;
+// elsewhere every span is computed.
+class ShorterSpans {
+public:
+    ShorterSpans(double inertia, double startSpan, double load)
+        : inertia_(inertia), load_(load), spanBits_(std::bit_cast<std::uint64_t>(startSpan))
+    {
+        const Ext ratio =
+            kDeflectionLoadFactor * load / (kDeflectionDivisor * inertia * kDeflectionLimitRatio);
+        estimated_ = ratio >= 0x1p-300L && ratio <= 0x1p300L;
+        ratioEstimate_ = estimated_ ? static_cast<double>(ratio) : 0;
     }
-    // Every span of the search is shorter than the start span, so its deflection and limit are
-    // smaller than the start's, which were computed without a fault, and the divisor is the
-    // same: nothing further can fault, and the search runs without flag tests.
-    //
-    // The deflection over its limit is ratio * L^3. Where that ratio, in doubles, is above 1 by
-    // more than 2^-40, the stored deflection is above the stored limit for certain (the two
-    // are within 1.2e-16 of their exact values, the estimate within 5e-16), and the span is
-    // passed over without computing them. Within [2^-300, 2^300] for the ratio and [2^-200,
-    // 2^200] for the span, the estimate neither overflows nor leaves the normal range, and the
-    // limit stays a normal number; elsewhere every span is computed.
-    const Ext ratio = kDeflectionLoadFactor * load / (kDeflectionDivisor * inertia * kDeflectionLimitRatio);
-    const bool estimated = ratio >= 0x1p-300L && ratio <= 0x1p300L;
-    const double ratioEstimate = estimated ? static_cast<double>(ratio) : 0;
-    auto spanBits = std::bit_cast<std::uint64_t>(startSpan);
-    for (int steps = 0;; ++steps) {
-        const auto span = std::bit_cast<double>(spanBits);
-        const std::uint64_t nextBits = NextSpanBits(spanBits);
-        const bool surelyOver = estimated && span >= 0x1p-200 && span <= 0x1p200 &&
-                                ratioEstimate * span * span * span > 1 + 0x1p-40;
+
+    // Tests the current span and moves to the next one; true when the search ended at the span
+    // tested, with its result written into `search`.
+    bool Advance(DeflectionSearch& search)
+    {
+        const auto span = std::bit_cast<double>(spanBits_);
+        const std::uint64_t nextBits = NextSpanBits(spanBits_);
+        const bool surelyOver = estimated_ && span >= 0x1p-200 && span <= 0x1p200 &&
+                                ratioEstimate_ * span * span * span > 1 + 0x1p-40;
         if (!surelyOver) {
             const Ext L = span;
-            const auto actual = static_cast<double>(kDeflectionLoadFactor * load * L * L * L * L /
-                                                    (kDeflectionDivisor * inertia));
+            const auto actual = static_cast<double>(kDeflectionLoadFactor * load_ * L * L * L * L /
+                                                    (kDeflectionDivisor * inertia_));
             const auto limit = static_cast<double>(L * kDeflectionLimitRatio);
             if (actual <= limit) {
-                search.Steps = steps;
+                search.Steps = steps_;
                 search.Last = span;
                 search.AtLast = {actual, limit};
                 search.Span =
                     static_cast<double>(Ext{std::bit_cast<double>(nextBits)} * kDeflectionStepUndo);
-                return search;
+                return true;
             }
         }
-        spanBits = nextBits;
+        spanBits_ = nextBits;
+        ++steps_;
+        return false;
     }
+
+private:
+    double inertia_;
+    double load_;
+    std::uint64_t spanBits_;
+    bool estimated_ = false;
+    double ratioEstimate_ = 0;
+    int steps_ = 0;
+};
+
+}  // namespace
+
+DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startSpan, double load)
+{
+    DeflectionSearch search;
+    if (BeginSearch(fp, inertia, startSpan, load, search)) {
+        ShorterSpans spans(inertia, startSpan, load);
+        while (!spans.Advance(search)) {
+        }
+    }
+    return search;
+}
+
+std::array<DeflectionSearch, 2> SearchSpanDeflections(FpWatch& fp, double inertia,
+                                                      const std::array<double, 2>& startSpans,
+                                                      const std::array<double, 2>& loads)
+{
+    std::array<DeflectionSearch, 2> searches{};
+    const bool first = BeginSearch(fp, inertia, startSpans[0], loads[0], searches[0]);
+    const bool second = BeginSearch(fp, inertia, startSpans[1], loads[1], searches[1]);
+    if (first && second) {
+        // The steps of the two take turns: each waits on its own previous span, so the
+        // processor works on both at once.
+        ShorterSpans spans[] = {{inertia, startSpans[0], loads[0]}, {inertia, startSpans[1], loads[1]}};
+        bool ended[] = {false, false};
+        while (!(ended[0] && ended[1])) {
+            ended[0] = ended[0] || spans[0].Advance(searches[0]);
+            ended[1] = ended[1] || spans[1].Advance(searches[1]);
+        }
+    } else if (first || second) {
+        const std::size_t which = first ? 0 : 1;
+        ShorterSpans spans(inertia, startSpans[which], loads[which]);
+        while (!spans.Advance(searches[which])) {
+        }
+    }
+    return searches;
 }
 
 double CalcSpanDeflection(FpWatch& fp, double inertia, double startSpan, double load)

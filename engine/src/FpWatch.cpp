@@ -175,7 +175,8 @@ long double FpWatch::Pow(long double base, long double exponent) noexcept
         Settle(base);
         Settle(exponent);
     }
-    if (IsWhole(exponent) && std::fabs(exponent) <= INT_MAX) {
+    // Below 1 in magnitude (the roots) no exponent is whole, and its bits need not be read.
+    if (!(std::fabs(exponent) < 1) && IsWhole(exponent) && std::fabs(exponent) <= INT_MAX) {
         // Repeated squaring, the sign of the base kept.
         long long remaining = static_cast<long long>(std::fabs(exponent));
         long double factor = base;

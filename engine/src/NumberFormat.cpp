@@ -117,7 +117,7 @@ const std::uint64_t kBitsOfOneHundredThousandth = std::bit_cast<std::uint64_t>(1
 // shift across a whole number changes nothing: both sides of it round to it). Below 2^49 (about
 // 5.6e14) the 18-digit form has at least three decimals, so its rounding is made at the fourth.
 // Near a half, the exact paths below decide.
-bool ThousandthsDirect(std::uint64_t magnitudeBits, std::uint64_t& thousandths)
+inline bool ThousandthsDirect(std::uint64_t magnitudeBits, std::uint64_t& thousandths)
 {
     const int biased = static_cast<int>(magnitudeBits >> 52);
     const int shift = 1075 - biased;  // the value is mantissa * 2^-shift
@@ -145,7 +145,7 @@ bool ThousandthsDirect(std::uint64_t magnitudeBits, std::uint64_t& thousandths)
 }
 
 // The value times 1000 rounded half away from zero from its 18-digit form, when it fits.
-bool ThousandthsFast(double magnitude, std::uint64_t& thousandths)
+[[gnu::noinline]] bool ThousandthsFast(double magnitude, std::uint64_t& thousandths)
 {
     std::uint64_t digits = 0;
     int exponent = 0;
@@ -252,7 +252,7 @@ std::string Superscript(int exponent)
 
 // The value times 1000 as the format rounds it, when it fits 64 bits: straight from the binary
 // value where that is certain, else from the exact 18-digit form.
-bool ThousandthsOf(std::uint64_t magnitudeBits, std::uint64_t& thousandths)
+inline bool ThousandthsOf(std::uint64_t magnitudeBits, std::uint64_t& thousandths)
 {
     if (magnitudeBits < kBitsOfOneHundredThousandth) {
         thousandths = 0;  // below 1e-5 the value rounds to zero whatever its 18-digit form
@@ -312,7 +312,7 @@ void AppendThousandths(std::string& out, std::uint64_t thousandths, bool negativ
 }
 
 // The values the 64-bit paths leave (2^52 and above, infinities): the digits as text.
-void AppendFixed3Slow(std::string& out, double value, std::string_view decimalSeparator)
+[[gnu::noinline]] void AppendFixed3Slow(std::string& out, double value, std::string_view decimalSeparator)
 {
     std::string slow = ThousandthsSlow(std::fabs(value));
     std::string_view scaled = slow;

@@ -153,11 +153,20 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
 
     outcome.MomentOfInertia = trace.Inertia = CalcInertia(fp, D, t);
     if (fp.Failed()) return Fail(outcome, fp, CalculationStep::MomentOfInertia);
-    trace.DeflectionSP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSP.Span, sp.Total);
-    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSP);
-    trace.DeflectionSNiP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSNiP.Span,
-                                                *loads.TotalLoadSNiP);
-    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSNiP);
+    if (fp.Mode() == FpWatch::Checks::AtTheEnd) {
+        // Checked at the end, the run does not stop between the two searches: they go side by side.
+        const auto searches =
+            SearchSpanDeflections(fp, trace.Inertia, {trace.StaticSP.Span, trace.StaticSNiP.Span},
+                                  {sp.Total, *loads.TotalLoadSNiP});
+        trace.DeflectionSP = searches[0];
+        trace.DeflectionSNiP = searches[1];
+    } else {
+        trace.DeflectionSP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSP.Span, sp.Total);
+        if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSP);
+        trace.DeflectionSNiP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSNiP.Span,
+                                                    *loads.TotalLoadSNiP);
+        if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSNiP);
+    }
     outcome.Spans.DeflectionSpanSP = trace.DeflectionSP.Span;
     outcome.Spans.DeflectionSpanSNiP = trace.DeflectionSNiP.Span;
     outcome.Kind = OutcomeKind::Completed;
