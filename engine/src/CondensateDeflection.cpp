@@ -68,12 +68,17 @@ constexpr std::uint64_t kHidden = std::uint64_t{1} << 52;
 // quotient by 20 (by 10 one binade lower, when it falls below 2^52) is rounded to nearest, a half
 // (m = 10 modulo 20, or m = 5 modulo 10) to even. The search carries the bits from span to span,
 // so that no conversion lies on that chain.
-std::uint64_t NextSpanBits(std::uint64_t bits)
+[[gnu::noinline, gnu::cold]] std::uint64_t NextSpanBitsInExtended(std::uint64_t bits)
+{
+    const Ext L = std::bit_cast<double>(bits);
+    return std::bit_cast<std::uint64_t>(static_cast<double>(L - L / kDeflectionStep));
+}
+
+[[gnu::always_inline]] inline std::uint64_t NextSpanBits(std::uint64_t bits)
 {
     const auto biased = bits >> 52;  // a positive span: no sign bit
     if (biased < 2 || biased > 2046) {
-        const Ext L = std::bit_cast<double>(bits);  // near the subnormals, or not finite
-        return std::bit_cast<std::uint64_t>(static_cast<double>(L - L / kDeflectionStep));
+        return NextSpanBitsInExtended(bits);  // near the subnormals, or not finite
     }
     const std::uint64_t mantissa = (bits & (kHidden - 1)) | kHidden;
     const std::uint64_t exponent = bits & ~(kHidden - 1);

@@ -108,12 +108,15 @@ void FpWatch::ClearFlags() noexcept
 {
 #if defined(__x86_64__)
     // FNCLEX clears the x87 flags without storing and reloading the whole environment, as
-    // feclearexcept does; SSE's flags are cleared in MXCSR.
+    // feclearexcept does. MXCSR is written only when it holds a watched flag: SSE's inexact flag
+    // is nearly always up, matters to nobody, and the write stalls the unit.
     asm volatile("fnclex" : : : "memory");
     unsigned int csr = 0;
     asm volatile("stmxcsr %0" : "=m"(csr));
-    csr &= ~static_cast<unsigned int>(FE_ALL_EXCEPT);
-    asm volatile("ldmxcsr %0" : : "m"(csr) : "memory");
+    if ((csr & kWatchedFlags) != 0) {
+        csr &= ~static_cast<unsigned int>(FE_ALL_EXCEPT);
+        asm volatile("ldmxcsr %0" : : "m"(csr) : "memory");
+    }
 #else
     std::feclearexcept(FE_ALL_EXCEPT);
 #endif

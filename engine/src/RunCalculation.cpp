@@ -30,6 +30,7 @@ constexpr struct {
 // Ends the run with the message of the first floating-point fault, at the step that raised it.
 void Fail(CalculationOutcome& outcome, const FpWatch& fp, CalculationStep step)
 {
+    outcome.Trace.reset();
     outcome.Kind = OutcomeKind::Failed;
     outcome.Message = FpFaultMessage(fp.Fault());
     outcome.FaultStep = step;
@@ -84,7 +85,9 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
     const double D = in.OuterDiameter;
     const double t = in.WallThickness;
     LoadSummary& loads = outcome.Loads;
-    CalculationTrace trace;
+    // The trace is written where the outcome keeps it, and dropped again when the run fails.
+    CalculationTrace unkept;
+    CalculationTrace& trace = keepTrace ? outcome.Trace.emplace() : unkept;
     trace.Input = in;
     outcome.Input = in;
     // Each normative value is the site's own where given, else the table value of its region.
@@ -170,9 +173,6 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
     outcome.Spans.DeflectionSpanSP = trace.DeflectionSP.Span;
     outcome.Spans.DeflectionSpanSNiP = trace.DeflectionSNiP.Span;
     outcome.Kind = OutcomeKind::Completed;
-    if (keepTrace) {
-        outcome.Trace = trace;
-    }
 }
 
 // Starts the outcome's report (kept only when it is written), then runs the body on it.

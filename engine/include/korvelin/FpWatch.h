@@ -27,6 +27,7 @@ class FpWatch {
 public:
     enum class Checks { EachOperation, AtTheEnd };
 
+    // Starts with the watched flags of both units clear.
     explicit FpWatch(Checks checks = Checks::EachOperation) noexcept : checks_(checks)
     {
         ClearFlags();
