@@ -163,7 +163,7 @@ long double FpWatch::CheckedDiv(long double dividend, long double divisor) noexc
     return quotient;
 }
 
-long double FpWatch::Pow(long double base, long double exponent) noexcept
+long double FpWatch::AnyPow(long double base, long double exponent) noexcept
 {
     if (exponent == 0) {
         return 1;

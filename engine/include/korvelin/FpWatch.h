@@ -1,5 +1,7 @@
 #pragma once
 
+#include "korvelin/ExtendedMath.h"
+
 #include <cfenv>
 #include <string_view>
 
@@ -38,8 +40,15 @@ public:
         return checks_ == Checks::AtTheEnd ? dividend / divisor : CheckedDiv(dividend, divisor);
     }
     // Power with a constant exponent: exponent 0 gives 1, a zero base with a positive exponent
-    // gives 0, a whole exponent is repeated multiplication, any other exp(e * ln b).
-    long double Pow(long double base, long double exponent) noexcept;
+    // gives 0, a whole exponent is repeated multiplication, any other exp(e * ln b). The roots
+    // that the formulas take, checked at the end, go straight to the logarithm and exponential.
+    long double Pow(long double base, long double exponent) noexcept
+    {
+        if (checks_ == Checks::AtTheEnd && exponent > 0 && exponent < 1) {
+            return base == 0 ? 0 : ExtendedExp(exponent * ExtendedLog(base));
+        }
+        return AnyPow(base, exponent);
+    }
     // Rounds an extended value to double precision; an out-of-range value is an overflow.
     double Store(long double value) noexcept
     {
@@ -59,6 +68,7 @@ public:
     }
 
 private:
+    long double AnyPow(long double base, long double exponent) noexcept;
     long double CheckedDiv(long double dividend, long double divisor) noexcept;
     double CheckedStore(long double value) noexcept;
     void Check(bool library = false) noexcept;
