@@ -293,18 +293,22 @@ void AppendThousandths(std::string& out, std::uint64_t thousandths, bool negativ
     char* begin = end - 3;
     std::uint64_t whole = thousandths / 1000;
     std::memcpy(begin, kThreeDigits[thousandths - whole * 1000].data(), 3);
-    begin -= decimalSeparator.size();
-    std::memcpy(begin, decimalSeparator.data(), decimalSeparator.size());
+    if (decimalSeparator.size() == 1) {
+        *--begin = decimalSeparator.front();
+    } else {
+        begin -= decimalSeparator.size();
+        std::memcpy(begin, decimalSeparator.data(), decimalSeparator.size());
+    }
     while (whole >= 1000) {
         const std::uint64_t higher = whole / 1000;
         begin -= 3;
         std::memcpy(begin, kThreeDigits[whole - higher * 1000].data(), 3);
         whole = higher;
     }
-    // The leading group without its leading zeros.
-    const std::size_t leading = whole >= 100 ? 3 : whole >= 10 ? 2 : 1;
-    begin -= leading;
-    std::memcpy(begin, kThreeDigits[whole].data() + (3 - leading), leading);
+    // The leading group without its leading zeros: all three digits written, the zeros skipped.
+    begin -= 3;
+    std::memcpy(begin, kThreeDigits[whole].data(), 3);
+    begin += whole >= 100 ? 0 : whole >= 10 ? 1 : 2;
     if (negative && thousandths != 0) {
         *--begin = '-';
     }
