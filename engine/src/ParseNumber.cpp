@@ -250,6 +250,28 @@ std::optional<double> ParseNumberToDouble(std::string_view text, std::string_vie
     return parts.Negative ? -value : value;
 }
 
+bool ReadNumber(std::string_view text, std::string_view decimalSeparator, long double& value)
+{
+    // The working copy of a short text with a one-character separator on the stack; any other
+    // goes the way of ParseNumber.
+    std::array<char, 64> copy;
+    if (decimalSeparator.size() != 1 || text.size() > copy.size()) {
+        const ParsedNumber parsed = ParseNumber(text, decimalSeparator);
+        value = parsed.Value;
+        return parsed.Ok;
+    }
+    std::copy(text.begin(), text.end(), copy.begin());
+    if (const std::size_t mark = FirstMark(text); mark != std::string_view::npos) {
+        copy[mark] = decimalSeparator.front();
+    }
+    NumberParts parts;
+    value = 0;
+    if (!Scan(std::string_view(copy.data(), text.size()), decimalSeparator, parts)) {
+        return false;
+    }
+    return ConvertFast(parts, value) || ConvertSlow(parts, value);
+}
+
 ParsedNumber ParseNumber(std::string_view text, std::string_view decimalSeparator)
 {
     ParsedNumber result;
