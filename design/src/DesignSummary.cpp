@@ -157,10 +157,7 @@ std::optional<double> SpanOf(const SpanResults& spans, Criterion criterion)
 double ShownSpan(double span)
 {
     // The shown text read back: the rounding is the display's own, to the last digit.
-    const std::string text = FormatFixed3(span, ".");
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
+    return ShownFixed3(span);
 }
 
 GoverningSpan FindGoverningSpan(const SpanResults& spans, RuleSet rules)

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace korvelin {
 namespace {
@@ -45,6 +46,29 @@ struct X87Environment {
     std::uint32_t Pointers[4];
 };
 
+// Whether an extended value is a whole number (an infinity counts as one), read from its bits:
+// std::trunc sets the unit's rounding mode and back, two control-word loads that stall it.
+bool IsWhole(long double value) noexcept
+{
+    std::uint64_t significand = 0;
+    std::uint16_t signAndExponent = 0;
+    std::memcpy(&significand, &value, sizeof significand);
+    std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&value) + sizeof significand,
+                sizeof signAndExponent);
+    const int biased = signAndExponent & 0x7fff;
+    if (biased == 0x7fff) {
+        return (significand << 1) == 0;  // an infinity, not a NaN
+    }
+    const int exponent = biased - 16383;  // the integer bit stands for 2^exponent
+    if (exponent < 0) {
+        return significand == 0;  // below 1 only zero is whole
+    }
+    if (exponent >= 63) {
+        return true;  // no bit below the point
+    }
+    return (significand << (exponent + 1)) == 0;
+}
+
 }  // namespace
 
 FpFlagsKept::FpFlagsKept() noexcept
@@ -80,6 +104,38 @@ std::string_view FpFaultMessage(FpFault fault)
     return {};
 }
 
+void FpWatch::ClearFlags() noexcept
+{
+#if defined(__x86_64__)
+    // FNCLEX clears the x87 flags without storing and reloading the whole environment, as
+    // feclearexcept does. MXCSR is written only when it holds a watched flag: SSE's inexact flag
+    // is nearly always up, matters to nobody, and the write stalls the unit.
+    asm volatile("fnclex" : : : "memory");
+    unsigned int csr = 0;
+    asm volatile("stmxcsr %0" : "=m"(csr));
+    if ((csr & kWatchedFlags) != 0) {
+        csr &= ~static_cast<unsigned int>(FE_ALL_EXCEPT);
+        asm volatile("ldmxcsr %0" : : "m"(csr) : "memory");
+    }
+#else
+    std::feclearexcept(FE_ALL_EXCEPT);
+#endif
+}
+
+bool FpWatch::WatchedFlagsRaised() noexcept
+{
+#if defined(__x86_64__)
+    // Both units, the x87 status word and MXCSR, hold the flags in the same bits.
+    unsigned short x87Status = 0;
+    asm volatile("fnstsw %0" : "=am"(x87Status) : : "memory");
+    unsigned int csr = 0;
+    asm volatile("stmxcsr %0" : "=m"(csr) : : "memory");
+    return ((x87Status | csr) & kWatchedFlags) != 0;
+#else
+    return std::fetestexcept(kWatchedFlags) != 0;
+#endif
+}
+
 void FpWatch::Check(bool library) noexcept
 {
     const int raised = library ? std::fetestexcept(kWatchedFlags) : RaisedExtendedFlags();
@@ -97,7 +153,7 @@ void FpWatch::Check(bool library) noexcept
     }
 }
 
-long double FpWatch::Div(long double dividend, long double divisor) noexcept
+long double FpWatch::CheckedDiv(long double dividend, long double divisor) noexcept
 {
     Settle(dividend);
     Settle(divisor);
@@ -107,7 +163,7 @@ long double FpWatch::Div(long double dividend, long double divisor) noexcept
     return quotient;
 }
 
-long double FpWatch::Pow(long double base, long double exponent) noexcept
+long double FpWatch::AnyPow(long double base, long double exponent) noexcept
 {
     if (exponent == 0) {
         return 1;
@@ -115,9 +171,15 @@ long double FpWatch::Pow(long double base, long double exponent) noexcept
     if (base == 0 && exponent > 0) {
         return 0;
     }
-    Settle(base);
-    Settle(exponent);
-    if (std::trunc(exponent) == exponent && std::fabs(exponent) <= INT_MAX) {
+    // Checked operation by operation, every value goes through memory and the flags are read
+    // after each part; checked at the end, the same arithmetic runs without either.
+    const bool checked = checks_ == Checks::EachOperation;
+    if (checked) {
+        Settle(base);
+        Settle(exponent);
+    }
+    // Below 1 in magnitude (the roots) no exponent is whole, and its bits need not be read.
+    if (!(std::fabs(exponent) < 1) && IsWhole(exponent) && std::fabs(exponent) <= INT_MAX) {
         // Repeated squaring, the sign of the base kept.
         long long remaining = static_cast<long long>(std::fabs(exponent));
         long double factor = base;
@@ -130,20 +192,26 @@ long double FpWatch::Pow(long double base, long double exponent) noexcept
             --remaining;
             result = result * factor;
         }
-        Settle(result);
-        Check();
+        if (checked) {
+            Settle(result);
+            Check();
+        }
         return exponent < 0 ? Div(1, result) : result;
     }
     long double logarithm = ExtendedLog(base);
-    Settle(logarithm);
-    Check(true);
+    if (checked) {
+        Settle(logarithm);
+        Check(true);
+    }
     long double result = ExtendedExp(exponent * logarithm);
-    Settle(result);
-    Check(true);
+    if (checked) {
+        Settle(result);
+        Check(true);
+    }
     return result;
 }
 
-double FpWatch::Store(long double value) noexcept
+double FpWatch::CheckedStore(long double value) noexcept
 {
     Settle(value);
     double stored = static_cast<double>(value);

@@ -103,8 +103,49 @@ bool ToDecimal18Fast(double magnitude, std::uint64_t& digits, int& decimalExpone
     return false;
 }
 
+constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
+// The bits of the double nearest to 1e-5: below it every value shows as zero.
+const std::uint64_t kBitsOfOneHundredThousandth = std::bit_cast<std::uint64_t>(1e-5);
+
+// The value times 1000 rounded as the format rounds it, straight from the binary value, for the
+// values in [1e-5, 2^49) whose result is certain. The value is m * 2^-s with m < 2^53, so
+// m * 1000 < 2^63 is exact, and its quotient N and remainder R by 2^s are the thousandths and
+// the part beyond them. The format rounds the 18-digit form of the value, not the value: that
+// form lies within half a unit of the 18th digit, at most 0.5e-17 * v away, which is at most
+// 0.5e-14 * m units of 2^-s once multiplied by 1000, and m >> 40 is more than that. Away from the
+// half by more than this margin, the 18-digit form rounds the same way as the value itself (a
+// shift across a whole number changes nothing: both sides of it round to it). Below 2^49 (about
+// 5.6e14) the 18-digit form has at least three decimals, so its rounding is made at the fourth.
+// Near a half, the exact paths below decide.
+inline bool ThousandthsDirect(std::uint64_t magnitudeBits, std::uint64_t& thousandths)
+{
+    const int biased = static_cast<int>(magnitudeBits >> 52);
+    const int shift = 1075 - biased;  // the value is mantissa * 2^-shift
+    if (shift < 4 || biased == 0) {
+        return false;  // 2^49 and above, or subnormal (below 1e-5 and handled before)
+    }
+    if (shift > 63) {
+        // Below 2^-11 the value times 1000 is under 0.49: it rounds to zero whatever its form.
+        thousandths = 0;
+        return true;
+    }
+    const std::uint64_t mantissa = (magnitudeBits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const std::uint64_t scaled = mantissa * 1000;
+    const std::uint64_t whole = scaled >> shift;
+    const std::uint64_t remainder = scaled & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    const std::uint64_t margin = (mantissa >> 40) + 1;
+    // Both are below 2^63: their difference fits a signed word. No branch on the side of the
+    // half, which is as likely one way as the other.
+    const auto fromHalf = static_cast<std::int64_t>(remainder) - static_cast<std::int64_t>(half);
+    const std::uint64_t distance =
+        fromHalf < 0 ? -static_cast<std::uint64_t>(fromHalf) : static_cast<std::uint64_t>(fromHalf);
+    thousandths = whole + (fromHalf > 0 ? 1 : 0);
+    return distance > margin;
+}
+
 // The value times 1000 rounded half away from zero from its 18-digit form, when it fits.
-bool ThousandthsFast(double magnitude, std::uint64_t& thousandths)
+[[gnu::noinline]] bool ThousandthsFast(double magnitude, std::uint64_t& thousandths)
 {
     std::uint64_t digits = 0;
     int exponent = 0;
@@ -209,29 +250,76 @@ std::string Superscript(int exponent)
     return out;
 }
 
-}  // namespace
-
-void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator)
+// The value times 1000 as the format rounds it, when it fits 64 bits: straight from the binary
+// value where that is certain, else from the exact 18-digit form.
+inline bool ThousandthsOf(std::uint64_t magnitudeBits, std::uint64_t& thousandths)
 {
-    const double magnitude = std::fabs(value);
-    // The value times 1000, rounded, as decimal digits.
-    char buffer[24];
-    std::string slow;
-    std::string_view scaled;
-    std::uint64_t thousandths = 0;
-    // Below 1e-5 the value rounds to zero whatever its 18-digit form.
-    if (magnitude < 1e-5 || ThousandthsFast(magnitude, thousandths)) {
-        char* end = buffer + sizeof buffer;
-        char* begin = end;
-        do {
-            *--begin = static_cast<char>('0' + thousandths % 10);
-            thousandths /= 10;
-        } while (thousandths != 0);
-        scaled = std::string_view(begin, static_cast<std::size_t>(end - begin));
-    } else {
-        slow = ThousandthsSlow(magnitude);
-        scaled = slow;
+    if (magnitudeBits < kBitsOfOneHundredThousandth) {
+        thousandths = 0;  // below 1e-5 the value rounds to zero whatever its 18-digit form
+        return true;
     }
+    return ThousandthsDirect(magnitudeBits, thousandths) ||
+           ThousandthsFast(std::bit_cast<double>(magnitudeBits), thousandths);
+}
+
+// "000" to "999": three digits at a time, one load instead of a chain of divisions.
+constexpr auto kThreeDigits = [] {
+    std::array<std::array<char, 3>, 1000> table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        table[i] = {static_cast<char>('0' + i / 100), static_cast<char>('0' + i / 10 % 10),
+                    static_cast<char>('0' + i % 10)};
+    }
+    return table;
+}();
+
+// "-12,345": the thousandths with at least one integer digit, the minus for a value that does not
+// round to zero. The text is put together right to left in one buffer and appended at once.
+void AppendThousandths(std::string& out, std::uint64_t thousandths, bool negative,
+                       std::string_view decimalSeparator)
+{
+    constexpr std::size_t kLongestSeparator = 8;
+    if (decimalSeparator.size() > kLongestSeparator) {
+        std::string digits;
+        AppendThousandths(digits, thousandths, negative, ".");
+        const std::size_t point = digits.size() - 4;
+        out.append(digits, 0, point);
+        out += decimalSeparator;
+        out.append(digits, point + 1);
+        return;
+    }
+    // A minus, up to 20 integer digits (in groups of three), the separator, three decimals.
+    char text[1 + 21 + kLongestSeparator + 3];
+    char* const end = text + sizeof text;
+    char* begin = end - 3;
+    std::uint64_t whole = thousandths / 1000;
+    std::memcpy(begin, kThreeDigits[thousandths - whole * 1000].data(), 3);
+    if (decimalSeparator.size() == 1) {
+        *--begin = decimalSeparator.front();
+    } else {
+        begin -= decimalSeparator.size();
+        std::memcpy(begin, decimalSeparator.data(), decimalSeparator.size());
+    }
+    while (whole >= 1000) {
+        const std::uint64_t higher = whole / 1000;
+        begin -= 3;
+        std::memcpy(begin, kThreeDigits[whole - higher * 1000].data(), 3);
+        whole = higher;
+    }
+    // The leading group without its leading zeros: all three digits written, the zeros skipped.
+    begin -= 3;
+    std::memcpy(begin, kThreeDigits[whole].data(), 3);
+    begin += whole >= 100 ? 0 : whole >= 10 ? 1 : 2;
+    if (negative && thousandths != 0) {
+        *--begin = '-';
+    }
+    out.append(begin, static_cast<std::size_t>(end - begin));
+}
+
+// The values the 64-bit paths leave (2^52 and above, infinities): the digits as text.
+[[gnu::noinline]] void AppendFixed3Slow(std::string& out, double value, std::string_view decimalSeparator)
+{
+    std::string slow = ThousandthsSlow(std::fabs(value));
+    std::string_view scaled = slow;
     const std::size_t firstNonZero = scaled.find_first_not_of('0');
     if (firstNonZero == std::string_view::npos) {
         scaled = {};
@@ -252,6 +340,35 @@ void AppendFixed3(std::string& out, double value, std::string_view decimalSepara
     out.append(scaled.substr(0, scaled.size() - 3));
     out += decimalSeparator;
     out.append(scaled.substr(scaled.size() - 3));
+}
+
+}  // namespace
+
+void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator)
+{
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    std::uint64_t thousandths = 0;
+    if (ThousandthsOf(bits & ~kSignBit, thousandths)) {
+        AppendThousandths(out, thousandths, (bits & kSignBit) != 0, decimalSeparator);
+        return;
+    }
+    AppendFixed3Slow(out, value, decimalSeparator);
+}
+
+double ShownFixed3(double value)
+{
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    std::uint64_t thousandths = 0;
+    if (ThousandthsOf(bits & ~kSignBit, thousandths) && thousandths <= (std::uint64_t{1} << 53)) {
+        // The text's value is thousandths / 1000 exactly; both are exact doubles, and the
+        // division rounds their quotient as reading the text does.
+        const double shown = static_cast<double>(thousandths) / 1000;
+        return (bits & kSignBit) != 0 && thousandths != 0 ? -shown : shown;
+    }
+    const std::string text = FormatFixed3(value, ".");
+    double shown = 0;
+    std::from_chars(text.data(), text.data() + text.size(), shown);
+    return shown;
 }
 
 std::string FormatFixed3(double value, std::string_view decimalSeparator)

@@ -47,7 +47,10 @@ bool Scan(std::string_view text, std::string_view separator, NumberParts& parts)
     }
     parts.IntegerDigits = digitsFrom(pos);
     bool hasMark = false;
-    if (!separator.empty() && text.substr(pos, separator.size()) == separator) {
+    const bool atMark = separator.size() == 1
+                            ? pos < end && text[pos] == separator.front()
+                            : !separator.empty() && text.substr(pos, separator.size()) == separator;
+    if (atMark) {
         hasMark = true;
         pos += separator.size();
         parts.FractionDigits = digitsFrom(pos);
@@ -91,7 +94,7 @@ bool ConvertFast(const NumberParts& parts, long double& value)
 {
     std::uint64_t mantissa = 0;
     int digitCount = 0;
-    for (std::string_view digits : {parts.IntegerDigits, parts.FractionDigits}) {
+    const auto append = [&](std::string_view digits) {
         for (char c : digits) {
             if (digitCount == 0 && c == '0') {
                 continue;  // leading zeros carry no digit
@@ -101,6 +104,10 @@ bool ConvertFast(const NumberParts& parts, long double& value)
             }
             mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
         }
+        return true;
+    };
+    if (!append(parts.IntegerDigits) || !append(parts.FractionDigits)) {
+        return false;
     }
     if (parts.ExponentDigits.size() > 4) {
         return false;
@@ -167,18 +174,42 @@ bool ConvertSlow(const NumberParts& parts, long double& value)
     return !outOfRange;
 }
 
-// The working copy of a text: its first comma or full stop replaced by the decimal separator.
-std::string WorkingCopyOf(std::string_view text, std::string_view decimalSeparator)
+// The position of the first comma or full stop, or npos.
+std::size_t FirstMark(std::string_view text)
 {
-    const std::size_t mark = text.find_first_of(",.");
-    if (mark == std::string_view::npos) {
-        return std::string(text);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ',' || text[i] == '.') {
+            return i;
+        }
     }
-    std::string copy;
+    return std::string_view::npos;
+}
+
+// The working copy of a text, written into `copy`: its first comma or full stop replaced by the
+// decimal separator.
+void WriteWorkingCopy(std::string& copy, std::string_view text, std::string_view decimalSeparator)
+{
+    const std::size_t mark = FirstMark(text);
+    if (mark == std::string_view::npos) {
+        copy.assign(text);
+        return;
+    }
+    if (decimalSeparator.size() == 1) {
+        copy.assign(text);
+        copy[mark] = decimalSeparator.front();
+        return;
+    }
+    copy.clear();
     copy.reserve(text.size() + decimalSeparator.size());
     copy.append(text.substr(0, mark));
     copy.append(decimalSeparator);
     copy.append(text.substr(mark + 1));
+}
+
+std::string WorkingCopyOf(std::string_view text, std::string_view decimalSeparator)
+{
+    std::string copy;
+    WriteWorkingCopy(copy, text, decimalSeparator);
     return copy;
 }
 
@@ -219,10 +250,32 @@ std::optional<double> ParseNumberToDouble(std::string_view text, std::string_vie
     return parts.Negative ? -value : value;
 }
 
+bool ReadNumber(std::string_view text, std::string_view decimalSeparator, long double& value)
+{
+    // The working copy of a short text with a one-character separator on the stack; any other
+    // goes the way of ParseNumber.
+    std::array<char, 64> copy;
+    if (decimalSeparator.size() != 1 || text.size() > copy.size()) {
+        const ParsedNumber parsed = ParseNumber(text, decimalSeparator);
+        value = parsed.Value;
+        return parsed.Ok;
+    }
+    std::copy(text.begin(), text.end(), copy.begin());
+    if (const std::size_t mark = FirstMark(text); mark != std::string_view::npos) {
+        copy[mark] = decimalSeparator.front();
+    }
+    NumberParts parts;
+    value = 0;
+    if (!Scan(std::string_view(copy.data(), text.size()), decimalSeparator, parts)) {
+        return false;
+    }
+    return ConvertFast(parts, value) || ConvertSlow(parts, value);
+}
+
 ParsedNumber ParseNumber(std::string_view text, std::string_view decimalSeparator)
 {
     ParsedNumber result;
-    result.WorkingCopy = WorkingCopyOf(text, decimalSeparator);
+    WriteWorkingCopy(result.WorkingCopy, text, decimalSeparator);
     NumberParts parts;
     if (!Scan(result.WorkingCopy, decimalSeparator, parts)) {
         return result;

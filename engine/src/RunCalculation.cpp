@@ -30,15 +30,29 @@ constexpr struct {
 // Ends the run with the message of the first floating-point fault, at the step that raised it.
 void Fail(CalculationOutcome& outcome, const FpWatch& fp, CalculationStep step)
 {
+    outcome.Trace.reset();
     outcome.Kind = OutcomeKind::Failed;
     outcome.Message = FpFaultMessage(fp.Fault());
     outcome.FaultStep = step;
     outcome.Fault = fp.Fault();
 }
 
+// Blanks followed by a text, or two such pieces, built in one allocation.
+std::string Blanked(std::size_t blanks, std::string_view text, std::size_t moreBlanks = 0,
+                    std::string_view moreText = {})
+{
+    std::string line;
+    line.reserve(blanks + text.size() + moreBlanks + moreText.size());
+    line.append(blanks, ' ').append(text).append(moreBlanks, ' ').append(moreText);
+    return line;
+}
+
 void AppendLoadTable(ReportWriter& report, const LoadSummary& loads, double pressure)
 {
-    report.Append(std::string(84, ' ') + "по СП:" + std::string(18, ' ') + "по СНиП");
+    if (!report.Writes()) {
+        return;
+    }
+    report.Append(Blanked(84, "по СП:", 18, "по СНиП"));
     report.Append({});
     report.AppendTwoColumns("вес трубы, н/м", 58, *loads.PipeWeight, *loads.PipeWeight);
     report.AppendTwoColumns("вес газа, н/м", 60, *loads.GasWeightSP, *loads.GasWeightSNiP);
@@ -54,7 +68,10 @@ void AppendLoadTable(ReportWriter& report, const LoadSummary& loads, double pres
 // The report's title line and two empty lines, written before the input is read.
 void StartReport(ReportWriter& report)
 {
-    report.Append(std::string(75, ' ') + std::string(kTitle));
+    if (!report.Writes()) {
+        return;
+    }
+    report.Append(Blanked(75, kTitle));
     report.Append({});
     report.Append({});
 }
@@ -68,7 +85,9 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
     const double D = in.OuterDiameter;
     const double t = in.WallThickness;
     LoadSummary& loads = outcome.Loads;
-    CalculationTrace trace;
+    // The trace is written where the outcome keeps it, and dropped again when the run fails.
+    CalculationTrace unkept;
+    CalculationTrace& trace = keepTrace ? outcome.Trace.emplace() : unkept;
     trace.Input = in;
     outcome.Input = in;
     // Each normative value is the site's own where given, else the table value of its region.
@@ -137,32 +156,57 @@ void Calculate(const SpanInput& in, FpWatch& fp, ReportWriter& report, Calculati
 
     outcome.MomentOfInertia = trace.Inertia = CalcInertia(fp, D, t);
     if (fp.Failed()) return Fail(outcome, fp, CalculationStep::MomentOfInertia);
-    trace.DeflectionSP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSP.Span, sp.Total);
-    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSP);
-    trace.DeflectionSNiP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSNiP.Span,
-                                                *loads.TotalLoadSNiP);
-    if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSNiP);
+    if (fp.Mode() == FpWatch::Checks::AtTheEnd) {
+        // Checked at the end, the run does not stop between the two searches: they go side by side.
+        const auto searches =
+            SearchSpanDeflections(fp, trace.Inertia, {trace.StaticSP.Span, trace.StaticSNiP.Span},
+                                  {sp.Total, *loads.TotalLoadSNiP});
+        trace.DeflectionSP = searches[0];
+        trace.DeflectionSNiP = searches[1];
+    } else {
+        trace.DeflectionSP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSP.Span, sp.Total);
+        if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSP);
+        trace.DeflectionSNiP = SearchSpanDeflection(fp, trace.Inertia, trace.StaticSNiP.Span,
+                                                    *loads.TotalLoadSNiP);
+        if (fp.Failed()) return Fail(outcome, fp, CalculationStep::DeflectionSpanSNiP);
+    }
     outcome.Spans.DeflectionSpanSP = trace.DeflectionSP.Span;
     outcome.Spans.DeflectionSpanSNiP = trace.DeflectionSNiP.Span;
     outcome.Kind = OutcomeKind::Completed;
-    if (keepTrace) {
-        outcome.Trace = trace;
-    }
 }
 
 // Starts the outcome's report (kept only when it is written), then runs the body on it.
 template <typename Body>
-CalculationOutcome Run(std::string_view decimalSeparator, ReportMode reportMode, Body&& body)
+void Attempt(CalculationOutcome& outcome, FpWatch& fp, std::string_view decimalSeparator,
+             ReportMode reportMode, Body& body)
 {
-    CalculationOutcome outcome;
     const bool written = reportMode == ReportMode::Written;
     if (written) {
         outcome.Report.reserve(26);
     }
     ReportWriter report(written ? &outcome.Report : nullptr, decimalSeparator);
     StartReport(report);
-    FpWatch fp;
     body(fp, report, outcome, written);
+}
+
+// Runs the body with the flags read once, at the end. A run with no flag raised is the run that
+// checks each operation, to the last bit. Otherwise the run is made again operation by operation:
+// it stops at the first fault with its step and message, as runs always have; faulted runs are
+// rare, and take twice the time.
+template <typename Body>
+CalculationOutcome Run(std::string_view decimalSeparator, ReportMode reportMode, Body&& body)
+{
+    CalculationOutcome outcome;
+    {
+        FpWatch fp(FpWatch::Checks::AtTheEnd);
+        Attempt(outcome, fp, decimalSeparator, reportMode, body);
+        if (!fp.MayHaveFaulted()) {
+            return outcome;
+        }
+    }
+    outcome = CalculationOutcome{};
+    FpWatch fp;
+    Attempt(outcome, fp, decimalSeparator, reportMode, body);
     return outcome;
 }
 

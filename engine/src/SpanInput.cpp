@@ -83,11 +83,12 @@ InputReading ReadSpanInput(const FieldTexts& texts, const SelectorIndexes& index
         {texts.Pressure, in.Pressure, false, CalculationStep::ReadPressure},
     };
     for (const Field& field : fields) {
-        const ParsedNumber parsed = ParseNumber(field.text, decimalSeparator);
-        if (!parsed.Ok) {
-            return Stop(ReadStatus::Failed, ConversionErrorMessage(parsed.WorkingCopy));
+        long double value = 0;
+        if (!ReadNumber(field.text, decimalSeparator, value)) {
+            return Stop(ReadStatus::Failed,
+                        ConversionErrorMessage(ParseNumber(field.text, decimalSeparator).WorkingCopy));
         }
-        field.target = fp.Store(field.millimetres ? fp.Div(parsed.Value, 1000) : parsed.Value);
+        field.target = fp.Store(field.millimetres ? fp.Div(value, 1000) : value);
         if (fp.Failed()) {
             InputReading failed = Stop(ReadStatus::Failed, std::string(FpFaultMessage(fp.Fault())));
             failed.FaultStep = field.step;

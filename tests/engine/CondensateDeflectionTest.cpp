@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
 
 namespace korvelin {
 namespace {
@@ -78,6 +83,90 @@ TEST(Deflection, NeverExceedsTheStartSpan)
         for (double load : {1.0, 80.0, 5000.0}) {
             EXPECT_LE(CalcSpanDeflection(fp, 8.85e-7, start, load), start);
         }
+    }
+}
+
+// The next span is span - span/20 in extended precision, rounded to double, to the last bit:
+// spans whose mantissa 5 divides (exact in extended), the step into the binade below, the
+// smallest normal spans and the subnormal ones (left to extended arithmetic).
+TEST(Deflection, NextSpanIsTheExtendedStepToTheLastBit)
+{
+    const auto extended = [](double span) {
+        const long double L = span;
+        return static_cast<double>(L - L / 20);
+    };
+    std::vector<double> spans = {14.035216, 1, 0.95, 20.0 / 19, 0x1.0000000000005p+0,
+                                 0x1.0d79435e50d79p+0, 0x1.0d79435e50d7ap+0, 0x1.fffffffffffffp+0,
+                                 0x1p-1021, 0x1p-1022, 0x1.8p-1022, 0x1p-1060, 0x1.fffffffffffffp+1023};
+    std::mt19937_64 random(19);
+    for (int i = 0; i < 1000000; ++i) {
+        const std::uint64_t mantissa = (random() >> 12) | (std::uint64_t{1} << 52);
+        const int exponent = static_cast<int>(random() % 80) - 60;
+        spans.push_back(std::ldexp(static_cast<double>(i % 2 == 0 ? mantissa - mantissa % 5 : mantissa), exponent - 52));
+    }
+    for (const double span : spans) {
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(NextDeflectionSpan(span)),
+                  std::bit_cast<std::uint64_t>(extended(span)))
+            << std::hexfloat << span;
+    }
+}
+
+// The search as the formulas state it, every span computed: the engine's search (which passes
+// over the spans surely above the limit) and the two searches side by side give the same steps,
+// values and result to the last bit.
+TEST(Deflection, SearchesGiveEverySpanAsTheFormulasDo)
+{
+    const auto stated = [](double inertia, double startSpan, double load) {
+        const auto at = [&](double span) {
+            const long double L = span;
+            return Deflection{static_cast<double>(5.0L * load * L * L * L * L / (7.9104e13L * inertia)),
+                              static_cast<double>(L * kDeflectionLimitRatio)};
+        };
+        DeflectionSearch search;
+        search.Start = search.AtLast = at(startSpan);
+        search.Last = search.Span = startSpan;
+        if (search.Start.Actual <= search.Start.Limit) {
+            return search;
+        }
+        double span = startSpan;
+        for (int steps = 0;; ++steps) {
+            const long double L = span;
+            const auto next = static_cast<double>(L - L / 20);
+            if (const Deflection d = at(span); d.Actual <= d.Limit) {
+                search.Steps = steps;
+                search.Last = span;
+                search.AtLast = d;
+                search.Span = static_cast<double>(next * kDeflectionStepUndo);
+                return search;
+            }
+            span = next;
+        }
+    };
+    const auto bits = [](double value) { return std::bit_cast<std::uint64_t>(value); };
+    const auto same = [&](const DeflectionSearch& a, const DeflectionSearch& b) {
+        return a.Steps == b.Steps && bits(a.Last) == bits(b.Last) && bits(a.Span) == bits(b.Span) &&
+               bits(a.AtLast.Actual) == bits(b.AtLast.Actual) &&
+               bits(a.AtLast.Limit) == bits(b.AtLast.Limit) &&
+               bits(a.Start.Actual) == bits(b.Start.Actual);
+    };
+    std::mt19937_64 random(42);
+    std::uniform_real_distribution<double> exponent(-12, 12);
+    const auto any = [&] { return std::pow(10.0, exponent(random)); };
+    for (int i = 0; i < 20000; ++i) {
+        const double inertia = any() * 1e-6;
+        const std::array<double, 2> starts = {any(), any()};
+        const std::array<double, 2> loads = {any(), any()};
+        FpWatch fp;
+        FpWatch atEnd(FpWatch::Checks::AtTheEnd);
+        const auto together = SearchSpanDeflections(atEnd, inertia, starts, loads);
+        for (std::size_t k = 0; k < 2; ++k) {
+            const DeflectionSearch expected = stated(inertia, starts[k], loads[k]);
+            ASSERT_TRUE(same(SearchSpanDeflection(fp, inertia, starts[k], loads[k]), expected))
+                << std::hexfloat << inertia << " " << starts[k] << " " << loads[k];
+            ASSERT_TRUE(same(together[k], expected)) << std::hexfloat << inertia << " " << starts[k];
+        }
+        ASSERT_FALSE(fp.Failed());
+        ASSERT_FALSE(atEnd.MayHaveFaulted());
     }
 }
 

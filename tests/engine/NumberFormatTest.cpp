@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <random>
 #include <string>
 
@@ -51,6 +55,37 @@ TEST(Fixed3Format, UsesTheGivenSeparator)
     EXPECT_EQ(FormatFixed3(-0.0625, "."), "-0.063");
 }
 
+// The "0.000" text by the rule itself, from the standard conversion (exact for long double):
+// the 18-digit form, rounded at the fourth decimal by hand, a 5 away from zero.
+std::string Fixed3ByTheRule(double value)
+{
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long double>(value),
+                                   std::chars_format::scientific, 17).ptr;
+    std::string digits;
+    const char* p = buffer;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p != '.') digits += *p;
+    }
+    const int e = std::stoi(std::string(p + 1, static_cast<const char*>(end)));
+    long double scaled = 0;
+    for (std::size_t k = 0; k < digits.size(); ++k) {
+        const int power = e - static_cast<int>(k) + 3;
+        if (power >= 0) {
+            scaled = scaled * 10 + (digits[k] - '0');
+        } else if (power == -1) {
+            if (digits[k] >= '5') scaled += 1;
+            break;
+        }
+    }
+    for (int power = e + 3 - static_cast<int>(digits.size()) + 1; power > 0; --power) {
+        scaled *= 10;
+    }
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%.3Lf", scaled / 1000);
+    return expected;
+}
+
 // The exact 128-bit path against the standard conversion over many values of every magnitude.
 TEST(Fixed3Format, AgreesWithTheStandardConversion)
 {
@@ -59,32 +94,66 @@ TEST(Fixed3Format, AgreesWithTheStandardConversion)
     std::uniform_real_distribution<double> mantissa(1, 10);
     for (int i = 0; i < 200000; ++i) {
         const double value = mantissa(random) * std::pow(10.0, std::floor(exponent(random)));
-        char buffer[64];
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long double>(value),
-                                       std::chars_format::scientific, 17).ptr;
-        // Digits and exponent of the 18-digit form, rounded at the fourth decimal by hand.
-        std::string digits;
-        const char* p = buffer;
-        for (; p < end && *p != 'e'; ++p) {
-            if (*p != '.') digits += *p;
+        ASSERT_EQ(FormatFixed3(value, "."), Fixed3ByTheRule(value)) << std::hexfloat << value;
+    }
+}
+
+// Either side of a half in the fourth decimal: within a few units of the last place the result
+// is left to the exact 18-digit path, further away it is taken straight from the binary value.
+// Both sides of that border, and the borders of the straight path (2^-11, 2^49), exactly.
+TEST(Fixed3Format, RoundsTheSameEitherSideOfTheExactPathsBorder)
+{
+    const FixedCase cases[] = {
+        // 0.0625 is a half; from 8 units below it and 8 above, the straight path decides.
+        {0x1.ffffffffffff7p-5, "0,062"}, {0x1.ffffffffffff8p-5, "0,062"},
+        {0x1.fffffffffffffp-5, "0,062"}, {0x1p-4, "0,063"}, {0x1.0000000000001p-4, "0,063"},
+        {0x1.0000000000008p-4, "0,063"}, {0x1.0000000000009p-4, "0,063"},
+        // 1234.5625, a half, and its neighbours one, eight and nine units away.
+        {0x1.34a3ffffffff7p+10, "1234,562"}, {0x1.34a3ffffffff8p+10, "1234,562"},
+        {0x1.34a3fffffffffp+10, "1234,562"}, {0x1.34a4p+10, "1234,563"},
+        {0x1.34a4000000001p+10, "1234,563"}, {0x1.34a4000000008p+10, "1234,563"},
+        {0x1.34a4000000009p+10, "1234,563"},
+        // 2.0005 is a hair below the half, its 18-digit form the half itself; one unit below
+        // it the 18-digit form is below the half too.
+        {0x1.0010624dd2f12p+1, "2,000"}, {0x1.0010624dd2f1ap+1, "2,000"},
+        {0x1.0010624dd2f1bp+1, "2,001"}, {0x1.0010624dd2f1cp+1, "2,001"},
+        {0x1.0010624dd2f24p+1, "2,001"},
+        // The straight path ends below 2^49; from 2^-11 down it gives zero; 1e-5 is the border
+        // below which nothing is computed.
+        {0x1.fffffffffffffp+48, "562949953421311,938"}, {0x1p+49, "562949953421312,000"},
+        {0x1.ffffffffffff9p+48, "562949953421311,562"}, {0x1p-11, "0,000"},
+        {0x1.fffffffffffffp-12, "0,000"}, {0x1.4f8b588e368f1p-17, "0,000"},
+        {0x1.0624dd2f1a9fcp-11, "0,001"}, {-0x1.0624dd2f1a9fcp-11, "-0,001"},
+    };
+    for (const FixedCase& c : cases) {
+        EXPECT_EQ(FormatFixed3(c.Value, ","), c.Comma) << std::hexfloat << c.Value;
+    }
+}
+
+// Around many halves, unit by unit, the result is the rule's; and the shown value is the text's.
+TEST(Fixed3Format, AgreesWithTheRuleAroundHalves)
+{
+    std::mt19937_64 random(2026);
+    std::uniform_int_distribution<int> digits(1, 15);
+    for (int i = 0; i < 4000; ++i) {
+        const double half =
+            (std::floor(std::ldexp(static_cast<double>(random() >> 11), -53) *
+                        std::pow(10.0, digits(random))) + 0.5) / 1000;
+        double value = half;
+        for (int k = 0; k < 16; ++k) {
+            value = std::nextafter(value, 0.0);
         }
-        const int e = std::stoi(std::string(p + 1, static_cast<const char*>(end)));
-        long double scaled = 0;
-        for (std::size_t k = 0; k < digits.size(); ++k) {
-            const int power = e - static_cast<int>(k) + 3;
-            if (power >= 0) {
-                scaled = scaled * 10 + (digits[k] - '0');
-            } else if (power == -1) {
-                if (digits[k] >= '5') scaled += 1;
-                break;
+        for (int k = -16; k <= 16; ++k, value = std::nextafter(value, 1e300)) {
+            ASSERT_EQ(FormatFixed3(value, "."), Fixed3ByTheRule(value)) << std::hexfloat << value;
+            for (const double signed_ : {value, -value}) {
+                const std::string text = FormatFixed3(signed_, ".");
+                double read = 0;
+                std::from_chars(text.data(), text.data() + text.size(), read);
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(ShownFixed3(signed_)),
+                          std::bit_cast<std::uint64_t>(read))
+                    << std::hexfloat << signed_;
             }
         }
-        for (int power = e + 3 - static_cast<int>(digits.size()) + 1; power > 0; --power) {
-            scaled *= 10;
-        }
-        char expected[64];
-        std::snprintf(expected, sizeof expected, "%.3Lf", scaled / 1000);
-        ASSERT_EQ(FormatFixed3(value, "."), expected) << buffer;
     }
 }
 

@@ -26,6 +26,9 @@ TEST_P(ParseNumberReads, GivesTheValue)
     const ParsedNumber parsed = ParseNumber(c.Text, c.Separator);
     ASSERT_TRUE(parsed.Ok) << c.Text;
     EXPECT_EQ(parsed.Value, c.Expected) << c.Text;
+    long double read = 1;
+    EXPECT_TRUE(ReadNumber(c.Text, c.Separator, read)) << c.Text;
+    EXPECT_EQ(read, c.Expected) << c.Text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -71,6 +74,8 @@ TEST_P(ParseNumberRejects, NamesTheWorkingCopy)
     const ParsedNumber parsed = ParseNumber(c.Text, c.Separator);
     EXPECT_FALSE(parsed.Ok) << c.Text;
     EXPECT_EQ(ConversionErrorMessage(parsed.WorkingCopy), c.Message);
+    long double read = 0;
+    EXPECT_FALSE(ReadNumber(c.Text, c.Separator, read)) << c.Text;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -3,6 +3,7 @@
 #include "korvelin/FpWatch.h"
 #include "korvelin/ReportWriter.h"
 
+#include <array>
 #include <cstddef>
 
 namespace korvelin {
@@ -57,6 +58,16 @@ struct DeflectionSearch {
     double Span = 0;      // the result
 };
 DeflectionSearch SearchSpanDeflection(FpWatch& fp, double inertia, double startSpan, double load);
+
+// Both searches of a run, the same as two searches made one after the other, their steps taking
+// turns. Only for a run checked at the end (FpWatch::Checks::AtTheEnd), which does not stop
+// between them.
+std::array<DeflectionSearch, 2> SearchSpanDeflections(FpWatch& fp, double inertia,
+                                                      const std::array<double, 2>& startSpans,
+                                                      const std::array<double, 2>& loads);
+
+// The next span of the search: span - span/20 in extended precision, rounded to double.
+double NextDeflectionSpan(double span);
 
 // Searches down from the start span in steps of 1/20 for the first span whose deflection stays
 // within 1/150 of the span. A start span that is not positive gives 0.

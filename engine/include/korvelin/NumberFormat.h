@@ -11,6 +11,8 @@ namespace korvelin {
 // a 5 in the fourth decimal rounding away from zero.
 std::string FormatFixed3(double value, std::string_view decimalSeparator);
 void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator);
+// The value that the "0.000" text of a value stands for, as reading that text back gives it.
+double ShownFixed3(double value);
 
 // The general number format: up to 15 significant digits, no trailing zeros, the given decimal
 // separator; scientific notation ("1,5E20", "1E-5") for very large or very small values.

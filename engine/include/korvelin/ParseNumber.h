@@ -19,6 +19,8 @@ struct ParsedNumber {
 // fraction (a lone mark reads as 0) and an optional exponent follow. A value beyond the extended
 // range is rejected. Of the floating-point status flags it may raise only the inexact one.
 ParsedNumber ParseNumber(std::string_view text, std::string_view decimalSeparator);
+// The same reading without the working copy: true and the value where ParseNumber gives Ok.
+bool ReadNumber(std::string_view text, std::string_view decimalSeparator, long double& value);
 
 // The same text, read by the same rules, as the double nearest to its decimal value times
 // 10^decimalShift: one rounding, as the compiler rounds a literal, so that "1,8" gives the double

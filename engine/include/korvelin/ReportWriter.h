@@ -28,6 +28,8 @@ public:
             lines_->push_back(std::move(line));
         }
     }
+    // Whether lines are kept: a caller may skip building a line nobody reads.
+    bool Writes() const { return lines_ != nullptr; }
     // A label (which ends in its own blanks) followed directly by the value.
     void AppendValue(std::string_view label, double value);
     // A label, the given number of blanks, the SP value, 18 blanks and the SNiP value.
