@@ -1,6 +1,7 @@
 // korvelin-calc with sections between fixed supports: the worked example through --json to the
 // last bit, the text of a П-compensator with its checks, the refusals, the sections in a saved set.
 
+#include "CalcProcess.h"
 #include "korvelin/Compensation.h"
 
 #include <gtest/gtest.h>
@@ -19,36 +20,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-struct Result {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-Result Calc(const std::string& arguments)
-{
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("korvelin-cli-comp-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const auto out = dir / "out.txt";
-    const auto err = dir / "err.txt";
-    const std::string command = std::string("LC_ALL=C '") + KORVELIN_CALC + "' " + arguments +
-                                " </dev/null >'" + out.string() + "' 2>'" + err.string() + "'";
-    Result result;
-    const int raw = std::system(command.c_str());
-    result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.Out = ReadFile(out);
-    result.Err = ReadFile(err);
-    return result;
-}
+using calc::Calc;
+using calc::ReadFile;
+using calc::Result;
 
 std::uint64_t Bits(double value) { return std::bit_cast<std::uint64_t>(value); }
 

@@ -125,7 +125,10 @@ std::string CaptionText(std::string_view opening, int spanCountIndex,
                         const std::optional<SchemeLoads>& loads, std::string_view separator)
 {
     std::string text(opening);
-    text += ": неразрезная балка на опорах, " + SpansText(spanCountIndex) + "; ";
+    // One span is a beam on two supports; more make a continuous beam.
+    text += SchemeSpans(spanCountIndex) == 1 && spanCountIndex < kManySpansIndex
+                ? std::string(": однопролетная балка на двух опорах; ")
+                : ": неразрезная балка на опорах, " + SpansText(spanCountIndex) + "; ";
     if (!loads) {
         return text + "q — вертикальная нагрузка, w — горизонтальная нагрузка от ветра поперек "
                       "оси трубы, L — пролет; R_{кр} = k_{кр}·q·L — реакция крайней опоры, "
