@@ -159,6 +159,10 @@ CompensationWindow::~CompensationWindow()
 {
     if (isVisible())
         SaveGeometry();
+    // Closing the window as it is destroyed takes the focus from a field, whose end of editing
+    // must not reach this window any more.
+    for (QLineEdit* field : {ClosingTemperature, MinTemperature, MaxTemperature, AllowableStress, ShoeLength})
+        disconnect(field, nullptr, this, nullptr);
 }
 
 QGroupBox* CompensationWindow::SectionsBox()
@@ -303,8 +307,11 @@ QGroupBox* CompensationWindow::TemperaturesBox()
         {AllowableStress, &korvelin::CompensationTexts::AllowableStress},
         {ShoeLength, &korvelin::CompensationTexts::ShoeLength},
     };
-    for (const auto& [field, text] : fields)
+    for (const auto& entry : fields) {
+        QLineEdit* field = entry.first;
+        std::string korvelin::CompensationTexts::*text = entry.second;
         connect(field, &QLineEdit::editingFinished, this, [this, field, text] { FieldEdited(field, text); });
+    }
     auto* layout = new QVBoxLayout(box);
     layout->addLayout(form);
     return box;
