@@ -116,9 +116,7 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
     if ((!options.PdfFile.empty() || !options.OdtFile.empty()) && notes != nullptr) {
         NoteInputs inputs = NoteInputsOf(options, separator);
         if (sections) {
-            for (const CompensationResult& section : sections->Sections) {
-                inputs.Compensation.push_back({section, CompensationDrawing(section, separator)});
-            }
+            inputs.Compensation = CompensationNoteSections(*sections, separator);
         }
         const std::string failure = WriteNoteFiles(options, *notes, [&](bool framed) {
             inputs.Framed = framed;

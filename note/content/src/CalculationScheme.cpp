@@ -112,23 +112,22 @@ std::string Factor(const std::string& exact)
     return exact;
 }
 
-std::string SpansText(int spanCountIndex)
+// One span is a beam on two supports; more make a continuous beam.
+std::string BeamText(int spanCountIndex)
 {
     if (spanCountIndex >= kManySpansIndex) {
-        return "пролетов более шести (показаны семь с разрывом)";
+        return "неразрезная балка на опорах, пролетов более шести (показаны семь с разрывом)";
     }
     const int spans = SchemeSpans(spanCountIndex);
-    return spans == 1 ? std::string("один пролет") : "пролетов " + std::to_string(spans);
+    return spans == 1 ? std::string("однопролетная балка на двух опорах")
+                      : "неразрезная балка на опорах, пролетов " + std::to_string(spans);
 }
 
 std::string CaptionText(std::string_view opening, int spanCountIndex,
                         const std::optional<SchemeLoads>& loads, std::string_view separator)
 {
     std::string text(opening);
-    // One span is a beam on two supports; more make a continuous beam.
-    text += SchemeSpans(spanCountIndex) == 1 && spanCountIndex < kManySpansIndex
-                ? std::string(": однопролетная балка на двух опорах; ")
-                : ": неразрезная балка на опорах, " + SpansText(spanCountIndex) + "; ";
+    text += ": " + BeamText(spanCountIndex) + "; ";
     if (!loads) {
         return text + "q — вертикальная нагрузка, w — горизонтальная нагрузка от ветра поперек "
                       "оси трубы, L — пролет; R_{кр} = k_{кр}·q·L — реакция крайней опоры, "
