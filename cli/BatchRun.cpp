@@ -145,7 +145,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err, std::string
                 buffer += OutcomeJson(outcome, SummarizeDesign(outcome, {.Friction = friction,
                                                                          .DecimalSeparator = std::string(separator)}));
             } else if (report) {
-                for (const std::string& reportLine : outcome.Report) {
+                for (const std::string_view reportLine : outcome.Report) {
                     buffer += reportLine;
                     buffer += '\n';
                 }

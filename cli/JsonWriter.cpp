@@ -242,8 +242,8 @@ std::string OutcomeJson(const CalculationOutcome& outcome,
         {"AllowableStressSNiP", l.AllowableStressSNiP},
     };
     Json report = Json::array();
-    for (const std::string& line : outcome.Report) {
-        report.push_back(line);
+    for (const std::string_view line : outcome.Report) {
+        report.push_back(std::string(line));
     }
 
     Json json = Json::object();

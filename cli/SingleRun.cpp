@@ -92,7 +92,7 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
             if (anySpan) {
                 text += '\n';
             }
-            for (const std::string& line : outcome.Report) {
+            for (const std::string_view line : outcome.Report) {
                 text += line;
                 text += '\n';
             }

@@ -273,23 +273,17 @@ constexpr auto kThreeDigits = [] {
 }();
 
 // "-12,345": the thousandths with at least one integer digit, the minus for a value that does not
-// round to zero. The text is put together right to left in one buffer and appended at once.
-void AppendThousandths(std::string& out, std::uint64_t thousandths, bool negative,
-                       std::string_view decimalSeparator)
+// round to zero, written at `out` (room for kShortFixed3Length characters); returns the end. The
+// text is put together right to left in a buffer of its own, then moved in one fixed-size copy,
+// which the compiler makes two vector moves instead of a call.
+inline char* WriteThousandths(char* out, std::uint64_t thousandths, bool negative,
+                              std::string_view decimalSeparator) noexcept
 {
-    constexpr std::size_t kLongestSeparator = 8;
-    if (decimalSeparator.size() > kLongestSeparator) {
-        std::string digits;
-        AppendThousandths(digits, thousandths, negative, ".");
-        const std::size_t point = digits.size() - 4;
-        out.append(digits, 0, point);
-        out += decimalSeparator;
-        out.append(digits, point + 1);
-        return;
-    }
-    // A minus, up to 20 integer digits (in groups of three), the separator, three decimals.
-    char text[1 + 21 + kLongestSeparator + 3];
-    char* const end = text + sizeof text;
+    // A minus, up to 17 integer digits, up to 8 bytes of separator, three decimals: at most 29.
+    constexpr std::size_t kTextRoom = 32;
+    static_assert(kTextRoom <= kShortFixed3Length);
+    char text[2 * kTextRoom];
+    char* const end = text + kTextRoom;
     char* begin = end - 3;
     std::uint64_t whole = thousandths / 1000;
     std::memcpy(begin, kThreeDigits[thousandths - whole * 1000].data(), 3);
@@ -312,7 +306,10 @@ void AppendThousandths(std::string& out, std::uint64_t thousandths, bool negativ
     if (negative && thousandths != 0) {
         *--begin = '-';
     }
-    out.append(begin, static_cast<std::size_t>(end - begin));
+    // begin is at least `text`, so the copy reads within the buffer; the bytes after the end are
+    // the caller's to overwrite.
+    std::memcpy(out, begin, kTextRoom);
+    return out + (end - begin);
 }
 
 // The values the 64-bit paths leave (2^52 and above, infinities): the digits as text.
@@ -344,12 +341,21 @@ void AppendThousandths(std::string& out, std::uint64_t thousandths, bool negativ
 
 }  // namespace
 
-void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator)
+char* WriteShortFixed3(char* out, double value, std::string_view decimalSeparator) noexcept
 {
     const auto bits = std::bit_cast<std::uint64_t>(value);
     std::uint64_t thousandths = 0;
-    if (ThousandthsOf(bits & ~kSignBit, thousandths)) {
-        AppendThousandths(out, thousandths, (bits & kSignBit) != 0, decimalSeparator);
+    if (decimalSeparator.size() > kLongestShortSeparator || !ThousandthsOf(bits & ~kSignBit, thousandths)) {
+        return nullptr;
+    }
+    return WriteThousandths(out, thousandths, (bits & kSignBit) != 0, decimalSeparator);
+}
+
+void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator)
+{
+    char text[kShortFixed3Length];
+    if (const char* end = WriteShortFixed3(text, value, decimalSeparator)) {
+        out.append(text, static_cast<std::size_t>(end - text));
         return;
     }
     AppendFixed3Slow(out, value, decimalSeparator);

@@ -27,6 +27,11 @@ constexpr struct {
      static_cast<double>(kTemperatureFactorSNiP)},
 };
 
+// A completed run's report: its lines, and room for their text (about 2,300 bytes with the
+// longest numbers).
+constexpr std::size_t kReportLines = 26;
+constexpr std::size_t kReportCharacters = 3072;
+
 // Ends the run with the message of the first floating-point fault, at the step that raised it.
 void Fail(CalculationOutcome& outcome, const FpWatch& fp, CalculationStep step)
 {
@@ -37,22 +42,12 @@ void Fail(CalculationOutcome& outcome, const FpWatch& fp, CalculationStep step)
     outcome.Fault = fp.Fault();
 }
 
-// Blanks followed by a text, or two such pieces, built in one allocation.
-std::string Blanked(std::size_t blanks, std::string_view text, std::size_t moreBlanks = 0,
-                    std::string_view moreText = {})
-{
-    std::string line;
-    line.reserve(blanks + text.size() + moreBlanks + moreText.size());
-    line.append(blanks, ' ').append(text).append(moreBlanks, ' ').append(moreText);
-    return line;
-}
-
 void AppendLoadTable(ReportWriter& report, const LoadSummary& loads, double pressure)
 {
     if (!report.Writes()) {
         return;
     }
-    report.Append(Blanked(84, "по СП:", 18, "по СНиП"));
+    report.AppendBlanked(84, "по СП:", 18, "по СНиП");
     report.Append({});
     report.AppendTwoColumns("вес трубы, н/м", 58, *loads.PipeWeight, *loads.PipeWeight);
     report.AppendTwoColumns("вес газа, н/м", 60, *loads.GasWeightSP, *loads.GasWeightSNiP);
@@ -71,7 +66,7 @@ void StartReport(ReportWriter& report)
     if (!report.Writes()) {
         return;
     }
-    report.Append(Blanked(75, kTitle));
+    report.AppendBlanked(75, kTitle);
     report.Append({});
     report.Append({});
 }
@@ -182,7 +177,7 @@ void Attempt(CalculationOutcome& outcome, FpWatch& fp, std::string_view decimalS
 {
     const bool written = reportMode == ReportMode::Written;
     if (written) {
-        outcome.Report.reserve(26);
+        outcome.Report.reserve(kReportLines, kReportCharacters);
     }
     ReportWriter report(written ? &outcome.Report : nullptr, decimalSeparator);
     StartReport(report);

@@ -39,8 +39,8 @@ void TProletTEMP::ShowReport(const korvelin::IntermediateReport& report)
 {
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(report.size()));
-    for (const std::string& line : report)
-        lines.append(QString::fromStdString(line));
+    for (const std::string_view line : report)
+        lines.append(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
     Memo1->setPlainText(lines.join(u'\n'));
 }
 

@@ -1,13 +1,10 @@
 #pragma once
 
-#include <string>
+#include "korvelin/IntermediateReport.h"
+
 #include <string_view>
-#include <vector>
 
 namespace korvelin {
-
-// The lines that the intermediate-data window shows, in order, empty lines included.
-using IntermediateReport = std::vector<std::string>;
 
 // Appends lines to an intermediate report, numbers in the format "0.000" with the separator of
 // the run. A writer without a report (for callers that need only the results) writes nothing.
@@ -22,12 +19,15 @@ public:
     {
     }
 
-    void Append(std::string line)
+    void Append(std::string_view line)
     {
         if (lines_ != nullptr) {
-            lines_->push_back(std::move(line));
+            lines_->push_back(line);
         }
     }
+    // Blanks followed by a text, or two such pieces.
+    void AppendBlanked(std::size_t blanks, std::string_view text, std::size_t moreBlanks = 0,
+                       std::string_view moreText = {});
     // Whether lines are kept: a caller may skip building a line nobody reads.
     bool Writes() const { return lines_ != nullptr; }
     // A label (which ends in its own blanks) followed directly by the value.

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvelin {
+
+// The lines that the intermediate-data window shows, in order, empty lines included. The lines
+// are kept end to end in one text beside the offsets where each ends: a report of any length
+// takes two allocations, not one per line, and a line is written straight into its place.
+class IntermediateReport {
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        const_iterator() = default;
+        std::string_view operator*() const noexcept { return (*report_)[index_]; }
+        const_iterator& operator++() noexcept
+        {
+            ++index_;
+            return *this;
+        }
+        const_iterator operator++(int) noexcept
+        {
+            const_iterator before = *this;
+            ++index_;
+            return before;
+        }
+        friend bool operator==(const const_iterator& a, const const_iterator& b) noexcept
+        {
+            return a.index_ == b.index_;
+        }
+
+    private:
+        friend class IntermediateReport;
+        const_iterator(const IntermediateReport* report, std::size_t index) noexcept
+            : report_(report), index_(index)
+        {
+        }
+        const IntermediateReport* report_ = nullptr;
+        std::size_t index_ = 0;
+    };
+
+    IntermediateReport() = default;
+    IntermediateReport(std::initializer_list<std::string_view> lines)
+    {
+        for (const std::string_view line : lines) {
+            push_back(line);
+        }
+    }
+
+    std::size_t size() const noexcept { return ends_.size(); }
+    bool empty() const noexcept { return ends_.empty(); }
+    std::string_view operator[](std::size_t index) const noexcept
+    {
+        const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
+        return std::string_view(text_).substr(begin, ends_[index] - begin);
+    }
+    // Throws std::out_of_range past the last line, as a vector's at() does.
+    std::string_view at(std::size_t index) const
+    {
+        static_cast<void>(ends_.at(index));
+        return (*this)[index];
+    }
+    const_iterator begin() const noexcept { return {this, 0}; }
+    const_iterator end() const noexcept { return {this, ends_.size()}; }
+
+    void reserve(std::size_t lines, std::size_t characters)
+    {
+        ends_.reserve(lines);
+        text_.reserve(characters);
+    }
+    void push_back(std::string_view line)
+    {
+        text_ += line;
+        EndLine();
+    }
+    // Appends a line that `write` puts together at the end of the given text.
+    template <typename Write>
+    void AppendWritten(Write&& write)
+    {
+        write(text_);
+        EndLine();
+    }
+    void clear() noexcept
+    {
+        text_.clear();
+        ends_.clear();
+    }
+
+    friend bool operator==(const IntermediateReport& a, const IntermediateReport& b) noexcept
+    {
+        return a.ends_ == b.ends_ && a.text_ == b.text_;
+    }
+
+private:
+    void EndLine() { ends_.push_back(static_cast<std::uint32_t>(text_.size())); }
+
+    std::string text_;
+    std::vector<std::uint32_t> ends_;
+};
+
+}  // namespace korvelin
