@@ -55,6 +55,36 @@ TEST(Fixed3Format, UsesTheGivenSeparator)
     EXPECT_EQ(FormatFixed3(-0.0625, "."), "-0.063");
 }
 
+// The short form writes the text AppendFixed3 gives, or leaves the value to it: numbers whose
+// thousandths pass 64 bits, infinities and separators over 8 bytes.
+TEST(Fixed3Format, ShortFormWritesTheSameTextOrDeclines)
+{
+    const struct {
+        double Value;
+        const char* Separator;
+        bool Short;
+    } cases[] = {
+        {18.4409, ",", true},
+        {-0.0004, ",", true},
+        {-0.0005, "\xd9\xab", true},  // a two-byte separator
+        {123456789012.3456, ".", true},
+        {4503599627370495.5, ".", true},  // 2^52 - 1/2: 16 integer digits
+        {1.8e16, ".", false},
+        {1e300, ",", false},
+        {INFINITY, ",", false},
+        {2.5, "123456789", false},
+    };
+    for (const auto& c : cases) {
+        char text[kShortFixed3Length + 8];
+        const char* end = WriteShortFixed3(text, c.Value, c.Separator);
+        ASSERT_EQ(end != nullptr, c.Short) << c.Value;
+        if (end != nullptr) {
+            EXPECT_EQ(std::string(static_cast<const char*>(text), end), FormatFixed3(c.Value, c.Separator));
+        }
+    }
+    EXPECT_EQ(FormatFixed3(-2.5, "123456789"), "-2123456789500");
+}
+
 // The "0.000" text by the rule itself, from the standard conversion (exact for long double):
 // the 18-digit form, rounded at the fourth decimal by hand, a 5 away from zero.
 std::string Fixed3ByTheRule(double value)
