@@ -665,10 +665,11 @@ constexpr int kLimitBiased = kBias + 13;
 constexpr std::uint64_t kLimitMantissa = 11400ULL << 50;
 
 // The error bounds of the fast paths, in units of the last bit of the fixed point they round.
-// The logarithm's sum is within 5.6 units of 2^-127 (each table value half a unit, the
-// polynomial 4.1), within 2.6 units of 2^-113 beside whole ln 2 (the scaling and the multiple
-// of ln 2 one and a half). The exponential's product is within 2^32.62 units of 2^-126, nearly
-// all of it the terms from r^5 on, which it leaves out. Both with a wide margin.
+// The logarithm's result is within 11.2 units of 2^-113: the sum within 2^17.1 units of 2^-127,
+// nearly all of it the part of t^2 left out, shifted within one unit more; whole ln 2 within 1.51
+// (ln 2 2^127 is within half a unit, times up to 16446 and shifted by 14 bits, and the product
+// of the fraction within one). The exponential's product is within 2^32.62 units of 2^-126,
+// nearly all of it the terms from r^5 on, which it leaves out. Both with a wide margin.
 constexpr std::uint64_t kLogError = 64;
 constexpr std::uint64_t kExpError = 1ULL << 36;
 // Near 1, the logarithm in long double pairs: within 2^-106 of the result.
@@ -705,7 +706,7 @@ long double LogNearOne(std::int64_t d, std::uint64_t mantissa, int exponent) noe
     const std::int64_t whole = exponent + (index >= kLogShiftIndex ? 1 : 0);
     I128 sum = SignedWords(coarse.High, coarse.Low);
     const U128 p1 = static_cast<U128>(mantissa) * static_cast<std::uint64_t>(coarse.Scaled);
-    const int j2 = static_cast<int>((p1 + (U128{1} << 59)) >> 60) - (1 << 15);
+    const int j2 = static_cast<int>((static_cast<std::uint64_t>(p1 >> 12) + (1ULL << 47)) >> 48) - (1 << 15);
     const LogEntry& fine = kLogFine[j2 + kLogFineHalf];
     sum += SignedWords(fine.High, fine.Low);
     const U128 p2 = p1 * static_cast<std::uint64_t>(fine.Scaled);
@@ -721,42 +722,30 @@ long double LogNearOne(std::int64_t d, std::uint64_t mantissa, int exponent) noe
         return d == 0 ? 0.0L : LogNearOne(d, mantissa, static_cast<int>(exponent));
     }
 
-    // log(1 + t) 2^127 = t - t^2/2 + t^3 (1/3 - t/4 + t^2/5), the terms from t^6 on below
-    // 2^-146. t3 = t 2^131 splits into th = floor(t 2^86), below 2^62.1 in magnitude, and the 45
-    // bits tl under it. t 2^127 is t3 shifted, within one unit; t^2/2 2^127 the square of th and
-    // twice th tl, within two units (tl^2 is below 2^-46 units); the cubic term from 64-bit
-    // values, its factor within 3 units of 2^-63, within 1.1 units. Altogether within 4.1 units.
+    // log(1 + t) 2^127 = t - t^2/2 + t^3 (1/3 - t/4); the terms from t^5 on are below 2^-121.8
+    // (36.3 units). t3 = t 2^131; th = floor(t 2^86), below 2^62.1 in magnitude. t 2^127 is t3
+    // shifted, within one unit; t^2/2 2^127 the square of th shifted, within 2^17.1 units (th
+    // times the 45 bits of t3 below it, left out); the cubic term from 64-bit values within 1.2
+    // units. With the tables' 1.5 units, the sum is within 2^17.1 units.
     const std::int64_t th = SignedBits<45>(t3);
-    const auto tl = static_cast<std::int64_t>(static_cast<std::uint64_t>(t3) & ((1ULL << 45) - 1));
-    const I128 thSquare = Product(th, th);                                    // t^2 2^172
-    const std::int64_t square = SignedBits<64>(thSquare);                     // t^2 2^108
-    const std::int64_t cube = SignedBits<64>(Product(square, th));            // t^3 2^130
-    constexpr std::int64_t kThird = 0x2aaaaaaaaaaaaaaa;                       // 2^63 / 3
-    constexpr std::int64_t kFifth = 0x3333333333333333;                       // 2^64 / 5
-    const std::int64_t factor = kThird - (th >> 25) + (SignedBits<64>(Product(square, kFifth)) >> 45);  // 2^63
-    // The two terms below 2^54 units in 64 bits: th tl 2^-90 and the cubic one.
-    const std::int64_t small = (SignedBits<64>(Product(cube, factor)) >> 2) - (SignedBits<64>(Product(th, tl)) >> 26);
-    sum += (t3 >> 4) - static_cast<I128>(static_cast<U128>(thSquare) >> 46) + small;
+    const I128 thSquare = Product(th, th);                                            // t^2 2^172
+    const std::int64_t cube = SignedBits<64>(Product(SignedBits<64>(thSquare), th));  // t^3 2^130
+    constexpr std::int64_t kThird = 0x2aaaaaaaaaaaaaaa;                               // 2^63 / 3
+    const std::int64_t factor = kThird - (th >> 25);                                  // (1/3 - t/4) 2^63
+    sum += (t3 >> 4) - static_cast<I128>(static_cast<U128>(thSquare) >> 46) +
+           (SignedBits<64>(Product(cube, factor)) >> 2);
 
-    // The result is at least 2^-24.0001 in magnitude (2^102.9999 units of 2^-127 or more); the
-    // rounded value times the unit stays a normal number.
-    long double rounded;
-    if (whole == 0) {
-        if (RoundExtended(sum, kLogError, rounded)) {
-            return rounded * 0x1p-127;
-        }
-        return SlowLog(mantissa, static_cast<int>(exponent));
-    }
-    // Beside whole ln 2 (below 2^14 in magnitude), in 2^-113: ln 2 2^113 is ln 2 2^127 shifted,
-    // a high word below 2^49 and a low one, written signed so that the products are signed ones,
+    // With whole ln 2 (below 2^14 in magnitude), in 2^-113: ln 2 2^113 is ln 2 2^127 shifted, a
+    // high word below 2^49 and a low one, written signed so that the products are signed ones,
     // and 14 bits of fraction; whole times the fraction and the sum are shifted, each within one
-    // unit.
+    // unit. The result is at least 2^-24.0001 in magnitude (2^88.9999 units).
     constexpr std::uint64_t ln2Middle = (kLn2High << 50) | (kLn2Low >> 14);
     constexpr auto ln2Low = static_cast<std::int64_t>(ln2Middle);
     constexpr auto ln2High = static_cast<std::int64_t>((kLn2High >> 14) + (ln2Middle >> 63));
     constexpr auto ln2Fraction = static_cast<std::int64_t>(kLn2Low & 0x3fff);
     const I128 result = (static_cast<I128>(whole * ln2High) << 64) + Product(whole, ln2Low) +
                         ((whole * ln2Fraction) >> 14) + (sum >> 14);
+    long double rounded;
     if (RoundExtended(result, kLogError, rounded)) {
         return rounded * 0x1p-113;
     }
@@ -796,21 +785,30 @@ struct ExpProduct {
     int Scale;
 };
 
-inline ExpProduct ExpReduced(std::uint64_t mantissa, int exponent, bool negative) noexcept
+[[gnu::always_inline]] inline ExpProduct ExpReduced(std::uint64_t mantissa, int exponent, bool negative) noexcept
 {
     // k = round(|x| 2^16 / ln 2), below 2^30: |x| 2^16 / ln 2 = mantissa * kExpInverseStep
     // 2^(exponent - 110); twice that, truncated to a whole number, plus one, halved. Below 2^-18,
     // |x| 2^16 / ln 2 < 0.37 and k = 0.
+    // And |x| 2^144 modulo 2^128, which from 2^-17 on, the usual case, is its upper word alone.
     std::uint64_t k = 0;
-    if (exponent > -19) {
+    U128 scaled = 0;
+    if (exponent >= -17) {
         const auto high = static_cast<std::uint64_t>((static_cast<U128>(mantissa) * kExpInverseStep) >> 64);
         k = ((high >> (45 - exponent)) + 1) >> 1;
+        scaled = static_cast<U128>(mantissa << (exponent + 17)) << 64;
+    } else {
+        if (exponent == -18) {
+            const auto high = static_cast<std::uint64_t>((static_cast<U128>(mantissa) * kExpInverseStep) >> 64);
+            k = ((high >> 63) + 1) >> 1;
+        }
+        scaled = static_cast<U128>(mantissa) << (exponent + 81);
     }
     // rho = r 2^144: |x| 2^144 - k ln2 2^128, computed modulo 2^128 (the difference is below
     // 2^126.5), k ln2 2^128 from three words of ln 2 within 1 + 2^-34 units; then signed as x.
     const U128 step = (static_cast<U128>(k * kExpStepHigh) << 64) + static_cast<U128>(k) * kExpStepLow +
                       ((static_cast<U128>(k) * kExpStepFraction) >> 64);
-    const U128 difference = (static_cast<U128>(mantissa) << (exponent + 81)) - step;
+    const U128 difference = scaled - step;
     const I128 rho = negative ? -static_cast<I128>(difference) : static_cast<I128>(difference);
     const std::int64_t signedK = negative ? -static_cast<std::int64_t>(k) : static_cast<std::int64_t>(k);
 
