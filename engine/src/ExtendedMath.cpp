@@ -662,6 +662,9 @@ long double SlowLog(std::uint64_t mantissa, int exponent) noexcept
 constexpr int kTinyExponent = kBias - 67;
 // Beyond +-11400, e^x rounds to +inf and to +0; 11400 is 0xb220 * 2^-2.
 constexpr int kLimitBiased = kBias + 13;
+// Below 2^9 in magnitude, e^x is 2^(k >> 16) times a number in [1/2, 2) with |k >> 16| <= 739, and
+// the power of two is a double.
+constexpr int kUsualBiased = kBias + 9;
 constexpr std::uint64_t kLimitMantissa = 11400ULL << 50;
 
 // The error bounds of the fast paths, in units of the last bit of the fixed point they round.
@@ -822,7 +825,9 @@ struct ExpProduct {
     const std::int64_t square = SignedBits<64>(rhSquare);                                    // r^2 2^96
     const std::int64_t cube = SignedBits<64>(Product(square, rh));                           // r^3 2^112
     const std::int64_t factor = kExpCoefficient3 + (SignedBits<64>(Product(rh, kExpCoefficient4)) >> 16);  // 2^65
-    const U128 power = (U128{1} << 127) + static_cast<U128>((rho >> 17) + (rhSquare >> 34) + (Product(cube, factor) >> 50));
+    const I128 terms = (rho >> 17) + (rhSquare >> 34) + (Product(cube, factor) >> 50);
+    const std::uint64_t powerHigh = static_cast<std::uint64_t>(SignedBits<64>(terms)) + kLeadingBit;  // with 2^127
+    const auto powerLow = static_cast<std::uint64_t>(terms);
 
     // 2^((k & 0xffff)/2^16) = 2^(i/256) 2^(j/2^16), i and j the two bytes of k above and below the
     // 8th bit: a = 2^(i/256) + 2^(i/256) (2^(j/2^16) - 1) in 2^-127, within 4 units (the table
@@ -837,15 +842,13 @@ struct ExpProduct {
     // of a and of the power.
     const auto aHigh = static_cast<std::uint64_t>(a >> 64);
     const auto aLow = static_cast<std::uint64_t>(a);
-    const auto powerHigh = static_cast<std::uint64_t>(power >> 64);
-    const auto powerLow = static_cast<std::uint64_t>(power);
     const U128 product = static_cast<U128>(aHigh) * powerHigh + ((static_cast<U128>(aHigh) * powerLow) >> 64) +
                          ((static_cast<U128>(aLow) * powerHigh) >> 64);
     return {product, static_cast<int>(signedK >> 16)};
 }
 
-// The exponential of every argument outside 2^-67 <= |x| < 2^13: the special ones, those too
-// small or too large, and those whose result may be subnormal.
+// The exponential of every argument outside 2^-67 <= |x| < 2^9: the special ones, those too
+// small or too large, and the large ones, whose result may overflow or be subnormal.
 [[gnu::noinline]] long double ExpOfOther(long double x) noexcept
 {
     const Bits bits = BitsOf(x);
@@ -864,8 +867,7 @@ struct ExpProduct {
     if (biased > kLimitBiased || (biased == kLimitBiased && mantissa > kLimitMantissa)) {
         return negative ? Underflowed() : Overflowed();
     }
-    // 2^13 <= |x| <= 11400: the result may overflow or be subnormal, and the generic rounding
-    // decides.
+    // 2^9 <= |x| <= 11400: the generic rounding decides, to the subnormal numbers' last bit.
     const ExpProduct reduced = ExpReduced(mantissa, biased - kBias, negative);
     Rounded rounded;
     if (RoundFixed(reduced.Product, 126 - reduced.Scale, kExpError, rounded)) {
@@ -890,15 +892,15 @@ long double ExtendedLog(long double x) noexcept
 
 long double ExtendedExp(long double x) noexcept
 {
-    // The usual argument, 2^-67 <= |x| < 2^13: e^x lies between 2^-11819 and 2^11819, a normal
-    // number whose product has its leading bit at 2^125 or 2^126.
+    // The usual argument, 2^-67 <= |x| < 2^9: the product, at least 2^125.99 and below 2^127, is
+    // rounded and scaled by the double 2^(scale - 126), scale - 126 being from -865 to 612.
     const Bits bits = BitsOf(x);
     const int biased = bits.SignExponent & 0x7fff;
-    if (static_cast<unsigned>(biased - kTinyExponent) < static_cast<unsigned>(kLimitBiased - kTinyExponent)) {
+    if (static_cast<unsigned>(biased - kTinyExponent) < static_cast<unsigned>(kUsualBiased - kTinyExponent)) {
         const ExpProduct reduced = ExpReduced(bits.Mantissa, biased - kBias, (bits.SignExponent & 0x8000) != 0);
         long double rounded;
         if (RoundExtended(static_cast<I128>(reduced.Product), kExpError, rounded)) {
-            return TimesPowerOfTwo(rounded, reduced.Scale - 126);
+            return rounded * std::bit_cast<double>(static_cast<std::uint64_t>(reduced.Scale - 126 + 1023) << 52);
         }
         return SlowExp(x);
     }
