@@ -19,11 +19,11 @@
 
 // Both functions work on the argument's 64-bit mantissa and exponent in whole numbers: table
 // look-ups bring the argument near a point where the function is known to 128 bits, a short
-// polynomial in 128-bit fixed point does the rest, and the result, known within a bound of a
-// few units of its last of about 125 bits, is rounded to 64 bits when the bound cannot reach
-// the middle between two neighbouring long doubles. That leaves out about one exponential in
-// 6 million and far fewer logarithms; those are computed again in fixed point with 256 bits and
-// more until the rounding is decided.
+// polynomial in 128-bit fixed point does the rest, and the result, known to about 94 bits or
+// more within a proved bound, is rounded to 64 bits when the bound cannot reach the middle
+// between two neighbouring long doubles. That leaves out about one exponential in 50 million,
+// no logarithm of the calculation's arguments and one in ten million of those within 2^-15 of 1;
+// those are computed again in fixed point with 256 bits and more until the rounding is decided.
 // Whole-number arithmetic is exact, so every compiler and processor gives the same bits, and it
 // is faster here than long double arithmetic, whose values spill from the x87 stack.
 
@@ -185,29 +185,45 @@ inline bool RoundFixed(U128 magnitude, int fraction, std::uint64_t error, Rounde
     return true;
 }
 
-// The fast paths' rounding: value, a 128-bit fixed-point number within `error` units of the
-// exact result, is rounded by the unit itself. Its upper word and its lower one, written signed
-// (the upper word taking the carry), are loaded exactly, and their sum is value rounded to
-// nearest; the exact remainder value - sum follows from Fast2Sum, the upper part being the larger.
-// remainder +- error are whole numbers below 2^64, exact in long double, and the unit rounds
-// sum + (remainder +- error), the ends of the interval where the exact result lies, as it would
-// round those ends themselves. Rounding is monotone, so the exact result rounds to sum when both
-// ends do; and as |remainder| is at most half a place, both ends round alike only when both round
-// to sum. False when they do not; below 2^64 in magnitude, where the sum is exact and no error
-// can be allowed, always. Needs |value| < 2^127 - 2^63.
-inline bool RoundExtended(I128 value, std::uint64_t error, long double& rounded) noexcept
+// The fast paths' rounding, for a normal result whose leading bit lies in the upper word of
+// magnitude, at most MaxShift places below its top. One shift brings the leading bit to the top:
+// the upper word is then the mantissa truncated, the lower one the part below it in units of
+// 2^-64 of its last place, and the error bound moves by the same shift. It must stay below 2^62,
+// a quarter of the last place, so that a value just below a power of two, where the places halve,
+// still rounds the way the test decides. An upper word below 2^(63 - MaxShift) goes to the
+// generic rounding. False when the error may reach the middle between two neighbours.
+template <int MaxShift>
+inline bool RoundNormal(U128 magnitude, int fraction, std::uint64_t error, Rounded& rounded) noexcept
 {
-    const auto low = static_cast<std::uint64_t>(value);
-    const auto high = static_cast<long double>(SignedBits<64>(value) + static_cast<std::int64_t>(low >> 63)) * 0x1p64L;
-    const auto rest = static_cast<long double>(static_cast<std::int64_t>(low));
-    const long double sum = high + rest;
-    const long double remainder = rest - (sum - high);
-    const auto bound = static_cast<long double>(error);
-    if (sum + (remainder + bound) != sum + (remainder - bound)) {
+    const auto high = static_cast<std::uint64_t>(magnitude >> 64);
+    const auto low = static_cast<std::uint64_t>(magnitude);
+    if (high < (1ULL << (63 - MaxShift))) {
+        return RoundFixed(magnitude, fraction, error, rounded);
+    }
+    const int shift = std::countl_zero(high);
+    // (low >> 1) >> (63 - shift): the bits moving up into the mantissa, none for a zero shift.
+    std::uint64_t mantissa = (high << shift) | ((low >> 1) >> (63 - shift));
+    const std::uint64_t rest = low << shift;
+    const std::uint64_t bound = error << shift;
+    if (rest - (kLeadingBit - bound) <= 2 * bound) {  // the rest within the bound of 2^63
         return false;
     }
-    rounded = sum;
+    int unit = 64 - shift - fraction;
+    mantissa += rest >> 63;
+    if (mantissa == 0) {  // carried out of 64 bits
+        mantissa = kLeadingBit;
+        ++unit;
+    }
+    rounded = {mantissa, unit};
     return true;
+}
+
+// +-mantissa 2^exponent for a mantissa with its leading bit set and 2^exponent a normal double,
+// as the fast paths' results are: exact, one load and two operations that raise no flag.
+inline long double ComposeNormal(std::uint64_t mantissa, int exponent) noexcept
+{
+    const long double value = static_cast<long double>(static_cast<std::int64_t>(mantissa ^ kLeadingBit)) + 0x1p63L;
+    return value * std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -675,6 +691,12 @@ constexpr std::uint64_t kLimitMantissa = 11400ULL << 50;
 // nearly all of it the terms from r^5 on, which it leaves out. Both with a wide margin.
 constexpr std::uint64_t kLogError = 64;
 constexpr std::uint64_t kExpError = 1ULL << 36;
+// How far below the top of the upper word the leading bit may lie: the logarithm's result, at
+// least 2^88.9999 units, has it at bit 24 of the upper word or above; the exponential's product,
+// at least 2^125.99, at bit 61 or above. The error bounds, so shifted, stay below 2^62.
+constexpr int kLogMaxShift = 39;
+constexpr int kExpMaxShift = 2;
+static_assert(kLogError << kLogMaxShift < (1ULL << 62) && kExpError << kExpMaxShift < (1ULL << 62));
 // Near 1, the logarithm in long double pairs: within 2^-106 of the result.
 constexpr long double kLogNearOneBound = 0x1p-100L;
 
@@ -748,9 +770,10 @@ long double LogNearOne(std::int64_t d, std::uint64_t mantissa, int exponent) noe
     constexpr auto ln2Fraction = static_cast<std::int64_t>(kLn2Low & 0x3fff);
     const I128 result = (static_cast<I128>(whole * ln2High) << 64) + Product(whole, ln2Low) +
                         ((whole * ln2Fraction) >> 14) + (sum >> 14);
-    long double rounded;
-    if (RoundExtended(result, kLogError, rounded)) {
-        return rounded * 0x1p-113;
+    Rounded rounded;
+    if (RoundNormal<kLogMaxShift>(Magnitude(result), 113, kLogError, rounded)) {
+        const long double value = ComposeNormal(rounded.Mantissa, rounded.Unit);
+        return result < 0 ? -value : value;
     }
     return SlowLog(mantissa, static_cast<int>(exponent));
 }
@@ -893,14 +916,15 @@ long double ExtendedLog(long double x) noexcept
 long double ExtendedExp(long double x) noexcept
 {
     // The usual argument, 2^-67 <= |x| < 2^9: the product, at least 2^125.99 and below 2^127, is
-    // rounded and scaled by the double 2^(scale - 126), scale - 126 being from -865 to 612.
+    // rounded to a mantissa times 2^(scale - 126 + 64 - shift), scale - 126 being from -865 to 612:
+    // a normal double.
     const Bits bits = BitsOf(x);
     const int biased = bits.SignExponent & 0x7fff;
     if (static_cast<unsigned>(biased - kTinyExponent) < static_cast<unsigned>(kUsualBiased - kTinyExponent)) {
         const ExpProduct reduced = ExpReduced(bits.Mantissa, biased - kBias, (bits.SignExponent & 0x8000) != 0);
-        long double rounded;
-        if (RoundExtended(static_cast<I128>(reduced.Product), kExpError, rounded)) {
-            return rounded * std::bit_cast<double>(static_cast<std::uint64_t>(reduced.Scale - 126 + 1023) << 52);
+        Rounded rounded;
+        if (RoundNormal<kExpMaxShift>(reduced.Product, 126 - reduced.Scale, kExpError, rounded)) {
+            return ComposeNormal(rounded.Mantissa, rounded.Unit);
         }
         return SlowExp(x);
     }
