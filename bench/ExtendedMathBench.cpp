@@ -68,9 +68,8 @@ void BM_PowQuarter(benchmark::State& state)
 BENCHMARK(BM_PowQuarter);
 
 // The same fourth roots with one watch for them all, as a calculation run makes them: its watch
-// clears the flags once, at the start. The watch of each root above clears them every time, and
-// the processor may take longer over the first inexact result after that (the rounding of the
-// logarithm and the exponential is one).
+// clears the flags once, at the start, where the watch of each root above clears them every time
+// (and the processor may take longer over the first inexact result after that).
 void BM_PowQuarterOneWatch(benchmark::State& state)
 {
     const auto bases = Bases();

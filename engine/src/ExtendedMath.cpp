@@ -678,8 +678,8 @@ long double SlowLog(std::uint64_t mantissa, int exponent) noexcept
 constexpr int kTinyExponent = kBias - 67;
 // Beyond +-11400, e^x rounds to +inf and to +0; 11400 is 0xb220 * 2^-2.
 constexpr int kLimitBiased = kBias + 13;
-// Below 2^9 in magnitude, e^x is 2^(k >> 16) times a number in [1/2, 2) with |k >> 16| <= 739, and
-// the power of two is a double.
+// Below 2^9 in magnitude, e^x is 2^(k >> 16) times a number in (0.99, 2) with |k >> 16| <= 739,
+// and the power of two is a double.
 constexpr int kUsualBiased = kBias + 9;
 constexpr std::uint64_t kLimitMantissa = 11400ULL << 50;
 
