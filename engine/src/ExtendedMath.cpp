@@ -19,11 +19,11 @@
 
 // Both functions work on the argument's 64-bit mantissa and exponent in whole numbers: table
 // look-ups bring the argument near a point where the function is known to 128 bits, a short
-// polynomial in 128-bit fixed point does the rest, and the result, known within a bound of a
-// few units of its last of about 125 bits, is rounded to 64 bits when the bound cannot reach
-// the middle between two neighbouring long doubles. That leaves out about one exponential in
-// 6 million and far fewer logarithms; those are computed again in fixed point with 256 bits and
-// more until the rounding is decided.
+// polynomial in 128-bit fixed point does the rest, and the result, known to about 94 bits or
+// more within a proved bound, is rounded to 64 bits when the bound cannot reach the middle
+// between two neighbouring long doubles. That leaves out about one exponential in 50 million,
+// no logarithm of the calculation's arguments and one in ten million of those within 2^-15 of 1;
+// those are computed again in fixed point with 256 bits and more until the rounding is decided.
 // Whole-number arithmetic is exact, so every compiler and processor gives the same bits, and it
 // is faster here than long double arithmetic, whose values spill from the x87 stack.
 
@@ -43,6 +43,19 @@ constexpr I128 SignedWords(std::int64_t high, std::uint64_t low) noexcept
 {
     return static_cast<I128>(Words(static_cast<std::uint64_t>(high), low));
 }
+
+// Bits 64 + shift - 1 down to shift of a 128-bit number, read as a signed 64-bit one. Taken
+// through the unsigned shift, which gives the same bits, so that the compiler keeps a product of
+// two such words one multiplication instead of a full 128-bit one.
+template <int Shift>
+constexpr std::int64_t SignedBits(I128 value) noexcept
+{
+    static_assert(Shift >= 0 && Shift <= 64, "above 64, the unsigned shift would lose the sign");
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(static_cast<U128>(value) >> Shift));
+}
+
+// The product of two signed 64-bit numbers, in full.
+constexpr I128 Product(std::int64_t a, std::int64_t b) noexcept { return static_cast<I128>(a) * b; }
 
 constexpr U128 Magnitude(I128 value) noexcept
 {
@@ -116,16 +129,21 @@ long double InvalidResult() noexcept
 // +-mantissa * 2^exponent, exact: a mantissa with its leading bit set, or a subnormal one at the
 // subnormal exponent. The mantissa is loaded as a whole number and scaled exactly by powers of
 // two; beyond the range the scaling overflows and raises the flag.
+// value * 2^exponent: one double factor where 2^exponent is one, two long double ones beyond.
+inline long double TimesPowerOfTwo(long double value, int exponent) noexcept
+{
+    if (exponent >= -1022 && exponent <= 1023) {
+        return value * std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
+    }
+    const int half = exponent / 2;
+    return value * PowerOfTwo(half) * PowerOfTwo(exponent - half);
+}
+
 inline long double Compose(bool negative, std::uint64_t mantissa, int exponent) noexcept
 {
     // mantissa - 2^63 is a signed 64-bit number either way, and adding 2^63 back is exact.
     long double value = static_cast<long double>(static_cast<std::int64_t>(mantissa ^ kLeadingBit)) + 0x1p63L;
-    if (exponent >= -1022 && exponent <= 1023) {
-        value *= std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
-    } else {
-        const int half = exponent / 2;
-        value = value * PowerOfTwo(half) * PowerOfTwo(exponent - half);
-    }
+    value = TimesPowerOfTwo(value, exponent);
     if ((mantissa & kLeadingBit) == 0) {
         value += Underflowed();  // a subnormal or zero result: raise "underflow" as well
     }
@@ -165,6 +183,47 @@ inline bool RoundFixed(U128 magnitude, int fraction, std::uint64_t error, Rounde
     }
     rounded = {mantissa, unit};
     return true;
+}
+
+// The fast paths' rounding, for a normal result whose leading bit lies in the upper word of
+// magnitude, at most MaxShift places below its top. One shift brings the leading bit to the top:
+// the upper word is then the mantissa truncated, the lower one the part below it in units of
+// 2^-64 of its last place, and the error bound moves by the same shift. It must stay below 2^62,
+// a quarter of the last place, so that a value just below a power of two, where the places halve,
+// still rounds the way the test decides. An upper word below 2^(63 - MaxShift) goes to the
+// generic rounding. False when the error may reach the middle between two neighbours.
+template <int MaxShift>
+inline bool RoundNormal(U128 magnitude, int fraction, std::uint64_t error, Rounded& rounded) noexcept
+{
+    const auto high = static_cast<std::uint64_t>(magnitude >> 64);
+    const auto low = static_cast<std::uint64_t>(magnitude);
+    if (high < (1ULL << (63 - MaxShift))) {
+        return RoundFixed(magnitude, fraction, error, rounded);
+    }
+    const int shift = std::countl_zero(high);
+    // (low >> 1) >> (63 - shift): the bits moving up into the mantissa, none for a zero shift.
+    std::uint64_t mantissa = (high << shift) | ((low >> 1) >> (63 - shift));
+    const std::uint64_t rest = low << shift;
+    const std::uint64_t bound = error << shift;
+    if (rest - (kLeadingBit - bound) <= 2 * bound) {  // the rest within the bound of 2^63
+        return false;
+    }
+    int unit = 64 - shift - fraction;
+    mantissa += rest >> 63;
+    if (mantissa == 0) {  // carried out of 64 bits
+        mantissa = kLeadingBit;
+        ++unit;
+    }
+    rounded = {mantissa, unit};
+    return true;
+}
+
+// +-mantissa 2^exponent for a mantissa with its leading bit set and 2^exponent a normal double,
+// as the fast paths' results are: exact, one load and two operations that raise no flag.
+inline long double ComposeNormal(std::uint64_t mantissa, int exponent) noexcept
+{
+    const long double value = static_cast<long double>(static_cast<std::int64_t>(mantissa ^ kLeadingBit)) + 0x1p63L;
+    return value * std::bit_cast<double>(static_cast<std::uint64_t>(exponent + 1023) << 52);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -619,14 +678,25 @@ long double SlowLog(std::uint64_t mantissa, int exponent) noexcept
 constexpr int kTinyExponent = kBias - 67;
 // Beyond +-11400, e^x rounds to +inf and to +0; 11400 is 0xb220 * 2^-2.
 constexpr int kLimitBiased = kBias + 13;
+// Below 2^9 in magnitude, e^x is 2^(k >> 16) times a number in (0.99, 2) with |k >> 16| <= 739,
+// and the power of two is a double.
+constexpr int kUsualBiased = kBias + 9;
 constexpr std::uint64_t kLimitMantissa = 11400ULL << 50;
 
-// The error bounds of the fast paths, in units of the fixed point's last bit: the logarithm's
-// sum is within 10 units (each table value half a unit, the polynomial's terms one or two each,
-// the scaling to 2^-113 one), the exponential within 2^35 (its cubic term, computed from 64-bit
-// values, about 2^-92.5 of the result); both with a wide margin.
+// The error bounds of the fast paths, in units of the last bit of the fixed point they round.
+// The logarithm's result is within 11.2 units of 2^-113: the sum within 2^17.1 units of 2^-127,
+// nearly all of it the part of t^2 left out, shifted within one unit more; whole ln 2 within 1.51
+// (ln 2 2^127 is within half a unit, times up to 16446 and shifted by 14 bits, and the product
+// of the fraction within one). The exponential's product is within 2^32.62 units of 2^-126,
+// nearly all of it the terms from r^5 on, which it leaves out. Both with a wide margin.
 constexpr std::uint64_t kLogError = 64;
-constexpr std::uint64_t kExpError = 1ULL << 40;
+constexpr std::uint64_t kExpError = 1ULL << 36;
+// How far below the top of the upper word the leading bit may lie: the logarithm's result, at
+// least 2^88.9999 units, has it at bit 24 of the upper word or above; the exponential's product,
+// at least 2^125.99, at bit 61 or above. The error bounds, so shifted, stay below 2^62.
+constexpr int kLogMaxShift = 39;
+constexpr int kExpMaxShift = 2;
+static_assert(kLogError << kLogMaxShift < (1ULL << 62) && kExpError << kExpMaxShift < (1ULL << 62));
 // Near 1, the logarithm in long double pairs: within 2^-106 of the result.
 constexpr long double kLogNearOneBound = 0x1p-100L;
 
@@ -646,12 +716,72 @@ long double LogNearOne(std::int64_t d, std::uint64_t mantissa, int exponent) noe
     return SlowLog(mantissa, exponent);
 }
 
-}  // namespace
-
-long double ExtendedLog(long double x) noexcept
+// log x for x = mantissa 2^(exponent - 63), the mantissa's leading bit set.
+[[gnu::always_inline]] inline long double LogOfNormal(std::uint64_t mantissa, std::int64_t exponent) noexcept
 {
-    // The special arguments are told apart by their bits, without loading x into the unit.
-    Bits bits = BitsOf(x);
+    // x = m 2^exponent, m = mantissa 2^-63 in [1, 2). Three steps multiply m by short
+    // approximations r1 = R1 2^-12, r2 = R2 2^-24, r3 = R3 2^-32 of reciprocals, each chosen from
+    // the leading bits of the previous product, so that t = m r1 r2 r3 - 1, exact in whole
+    // numbers, ends below 2^-23.9 and log x = whole ln 2 - log r1 - log r2 - log r3 + log(1 + t).
+    // The products: P1 = M R1 = (1 + t1) 2^75 with |t1| < 2^-8, P2 = P1 R2 = (1 + t2) 2^99 with
+    // |t2| < 2^-15.99, P3 = P2 R3 = (1 + t) 2^131, taken modulo 2^128: t 2^131 is below 2^107.1.
+    // The table values -log r add up in 2^-127 as the steps go.
+    const unsigned index = static_cast<unsigned>(mantissa >> 55) & 0xff;
+    const LogEntry& coarse = kLogCoarse[index];
+    const std::int64_t whole = exponent + (index >= kLogShiftIndex ? 1 : 0);
+    I128 sum = SignedWords(coarse.High, coarse.Low);
+    const U128 p1 = static_cast<U128>(mantissa) * static_cast<std::uint64_t>(coarse.Scaled);
+    const int j2 = static_cast<int>((static_cast<std::uint64_t>(p1 >> 12) + (1ULL << 47)) >> 48) - (1 << 15);
+    const LogEntry& fine = kLogFine[j2 + kLogFineHalf];
+    sum += SignedWords(fine.High, fine.Low);
+    const U128 p2 = p1 * static_cast<std::uint64_t>(fine.Scaled);
+    const int j3 = static_cast<int>((p2 + (U128{1} << 75)) >> 76) - (1 << 23);
+    const LogEntry& finest = kLogFinest[j3 + kLogFinestHalf];
+    sum += SignedWords(finest.High, finest.Low);
+    const auto t3 = static_cast<I128>(p2 * static_cast<std::uint64_t>(finest.Scaled));
+
+    if (whole == 0 && (index == 0 || index == 255) && j2 == 0 && j3 == 0) {
+        // x within 2^-24 of 1: r1 is 1 or 1/2, r2 = r3 = 1, and the logarithm is log(1 + t1)
+        // alone, too small for a fixed point.
+        const auto d = static_cast<std::int64_t>(p1 - (U128{1} << 75));
+        return d == 0 ? 0.0L : LogNearOne(d, mantissa, static_cast<int>(exponent));
+    }
+
+    // log(1 + t) 2^127 = t - t^2/2 + t^3 (1/3 - t/4); the terms from t^5 on are below 2^-121.8
+    // (36.3 units). t3 = t 2^131; th = floor(t 2^86), below 2^62.1 in magnitude. t 2^127 is t3
+    // shifted, within one unit; t^2/2 2^127 the square of th shifted, within 2^17.1 units (th
+    // times the 45 bits of t3 below it, left out); the cubic term from 64-bit values within 1.2
+    // units. With the tables' 1.5 units, the sum is within 2^17.1 units.
+    const std::int64_t th = SignedBits<45>(t3);
+    const I128 thSquare = Product(th, th);                                            // t^2 2^172
+    const std::int64_t cube = SignedBits<64>(Product(SignedBits<64>(thSquare), th));  // t^3 2^130
+    constexpr std::int64_t kThird = 0x2aaaaaaaaaaaaaaa;                               // 2^63 / 3
+    const std::int64_t factor = kThird - (th >> 25);                                  // (1/3 - t/4) 2^63
+    sum += (t3 >> 4) - static_cast<I128>(static_cast<U128>(thSquare) >> 46) +
+           (SignedBits<64>(Product(cube, factor)) >> 2);
+
+    // With whole ln 2 (below 2^14 in magnitude), in 2^-113: ln 2 2^113 is ln 2 2^127 shifted, a
+    // high word below 2^49 and a low one, written signed so that the products are signed ones,
+    // and 14 bits of fraction; whole times the fraction and the sum are shifted, each within one
+    // unit. The result is at least 2^-24.0001 in magnitude (2^88.9999 units).
+    constexpr std::uint64_t ln2Middle = (kLn2High << 50) | (kLn2Low >> 14);
+    constexpr auto ln2Low = static_cast<std::int64_t>(ln2Middle);
+    constexpr auto ln2High = static_cast<std::int64_t>((kLn2High >> 14) + (ln2Middle >> 63));
+    constexpr auto ln2Fraction = static_cast<std::int64_t>(kLn2Low & 0x3fff);
+    const I128 result = (static_cast<I128>(whole * ln2High) << 64) + Product(whole, ln2Low) +
+                        ((whole * ln2Fraction) >> 14) + (sum >> 14);
+    Rounded rounded;
+    if (RoundNormal<kLogMaxShift>(Magnitude(result), 113, kLogError, rounded)) {
+        const long double value = ComposeNormal(rounded.Mantissa, rounded.Unit);
+        return result < 0 ? -value : value;
+    }
+    return SlowLog(mantissa, static_cast<int>(exponent));
+}
+
+// The logarithm of every argument but a positive normal number.
+[[gnu::noinline]] long double LogOfOther(long double x) noexcept
+{
+    const Bits bits = BitsOf(x);
     const int biased = bits.SignExponent & 0x7fff;
     const bool negative = (bits.SignExponent & 0x8000) != 0;
     if (biased == 0x7fff) {
@@ -663,79 +793,86 @@ long double ExtendedLog(long double x) noexcept
     if (biased == 0 && bits.Mantissa == 0) {
         return -1.0L / std::fabs(x);
     }
-    if (negative) {
+    if (negative || biased != 0) {
+        // Negative, or an exponent without the mantissa's leading bit, which the unit refuses.
         return InvalidResult();
     }
-    int exponent = biased - kBias;
-    if (biased == 0) {  // subnormal: made normal by an exact scaling
-        bits = BitsOf(x * 0x1p64L);
-        exponent = (bits.SignExponent & 0x7fff) - kBias - 64;
-    }
-    const std::uint64_t mantissa = bits.Mantissa;
-    if (mantissa == kLeadingBit && exponent == 0) {
-        return 0.0L;
-    }
-
-    // x = m 2^exponent, m = mantissa 2^-63 in [1, 2). Three steps multiply m by short
-    // approximations r1 = R1 2^-12, r2 = R2 2^-24, r3 = R3 2^-32 of reciprocals, each chosen from
-    // the leading bits of the previous product, so that t = m r1 r2 r3 - 1, exact in whole
-    // numbers, ends below 2^-23.9 and log x = whole ln 2 - log r1 - log r2 - log r3 + log(1 + t).
-    // The products: P1 = M R1 = (1 + t1) 2^75 with |t1| < 2^-8, P2 = P1 R2 = (1 + t2) 2^99 with
-    // |t2| < 2^-15.99, P3 = P2 R3 = (1 + t) 2^131, taken modulo 2^128: t 2^131 is below 2^108.
-    const unsigned index = static_cast<unsigned>(mantissa >> 55) & 0xff;
-    const LogEntry& coarse = kLogCoarse[index];
-    const int whole = exponent + (index >= kLogShiftIndex ? 1 : 0);
-    const U128 p1 = static_cast<U128>(mantissa) * static_cast<std::uint64_t>(coarse.Scaled);
-    const int j2 = static_cast<int>((p1 + (U128{1} << 59)) >> 60) - (1 << 15);
-    const LogEntry& fine = kLogFine[j2 + kLogFineHalf];
-    const U128 p2 = p1 * static_cast<std::uint64_t>(fine.Scaled);
-    const int j3 = static_cast<int>((p2 + (U128{1} << 75)) >> 76) - (1 << 23);
-    const LogEntry& finest = kLogFinest[j3 + kLogFinestHalf];
-    const auto t3 = static_cast<I128>(p2 * static_cast<std::uint64_t>(finest.Scaled));
-
-    if (whole == 0 && (index == 0 || index == 255) && j2 == 0 && j3 == 0) {
-        // x within 2^-24 of 1: r1 is 1 or 1/2, r2 = r3 = 1, and the logarithm is log(1 + t1)
-        // alone, too small for a fixed point.
-        return LogNearOne(static_cast<std::int64_t>(p1 - (U128{1} << 75)), mantissa, exponent);
-    }
-
-    // log(1 + t) * 2^127 = t - t^2/2 + t^3 (1/3 + t^2/5) - t^4/4 (t^6/6 is below 2^-143), each
-    // term within two units, from tq = |t| 2^87 (below 2^64) and the 44 bits of |t| 2^131 below it.
-    const U128 tau = Magnitude(t3);
-    const auto tq = static_cast<std::uint64_t>(tau >> 44);
-    const auto below = static_cast<std::uint64_t>(tau) & ((1ULL << 44) - 1);
-    const U128 tqSquare = static_cast<U128>(tq) * tq;                                     // t^2 2^174
-    const U128 square = (tqSquare >> 47) + ((static_cast<U128>(tq) * below) >> 90);       // t^2 2^127
-    const auto tq2 = static_cast<std::uint64_t>(tqSquare >> 64);                         // t^2 2^110
-    const auto tq3 = static_cast<std::uint64_t>((static_cast<U128>(tq2) * tq) >> 64);   // t^3 2^133
-    const auto tq4 = static_cast<std::uint64_t>((static_cast<U128>(tq2) * tq2) >> 64);  // t^4 2^156
-    constexpr std::uint64_t kThird = 0xaaaaaaaaaaaaaaaaU;                                // 2^65 / 3
-    constexpr std::uint64_t kFifth = 0x6666666666666666U;                                // 2^65 / 5
-    const std::uint64_t oddFactor = kThird + static_cast<std::uint64_t>((static_cast<U128>(tq2) * kFifth) >> 110);
-    const U128 odd = (tau >> 4) + ((static_cast<U128>(tq3) * oddFactor) >> 71);
-    const U128 even = (square >> 1) + (tq4 >> 31);
-    const I128 logOnePlusT = t3 < 0 ? -static_cast<I128>(odd + even) : static_cast<I128>(odd - even);
-
-    // The sum in 2^-127, or in 2^-113 beside whole ln 2 (below 2^14).
-    const I128 sum = SignedWords(coarse.High, coarse.Low) + SignedWords(fine.High, fine.Low) +
-                     SignedWords(finest.High, finest.Low) + logOnePlusT;
-    I128 result = sum;
-    int fraction = 127;
-    if (whole != 0) {
-        const std::uint64_t count = static_cast<std::uint64_t>(whole < 0 ? -whole : whole);
-        const U128 multiple = static_cast<U128>(count) * kLn2High * (U128{1} << 50) +
-                              ((static_cast<U128>(count) * kLn2Low) >> 14);
-        result = (whole < 0 ? -static_cast<I128>(multiple) : static_cast<I128>(multiple)) + (sum >> 14);
-        fraction = 113;
-    }
-    Rounded rounded;
-    if (RoundFixed(Magnitude(result), fraction, kLogError, rounded)) {
-        return Compose(result < 0, rounded.Mantissa, rounded.Unit);
-    }
-    return SlowLog(mantissa, exponent);
+    // Subnormal: made normal by an exact scaling.
+    const Bits scaled = BitsOf(x * 0x1p64L);
+    return LogOfNormal(scaled.Mantissa, (scaled.SignExponent & 0x7fff) - kBias - 64);
 }
 
-long double ExtendedExp(long double x) noexcept
+// The exponential's reduction and product: for |x| = mantissa 2^(exponent - 63), exponent from
+// -67 to 13, x = k ln2/2^16 + r with k whole and |r| <= ln2/2^17 (1 + 2^-32), and
+// e^x = 2^(k >> 16) 2^((k & 0xffff)/2^16) exp(r). Product holds 2^((k & 0xffff)/2^16) exp(r) in
+// 2^-126, within 2^32.62 units; Scale is k >> 16.
+struct ExpProduct {
+    U128 Product;
+    int Scale;
+};
+
+[[gnu::always_inline]] inline ExpProduct ExpReduced(std::uint64_t mantissa, int exponent, bool negative) noexcept
+{
+    // k = round(|x| 2^16 / ln 2), below 2^30: |x| 2^16 / ln 2 = mantissa * kExpInverseStep
+    // 2^(exponent - 110); twice that, truncated to a whole number, plus one, halved. Below 2^-18,
+    // |x| 2^16 / ln 2 < 0.37 and k = 0.
+    // And |x| 2^144 modulo 2^128, which from 2^-17 on, the usual case, is its upper word alone.
+    std::uint64_t k = 0;
+    U128 scaled = 0;
+    if (exponent >= -17) {
+        const auto high = static_cast<std::uint64_t>((static_cast<U128>(mantissa) * kExpInverseStep) >> 64);
+        k = ((high >> (45 - exponent)) + 1) >> 1;
+        scaled = static_cast<U128>(mantissa << (exponent + 17)) << 64;
+    } else {
+        if (exponent == -18) {
+            const auto high = static_cast<std::uint64_t>((static_cast<U128>(mantissa) * kExpInverseStep) >> 64);
+            k = ((high >> 63) + 1) >> 1;
+        }
+        scaled = static_cast<U128>(mantissa) << (exponent + 81);
+    }
+    // rho = r 2^144: |x| 2^144 - k ln2 2^128, computed modulo 2^128 (the difference is below
+    // 2^126.5), k ln2 2^128 from three words of ln 2 within 1 + 2^-34 units; then signed as x.
+    const U128 step = (static_cast<U128>(k * kExpStepHigh) << 64) + static_cast<U128>(k) * kExpStepLow +
+                      ((static_cast<U128>(k) * kExpStepFraction) >> 64);
+    const U128 difference = scaled - step;
+    const I128 rho = negative ? -static_cast<I128>(difference) : static_cast<I128>(difference);
+    const std::int64_t signedK = negative ? -static_cast<std::int64_t>(k) : static_cast<std::int64_t>(k);
+
+    // exp(r) 2^127 = 2^127 + r + r^2/2 + r^3 (1/3! + r/4!); the terms from r^5 on, left out, are
+    // below 2^-94.55 (2^32.45 units). rh = floor(r 2^80), below 2^62.48 in magnitude. r 2^127 is
+    // rho shifted, within 1.0001 units; r^2/2 the square of rh, within 2^29.48 units; the cubic
+    // term from 64-bit values (r^2 2^96 and r^3 2^112 within 1.8 units, the factor within 1.6
+    // units of 2^-65), within 2^13.7 units.
+    const std::int64_t rh = SignedBits<64>(rho);
+    const I128 rhSquare = Product(rh, rh);                                                   // r^2 2^160
+    const std::int64_t square = SignedBits<64>(rhSquare);                                    // r^2 2^96
+    const std::int64_t cube = SignedBits<64>(Product(square, rh));                           // r^3 2^112
+    const std::int64_t factor = kExpCoefficient3 + (SignedBits<64>(Product(rh, kExpCoefficient4)) >> 16);  // 2^65
+    const I128 terms = (rho >> 17) + (rhSquare >> 34) + (Product(cube, factor) >> 50);
+    const std::uint64_t powerHigh = static_cast<std::uint64_t>(SignedBits<64>(terms)) + kLeadingBit;  // with 2^127
+    const auto powerLow = static_cast<std::uint64_t>(terms);
+
+    // 2^((k & 0xffff)/2^16) = 2^(i/256) 2^(j/2^16), i and j the two bytes of k above and below the
+    // 8th bit: a = 2^(i/256) + 2^(i/256) (2^(j/2^16) - 1) in 2^-127, within 4 units (the table
+    // values half a unit each, the product's three truncated words three).
+    const ExpEntry& coarse = kExp[static_cast<std::size_t>((signedK >> 8) & 0xff)];
+    const ExpEntry& fine = kExpFine[static_cast<std::size_t>(signedK & 0xff)];
+    const U128 a = Words(coarse.High, coarse.Low) + static_cast<U128>(coarse.High) * fine.High +
+                   ((static_cast<U128>(coarse.High) * fine.Low) >> 64) +
+                   ((static_cast<U128>(coarse.Low) * fine.High) >> 64);
+
+    // a exp(r) in 2^-126: the upper 128 bits of the product, within three units more and those
+    // of a and of the power.
+    const auto aHigh = static_cast<std::uint64_t>(a >> 64);
+    const auto aLow = static_cast<std::uint64_t>(a);
+    const U128 product = static_cast<U128>(aHigh) * powerHigh + ((static_cast<U128>(aHigh) * powerLow) >> 64) +
+                         ((static_cast<U128>(aLow) * powerHigh) >> 64);
+    return {product, static_cast<int>(signedK >> 16)};
+}
+
+// The exponential of every argument outside 2^-67 <= |x| < 2^9: the special ones, those too
+// small or too large, and the large ones, whose result may overflow or be subnormal.
+[[gnu::noinline]] long double ExpOfOther(long double x) noexcept
 {
     const Bits bits = BitsOf(x);
     const int biased = bits.SignExponent & 0x7fff;
@@ -753,58 +890,45 @@ long double ExtendedExp(long double x) noexcept
     if (biased > kLimitBiased || (biased == kLimitBiased && mantissa > kLimitMantissa)) {
         return negative ? Underflowed() : Overflowed();
     }
-    const int exponent = biased - kBias;  // |x| = mantissa 2^(exponent - 63), exponent in [-67, 13]
-
-    // k = round(|x| 256 / ln 2), below 2^22: |x| 256 / ln 2 = mantissa * kExpInverseStep
-    // 2^(exponent - 118). Below 2^-10, |x| 256 / ln 2 < 0.37 and k = 0.
-    const int shift = 118 - exponent;
-    std::uint64_t k = 0;
-    if (shift <= 128) {
-        k = static_cast<std::uint64_t>((((static_cast<U128>(mantissa) * kExpInverseStep) >> (shift - 1)) + 1) >> 1);
-    }
-    // r = x - k ln2/256 with |r| <= ln2/512 (1 + 2^-60): rho = |x| 2^136 - k ln2/256 2^136,
-    // computed modulo 2^128 (the difference is below 2^127), within 2 units, then signed as x.
-    const U128 step = static_cast<U128>(k) * Words(kExpStepHigh, kExpStepLow) +
-                      ((static_cast<U128>(k) * kExpStepFraction) >> 64);
-    const I128 difference = static_cast<I128>((static_cast<U128>(mantissa) << (exponent + 73)) - step);
-    const I128 rho = negative ? -difference : difference;
-    const std::int64_t signedK = negative ? -static_cast<std::int64_t>(k) : static_cast<std::int64_t>(k);
-
-    // exp(r) * 2^127 = 2^127 + r + r^2/2 + r^3 q, q = 1/3! + r/4! + ... + r^5/8! in 2^-65:
-    // r^2/2 within two units from the halves of |rho|, r^3 q within about 2^35 units from
-    // 64-bit values (|r| 2^73, r^2 2^83, |r|^3 2^92, r 2^72 in q).
-    const U128 magnitude = Magnitude(rho);
-    const auto rhoHigh = static_cast<std::uint64_t>(magnitude >> 64);
-    const auto rhoLow = static_cast<std::uint64_t>(magnitude);
-    const U128 halfSquare =
-        ((static_cast<U128>(rhoHigh) * rhoHigh) >> 18) + ((static_cast<U128>(rhoHigh) * rhoLow) >> 81);
-    const auto r72 = static_cast<std::int64_t>(rho >> 64);
-    std::int64_t q = kExpCoefficient8;
-    q = kExpCoefficient7 + static_cast<std::int64_t>((static_cast<I128>(r72) * q) >> 72);
-    q = kExpCoefficient6 + static_cast<std::int64_t>((static_cast<I128>(r72) * q) >> 72);
-    q = kExpCoefficient5 + static_cast<std::int64_t>((static_cast<I128>(r72) * q) >> 72);
-    q = kExpCoefficient4 + static_cast<std::int64_t>((static_cast<I128>(r72) * q) >> 72);
-    q = kExpCoefficient3 + static_cast<std::int64_t>((static_cast<I128>(r72) * q) >> 72);
-    const auto r73 = static_cast<std::uint64_t>(magnitude >> 63);
-    const auto r83 = static_cast<std::uint64_t>(halfSquare >> 43);
-    const auto cube = static_cast<std::uint64_t>((static_cast<U128>(r83) * r73) >> 64);  // |r|^3 2^92
-    const U128 cubic = (static_cast<U128>(cube) * static_cast<std::uint64_t>(q)) >> 30;
-    const U128 linear = static_cast<U128>(rho >> 9);
-    const U128 power = (U128{1} << 127) + linear + halfSquare + (rho < 0 ? U128{0} - cubic : cubic);
-
-    // 2^(j/256) exp(r) in 2^-126, within 3 units more: the upper 128 bits of the product.
-    const ExpEntry& entry = kExp[signedK & 0xff];
-    const auto powerHigh = static_cast<std::uint64_t>(power >> 64);
-    const auto powerLow = static_cast<std::uint64_t>(power);
-    const U128 product = static_cast<U128>(entry.High) * powerHigh +
-                         ((static_cast<U128>(entry.High) * powerLow) >> 64) +
-                         ((static_cast<U128>(entry.Low) * powerHigh) >> 64);
-    const int scale = static_cast<int>(signedK >> 8);
+    // 2^9 <= |x| <= 11400: the generic rounding decides, to the subnormal numbers' last bit.
+    const ExpProduct reduced = ExpReduced(mantissa, biased - kBias, negative);
     Rounded rounded;
-    if (RoundFixed(product, 126 - scale, kExpError, rounded)) {
+    if (RoundFixed(reduced.Product, 126 - reduced.Scale, kExpError, rounded)) {
         return Compose(false, rounded.Mantissa, rounded.Unit);
     }
     return SlowExp(x);
+}
+
+}  // namespace
+
+long double ExtendedLog(long double x) noexcept
+{
+    // The arguments are told apart by their bits, without loading x into the unit. The usual one
+    // is a positive normal number: sign bit clear, biased exponent from 1 to 0x7ffe and the
+    // mantissa's leading bit set.
+    const Bits bits = BitsOf(x);
+    if (static_cast<unsigned>(bits.SignExponent) - 1 < 0x7ffe && (bits.Mantissa & kLeadingBit) != 0) {
+        return LogOfNormal(bits.Mantissa, static_cast<std::int64_t>(bits.SignExponent) - kBias);
+    }
+    return LogOfOther(x);
+}
+
+long double ExtendedExp(long double x) noexcept
+{
+    // The usual argument, 2^-67 <= |x| < 2^9: the product, at least 2^125.99 and below 2^127, is
+    // rounded to a mantissa times 2^(scale - 126 + 64 - shift), scale - 126 being from -865 to 612:
+    // a normal double.
+    const Bits bits = BitsOf(x);
+    const int biased = bits.SignExponent & 0x7fff;
+    if (static_cast<unsigned>(biased - kTinyExponent) < static_cast<unsigned>(kUsualBiased - kTinyExponent)) {
+        const ExpProduct reduced = ExpReduced(bits.Mantissa, biased - kBias, (bits.SignExponent & 0x8000) != 0);
+        Rounded rounded;
+        if (RoundNormal<kExpMaxShift>(reduced.Product, 126 - reduced.Scale, kExpError, rounded)) {
+            return ComposeNormal(rounded.Mantissa, rounded.Unit);
+        }
+        return SlowExp(x);
+    }
+    return ExpOfOther(x);
 }
 
 long double ExtendedLogSlowPath(long double x) noexcept

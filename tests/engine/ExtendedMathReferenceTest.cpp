@@ -183,11 +183,30 @@ TEST(ExtendedMathReference, ExponentialOfGeneratedArguments)
          }},
         {"around 2^-67, below which e^x is 1 + x", 10000,
          [](std::mt19937_64& r, int) { return Sign(r, Nudged(r, std::ldexp(1.0L, Between(r, -69, -64)))); }},
+        // The second table's steps: the reduction's multiple of ln2/2^16 changes halfway between
+        // two of them, where r is largest.
+        {"between two multiples of ln2/2^16", 50000,
+         [](std::mt19937_64& r, int) {
+             const auto k = static_cast<long double>(Between(r, -1078000000, 1078000000));
+             return Nudged(r, (k + 0.5L) * (kLn2 / 65536));
+         }},
+        {"at a multiple of ln2/2^16", 30000,
+         [](std::mt19937_64& r, int) {
+             return Nudged(r, static_cast<long double>(Between(r, -1078000000, 1078000000)) * (kLn2 / 65536));
+         }},
+        // Where the multiple leaves zero and |x| 2^144 takes one word (2^-19 to 2^-17), and where
+        // the usual arguments end (2^9) and the largest exponent begins (2^13).
+        {"at the fast path's limits", 20000,
+         [](std::mt19937_64& r, int) {
+             const int limits[] = {-19, -18, -17, 9, 13};
+             const long double limit = std::ldexp(1.0L, limits[Between(r, 0, 4)]);
+             return Sign(r, r() & 1 ? Nudged(r, limit) : Uniform(r, 0.99L * limit, 1.01L * limit));
+         }},
     };
     long count = 0;
     for (const Group& group : groups)
         count += group.Count;
-    EXPECT_EQ(count, 500000);
+    EXPECT_EQ(count, 600000);
     const Tally tally = CompareGroups(Function::Exp, groups, 20240611);
     EXPECT_EQ(tally.Differences, 0) << tally.Examples;
 }
@@ -234,6 +253,12 @@ TEST(ExtendedMathReference, LogarithmOfGeneratedArguments)
          [](std::mt19937_64&, int i) { return std::ldexp(1.0L, i - 16445); }},
         {"next to powers of two", 20000,
          [](std::mt19937_64& r, int) { return Nudged(r, std::ldexp(1.0L, Between(r, -16381, 16383))); }},
+        // Where the third step starts: x - 1 an odd multiple of 2^-24, t1 2^23 halfway between two
+        // whole numbers; below 2^-24 the logarithm is taken near 1 in long double pairs.
+        {"at the third table's first boundaries", 20000,
+         [](std::mt19937_64& r, int) {
+             return Nudged(r, 1 + Sign(r, std::ldexp(static_cast<long double>(2 * Between(r, 0, 7) + 1), -24)));
+         }},
     };
     long count = 0;
     for (const Group& group : groups)
@@ -253,7 +278,19 @@ TEST(ExtendedMathReference, ExponentialOfHardArguments)
         -0x9.11db6071576ae1cp+1L, -0x9.b5b2084692d58a8p+1L, -0xc.04824880c88c4acp+8L,
         -0xd.c20adcf50f29d8p+4L, 0x8.5803e2d3ac9c93cp+8L, 0x9.94e6c96670da0d4p+1L, 0xa.42ec58ef421f3ap-4L,
         0xb.146e37f01b6eb64p+10L, 0xb.1470e4d3b3f7bp+10L, 0xb.14cec46741f17f6p+10L, 0xb.14d0df9150a1e94p+10L,
-        0xb.15aba62271360acp+10L, 0xe.c4f3bbae3bc9e9p+8L};
+        0xb.15aba62271360acp+10L, 0xe.c4f3bbae3bc9e9p+8L,
+        // Found among 300 million random arguments, with the reduction by ln2/2^16.
+        -0xa.41728adb10eccb2p-2L, 0x8.8108cc8bca4c0abp+6L, 0xc.ad3f9f33be45b46p+0L, 0x9.676313e2db204bap+6L,
+        -0xf.4667edc81f5c723p+3L, 0xd.2728a11acc978eep-5L};
+    // Either side of each limit of the fast path: 2^-19, 2^-18 and 2^-17 (the multiple of ln2/2^16
+    // leaves zero, |x| 2^144 takes one word), 2^9 (the usual arguments end) and 2^13.
+    for (const int e : {-19, -18, -17, 9, 13}) {
+        const long double limit = std::ldexp(1.0L, e);
+        for (const long double x : {std::nextafter(limit, 0.0L), limit, std::nextafter(limit, 1e5L)}) {
+            arguments.push_back(x);
+            arguments.push_back(-x);
+        }
+    }
     // 1 + x exactly in the middle between two neighbours, for x an odd multiple of 2^-64 (above
     // 1) or of 2^-65 (below it): x^2/2, below 2^-84, decides.
     for (std::uint64_t n = 1; n < (1ULL << 21); n = 3 * n + 2) {
@@ -267,7 +304,10 @@ TEST(ExtendedMathReference, ExponentialOfHardArguments)
 TEST(ExtendedMathReference, LogarithmOfHardArguments)
 {
     std::vector<long double> arguments = {1.0L, 0x1p-16445L, std::numeric_limits<long double>::max(),
-                                          0x8.00000d6bf94d5e5p-3L, 0x8.3126e978d4fdf3bp-13L};
+                                          0x8.00000d6bf94d5e5p-3L, 0x8.3126e978d4fdf3bp-13L,
+                                          // Found near 1, where the fast path leaves them to the slow one.
+                                          0xf.fffee0f577441f4p-4L, 0xf.ffffe5336752bep-4L, 0x8.00000dc2b0feff7p-3L,
+                                          0x8.00003cc59c6fd5fp-3L, 0x8.0001fdd8b4d5462p-3L};
     // log(1 + n 2^-63) = n 2^-63 - n^2 2^-127 + n^3 2^-189/3: for n = 2^a times an odd number in
     // [2^2a, 2^(2a+1)), the first two terms make the middle between two long doubles exactly
     // and only the third decides; the same below 1 with 2^-64.

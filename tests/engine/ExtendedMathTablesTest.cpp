@@ -101,9 +101,9 @@ std::string GeneratedTables()
     out << "constexpr std::uint64_t kLn2High = " << Unsigned(ln2Words.High) << ";\n"
         << "constexpr std::uint64_t kLn2Low = " << Unsigned(ln2Words.Low) << ";\n\n";
 
-    out << "// 256 / ln 2 * 2^55; ln 2 / 256 * 2^136 = ln 2 * 2^128 truncated, and the next 64 bits.\n";
-    mpfr_ui_div(value.get(), 256, ln2.get(), MPFR_RNDN);
-    out << "constexpr std::uint64_t kExpInverseStep = " << Unsigned(Scaled(value.get(), 55).Low) << ";\n";
+    out << "// 2^16 / ln 2 * 2^47; ln 2 / 2^16 * 2^144 = ln 2 * 2^128 truncated, and the next 64 bits.\n";
+    mpfr_ui_div(value.get(), 1UL << 16, ln2.get(), MPFR_RNDN);
+    out << "constexpr std::uint64_t kExpInverseStep = " << Unsigned(Scaled(value.get(), 47).Low) << ";\n";
     const Words step = Scaled(ln2.get(), 128, MPFR_RNDZ);
     out << "constexpr std::uint64_t kExpStepHigh = " << Unsigned(step.High) << ";\n"
         << "constexpr std::uint64_t kExpStepLow = " << Unsigned(step.Low) << ";\n";
@@ -111,8 +111,8 @@ std::string GeneratedTables()
     mpfr_frac(value.get(), value.get(), MPFR_RNDN);
     out << "constexpr std::uint64_t kExpStepFraction = " << Unsigned(Scaled(value.get(), 64, MPFR_RNDZ).Low) << ";\n\n";
 
-    out << "// 2^65 / n! for the terms r^n of exp(r) from the third to the eighth.\n";
-    for (int n = 3; n <= 8; ++n) {
+    out << "// 2^65 / n! for the terms r^3 and r^4 of exp(r).\n";
+    for (int n = 3; n <= 4; ++n) {
         mpfr_fac_ui(work.get(), static_cast<unsigned long>(n), MPFR_RNDN);
         mpfr_ui_div(value.get(), 1, work.get(), MPFR_RNDN);
         out << "constexpr std::int64_t kExpCoefficient" << n << " = "
@@ -183,6 +183,19 @@ std::string GeneratedTables()
         mpfr_set_si_2exp(value.get(), j, -8, MPFR_RNDN);
         mpfr_exp2(value.get(), value.get(), MPFR_RNDN);
         const Words words = Scaled(value.get(), 127);
+        out << "    {" << Unsigned(words.High) << ", " << Unsigned(words.Low) << "},\n";
+    }
+    out << "};\n\n";
+
+    out << "// (2^(j/2^16) - 1) * 2^128: the exponential's second step, the 2^(j/2^16) that multiply those\n"
+           "// of the first.\n"
+           "constexpr ExpEntry kExpFine["
+        << kExpSize << "] = {\n";
+    for (int j = 0; j < kExpSize; ++j) {
+        mpfr_set_si_2exp(value.get(), j, -16, MPFR_RNDN);
+        mpfr_exp2(value.get(), value.get(), MPFR_RNDN);
+        mpfr_sub_ui(value.get(), value.get(), 1, MPFR_RNDN);
+        const Words words = Scaled(value.get(), 128);
         out << "    {" << Unsigned(words.High) << ", " << Unsigned(words.Low) << "},\n";
     }
     out << "};\n\n}  // namespace korvelin::extended_math\n";
