@@ -274,42 +274,54 @@ constexpr auto kThreeDigits = [] {
 
 // "-12,345": the thousandths with at least one integer digit, the minus for a value that does not
 // round to zero, written at `out` (room for kShortFixed3Length characters); returns the end. The
-// text is put together right to left in a buffer of its own, then moved in one fixed-size copy,
-// which the compiler makes two vector moves instead of a call.
+// length is counted first and the text written in place, right to left: a text put together in a
+// buffer of its own and then copied would be read back while its bytes are still on their way to
+// memory, which stalls the processor longer than the whole formatting takes.
 inline char* WriteThousandths(char* out, std::uint64_t thousandths, bool negative,
                               std::string_view decimalSeparator) noexcept
 {
-    // A minus, up to 17 integer digits, up to 8 bytes of separator, three decimals: at most 29.
-    constexpr std::size_t kTextRoom = 32;
-    static_assert(kTextRoom <= kShortFixed3Length);
-    char text[2 * kTextRoom];
-    char* const end = text + kTextRoom;
-    char* begin = end - 3;
     std::uint64_t whole = thousandths / 1000;
-    std::memcpy(begin, kThreeDigits[thousandths - whole * 1000].data(), 3);
+    // The digits of the whole part without a branch: the bit length gives the number of digits
+    // or one less, which one comparison settles; zero has one digit.
+    const auto guess = static_cast<std::size_t>((64 - std::countl_zero(whole | 1)) * 1233) >> 12;
+    const std::size_t integerDigits = guess + (whole >= kPowersOfTen[guess] ? 1 : 0) + (whole == 0 ? 1 : 0);
+    const bool minus = negative && thousandths != 0;
+    // A minus, up to 17 integer digits, up to 8 bytes of separator, three decimals: at most 29.
+    char* const end = out + (minus ? 1 : 0) + integerDigits + decimalSeparator.size() + 3;
+    char* p = end - 3;
+    std::memcpy(p, kThreeDigits[thousandths - whole * 1000].data(), 3);
     if (decimalSeparator.size() == 1) {
-        *--begin = decimalSeparator.front();
+        *--p = decimalSeparator.front();
     } else {
-        begin -= decimalSeparator.size();
-        std::memcpy(begin, decimalSeparator.data(), decimalSeparator.size());
+        p -= decimalSeparator.size();
+        std::memcpy(p, decimalSeparator.data(), decimalSeparator.size());
     }
     while (whole >= 1000) {
         const std::uint64_t higher = whole / 1000;
-        begin -= 3;
-        std::memcpy(begin, kThreeDigits[whole - higher * 1000].data(), 3);
+        p -= 3;
+        std::memcpy(p, kThreeDigits[whole - higher * 1000].data(), 3);
         whole = higher;
     }
-    // The leading group without its leading zeros: all three digits written, the zeros skipped.
-    begin -= 3;
-    std::memcpy(begin, kThreeDigits[whole].data(), 3);
-    begin += whole >= 100 ? 0 : whole >= 10 ? 1 : 2;
-    if (negative && thousandths != 0) {
-        *--begin = '-';
+    // The leading group without its leading zeros: one, two or three of its digits.
+    const char* const digits = kThreeDigits[whole].data();
+    switch ((integerDigits - 1) % 3) {
+    case 2:
+        *--p = digits[2];
+        *--p = digits[1];
+        *--p = digits[0];
+        break;
+    case 1:
+        *--p = digits[2];
+        *--p = digits[1];
+        break;
+    default:
+        *--p = digits[2];
+        break;
     }
-    // begin is at least `text`, so the copy reads within the buffer; the bytes after the end are
-    // the caller's to overwrite.
-    std::memcpy(out, begin, kTextRoom);
-    return out + (end - begin);
+    if (minus) {
+        *--p = '-';
+    }
+    return end;
 }
 
 // The values the 64-bit paths leave (2^52 and above, infinities): the digits as text.
@@ -353,11 +365,14 @@ char* WriteShortFixed3(char* out, double value, std::string_view decimalSeparato
 
 void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator)
 {
-    char text[kShortFixed3Length];
-    if (const char* end = WriteShortFixed3(text, value, decimalSeparator)) {
-        out.append(text, static_cast<std::size_t>(end - text));
+    // Written straight into the string's room: its length set to the longest text, then cut.
+    const std::size_t start = out.size();
+    out.resize(start + kShortFixed3Length);
+    if (const char* end = WriteShortFixed3(out.data() + start, value, decimalSeparator)) {
+        out.resize(static_cast<std::size_t>(end - out.data()));
         return;
     }
+    out.resize(start);
     AppendFixed3Slow(out, value, decimalSeparator);
 }
 

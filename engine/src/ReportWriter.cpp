@@ -3,15 +3,12 @@
 #include "korvelin/NumberFormat.h"
 
 #include <cstring>
+#include <string>
 
 namespace korvelin {
 namespace {
 
 constexpr std::size_t kColumnGap = 18;
-
-// A line is put together in a buffer on the stack and appended to the report at once; longer
-// lines, and numbers the short format leaves, take the report's own appends.
-constexpr std::size_t kLineRoom = 512;
 
 char* Blanks(char* out, std::size_t count) noexcept
 {
@@ -21,7 +18,9 @@ char* Blanks(char* out, std::size_t count) noexcept
 
 char* Text(char* out, std::string_view text) noexcept
 {
-    std::memcpy(out, text.data(), text.size());
+    if (!text.empty()) {  // an empty view may have no address, which memcpy must not be given
+        std::memcpy(out, text.data(), text.size());
+    }
     return out + text.size();
 }
 
@@ -32,17 +31,13 @@ void ReportWriter::AppendValue(std::string_view label, double value)
     if (lines_ == nullptr) {
         return;
     }
-    lines_->AppendWritten([&](std::string& text) {
-        char line[kLineRoom];
-        if (label.size() + kShortFixed3Length <= kLineRoom) {
-            if (const char* end = WriteShortFixed3(Text(line, label), value, separator_)) {
-                text.append(line, static_cast<std::size_t>(end - line));
-                return;
-            }
-        }
-        text += label;
-        AppendFixed3(text, value, separator_);
-    });
+    if (!lines_->TryAppendWritten(label.size() + kShortFixed3Length, [&](char* out) {
+            return WriteShortFixed3(Text(out, label), value, separator_);
+        })) {
+        std::string line(label);
+        AppendFixed3(line, value, separator_);
+        lines_->push_back(line);
+    }
 }
 
 void ReportWriter::AppendTwoColumns(std::string_view label, int blanks, double valueSP,
@@ -52,24 +47,18 @@ void ReportWriter::AppendTwoColumns(std::string_view label, int blanks, double v
         return;
     }
     const auto blankCount = static_cast<std::size_t>(blanks);
-    lines_->AppendWritten([&](std::string& text) {
-        char line[kLineRoom];
-        if (label.size() + blankCount + kColumnGap + 2 * kShortFixed3Length <= kLineRoom) {
-            char* end = WriteShortFixed3(Blanks(Text(line, label), blankCount), valueSP, separator_);
-            if (end != nullptr) {
-                end = WriteShortFixed3(Blanks(end, kColumnGap), valueSNiP, separator_);
-            }
-            if (end != nullptr) {
-                text.append(line, static_cast<std::size_t>(end - line));
-                return;
-            }
-        }
-        text += label;
-        text.append(blankCount, ' ');
-        AppendFixed3(text, valueSP, separator_);
-        text.append(kColumnGap, ' ');
-        AppendFixed3(text, valueSNiP, separator_);
-    });
+    const std::size_t room = label.size() + blankCount + kColumnGap + 2 * kShortFixed3Length;
+    if (!lines_->TryAppendWritten(room, [&](char* out) -> char* {
+            char* end = WriteShortFixed3(Blanks(Text(out, label), blankCount), valueSP, separator_);
+            return end == nullptr ? nullptr : WriteShortFixed3(Blanks(end, kColumnGap), valueSNiP, separator_);
+        })) {
+        std::string line(label);
+        line.append(blankCount, ' ');
+        AppendFixed3(line, valueSP, separator_);
+        line.append(kColumnGap, ' ');
+        AppendFixed3(line, valueSNiP, separator_);
+        lines_->push_back(line);
+    }
 }
 
 void ReportWriter::AppendBlanked(std::size_t blanks, std::string_view text, std::size_t moreBlanks,
@@ -78,8 +67,8 @@ void ReportWriter::AppendBlanked(std::size_t blanks, std::string_view text, std:
     if (lines_ == nullptr) {
         return;
     }
-    lines_->AppendWritten([&](std::string& out) {
-        out.append(blanks, ' ').append(text).append(moreBlanks, ' ').append(moreText);
+    lines_->TryAppendWritten(blanks + text.size() + moreBlanks + moreText.size(), [&](char* out) {
+        return Text(Blanks(Text(Blanks(out, blanks), text), moreBlanks), moreText);
     });
 }
 

@@ -10,7 +10,7 @@
 namespace korvelin {
 namespace {
 
-// Lines too long for the writer's buffer take the report's own appends and read the same.
+// Lines of any length, and numbers beyond the short form, are written whole and in order.
 TEST(ReportWriter, WritesShortAndLongLinesAlike)
 {
     IntermediateReport lines;

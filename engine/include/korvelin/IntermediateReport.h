@@ -4,11 +4,29 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
-#include <string>
+#include <new>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace korvelin {
+
+// An allocator whose containers grow without filling the new room: the report's room for a line
+// is written before anything reads it, and clearing it first would cost as much as writing it.
+template <typename T>
+struct UnfilledAllocator : std::allocator<T> {
+    using std::allocator<T>::allocator;
+    template <typename U>
+    void construct(U* place) noexcept
+    {
+        ::new (static_cast<void*>(place)) U;
+    }
+    template <typename U, typename... Arguments>
+    void construct(U* place, Arguments&&... arguments)
+    {
+        ::new (static_cast<void*>(place)) U(std::forward<Arguments>(arguments)...);
+    }
+};
 
 // The lines that the intermediate-data window shows, in order, empty lines included. The lines
 // are kept end to end in one text beside the offsets where each ends: a report of any length
@@ -64,7 +82,7 @@ public:
     std::string_view operator[](std::size_t index) const noexcept
     {
         const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
-        return std::string_view(text_).substr(begin, ends_[index] - begin);
+        return {text_.data() + begin, ends_[index] - begin};
     }
     // Throws std::out_of_range past the last line, as a vector's at() does.
     std::string_view at(std::size_t index) const
@@ -82,15 +100,23 @@ public:
     }
     void push_back(std::string_view line)
     {
-        text_ += line;
+        text_.insert(text_.end(), line.begin(), line.end());
         EndLine();
     }
-    // Appends a line that `write` puts together at the end of the given text.
+    // Appends the line that `write` writes at the pointer it is given, with room for `room`
+    // characters, returning the line's end; when it returns nullptr instead, nothing is appended
+    // and the result is false.
     template <typename Write>
-    void AppendWritten(Write&& write)
+    bool TryAppendWritten(std::size_t room, Write&& write)
     {
-        write(text_);
-        EndLine();
+        const std::size_t start = text_.size();
+        text_.resize(start + room);
+        const char* end = write(text_.data() + start);
+        text_.resize(end == nullptr ? start : static_cast<std::size_t>(end - text_.data()));
+        if (end != nullptr) {
+            EndLine();
+        }
+        return end != nullptr;
     }
     void clear() noexcept
     {
@@ -106,7 +132,7 @@ public:
 private:
     void EndLine() { ends_.push_back(static_cast<std::uint32_t>(text_.size())); }
 
-    std::string text_;
+    std::vector<char, UnfilledAllocator<char>> text_;
     std::vector<std::uint32_t> ends_;
 };
 

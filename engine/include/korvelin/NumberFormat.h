@@ -14,8 +14,8 @@ std::string FormatFixed3(double value, std::string_view decimalSeparator);
 void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator);
 // The same text written at `out`, which has room for kShortFixed3Length characters, for the
 // values whose thousandths fit 64 bits (below about 1.8e16) with a separator of at most
-// kLongestShortSeparator bytes: returns the text's end, or nullptr (and `out` unspecified) for
-// the others, which AppendFixed3 gives. Characters after the end may have been overwritten.
+// kLongestShortSeparator bytes: returns the text's end, or nullptr, writing nothing, for the
+// others, which AppendFixed3 gives.
 inline constexpr std::size_t kShortFixed3Length = 32;
 inline constexpr std::size_t kLongestShortSeparator = 8;
 char* WriteShortFixed3(char* out, double value, std::string_view decimalSeparator) noexcept;
