@@ -272,22 +272,41 @@ constexpr auto kThreeDigits = [] {
     return table;
 }();
 
-// "-12,345": the thousandths with at least one integer digit, the minus for a value that does not
-// round to zero, written at `out` (room for kShortFixed3Length characters); returns the end. The
-// length is counted first and the text written in place, right to left: a text put together in a
-// buffer of its own and then copied would be read back while its bytes are still on their way to
-// memory, which stalls the processor longer than the whole formatting takes.
-inline char* WriteThousandths(char* out, std::uint64_t thousandths, bool negative,
-                              std::string_view decimalSeparator) noexcept
+// A "0.000" text of the short form, before it is written: the value's thousandths, the minus,
+// the text's length.
+struct ShortText {
+    std::uint64_t Thousandths = 0;
+    bool Minus = false;
+    std::size_t Length = 0;
+};
+
+// The text of a value whose thousandths fit 64 bits and whose separator is at most 8 bytes: a
+// minus, up to 17 integer digits, the separator, three decimals, at most 29 characters in all.
+inline bool MeasureShort(double value, std::string_view decimalSeparator, ShortText& text) noexcept
 {
-    std::uint64_t whole = thousandths / 1000;
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    if (decimalSeparator.size() > kLongestShortSeparator || !ThousandthsOf(bits & ~kSignBit, text.Thousandths)) {
+        return false;
+    }
+    const std::uint64_t whole = text.Thousandths / 1000;
     // The digits of the whole part without a branch: the bit length gives the number of digits
     // or one less, which one comparison settles; zero has one digit.
     const auto guess = static_cast<std::size_t>((64 - std::countl_zero(whole | 1)) * 1233) >> 12;
     const std::size_t integerDigits = guess + (whole >= kPowersOfTen[guess] ? 1 : 0) + (whole == 0 ? 1 : 0);
-    const bool minus = negative && thousandths != 0;
-    // A minus, up to 17 integer digits, up to 8 bytes of separator, three decimals: at most 29.
-    char* const end = out + (minus ? 1 : 0) + integerDigits + decimalSeparator.size() + 3;
+    text.Minus = (bits & kSignBit) != 0 && text.Thousandths != 0;
+    text.Length = (text.Minus ? 1 : 0) + integerDigits + decimalSeparator.size() + 3;
+    return true;
+}
+
+// "-12,345": the measured text written at `out`, right to left from its end, which it returns.
+// Written in place: a text put together in a buffer of its own and then copied would be read
+// back while its bytes are still on their way to memory, which stalls the processor longer than
+// the whole formatting takes.
+inline char* WriteShort(char* out, const ShortText& text, std::string_view decimalSeparator) noexcept
+{
+    const std::uint64_t thousandths = text.Thousandths;
+    char* const end = out + text.Length;
+    std::uint64_t whole = thousandths / 1000;
     char* p = end - 3;
     std::memcpy(p, kThreeDigits[thousandths - whole * 1000].data(), 3);
     if (decimalSeparator.size() == 1) {
@@ -302,23 +321,18 @@ inline char* WriteThousandths(char* out, std::uint64_t thousandths, bool negativ
         std::memcpy(p, kThreeDigits[whole - higher * 1000].data(), 3);
         whole = higher;
     }
-    // The leading group without its leading zeros: one, two or three of its digits.
+    // The leading group without its leading zeros: the last one, two or three of its digits.
     const char* const digits = kThreeDigits[whole].data();
-    switch ((integerDigits - 1) % 3) {
-    case 2:
-        *--p = digits[2];
-        *--p = digits[1];
-        *--p = digits[0];
-        break;
-    case 1:
-        *--p = digits[2];
-        *--p = digits[1];
-        break;
-    default:
-        *--p = digits[2];
-        break;
+    const std::size_t leading = whole >= 100 ? 3 : whole >= 10 ? 2 : 1;
+    p -= leading;
+    p[leading - 1] = digits[2];
+    if (leading > 1) {
+        p[leading - 2] = digits[1];
     }
-    if (minus) {
+    if (leading > 2) {
+        p[0] = digits[0];
+    }
+    if (text.Minus) {
         *--p = '-';
     }
     return end;
@@ -355,24 +369,20 @@ inline char* WriteThousandths(char* out, std::uint64_t thousandths, bool negativ
 
 char* WriteShortFixed3(char* out, double value, std::string_view decimalSeparator) noexcept
 {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    std::uint64_t thousandths = 0;
-    if (decimalSeparator.size() > kLongestShortSeparator || !ThousandthsOf(bits & ~kSignBit, thousandths)) {
-        return nullptr;
-    }
-    return WriteThousandths(out, thousandths, (bits & kSignBit) != 0, decimalSeparator);
+    ShortText text;
+    return MeasureShort(value, decimalSeparator, text) ? WriteShort(out, text, decimalSeparator) : nullptr;
 }
 
 void AppendFixed3(std::string& out, double value, std::string_view decimalSeparator)
 {
-    // Written straight into the string's room: its length set to the longest text, then cut.
-    const std::size_t start = out.size();
-    out.resize(start + kShortFixed3Length);
-    if (const char* end = WriteShortFixed3(out.data() + start, value, decimalSeparator)) {
-        out.resize(static_cast<std::size_t>(end - out.data()));
+    ShortText text;
+    if (MeasureShort(value, decimalSeparator, text)) {
+        // The string grows by the text's length, and the text is written into that room.
+        const std::size_t start = out.size();
+        out.resize(start + text.Length);
+        WriteShort(out.data() + start, text, decimalSeparator);
         return;
     }
-    out.resize(start);
     AppendFixed3Slow(out, value, decimalSeparator);
 }
 
