@@ -716,8 +716,14 @@ long double LogNearOne(std::int64_t d, std::uint64_t mantissa, int exponent) noe
     return SlowLog(mantissa, exponent);
 }
 
-// log x for x = mantissa 2^(exponent - 63), the mantissa's leading bit set.
-[[gnu::always_inline]] inline long double LogOfNormal(std::uint64_t mantissa, std::int64_t exponent) noexcept
+// How the fast path of the logarithm ended: with its result rounded, with x within 2^-24 of 1
+// (the logarithm too small for its fixed point), or with the rounding left open.
+enum class LogEnd { Rounded, NearOne, Open };
+
+// The fast path of log x for x = mantissa 2^(exponent - 63), the mantissa's leading bit set: the
+// rounded result as +-rounded, or for x near 1, nearOne = t1 2^75 (see below).
+[[gnu::always_inline]] inline LogEnd LogOfNormalFixed(std::uint64_t mantissa, std::int64_t exponent, Rounded& rounded,
+                                                     bool& negative, std::int64_t& nearOne) noexcept
 {
     // x = m 2^exponent, m = mantissa 2^-63 in [1, 2). Three steps multiply m by short
     // approximations r1 = R1 2^-12, r2 = R2 2^-24, r3 = R3 2^-32 of reciprocals, each chosen from
@@ -743,8 +749,8 @@ long double LogNearOne(std::int64_t d, std::uint64_t mantissa, int exponent) noe
     if (whole == 0 && (index == 0 || index == 255) && j2 == 0 && j3 == 0) {
         // x within 2^-24 of 1: r1 is 1 or 1/2, r2 = r3 = 1, and the logarithm is log(1 + t1)
         // alone, too small for a fixed point.
-        const auto d = static_cast<std::int64_t>(p1 - (U128{1} << 75));
-        return d == 0 ? 0.0L : LogNearOne(d, mantissa, static_cast<int>(exponent));
+        nearOne = static_cast<std::int64_t>(p1 - (U128{1} << 75));
+        return LogEnd::NearOne;
     }
 
     // log(1 + t) 2^127 = t - t^2/2 + t^3 (1/3 - t/4); the terms from t^5 on are below 2^-121.8
@@ -770,10 +776,25 @@ long double LogNearOne(std::int64_t d, std::uint64_t mantissa, int exponent) noe
     constexpr auto ln2Fraction = static_cast<std::int64_t>(kLn2Low & 0x3fff);
     const I128 result = (static_cast<I128>(whole * ln2High) << 64) + Product(whole, ln2Low) +
                         ((whole * ln2Fraction) >> 14) + (sum >> 14);
+    negative = result < 0;
+    return RoundNormal<kLogMaxShift>(Magnitude(result), 113, kLogError, rounded) ? LogEnd::Rounded : LogEnd::Open;
+}
+
+// log x for x = mantissa 2^(exponent - 63), the mantissa's leading bit set.
+[[gnu::always_inline]] inline long double LogOfNormal(std::uint64_t mantissa, std::int64_t exponent) noexcept
+{
     Rounded rounded;
-    if (RoundNormal<kLogMaxShift>(Magnitude(result), 113, kLogError, rounded)) {
+    bool negative = false;
+    std::int64_t nearOne = 0;
+    switch (LogOfNormalFixed(mantissa, exponent, rounded, negative, nearOne)) {
+    case LogEnd::Rounded: {
         const long double value = ComposeNormal(rounded.Mantissa, rounded.Unit);
-        return result < 0 ? -value : value;
+        return negative ? -value : value;
+    }
+    case LogEnd::NearOne:
+        return nearOne == 0 ? 0.0L : LogNearOne(nearOne, mantissa, static_cast<int>(exponent));
+    case LogEnd::Open:
+        break;
     }
     return SlowLog(mantissa, static_cast<int>(exponent));
 }
@@ -929,6 +950,34 @@ long double ExtendedExp(long double x) noexcept
         return SlowExp(x);
     }
     return ExpOfOther(x);
+}
+
+long double ExtendedExpOfHalvedLog(long double x, int halvings) noexcept
+{
+    // A positive normal x whose logarithm the fast path rounds: log x = +-mantissa 2^unit, the
+    // mantissa's leading bit set, and log x / 2^halvings the long double with the same mantissa
+    // and the exponent lowered, exact. Where the exponential's fast path takes that argument, it
+    // is handed over as whole numbers; the result is the one the two functions give in turn.
+    const Bits bits = BitsOf(x);
+    if ((halvings == 1 || halvings == 2) && static_cast<unsigned>(bits.SignExponent) - 1 < 0x7ffe &&
+        (bits.Mantissa & kLeadingBit) != 0) {
+        Rounded logarithm;
+        bool negative = false;
+        std::int64_t nearOne = 0;
+        if (LogOfNormalFixed(bits.Mantissa, static_cast<std::int64_t>(bits.SignExponent) - kBias, logarithm,
+                             negative, nearOne) == LogEnd::Rounded) {
+            const int exponent = logarithm.Unit + 63 - halvings;
+            const int biased = exponent + kBias;
+            if (static_cast<unsigned>(biased - kTinyExponent) < static_cast<unsigned>(kUsualBiased - kTinyExponent)) {
+                const ExpProduct reduced = ExpReduced(logarithm.Mantissa, exponent, negative);
+                Rounded rounded;
+                if (RoundNormal<kExpMaxShift>(reduced.Product, 126 - reduced.Scale, kExpError, rounded)) {
+                    return ComposeNormal(rounded.Mantissa, rounded.Unit);
+                }
+            }
+        }
+    }
+    return ExtendedExp(ExtendedLog(x) * (halvings == 1 ? 0.5L : halvings == 2 ? 0.25L : 1.0L));
 }
 
 long double ExtendedLogSlowPath(long double x) noexcept

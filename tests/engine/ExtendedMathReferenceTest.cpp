@@ -85,7 +85,9 @@ long double Draw(std::mt19937_64& random, int exponent)
 
 int Between(std::mt19937_64& random, int low, int high)
 {
-    return low + static_cast<int>(random() % static_cast<std::uint64_t>(high - low + 1));
+    // The span in 64 bits: from -1.078e9 to 1.078e9 it is beyond an int.
+    const auto span = static_cast<std::uint64_t>(static_cast<std::int64_t>(high) - low + 1);
+    return static_cast<int>(low + static_cast<std::int64_t>(random() % span));
 }
 
 // Uniform in [low, high) with every bit of the mantissa random.

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
+#include <vector>
 
 namespace korvelin {
 namespace {
@@ -135,6 +137,37 @@ TEST(ExtendedMath, TheFastPathRaisesNoFlag)
         volatile long double result = c.Function(c.Argument);
         static_cast<void>(result);
         EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), c.Raised) << c.Name;
+    }
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
+
+// The roots through the logarithm, handed over in whole numbers, are the two functions in turn to
+// the bit and the flag: over arguments of every magnitude, near 1 (where the logarithm leaves its
+// fixed point), where the exponential leaves its fast path, and the special ones.
+TEST(ExtendedMath, HalvedLogarithmIsBothFunctionsInTurn)
+{
+    std::vector<long double> arguments = {1.0L, 0x1.0000001p0L, 0x0.ffffffp0L, 0x1p-16445L, 0x1p-16382L,
+                                          0x1p16383L, 0.0L, -0.0L, -2.0L, std::numeric_limits<long double>::infinity(),
+                                          std::numeric_limits<long double>::quiet_NaN(), 1e-300L, 1e300L};
+    std::mt19937_64 random(20261209);
+    std::uniform_real_distribution<double> magnitude(-40.0, 40.0);
+    std::uniform_int_distribution<int> nearOne(-1 << 20, 1 << 20);
+    for (int i = 0; i < 200000; ++i) {
+        arguments.push_back(std::pow(10.0L, static_cast<long double>(magnitude(random))));
+        arguments.push_back(1.0L + nearOne(random) * 0x1p-40L);
+    }
+    for (const long double x : arguments) {
+        for (const int halvings : {1, 2}) {
+            std::feclearexcept(FE_ALL_EXCEPT);
+            const long double expected = ExtendedExp(ExtendedLog(x) * (halvings == 1 ? 0.5L : 0.25L));
+            const int expectedFlags = std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW | FE_UNDERFLOW);
+            std::feclearexcept(FE_ALL_EXCEPT);
+            const long double result = ExtendedExpOfHalvedLog(x, halvings);
+            const int flags = std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW | FE_UNDERFLOW);
+            ASSERT_TRUE(SameBits(result, expected) || (std::isnan(result) && std::isnan(expected)))
+                << static_cast<double>(x) << " / 2^" << halvings;
+            ASSERT_EQ(flags, expectedFlags) << static_cast<double>(x);
+        }
     }
     std::feclearexcept(FE_ALL_EXCEPT);
 }

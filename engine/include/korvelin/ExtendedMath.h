@@ -15,6 +15,11 @@ namespace korvelin {
 // "division by zero" or "overflow".
 long double ExtendedLog(long double x) noexcept;
 long double ExtendedExp(long double x) noexcept;
+// ExtendedExp(ExtendedLog(x) / 2^halvings) for halvings 1 or 2 - the square and fourth roots the
+// formulas take through the logarithm - with the same bits and flags as the two calls in turn;
+// the usual arguments pass the logarithm to the exponential as whole numbers, without going
+// through the x87 unit between them. Any other number of halvings is taken as none.
+long double ExtendedExpOfHalvedLog(long double x, int halvings) noexcept;
 
 // The same results computed in fixed point alone, with 256 bits and more: the path both
 // functions take for the rare arguments whose rounding their fast evaluation leaves open.

@@ -45,7 +45,13 @@ public:
     long double Pow(long double base, long double exponent) noexcept
     {
         if (checks_ == Checks::AtTheEnd && exponent > 0 && exponent < 1) {
-            return base == 0 ? 0 : ExtendedExp(exponent * ExtendedLog(base));
+            if (base == 0) {
+                return 0;
+            }
+            if (exponent == 0.5L || exponent == 0.25L) {
+                return ExtendedExpOfHalvedLog(base, exponent == 0.5L ? 1 : 2);
+            }
+            return ExtendedExp(exponent * ExtendedLog(base));
         }
         return AnyPow(base, exponent);
     }
