@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <new>
 #include <string_view>
 #include <utility>
