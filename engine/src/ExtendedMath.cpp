@@ -920,15 +920,42 @@ struct ExpProduct {
     return SlowExp(x);
 }
 
+// A positive normal number: sign bit clear, biased exponent from 1 to 0x7ffe and the mantissa's
+// leading bit set; the logarithm's usual argument.
+inline bool IsPositiveNormal(const Bits& bits) noexcept
+{
+    return static_cast<unsigned>(bits.SignExponent) - 1 < 0x7ffe && (bits.Mantissa & kLeadingBit) != 0;
+}
+
+// Whether a biased exponent puts the exponential's argument in its usual range, 2^-67 <= |x| <
+// 2^9: the product, at least 2^125.99 and below 2^127, is rounded to a mantissa times
+// 2^(scale - 126 + 64 - shift), scale - 126 being from -865 to 612: a normal double.
+inline bool IsUsualExpArgument(int biased) noexcept
+{
+    return static_cast<unsigned>(biased - kTinyExponent) < static_cast<unsigned>(kUsualBiased - kTinyExponent);
+}
+
+// The exponential of an argument of the usual range, +-mantissa 2^(exponent - 63): false when the
+// fast path leaves the rounding open.
+[[gnu::always_inline]] inline bool ExpOfUsual(std::uint64_t mantissa, int exponent, bool negative,
+                                              long double& result) noexcept
+{
+    const ExpProduct reduced = ExpReduced(mantissa, exponent, negative);
+    Rounded rounded;
+    if (!RoundNormal<kExpMaxShift>(reduced.Product, 126 - reduced.Scale, kExpError, rounded)) {
+        return false;
+    }
+    result = ComposeNormal(rounded.Mantissa, rounded.Unit);
+    return true;
+}
+
 }  // namespace
 
 long double ExtendedLog(long double x) noexcept
 {
-    // The arguments are told apart by their bits, without loading x into the unit. The usual one
-    // is a positive normal number: sign bit clear, biased exponent from 1 to 0x7ffe and the
-    // mantissa's leading bit set.
+    // The arguments are told apart by their bits, without loading x into the unit.
     const Bits bits = BitsOf(x);
-    if (static_cast<unsigned>(bits.SignExponent) - 1 < 0x7ffe && (bits.Mantissa & kLeadingBit) != 0) {
+    if (IsPositiveNormal(bits)) {
         return LogOfNormal(bits.Mantissa, static_cast<std::int64_t>(bits.SignExponent) - kBias);
     }
     return LogOfOther(x);
@@ -936,16 +963,12 @@ long double ExtendedLog(long double x) noexcept
 
 long double ExtendedExp(long double x) noexcept
 {
-    // The usual argument, 2^-67 <= |x| < 2^9: the product, at least 2^125.99 and below 2^127, is
-    // rounded to a mantissa times 2^(scale - 126 + 64 - shift), scale - 126 being from -865 to 612:
-    // a normal double.
     const Bits bits = BitsOf(x);
     const int biased = bits.SignExponent & 0x7fff;
-    if (static_cast<unsigned>(biased - kTinyExponent) < static_cast<unsigned>(kUsualBiased - kTinyExponent)) {
-        const ExpProduct reduced = ExpReduced(bits.Mantissa, biased - kBias, (bits.SignExponent & 0x8000) != 0);
-        Rounded rounded;
-        if (RoundNormal<kExpMaxShift>(reduced.Product, 126 - reduced.Scale, kExpError, rounded)) {
-            return ComposeNormal(rounded.Mantissa, rounded.Unit);
+    if (IsUsualExpArgument(biased)) {
+        long double result;
+        if (ExpOfUsual(bits.Mantissa, biased - kBias, (bits.SignExponent & 0x8000) != 0, result)) {
+            return result;
         }
         return SlowExp(x);
     }
@@ -959,21 +982,16 @@ long double ExtendedExpOfHalvedLog(long double x, int halvings) noexcept
     // and the exponent lowered, exact. Where the exponential's fast path takes that argument, it
     // is handed over as whole numbers; the result is the one the two functions give in turn.
     const Bits bits = BitsOf(x);
-    if ((halvings == 1 || halvings == 2) && static_cast<unsigned>(bits.SignExponent) - 1 < 0x7ffe &&
-        (bits.Mantissa & kLeadingBit) != 0) {
+    if ((halvings == 1 || halvings == 2) && IsPositiveNormal(bits)) {
         Rounded logarithm;
         bool negative = false;
         std::int64_t nearOne = 0;
         if (LogOfNormalFixed(bits.Mantissa, static_cast<std::int64_t>(bits.SignExponent) - kBias, logarithm,
                              negative, nearOne) == LogEnd::Rounded) {
             const int exponent = logarithm.Unit + 63 - halvings;
-            const int biased = exponent + kBias;
-            if (static_cast<unsigned>(biased - kTinyExponent) < static_cast<unsigned>(kUsualBiased - kTinyExponent)) {
-                const ExpProduct reduced = ExpReduced(logarithm.Mantissa, exponent, negative);
-                Rounded rounded;
-                if (RoundNormal<kExpMaxShift>(reduced.Product, 126 - reduced.Scale, kExpError, rounded)) {
-                    return ComposeNormal(rounded.Mantissa, rounded.Unit);
-                }
+            long double result;
+            if (IsUsualExpArgument(exponent + kBias) && ExpOfUsual(logarithm.Mantissa, exponent, negative, result)) {
+                return result;
             }
         }
     }

@@ -119,11 +119,6 @@ public:
         }
         return end != nullptr;
     }
-    void clear() noexcept
-    {
-        text_.clear();
-        ends_.clear();
-    }
 
     friend bool operator==(const IntermediateReport& a, const IntermediateReport& b) noexcept
     {
