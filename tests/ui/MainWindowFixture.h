@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
 
@@ -35,6 +36,26 @@ public:
     Answer AskToSave(const QString&) override { return Answer::Cancel; }
     QString FileToOpen(const QString&) override { return {}; }
     QString FileToSave(const QString&) override { return {}; }
+};
+
+// The user's settings in a folder of the test's own, so that no test reads or writes the
+// developer's; emptied before each test, so that each starts as a first start does.
+class TestSettings
+{
+public:
+    // For initTestCase: false when the folder could not be made.
+    bool PointIntoOwnFolder()
+    {
+        if (!Folder.isValid())
+            return false;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Folder.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Folder.path());
+        return true;
+    }
+    static void Clear() { QSettings(QStringLiteral("Korvelin"), QStringLiteral("korvelin")).clear(); }
+
+private:
+    QTemporaryDir Folder;
 };
 
 class MainWindowFixture

@@ -144,20 +144,18 @@ private:
         QCoreApplication::processEvents();
     }
 
-    QTemporaryDir Settings;
+    TestSettings Settings;
     std::unique_ptr<MainWindowFixture> F;
 };
 
 void CompensationTest::initTestCase()
 {
-    QVERIFY(Settings.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Settings.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Settings.path());
+    QVERIFY(Settings.PointIntoOwnFolder());
 }
 
 void CompensationTest::init()
 {
-    QSettings(QStringLiteral("Korvelin"), QStringLiteral("korvelin")).clear();
+    TestSettings::Clear();
     F = std::make_unique<MainWindowFixture>();
 }
 

@@ -112,20 +112,18 @@ private:
         QVERIFY(Editor() == nullptr);
     }
 
-    QTemporaryDir Settings;
+    TestSettings Settings;
     std::unique_ptr<MainWindowFixture> F;
 };
 
 void SpanTableTest::initTestCase()
 {
-    QVERIFY(Settings.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Settings.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, Settings.path());
+    QVERIFY(Settings.PointIntoOwnFolder());
 }
 
 void SpanTableTest::init()
 {
-    QSettings(QStringLiteral("Korvelin"), QStringLiteral("korvelin")).clear();
+    TestSettings::Clear();
     F = std::make_unique<MainWindowFixture>();
 }
 
