@@ -18,10 +18,24 @@ enum class TurnSide { Left, Right };
 // "Л" or "П": the letter the route text and the window write for a turn.
 std::string_view TurnLetter(TurnSide side);
 
+// A guide: a lateral restraint of the pipe, free along it and in rotation, standing on a leg.
+struct GuidePlace {
+    std::size_t Leg = 0;  // the leg, from 0
+    double Distance = 0;  // m, from the leg's start (the intersection of the axes)
+
+    bool operator==(const GuidePlace&) const = default;
+};
+
 struct CompensationSection {
     std::string Name;          // "Участок 1", as the user names it
     std::vector<double> Legs;  // lengths, m, in order from support A
     std::vector<TurnSide> Turns;  // the turn after each leg but the last: Legs.size() − 1 of them
+    // The radius of every bend's axis, m; 0: sharp corners. The legs stay the distances between
+    // the intersections of the axes; a bend is a circular arc tangent to both legs.
+    double BendRadius = 0;
+    // The step of the sliding supports along the legs, m; none: the governing span.
+    std::optional<double> SupportStep;
+    std::vector<GuidePlace> Guides;  // in the order typed
 
     bool operator==(const CompensationSection&) const = default;
 };
@@ -109,6 +123,9 @@ struct SectionLegTexts {
 struct SectionTexts {
     std::string Name;
     std::vector<SectionLegTexts> Legs;
+    std::string BendRadius;   // mm as typed; empty: sharp corners (a file saved without radii)
+    std::string SupportStep;  // m as typed; empty: the governing span
+    std::string Guides;       // "LEG:S; LEG:S": leg from 1, distance in m from the leg's start
 
     bool operator==(const SectionTexts&) const = default;
 };
