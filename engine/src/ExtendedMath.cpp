@@ -1,5 +1,6 @@
 #include "korvelin/ExtendedMath.h"
 
+#include "ExtendedMathFastPaths.h"
 #include "ExtendedMathTables.h"
 
 #include <array>
@@ -720,10 +721,29 @@ long double LogNearOne(std::int64_t d, std::uint64_t mantissa, int exponent) noe
 // (the logarithm too small for its fixed point), or with the rounding left open.
 enum class LogEnd { Rounded, NearOne, Open };
 
-// The fast path of log x for x = mantissa 2^(exponent - 63), the mantissa's leading bit set: the
-// rounded result as +-rounded, or for x near 1, nearOne = t1 2^75 (see below).
-[[gnu::always_inline]] inline LogEnd LogOfNormalFixed(std::uint64_t mantissa, std::int64_t exponent, Rounded& rounded,
-                                                     bool& negative, std::int64_t& nearOne) noexcept
+// The fast path's decisions, each with its error bound: the logarithm's result in 2^-113; the
+// exponential's product, e^x 2^(126 - scale), for the usual arguments and for 2^9 <= |x| <= 11400.
+[[gnu::always_inline]] inline bool RoundLogResult(U128 magnitude, Rounded& rounded) noexcept
+{
+    return RoundNormal<kLogMaxShift>(magnitude, 113, kLogError, rounded);
+}
+
+[[gnu::always_inline]] inline bool RoundUsualExpProduct(U128 product, int scale, Rounded& rounded) noexcept
+{
+    return RoundNormal<kExpMaxShift>(product, 126 - scale, kExpError, rounded);
+}
+
+[[gnu::always_inline]] inline bool RoundLargeExpProduct(U128 product, int scale, Rounded& rounded) noexcept
+{
+    return RoundFixed(product, 126 - scale, kExpError, rounded);
+}
+
+// The fast path of log x for x = mantissa 2^(exponent - 63), the mantissa's leading bit set:
+// finish(log x 2^113) with the result before its rounding, or for x near 1, NearOne with
+// nearOne = t1 2^75 (see below).
+template <typename Finish>
+[[gnu::always_inline]] inline LogEnd LogOfNormalValue(std::uint64_t mantissa, std::int64_t exponent,
+                                                     std::int64_t& nearOne, Finish finish) noexcept
 {
     // x = m 2^exponent, m = mantissa 2^-63 in [1, 2). Three steps multiply m by short
     // approximations r1 = R1 2^-12, r2 = R2 2^-24, r3 = R3 2^-32 of reciprocals, each chosen from
@@ -776,8 +796,18 @@ enum class LogEnd { Rounded, NearOne, Open };
     constexpr auto ln2Fraction = static_cast<std::int64_t>(kLn2Low & 0x3fff);
     const I128 result = (static_cast<I128>(whole * ln2High) << 64) + Product(whole, ln2Low) +
                         ((whole * ln2Fraction) >> 14) + (sum >> 14);
-    negative = result < 0;
-    return RoundNormal<kLogMaxShift>(Magnitude(result), 113, kLogError, rounded) ? LogEnd::Rounded : LogEnd::Open;
+    return finish(result);
+}
+
+// The fast path of log x for x = mantissa 2^(exponent - 63), the mantissa's leading bit set: the
+// rounded result as +-rounded, or for x near 1, nearOne = t1 2^75.
+[[gnu::always_inline]] inline LogEnd LogOfNormalFixed(std::uint64_t mantissa, std::int64_t exponent, Rounded& rounded,
+                                                     bool& negative, std::int64_t& nearOne) noexcept
+{
+    return LogOfNormalValue(mantissa, exponent, nearOne, [&](I128 result) __attribute__((always_inline)) {
+        negative = result < 0;
+        return RoundLogResult(Magnitude(result), rounded) ? LogEnd::Rounded : LogEnd::Open;
+    });
 }
 
 // log x for x = mantissa 2^(exponent - 63), the mantissa's leading bit set.
@@ -914,7 +944,7 @@ struct ExpProduct {
     // 2^9 <= |x| <= 11400: the generic rounding decides, to the subnormal numbers' last bit.
     const ExpProduct reduced = ExpReduced(mantissa, biased - kBias, negative);
     Rounded rounded;
-    if (RoundFixed(reduced.Product, 126 - reduced.Scale, kExpError, rounded)) {
+    if (RoundLargeExpProduct(reduced.Product, reduced.Scale, rounded)) {
         return Compose(false, rounded.Mantissa, rounded.Unit);
     }
     return SlowExp(x);
@@ -942,7 +972,7 @@ inline bool IsUsualExpArgument(int biased) noexcept
 {
     const ExpProduct reduced = ExpReduced(mantissa, exponent, negative);
     Rounded rounded;
-    if (!RoundNormal<kExpMaxShift>(reduced.Product, 126 - reduced.Scale, kExpError, rounded)) {
+    if (!RoundUsualExpProduct(reduced.Product, reduced.Scale, rounded)) {
         return false;
     }
     result = ComposeNormal(rounded.Mantissa, rounded.Unit);
@@ -1011,4 +1041,63 @@ long double ExtendedLogSlowPath(long double x) noexcept
 
 long double ExtendedExpSlowPath(long double x) noexcept { return SlowExp(x); }
 
+namespace extended_math_fast_paths {
+namespace {
+
+constexpr U128 FromWords(Words words) noexcept { return (static_cast<U128>(words.High) << 64) | words.Low; }
+
+constexpr Words ToWords(U128 value) noexcept
+{
+    return {static_cast<std::uint64_t>(value >> 64), static_cast<std::uint64_t>(value)};
+}
+
+constexpr Decision Decided(bool decided, const Rounded& rounded) noexcept
+{
+    return decided ? Decision{true, rounded.Mantissa, rounded.Unit} : Decision{false, 0, 0};
+}
+
+}  // namespace
+
+ExpValue ExpFastValue(std::uint64_t mantissa, int exponent, bool negative) noexcept
+{
+    const ExpProduct reduced = ExpReduced(mantissa, exponent, negative);
+    return {ToWords(reduced.Product), reduced.Scale};
+}
+
+LogValue LogFastValue(std::uint64_t mantissa, std::int64_t exponent) noexcept
+{
+    I128 result = 0;
+    std::int64_t nearOne = 0;
+    const LogEnd end = LogOfNormalValue(mantissa, exponent, nearOne, [&](I128 value) {
+        result = value;
+        return LogEnd::Open;
+    });
+    return {end == LogEnd::NearOne, ToWords(static_cast<U128>(result))};
+}
+
+std::uint64_t ExpErrorBound() noexcept { return kExpError; }
+std::uint64_t LogErrorBound() noexcept { return kLogError; }
+
+Decision DecideUsualExp(Words product, int scale) noexcept
+{
+    Rounded rounded{};
+    const bool decided = RoundUsualExpProduct(FromWords(product), scale, rounded);
+    return Decided(decided, rounded);
+}
+
+Decision DecideLargeExp(Words product, int scale) noexcept
+{
+    Rounded rounded{};
+    const bool decided = RoundLargeExpProduct(FromWords(product), scale, rounded);
+    return Decided(decided, rounded);
+}
+
+Decision DecideLog(Words magnitude) noexcept
+{
+    Rounded rounded{};
+    const bool decided = RoundLogResult(FromWords(magnitude), rounded);
+    return Decided(decided, rounded);
+}
+
+}  // namespace extended_math_fast_paths
 }  // namespace korvelin
