@@ -1,6 +1,7 @@
 // The fast paths of ExtendedLog and ExtendedExp taken apart, for the tests that measure their
 // error and try their rounding decisions: each function here runs the very code the engine
-// runs. The program never includes this header.
+// runs. Only ExtendedMath.cpp, which defines them, and those tests include this header; the
+// engine's public headers do not declare them.
 #pragma once
 
 #include <cstdint>
