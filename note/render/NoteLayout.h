@@ -5,11 +5,13 @@
 
 #include <korvelin/NoteDocument.h>
 
+#include <QSizeF>
 #include <QTextDocument>
 
 #include <memory>
 #include <vector>
 
+class QPaintDevice;
 class QTextFrame;
 
 struct LaidOutBlock {
@@ -23,4 +25,13 @@ struct LaidOutNote {
     std::vector<LaidOutBlock> Blocks;  // the title first, then the blocks of the model in order
 };
 
-LaidOutNote LayOutNote(const korvelin::NoteDocument& note);
+// What the note is laid out for; by default for no device in particular, on one page without end.
+struct LayoutTarget {
+    QPaintDevice* Device = nullptr;  // whose fonts are measured
+    QSizeF PageSize;                 // of a sheet's body, in the device's pixels
+    // A word joiner after every slash between two other characters of a block, so that no line
+    // breaks after it ("Н/м", "t/q", "L/150"): for the painted sheets only.
+    bool KeepSlashedTermsWhole = false;
+};
+
+LaidOutNote LayOutNote(const korvelin::NoteDocument& note, const LayoutTarget& target = {});

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -48,31 +49,6 @@ void BreakBefore(QTextDocument& document, const LaidOutBlock& block)
     cursor.mergeBlockFormat(format);
 }
 
-// Keeps the terms with a slash whole on the painted sheets ("Н/м", "t/q", "L/150"): a word
-// joiner after every slash that stands between two other characters, so that no line breaks
-// after it. Only the layout of the sheets gets them: the document's text, its ODT and the text a
-// reader copies from the PDF have none. The blocks' positions follow the characters inserted.
-void KeepSlashedTermsWhole(LaidOutNote& laidOut)
-{
-    QTextDocument& document = *laidOut.Document;
-    std::vector<int> joiners;  // where a joiner goes, in ascending order
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
-        for (qsizetype i = 1; i + 1 < text.size(); ++i) {
-            if (text.at(i) == QLatin1Char('/') && !text.at(i - 1).isSpace() && !text.at(i + 1).isSpace())
-                joiners.push_back(block.position() + int(i) + 1);
-        }
-    }
-    QTextCursor cursor(&document);
-    for (auto at = joiners.rbegin(); at != joiners.rend(); ++at) {
-        cursor.setPosition(*at);
-        cursor.insertText(QString(QChar(0x2060)));
-    }
-    for (LaidOutBlock& block : laidOut.Blocks) {
-        block.Position += int(std::lower_bound(joiners.begin(), joiners.end(), block.Position) - joiners.begin());
-    }
-}
-
 } // namespace
 
 SheetGeometry GeometryOf(const korvelin::NoteDocument& note, qreal dotsPerMm)
@@ -104,18 +80,24 @@ int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
 {
     QTextDocument& document = *laidOut.Document;
     const qreal height = geometry.NextBody.height();
-    document.setPageSize(QSizeF(geometry.NextBody.width(), height));
+    // Setting the page's size lays the document out anew, even when the size stays.
+    if (document.pageSize() != geometry.NextBody.size())
+        document.setPageSize(geometry.NextBody.size());
     const std::vector<LaidOutBlock>& blocks = laidOut.Blocks;
     // Each pass sets at most one break, before a run of blocks that keep together (a heading or
     // the lines of a step with the block after them, or a table alone) that crosses the end of
-    // its sheet's body but fits one sheet; then the document is laid out anew.
+    // its sheet's body but fits one sheet; then the document is laid out anew. A break moves only
+    // what follows it, so the next pass resumes at the first run that reaches the break.
     std::vector<bool> broken(blocks.size(), false);
+    std::size_t resume = 0;
     for (std::size_t pass = 0; pass <= blocks.size(); ++pass) {
         bool moved = false;
-        for (std::size_t first = 0; first < blocks.size() && !moved;) {
+        std::vector<std::pair<std::size_t, std::size_t>> runs;  // the runs judged in this pass
+        for (std::size_t first = resume; first < blocks.size() && !moved;) {
             std::size_t last = first;
             while (last + 1 < blocks.size() && blocks[last].KeepWithNext)
                 ++last;
+            runs.emplace_back(first, last);
             const qreal top = ExtentOf(document, blocks[first]).Top;
             const qreal bottom = ExtentOf(document, blocks[last]).Bottom;
             const int sheet = int(std::floor(top / height));
@@ -127,6 +109,9 @@ int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
             if (crosses && !atTop && bottom - top <= height) {
                 BreakBefore(document, blocks[first]);
                 broken[first] = moved = true;
+                resume = std::find_if(runs.begin(), runs.end(), [first](const auto& run) {
+                             return run.second >= first;
+                         })->first;
             }
             // A run taller than a sheet is cut between its blocks.
             first = crosses && bottom - top > height && last > first ? first + 1 : last + 1;
@@ -139,13 +124,12 @@ int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
 
 int PaintNoteSheets(const korvelin::NoteDocument& note, QPagedPaintDevice& device)
 {
-    LaidOutNote laidOut = LayOutNote(note);
-    KeepSlashedTermsWhole(laidOut);
-    QTextDocument& document = *laidOut.Document;
-    // The fonts are measured on the device the sheets are painted on.
-    document.documentLayout()->setPaintDevice(&device);
     const qreal dotsPerMm = device.logicalDpiY() / 25.4;
     const SheetGeometry geometry = GeometryOf(note, dotsPerMm);
+    // The fonts are measured on the device the sheets are painted on, the text laid out on the
+    // width and height of a sheet's body at once.
+    LaidOutNote laidOut = LayOutNote(note, {&device, geometry.NextBody.size(), true});
+    QTextDocument& document = *laidOut.Document;
     const int sheets = CutIntoSheets(laidOut, geometry);
 
     QPainter painter(&device);
