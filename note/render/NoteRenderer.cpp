@@ -4,6 +4,7 @@
 #include "NoteLayout.h"
 #include "NotePages.h"
 #include "OdtPackage.h"
+#include "SheetForms.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -24,13 +25,11 @@ namespace {
 
 QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
-constexpr qreal BodyPointSize = 9.5;
-const QString FontFamily = QStringLiteral("DejaVu Sans");
 
 QTextCharFormat CharFormat(qreal pointSize, bool bold)
 {
     QTextCharFormat format;
-    format.setFontFamilies({FontFamily});
+    format.setFontFamilies({NoteFontFamilyName()});
     format.setFontPointSize(pointSize);
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     return format;
@@ -74,8 +73,8 @@ struct TableFormats {
     QTextTableCellFormat Cell;
     QTextTableCellFormat HeadCell;
     std::vector<QTextBlockFormat> Blocks;  // left, right, centred
-    QTextCharFormat Text = CharFormat(BodyPointSize, false);
-    QTextCharFormat Bold = CharFormat(BodyPointSize, true);
+    QTextCharFormat Text = CharFormat(BodyPoints, false);
+    QTextCharFormat Bold = CharFormat(BodyPoints, true);
 };
 
 // Whether the character at `i` is a slash between two other characters of a block, after which
@@ -96,9 +95,9 @@ struct NoteFormats {
             raised->setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     }
 
-    QTextCharFormat Title = CharFormat(14, true);
-    QTextCharFormat Heading = CharFormat(11.5, true);
-    QTextCharFormat Plain[2] = {CharFormat(BodyPointSize, false), CharFormat(BodyPointSize, true)};
+    QTextCharFormat Title = CharFormat(TitlePoints, true);
+    QTextCharFormat Heading = CharFormat(HeadingPoints, true);
+    QTextCharFormat Plain[2] = {CharFormat(BodyPoints, false), CharFormat(BodyPoints, true)};
     QTextCharFormat Lowered[2] = {Plain[0], Plain[1]};  // normal and bold
     QTextCharFormat Raised[2] = {Plain[0], Plain[1]};
     TableFormats Tables;
@@ -247,9 +246,9 @@ LaidOutNote LayOutNote(const korvelin::NoteDocument& note, const LayoutTarget& t
     LaidOutNote laidOut;
     laidOut.Document = std::make_unique<QTextDocument>();
     QTextDocument* document = laidOut.Document.get();
-    QFont font(FontFamily);
+    QFont font(NoteFontFamilyName());
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(BodyPointSize);
+    font.setPointSizeF(BodyPoints);
     document->setDefaultFont(font);
     document->setDocumentMargin(0);
     document->setMetaInformation(QTextDocument::DocumentTitle, Text(note.Title));
