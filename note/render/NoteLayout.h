@@ -9,6 +9,7 @@
 #include <QTextDocument>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QPaintDevice;
@@ -34,4 +35,26 @@ struct LayoutTarget {
     bool KeepSlashedTermsWhole = false;
 };
 
+// Writes a note into its document with a cursor that only appends: the title at once, then the
+// blocks of the model as they are asked for, each time in one edit.
+class NoteLayoutBuilder
+{
+public:
+    NoteLayoutBuilder(const korvelin::NoteDocument& note, const LayoutTarget& target);
+    ~NoteLayoutBuilder();
+
+    // Writes the next `count` blocks of the model (fewer at its end); false when none was left.
+    bool Append(std::size_t count);
+    LaidOutNote& Note() { return LaidOut; }
+    LaidOutNote Take() { return std::move(LaidOut); }
+
+private:
+    struct Writer;
+    const korvelin::NoteDocument& Model;
+    std::size_t Next = 0;  // the first block of the model not yet written
+    LaidOutNote LaidOut;
+    std::unique_ptr<Writer> Out;
+};
+
+// The whole note at once.
 LaidOutNote LayOutNote(const korvelin::NoteDocument& note, const LayoutTarget& target = {});

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -49,6 +50,10 @@ void BreakBefore(QTextDocument& document, const LaidOutBlock& block)
     cursor.mergeBlockFormat(format);
 }
 
+// How many blocks of the model are written at a time while the note is cut into sheets: about a
+// third of a sheet of text, so that a break lays out anew little more than a sheet.
+constexpr std::size_t BlocksWrittenAtOnce = 8;
+
 } // namespace
 
 SheetGeometry GeometryOf(const korvelin::NoteDocument& note, qreal dotsPerMm)
@@ -76,7 +81,7 @@ SheetGeometry GeometryOf(const korvelin::NoteDocument& note, qreal dotsPerMm)
     return g;
 }
 
-int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
+int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry, const std::function<bool()>& more)
 {
     QTextDocument& document = *laidOut.Document;
     const qreal height = geometry.NextBody.height();
@@ -84,19 +89,31 @@ int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
     if (document.pageSize() != geometry.NextBody.size())
         document.setPageSize(geometry.NextBody.size());
     const std::vector<LaidOutBlock>& blocks = laidOut.Blocks;
+    // Whether the block is there: written, if need be, with those that follow it.
+    const auto has = [&blocks, &more](std::size_t block) {
+        while (block >= blocks.size()) {
+            if (!more || !more())
+                return false;
+        }
+        return true;
+    };
     // Each pass sets at most one break, before a run of blocks that keep together (a heading or
     // the lines of a step with the block after them, or a table alone) that crosses the end of
     // its sheet's body but fits one sheet; then the document is laid out anew. A break moves only
-    // what follows it, so the next pass resumes at the first run that reaches the break.
-    std::vector<bool> broken(blocks.size(), false);
+    // what follows it, so the next pass resumes at the first run that reaches the break. A run is
+    // judged once the block after it is written: what follows a block can change its place (an
+    // empty paragraph before a table is hidden in the table's border).
+    std::vector<bool> broken;
     std::size_t resume = 0;
-    for (std::size_t pass = 0; pass <= blocks.size(); ++pass) {
-        bool moved = false;
+    for (bool moved = true; moved;) {
+        moved = false;
         std::vector<std::pair<std::size_t, std::size_t>> runs;  // the runs judged in this pass
-        for (std::size_t first = resume; first < blocks.size() && !moved;) {
+        for (std::size_t first = resume; has(first) && !moved;) {
             std::size_t last = first;
-            while (last + 1 < blocks.size() && blocks[last].KeepWithNext)
+            while (has(last + 1) && blocks[last].KeepWithNext)
                 ++last;
+            has(last + 1);
+            broken.resize(blocks.size(), false);
             runs.emplace_back(first, last);
             const qreal top = ExtentOf(document, blocks[first]).Top;
             const qreal bottom = ExtentOf(document, blocks[last]).Bottom;
@@ -116,8 +133,8 @@ int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
             // A run taller than a sheet is cut between its blocks.
             first = crosses && bottom - top > height && last > first ? first + 1 : last + 1;
         }
-        if (!moved)
-            break;
+    }
+    while (more && more()) {
     }
     return document.pageCount();
 }
@@ -128,9 +145,12 @@ int PaintNoteSheets(const korvelin::NoteDocument& note, QPagedPaintDevice& devic
     const SheetGeometry geometry = GeometryOf(note, dotsPerMm);
     // The fonts are measured on the device the sheets are painted on, the text laid out on the
     // width and height of a sheet's body at once.
-    LaidOutNote laidOut = LayOutNote(note, {&device, geometry.NextBody.size(), true});
+    // The note is written as the cutting comes to it, a few blocks at a time: a break lays out
+    // anew only what is written after it, not the rest of the note.
+    NoteLayoutBuilder builder(note, {&device, geometry.NextBody.size(), true});
+    LaidOutNote& laidOut = builder.Note();
     QTextDocument& document = *laidOut.Document;
-    const int sheets = CutIntoSheets(laidOut, geometry);
+    const int sheets = CutIntoSheets(laidOut, geometry, [&builder] { return builder.Append(BlocksWrittenAtOnce); });
 
     QPainter painter(&device);
     if (!painter.isActive())

@@ -241,44 +241,63 @@ QString FailureReason(const QSaveFile& file, const QString& path)
 
 } // namespace
 
-LaidOutNote LayOutNote(const korvelin::NoteDocument& note, const LayoutTarget& target)
+// The cursor that only appends, with the formats made once.
+struct NoteLayoutBuilder::Writer {
+    Writer(QTextDocument& document, bool keepSlashedTermsWhole) : Cursor(&document), Text(keepSlashedTermsWhole) {}
+
+    QTextCursor Cursor;
+    const NoteFormats Formats;
+    const TextInserter Text;
+};
+
+NoteLayoutBuilder::NoteLayoutBuilder(const korvelin::NoteDocument& note, const LayoutTarget& target) : Model(note)
 {
-    LaidOutNote laidOut;
-    laidOut.Document = std::make_unique<QTextDocument>();
-    QTextDocument* document = laidOut.Document.get();
+    LaidOut.Document = std::make_unique<QTextDocument>();
+    QTextDocument* document = LaidOut.Document.get();
     QFont font(NoteFontFamilyName());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(BodyPoints);
     document->setDefaultFont(font);
     document->setDocumentMargin(0);
     document->setMetaInformation(QTextDocument::DocumentTitle, Text(note.Title));
-    // The device and the page first: the document is laid out once, for them.
+    // The device and the page first: the text is laid out once, for them, as it is written.
     if (target.Device != nullptr)
         document->documentLayout()->setPaintDevice(target.Device);
     if (!target.PageSize.isEmpty())
         document->setPageSize(target.PageSize);
-
-    // The whole note is one edit: the document is laid out when it is complete, instead of after
-    // every insertion; nothing is kept to be undone.
     document->setUndoRedoEnabled(false);
-    QTextCursor cursor(document);
+
+    Out = std::make_unique<Writer>(*document, target.KeepSlashedTermsWhole);
+    QTextCursor& cursor = Out->Cursor;
     cursor.beginEditBlock();
-    const NoteFormats formats;
-    const TextInserter text(target.KeepSlashedTermsWhole);
     QTextBlockFormat title;
     title.setAlignment(Qt::AlignHCenter);
     title.setBottomMargin(8);
     cursor.setBlockFormat(title);
-    laidOut.Blocks.push_back({cursor.position(), nullptr, true});
-    text.Insert(cursor, Text(note.Title), formats.Title);
+    LaidOut.Blocks.push_back({cursor.position(), nullptr, true});
+    Out->Text.Insert(cursor, Text(note.Title), Out->Formats.Title);
+    cursor.endEditBlock();
+}
 
-    for (const korvelin::NoteBlock& block : note.Blocks) {
+NoteLayoutBuilder::~NoteLayoutBuilder() = default;
+
+bool NoteLayoutBuilder::Append(std::size_t count)
+{
+    if (Next >= Model.Blocks.size())
+        return false;
+    QTextCursor& cursor = Out->Cursor;
+    const NoteFormats& formats = Out->Formats;
+    const TextInserter& text = Out->Text;
+    // One edit: the document is laid out when the blocks are written, not after every insertion.
+    cursor.beginEditBlock();
+    for (const std::size_t end = std::min(Model.Blocks.size(), Next + count); Next < end; ++Next) {
+        const korvelin::NoteBlock& block = Model.Blocks[Next];
         QTextBlockFormat format;
         if (const auto* heading = std::get_if<korvelin::NoteHeading>(&block)) {
             format.setTopMargin(10);
             format.setBottomMargin(2);
             cursor.insertBlock(format);
-            laidOut.Blocks.push_back({cursor.position(), nullptr, true});
+            LaidOut.Blocks.push_back({cursor.position(), nullptr, true});
             text.Insert(cursor, Text(heading->Text), formats.Heading);
         } else if (const auto* paragraph = std::get_if<korvelin::NoteParagraph>(&block)) {
             format.setTopMargin(paragraph->Bold ? 6 : paragraph->Formula ? 1 : 3);
@@ -286,31 +305,38 @@ LaidOutNote LayOutNote(const korvelin::NoteDocument& note, const LayoutTarget& t
             if (paragraph->Formula)
                 format.setLeftMargin(14);
             cursor.insertBlock(format);
-            laidOut.Blocks.push_back({cursor.position(), nullptr, paragraph->KeepWithNext});
+            LaidOut.Blocks.push_back({cursor.position(), nullptr, paragraph->KeepWithNext});
             text.InsertFormula(cursor, paragraph->Text, formats, paragraph->Bold);
         } else if (const auto* drawing = std::get_if<korvelin::NoteDrawing>(&block)) {
             // The drawing centred on the text width, its caption under it on the same sheet.
             format.setAlignment(Qt::AlignHCenter);
             format.setTopMargin(6);
             cursor.insertBlock(format);
-            laidOut.Blocks.push_back({cursor.position(), nullptr, !drawing->Caption.empty()});
-            InsertNoteDrawing(*document, cursor, *drawing);
+            LaidOut.Blocks.push_back({cursor.position(), nullptr, !drawing->Caption.empty()});
+            InsertNoteDrawing(*LaidOut.Document, cursor, *drawing);
             if (!drawing->Caption.empty()) {
                 format.setTopMargin(2);
                 format.setBottomMargin(4);
                 cursor.insertBlock(format);
-                laidOut.Blocks.push_back({cursor.position(), nullptr, false});
+                LaidOut.Blocks.push_back({cursor.position(), nullptr, false});
                 text.InsertFormula(cursor, drawing->Caption, formats, false);
             }
         } else {
             const int position = cursor.position();
             const auto& noteTable = std::get<korvelin::NoteTable>(block);
             QTextTable* table = InsertTable(cursor, noteTable, formats.Tables, text);
-            laidOut.Blocks.push_back({position, table, noteTable.KeepWithNext});
+            LaidOut.Blocks.push_back({position, table, noteTable.KeepWithNext});
         }
     }
     cursor.endEditBlock();
-    return laidOut;
+    return true;
+}
+
+LaidOutNote LayOutNote(const korvelin::NoteDocument& note, const LayoutTarget& target)
+{
+    NoteLayoutBuilder builder(note, target);
+    builder.Append(note.Blocks.size());
+    return builder.Take();
 }
 
 std::unique_ptr<QTextDocument> RenderNote(const korvelin::NoteDocument& note)
