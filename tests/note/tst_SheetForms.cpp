@@ -3,11 +3,15 @@
 // the ODT, and the terms with a slash get their joiners on the sheets only.
 
 #include "NoteLayout.h"
+#include "NotePages.h"
 #include "NoteRenderer.h"
 #include "OdtPackage.h"
 #include "SheetForms.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QPdfWriter>
 #include <QProcess>
+#include <QTextBlock>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -86,6 +90,8 @@ private slots:
     void ATableThatFitsASheetIsKeptOnOneInTheOdt();
     void TermsWithASlashGetJoinersOnTheSheetsOnly_data();
     void TermsWithASlashGetJoinersOnTheSheetsOnly();
+    void WritingAsTheCuttingComesGivesTheSameSheets_data();
+    void WritingAsTheCuttingComesGivesTheSameSheets();
 };
 
 void SheetForms::EveryFormCoversItsRectangleOnce_data()
@@ -265,6 +271,69 @@ void SheetForms::TermsWithASlashGetJoinersOnTheSheetsOnly()
     QCOMPARE(plain.at(0), QStringLiteral("A/B"));
     QCOMPARE(plain.at(1), QString(paragraph).remove(QChar(0x2060)));
     QCOMPARE(plain.at(2), text);
+}
+
+void SheetForms::WritingAsTheCuttingComesGivesTheSameSheets_data()
+{
+    QTest::addColumn<int>("filler");
+    QTest::addColumn<bool>("framed");
+    for (int filler : {0, 7, 23, 41, 58})
+        for (bool framed : {true, false})
+            QTest::addRow("%d lines, %s", filler, framed ? "framed" : "unframed") << filler << framed;
+}
+
+// The note cut into sheets as it is written, a few blocks at a time, against the same note written
+// whole and then cut: every block at the same place, as many sheets. The note has what changes
+// the places of its neighbours: headings and steps that keep with what follows, tables taller
+// than a sheet, an empty paragraph before a table, two tables in a row, drawings with captions.
+void SheetForms::WritingAsTheCuttingComesGivesTheSameSheets()
+{
+    QFETCH(int, filler);
+    QFETCH(bool, framed);
+    korvelin::NoteDocument note;
+    note.Title = "Записка";
+    if (framed)
+        note.TitleBlock = Block();
+    for (int part = 0; part < 4; ++part) {
+        for (int i = 0; i < filler; ++i)
+            note.AddParagraph("Строка " + std::to_string(i) + " с текстом, который занимает почти всю ширину листа");
+        note.AddHeading("Раздел " + std::to_string(part));
+        note.AddTable(TableOf(part == 2 ? 80 : 12, "строка"));
+        note.AddParagraph("");
+        note.AddTable(TableOf(3, "вторая"));
+        note.AddTable(TableOf(4, "третья"));
+        note.Blocks.emplace_back(korvelin::NoteParagraph{"Шаг", true, false, true});
+        for (int line = 0; line < 5; ++line)
+            note.Blocks.emplace_back(korvelin::NoteParagraph{"a_{1} = 1 Н/м", false, true, line < 4});
+        korvelin::NoteDrawing drawing;
+        drawing.WidthMm = 150;
+        drawing.HeightMm = 60 + 20 * part;
+        drawing.Lines.push_back({{{0, 0}, {150, 60}}, 0.5});
+        drawing.Caption = "Рис. " + std::to_string(part);
+        note.Blocks.emplace_back(drawing);
+    }
+
+    QPdfWriter device(QStringLiteral("/dev/null"));
+    device.setResolution(600);
+    const SheetGeometry geometry = GeometryOf(note, 600 / 25.4);
+    const LayoutTarget target{&device, geometry.NextBody.size(), true};
+    LaidOutNote whole = LayOutNote(note, target);
+    const int wholeSheets = CutIntoSheets(whole, geometry);
+    for (const std::size_t step : {std::size_t(1), std::size_t(3), std::size_t(8)}) {
+        NoteLayoutBuilder builder(note, target);
+        const int sheets = CutIntoSheets(builder.Note(), geometry, [&builder, step] { return builder.Append(step); });
+        QCOMPARE(sheets, wholeSheets);
+        const QTextDocument& a = *whole.Document;
+        const QTextDocument& b = *builder.Note().Document;
+        QCOMPARE(b.blockCount(), a.blockCount());
+        QCOMPARE(b.toPlainText(), a.toPlainText());
+        for (QTextBlock x = a.begin(), y = b.begin(); x.isValid(); x = x.next(), y = y.next()) {
+            const QRectF at = a.documentLayout()->blockBoundingRect(x);
+            QVERIFY2(at == b.documentLayout()->blockBoundingRect(y),
+                     qPrintable(QStringLiteral("block %1 at %2, step %3").arg(x.blockNumber()).arg(at.top()).arg(step)));
+        }
+    }
+    QVERIFY(wholeSheets >= 4);
 }
 
 QTEST_MAIN(SheetForms)
