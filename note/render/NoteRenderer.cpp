@@ -25,7 +25,6 @@ namespace {
 
 QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
-
 QTextCharFormat CharFormat(qreal pointSize, bool bold)
 {
     QTextCharFormat format;
@@ -73,8 +72,6 @@ struct TableFormats {
     QTextTableCellFormat Cell;
     QTextTableCellFormat HeadCell;
     std::vector<QTextBlockFormat> Blocks;  // left, right, centred
-    QTextCharFormat Text = CharFormat(BodyPoints, false);
-    QTextCharFormat Bold = CharFormat(BodyPoints, true);
 };
 
 // Whether the character at `i` is a slash between two other characters of a block, after which
@@ -103,10 +100,9 @@ struct NoteFormats {
     TableFormats Tables;
 };
 
-// Writes the texts of the note at a cursor; on the printed sheets with a word
-// joiner after every slash inside a term, so that no line breaks after it. Only the sheets get
-// the joiners: the document shown in a window, the ODT and the text a reader copies from the PDF
-// have none.
+// Writes the texts of the note at a cursor; on the printed sheets with a word joiner after every
+// slash inside a term, so that no line breaks after it. Only the sheets get the joiners: the
+// document shown in a window, the ODT and the text a reader copies from the PDF have none.
 class TextInserter
 {
 public:
@@ -169,7 +165,7 @@ private:
 
 // Inserts the table at the cursor and fills its cells in order, row by row, with the formats made
 // once. The cursor ends after the table, at the end of the document.
-QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table, const TableFormats& formats,
+QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table, const NoteFormats& formats,
                         const TextInserter& text)
 {
     if (table.Rows.empty())
@@ -200,12 +196,12 @@ QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table, c
         for (std::size_t c = 0; c < table.Rows[r].size(); ++c) {
             const korvelin::NoteCell& cell = table.Rows[r][c];
             QTextTableCell textCell = textTable->cellAt(int(r), int(c));
-            textCell.setFormat(header ? formats.HeadCell : formats.Cell);
+            textCell.setFormat(header ? formats.Tables.HeadCell : formats.Tables.Cell);
             QTextCursor cellCursor = textCell.firstCursorPosition();
-            cellCursor.setBlockFormat(formats.Block(c < table.Alignment.size() && !header
-                                                        ? AlignmentOf(table.Alignment[c])
-                                                        : Qt::AlignLeft));
-            text.Insert(cellCursor, Text(cell.Text), cell.Bold || header ? formats.Bold : formats.Text);
+            cellCursor.setBlockFormat(formats.Tables.Block(c < table.Alignment.size() && !header
+                                                               ? AlignmentOf(table.Alignment[c])
+                                                               : Qt::AlignLeft));
+            text.Insert(cellCursor, Text(cell.Text), formats.Plain[cell.Bold || header]);
         }
     }
     cursor.movePosition(QTextCursor::End);
@@ -324,7 +320,7 @@ bool NoteLayoutBuilder::Append(std::size_t count)
         } else {
             const int position = cursor.position();
             const auto& noteTable = std::get<korvelin::NoteTable>(block);
-            QTextTable* table = InsertTable(cursor, noteTable, formats.Tables, text);
+            QTextTable* table = InsertTable(cursor, noteTable, formats, text);
             LaidOut.Blocks.push_back({position, table, noteTable.KeepWithNext});
         }
     }

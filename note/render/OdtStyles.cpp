@@ -164,7 +164,7 @@ void Styles::ShapeStyles(QXmlStreamWriter& xml)
             xml.writeAttribute(QStringLiteral("draw:textarea-vertical-align"), QStringLiteral("middle"));
             xml.writeAttribute(QStringLiteral("draw:textarea-horizontal-align"), QStringLiteral("center"));
             xml.writeAttribute(QStringLiteral("draw:auto-grow-height"), QStringLiteral("false"));
-            xml.writeAttribute(QStringLiteral("fo:padding"), Mm(0.3));
+            xml.writeAttribute(QStringLiteral("fo:padding"), Mm(FormTextInsetYMm));
         }
         End(xml);
         End(xml);
@@ -183,7 +183,7 @@ void Styles::FormCellStyles(QXmlStreamWriter& xml)
         Empty(xml, "style:table-cell-properties",
               {{"fo:border-left", thick}, {"fo:border-top", thinTop ? thin : thick},
                {"fo:border-right", QStringLiteral("none")}, {"fo:border-bottom", QStringLiteral("none")},
-               {"fo:padding-left", Mm(0.7)}, {"fo:padding-right", Mm(0.7)}, {"fo:padding-top", Mm(0)},
+               {"fo:padding-left", Mm(FormTextInsetXMm)}, {"fo:padding-right", Mm(FormTextInsetXMm)}, {"fo:padding-top", Mm(0)},
                {"fo:padding-bottom", Mm(0)}, {"style:vertical-align", QStringLiteral("middle")}});
         End(xml);
     }
@@ -212,8 +212,8 @@ QString Styles::FormParagraphStyle(qreal points, Qt::Alignment alignment)
 // The size a form's text is set at: as large as it fits its cell, at most the form's own.
 qreal Styles::FittedPoints(const FormCell& cell, const FormGrid& grid) const
 {
-    qreal width = grid.Width(cell.Column, cell.ColumnSpan) - 1.4;
-    qreal height = grid.Height(cell.Row, cell.RowSpan) - 0.6;
+    qreal width = grid.Width(cell.Column, cell.ColumnSpan) - 2 * FormTextInsetXMm;
+    qreal height = grid.Height(cell.Row, cell.RowSpan) - 2 * FormTextInsetYMm;
     if (cell.Upward)
         std::swap(width, height);
     const qreal pointsPerMm = 72 / 25.4;
@@ -276,9 +276,8 @@ void Styles::WriteForm(QXmlStreamWriter& xml, const FormGrid& grid)
     for (int r = 0; r < int(grid.RowsMm.size()); ++r) {
         Start(xml, "table:table-row", {{"table:style-name", QStringLiteral("%1.R%2").arg(table).arg(r + 1)}});
         for (int c = 0; c < int(grid.ColumnsMm.size()); ++c) {
-            const auto at = std::find_if(grid.Cells.begin(), grid.Cells.end(),
-                                         [r, c](const FormCell& cell) { return cell.Row == r && cell.Column == c; });
-            if (at == grid.Cells.end()) {
+            const FormCell* at = grid.CellAt(r, c);
+            if (at == nullptr) {
                 Empty(xml, "table:covered-table-cell");
                 continue;
             }

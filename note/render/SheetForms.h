@@ -55,6 +55,9 @@ inline constexpr qreal FormWidthMm = 185;
 inline constexpr qreal FirstFormHeightMm = 40;
 inline constexpr qreal NextFormHeightMm = 15;
 inline constexpr qreal FormRowMm = 5;
+// A form's text keeps this far from its cell's lines: from the sides, from the top and bottom.
+inline constexpr qreal FormTextInsetXMm = 0.7;
+inline constexpr qreal FormTextInsetYMm = 0.3;
 // The graphs of the binding margin: the caption column (the outer one) and the value column.
 inline constexpr qreal MarginCaptionWidthMm = 5;
 inline constexpr qreal MarginValueWidthMm = 7;

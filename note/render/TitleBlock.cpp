@@ -114,7 +114,8 @@ void DrawFittedText(QPainter& painter, const QRectF& cell, const QString& text, 
 {
     // A little room between the text and the lines.
     const qreal dotsPerMm = painter.device()->logicalDpiY() / 25.4;
-    const QRectF room = cell.adjusted(0.7 * dotsPerMm, 0.3 * dotsPerMm, -0.7 * dotsPerMm, -0.3 * dotsPerMm);
+    const QRectF room = cell.adjusted(FormTextInsetXMm * dotsPerMm, FormTextInsetYMm * dotsPerMm,
+                                      -FormTextInsetXMm * dotsPerMm, -FormTextInsetYMm * dotsPerMm);
     if (const std::optional<FittedText> fitted = FitText(*painter.device(), room, text, pointSize, alignment)) {
         painter.save();
         painter.setClipRect(cell);
