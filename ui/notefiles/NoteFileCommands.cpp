@@ -9,8 +9,11 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStandardPaths>
+#include <QPromise>
+#include <QThreadPool>
 #include <QWidget>
-#include <QtConcurrent/QtConcurrentRun>
+
+#include <memory>
 
 NoteSource::~NoteSource() = default;
 
@@ -61,9 +64,14 @@ bool NoteFileCommands::StartSaving(FileKind kind, const QString& path)
     connect(Writing.get(), &QFutureWatcherBase::finished, this, &NoteFileCommands::FinishSaving);
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     UpdateEnabled();
-    Writing->setFuture(QtConcurrent::run([kind, path, note = std::move(note)] {
-        return kind == FileKind::Pdf ? WriteNotePdf(note, path) : WriteNoteOdt(note, path);
-    }));
+    // On a thread of Qt's pool (Qt Core's own: the Windows edition's Qt has no QtConcurrent).
+    auto promise = std::make_shared<QPromise<QString>>();
+    Writing->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, kind, path, note = std::move(note)] {
+        promise->addResult(kind == FileKind::Pdf ? WriteNotePdf(note, path) : WriteNoteOdt(note, path));
+        promise->finish();
+    });
     return true;
 }
 
