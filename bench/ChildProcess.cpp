@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,9 +117,12 @@ ChildResult RunChild(const ChildLaunch& launch)
     close(errorPipe[0]);
 
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     result.Seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    result.CpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     // time exits with the program's status; a program that did not exit gives another one.
     result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;

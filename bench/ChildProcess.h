@@ -21,6 +21,7 @@ struct ChildResult {
     bool Started = false;
     int ExitCode = -1;            // -1 unless the child exited normally
     double Seconds = 0;           // from the start to the child's end
+    double CpuSeconds = 0;        // the processor time of the child and of what it waited for
     double MarkerSeconds = -1;    // from the start to the marker line; -1 when none came
     std::string MarkerLine;       // the whole marker line, without its end of line
     std::string Errors;           // everything else written to standard error

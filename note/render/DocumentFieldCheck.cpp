@@ -1,5 +1,7 @@
 #include "DocumentFieldCheck.h"
 
+#include "SheetForms.h"
+
 #include <QFont>
 #include <QRawFont>
 
@@ -9,7 +11,7 @@ QString DocumentFieldsFontProblem(const korvelin::DocumentFields& fields)
     if (!problem.empty())
         return QString::fromStdString(problem);
     // The font of the title block and the text.
-    QFont font(QStringLiteral("DejaVu Sans"));
+    QFont font(NoteFontFamilyName());
     font.setStyleHint(QFont::SansSerif);
     const QRawFont raw = QRawFont::fromFont(font);
     for (const korvelin::DocumentFieldKey& key : korvelin::kDocumentFieldKeys) {

@@ -1,5 +1,7 @@
 #include "NoteDrawingPainter.h"
 
+#include "SheetForms.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QFontMetricsF>
@@ -45,7 +47,7 @@ void DrawArrowHead(QPainter& painter, QPointF tip, QPointF from, qreal length)
 
 void DrawLabel(QPainter& painter, const korvelin::DrawingText& label, qreal scale, QPointF origin)
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
+    QFont font(NoteFontFamilyName());
     font.setStyleHint(QFont::SansSerif);
     // The height of a label is that of its capitals, as on a drawing.
     font.setPixelSize(qMax(1, qRound(label.HeightMm * scale / 0.73)));

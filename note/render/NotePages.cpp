@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -48,30 +50,9 @@ void BreakBefore(QTextDocument& document, const LaidOutBlock& block)
     cursor.mergeBlockFormat(format);
 }
 
-// Keeps the terms with a slash whole on the painted sheets ("Н/м", "t/q", "L/150"): a word
-// joiner after every slash that stands between two other characters, so that no line breaks
-// after it. Only the layout of the sheets gets them: the document's text, its ODT and the text a
-// reader copies from the PDF have none. The blocks' positions follow the characters inserted.
-void KeepSlashedTermsWhole(LaidOutNote& laidOut)
-{
-    QTextDocument& document = *laidOut.Document;
-    std::vector<int> joiners;  // where a joiner goes, in ascending order
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
-        for (qsizetype i = 1; i + 1 < text.size(); ++i) {
-            if (text.at(i) == QLatin1Char('/') && !text.at(i - 1).isSpace() && !text.at(i + 1).isSpace())
-                joiners.push_back(block.position() + int(i) + 1);
-        }
-    }
-    QTextCursor cursor(&document);
-    for (auto at = joiners.rbegin(); at != joiners.rend(); ++at) {
-        cursor.setPosition(*at);
-        cursor.insertText(QString(QChar(0x2060)));
-    }
-    for (LaidOutBlock& block : laidOut.Blocks) {
-        block.Position += int(std::lower_bound(joiners.begin(), joiners.end(), block.Position) - joiners.begin());
-    }
-}
+// How many blocks of the model are written at a time while the note is cut into sheets: about a
+// third of a sheet of text, so that a break lays out anew little more than a sheet.
+constexpr std::size_t BlocksWrittenAtOnce = 8;
 
 } // namespace
 
@@ -100,22 +81,40 @@ SheetGeometry GeometryOf(const korvelin::NoteDocument& note, qreal dotsPerMm)
     return g;
 }
 
-int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
+int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry, const std::function<bool()>& more)
 {
     QTextDocument& document = *laidOut.Document;
     const qreal height = geometry.NextBody.height();
-    document.setPageSize(QSizeF(geometry.NextBody.width(), height));
+    // Setting the page's size lays the document out anew, even when the size stays.
+    if (document.pageSize() != geometry.NextBody.size())
+        document.setPageSize(geometry.NextBody.size());
     const std::vector<LaidOutBlock>& blocks = laidOut.Blocks;
+    // Whether the block is there: written, if need be, with those that follow it.
+    const auto has = [&blocks, &more](std::size_t block) {
+        while (block >= blocks.size()) {
+            if (!more || !more())
+                return false;
+        }
+        return true;
+    };
     // Each pass sets at most one break, before a run of blocks that keep together (a heading or
     // the lines of a step with the block after them, or a table alone) that crosses the end of
-    // its sheet's body but fits one sheet; then the document is laid out anew.
-    std::vector<bool> broken(blocks.size(), false);
-    for (std::size_t pass = 0; pass <= blocks.size(); ++pass) {
-        bool moved = false;
-        for (std::size_t first = 0; first < blocks.size() && !moved;) {
+    // its sheet's body but fits one sheet; then the document is laid out anew. A break moves only
+    // what follows it, so the next pass resumes at the first run that reaches the break. A run is
+    // judged once the block after it is written: what follows a block can change its place (an
+    // empty paragraph before a table is hidden in the table's border).
+    std::vector<bool> broken;
+    std::size_t resume = 0;
+    for (bool moved = true; moved;) {
+        moved = false;
+        std::vector<std::pair<std::size_t, std::size_t>> runs;  // the runs judged in this pass
+        for (std::size_t first = resume; has(first) && !moved;) {
             std::size_t last = first;
-            while (last + 1 < blocks.size() && blocks[last].KeepWithNext)
+            while (has(last + 1) && blocks[last].KeepWithNext)
                 ++last;
+            has(last + 1);
+            broken.resize(blocks.size(), false);
+            runs.emplace_back(first, last);
             const qreal top = ExtentOf(document, blocks[first]).Top;
             const qreal bottom = ExtentOf(document, blocks[last]).Bottom;
             const int sheet = int(std::floor(top / height));
@@ -127,26 +126,31 @@ int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry)
             if (crosses && !atTop && bottom - top <= height) {
                 BreakBefore(document, blocks[first]);
                 broken[first] = moved = true;
+                resume = std::find_if(runs.begin(), runs.end(), [first](const auto& run) {
+                             return run.second >= first;
+                         })->first;
             }
             // A run taller than a sheet is cut between its blocks.
             first = crosses && bottom - top > height && last > first ? first + 1 : last + 1;
         }
-        if (!moved)
-            break;
+    }
+    while (more && more()) {
     }
     return document.pageCount();
 }
 
 int PaintNoteSheets(const korvelin::NoteDocument& note, QPagedPaintDevice& device)
 {
-    LaidOutNote laidOut = LayOutNote(note);
-    KeepSlashedTermsWhole(laidOut);
-    QTextDocument& document = *laidOut.Document;
-    // The fonts are measured on the device the sheets are painted on.
-    document.documentLayout()->setPaintDevice(&device);
     const qreal dotsPerMm = device.logicalDpiY() / 25.4;
     const SheetGeometry geometry = GeometryOf(note, dotsPerMm);
-    const int sheets = CutIntoSheets(laidOut, geometry);
+    // The fonts are measured on the device the sheets are painted on, the text laid out on the
+    // width and height of a sheet's body at once.
+    // The note is written as the cutting comes to it, a few blocks at a time: a break lays out
+    // anew only what is written after it, not the rest of the note.
+    NoteLayoutBuilder builder(note, {&device, geometry.NextBody.size(), true});
+    LaidOutNote& laidOut = builder.Note();
+    QTextDocument& document = *laidOut.Document;
+    const int sheets = CutIntoSheets(laidOut, geometry, [&builder] { return builder.Append(BlocksWrittenAtOnce); });
 
     QPainter painter(&device);
     if (!painter.isActive())

@@ -9,6 +9,8 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <functional>
+
 class QPagedPaintDevice;
 
 // In device pixels, on the paper (its top left corner at 0, 0).
@@ -26,5 +28,7 @@ SheetGeometry GeometryOf(const korvelin::NoteDocument& note, qreal dotsPerMm);
 int PaintNoteSheets(const korvelin::NoteDocument& note, QPagedPaintDevice& device);
 
 // The sheets the note takes on a device of that resolution: the page breaks are set in the
-// document, whose page height is then that of the following sheets' body.
-int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry);
+// document, whose page height is then that of the following sheets' body. `more`, when given,
+// writes more of the note into the document and says whether there was more to write; the
+// note is complete when the sheets are counted.
+int CutIntoSheets(LaidOutNote& laidOut, const SheetGeometry& geometry, const std::function<bool()>& more = {});

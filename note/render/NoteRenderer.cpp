@@ -4,7 +4,9 @@
 #include "NoteLayout.h"
 #include "NotePages.h"
 #include "OdtPackage.h"
+#include "SheetForms.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -17,17 +19,16 @@
 #include <QTextDocument>
 #include <QTextTable>
 
+#include <vector>
+
 namespace {
 
 QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
-constexpr qreal BodyPointSize = 9.5;
-const QString FontFamily = QStringLiteral("DejaVu Sans");
-
 QTextCharFormat CharFormat(qreal pointSize, bool bold)
 {
     QTextCharFormat format;
-    format.setFontFamilies({FontFamily});
+    format.setFontFamilies({NoteFontFamilyName()});
     format.setFontPointSize(pointSize);
     format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
     return format;
@@ -46,7 +47,126 @@ Qt::Alignment AlignmentOf(korvelin::CellAlignment alignment)
     return Qt::AlignLeft;
 }
 
-QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table)
+// The formats every table shares, made once for the whole note: setting a format builds it
+// property by property, and a note has thousands of cells.
+struct TableFormats {
+    TableFormats()
+    {
+        // Collapsed borders are the cells' own: each is ruled with a thin line.
+        Cell.setBorder(0.5);
+        Cell.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+        Cell.setBorderBrush(Qt::black);
+        HeadCell = Cell;
+        HeadCell.setBackground(QColor(0xE8, 0xE8, 0xE8));
+        for (Qt::Alignment alignment : {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter}) {
+            QTextBlockFormat block;
+            block.setAlignment(alignment);
+            Blocks.push_back(block);
+        }
+    }
+    const QTextBlockFormat& Block(Qt::Alignment alignment) const
+    {
+        return alignment == Qt::AlignRight ? Blocks[1] : alignment == Qt::AlignHCenter ? Blocks[2] : Blocks[0];
+    }
+
+    QTextTableCellFormat Cell;
+    QTextTableCellFormat HeadCell;
+    std::vector<QTextBlockFormat> Blocks;  // left, right, centred
+};
+
+// Whether the character at `i` is a slash between two other characters of a block, after which
+// a word joiner keeps the term whole ("Н/м", "t/q", "L/150").
+bool SlashInsideTerm(const QString& block, qsizetype i)
+{
+    return block.at(i) == QLatin1Char('/') && i >= 1 && i + 1 < block.size() && !block.at(i - 1).isSpace()
+           && !block.at(i + 1).isSpace();
+}
+
+// The formats of the text and the tables, made once for the whole note.
+struct NoteFormats {
+    NoteFormats()
+    {
+        for (QTextCharFormat* lowered : {&Lowered[0], &Lowered[1]})
+            lowered->setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        for (QTextCharFormat* raised : {&Raised[0], &Raised[1]})
+            raised->setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    }
+
+    QTextCharFormat Title = CharFormat(TitlePoints, true);
+    QTextCharFormat Heading = CharFormat(HeadingPoints, true);
+    QTextCharFormat Plain[2] = {CharFormat(BodyPoints, false), CharFormat(BodyPoints, true)};
+    QTextCharFormat Lowered[2] = {Plain[0], Plain[1]};  // normal and bold
+    QTextCharFormat Raised[2] = {Plain[0], Plain[1]};
+    TableFormats Tables;
+};
+
+// Writes the texts of the note at a cursor; on the printed sheets with a word joiner after every
+// slash inside a term, so that no line breaks after it. Only the sheets get the joiners: the
+// document shown in a window, the ODT and the text a reader copies from the PDF have none.
+class TextInserter
+{
+public:
+    explicit TextInserter(bool keepSlashedTermsWhole) : KeepWhole(keepSlashedTermsWhole) {}
+
+    // A text that makes whole blocks (a line end in it starts a new block).
+    void Insert(QTextCursor& cursor, const QString& text, const QTextCharFormat& format) const
+    {
+        if (!KeepWhole || !text.contains(QLatin1Char('/'))) {
+            cursor.insertText(text, format);
+            return;
+        }
+        QString joined;
+        joined.reserve(text.size() + 4);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            joined += text.at(i);
+            if (SlashInsideTerm(text, i))
+                joined += Joiner;
+        }
+        cursor.insertText(joined, format);
+    }
+
+    // A paragraph's text with its marks: "_{…}" set lower, "^{…}" higher, the rest as it stands.
+    // A slash is judged by its neighbours as the paragraph shows them.
+    void InsertFormula(QTextCursor& cursor, const std::string& formula, const NoteFormats& formats, bool bold) const
+    {
+        const std::vector<korvelin::FormulaRun> runs = korvelin::FormulaRuns(formula);
+        if (runs.size() == 1 && runs.front().Shift == 0) {
+            Insert(cursor, Text(runs.front().Text), formats.Plain[bold]);
+            return;
+        }
+        QString shown;
+        for (const korvelin::FormulaRun& run : runs)
+            shown += Text(run.Text);
+        qsizetype at = 0;  // where the run starts in what is shown
+        for (const korvelin::FormulaRun& run : runs) {
+            const QString text = Text(run.Text);
+            const QTextCharFormat& format = run.Shift < 0   ? formats.Lowered[bold]
+                                            : run.Shift > 0 ? formats.Raised[bold]
+                                                            : formats.Plain[bold];
+            if (KeepWhole) {
+                QString joined;
+                for (qsizetype i = 0; i < text.size(); ++i) {
+                    joined += text.at(i);
+                    if (SlashInsideTerm(shown, at + i))
+                        joined += Joiner;
+                }
+                cursor.insertText(joined, format);
+            } else {
+                cursor.insertText(text, format);
+            }
+            at += text.size();
+        }
+    }
+
+private:
+    static constexpr QChar Joiner{0x2060};
+    bool KeepWhole;
+};
+
+// Inserts the table at the cursor and fills its cells in order, row by row, with the formats made
+// once. The cursor ends after the table, at the end of the document.
+QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table, const NoteFormats& formats,
+                        const TextInserter& text)
 {
     if (table.Rows.empty())
         return nullptr;
@@ -76,50 +196,16 @@ QTextTable* InsertTable(QTextCursor& cursor, const korvelin::NoteTable& table)
         for (std::size_t c = 0; c < table.Rows[r].size(); ++c) {
             const korvelin::NoteCell& cell = table.Rows[r][c];
             QTextTableCell textCell = textTable->cellAt(int(r), int(c));
-            // Collapsed borders are the cells' own: each is ruled with a thin line.
-            QTextTableCellFormat ruled = textCell.format().toTableCellFormat();
-            ruled.setBorder(0.5);
-            ruled.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-            ruled.setBorderBrush(Qt::black);
-            if (header)
-                ruled.setBackground(QColor(0xE8, 0xE8, 0xE8));
-            textCell.setFormat(ruled);
+            textCell.setFormat(header ? formats.Tables.HeadCell : formats.Tables.Cell);
             QTextCursor cellCursor = textCell.firstCursorPosition();
-            QTextBlockFormat block;
-            block.setAlignment(c < table.Alignment.size() && !header
-                                   ? AlignmentOf(table.Alignment[c])
-                                   : Qt::AlignLeft);
-            cellCursor.setBlockFormat(block);
-            cellCursor.insertText(Text(cell.Text), CharFormat(BodyPointSize, cell.Bold || header));
+            cellCursor.setBlockFormat(formats.Tables.Block(c < table.Alignment.size() && !header
+                                                               ? AlignmentOf(table.Alignment[c])
+                                                               : Qt::AlignLeft));
+            text.Insert(cellCursor, Text(cell.Text), formats.Plain[cell.Bold || header]);
         }
     }
     cursor.movePosition(QTextCursor::End);
     return textTable;
-}
-
-// A paragraph's text with its marks: "_{…}" set lower, "^{…}" higher, the rest as it stands.
-void InsertFormula(QTextCursor& cursor, const std::string& formula, const QTextCharFormat& base)
-{
-    const QString text = Text(formula);
-    QTextCharFormat lowered = base;
-    lowered.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    QTextCharFormat raised = base;
-    raised.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    QString run;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const qsizetype close = text.indexOf(QLatin1Char('}'), i + 2);
-        if ((c == QLatin1Char('_') || c == QLatin1Char('^')) && i + 1 < text.size()
-            && text.at(i + 1) == QLatin1Char('{') && close > 0) {
-            cursor.insertText(run, base);
-            run.clear();
-            cursor.insertText(text.mid(i + 2, close - i - 2), c == QLatin1Char('_') ? lowered : raised);
-            i = close;
-            continue;
-        }
-        run += c;
-    }
-    cursor.insertText(run, base);
 }
 
 QPageLayout::Orientation OrientationOf(const korvelin::NoteDocument& note)
@@ -151,64 +237,102 @@ QString FailureReason(const QSaveFile& file, const QString& path)
 
 } // namespace
 
-LaidOutNote LayOutNote(const korvelin::NoteDocument& note)
+// The cursor that only appends, with the formats made once.
+struct NoteLayoutBuilder::Writer {
+    Writer(QTextDocument& document, bool keepSlashedTermsWhole) : Cursor(&document), Text(keepSlashedTermsWhole) {}
+
+    QTextCursor Cursor;
+    const NoteFormats Formats;
+    const TextInserter Text;
+};
+
+NoteLayoutBuilder::NoteLayoutBuilder(const korvelin::NoteDocument& note, const LayoutTarget& target) : Model(note)
 {
-    LaidOutNote laidOut;
-    laidOut.Document = std::make_unique<QTextDocument>();
-    QTextDocument* document = laidOut.Document.get();
-    QFont font(FontFamily);
+    LaidOut.Document = std::make_unique<QTextDocument>();
+    QTextDocument* document = LaidOut.Document.get();
+    QFont font(NoteFontFamilyName());
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(BodyPointSize);
+    font.setPointSizeF(BodyPoints);
     document->setDefaultFont(font);
     document->setDocumentMargin(0);
     document->setMetaInformation(QTextDocument::DocumentTitle, Text(note.Title));
+    // The device and the page first: the text is laid out once, for them, as it is written.
+    if (target.Device != nullptr)
+        document->documentLayout()->setPaintDevice(target.Device);
+    if (!target.PageSize.isEmpty())
+        document->setPageSize(target.PageSize);
+    document->setUndoRedoEnabled(false);
 
-    QTextCursor cursor(document);
+    Out = std::make_unique<Writer>(*document, target.KeepSlashedTermsWhole);
+    QTextCursor& cursor = Out->Cursor;
+    cursor.beginEditBlock();
     QTextBlockFormat title;
     title.setAlignment(Qt::AlignHCenter);
     title.setBottomMargin(8);
     cursor.setBlockFormat(title);
-    laidOut.Blocks.push_back({cursor.position(), nullptr, true});
-    cursor.insertText(Text(note.Title), CharFormat(14, true));
+    LaidOut.Blocks.push_back({cursor.position(), nullptr, true});
+    Out->Text.Insert(cursor, Text(note.Title), Out->Formats.Title);
+    cursor.endEditBlock();
+}
 
-    for (const korvelin::NoteBlock& block : note.Blocks) {
+NoteLayoutBuilder::~NoteLayoutBuilder() = default;
+
+bool NoteLayoutBuilder::Append(std::size_t count)
+{
+    if (Next >= Model.Blocks.size())
+        return false;
+    QTextCursor& cursor = Out->Cursor;
+    const NoteFormats& formats = Out->Formats;
+    const TextInserter& text = Out->Text;
+    // One edit: the document is laid out when the blocks are written, not after every insertion.
+    cursor.beginEditBlock();
+    for (const std::size_t end = std::min(Model.Blocks.size(), Next + count); Next < end; ++Next) {
+        const korvelin::NoteBlock& block = Model.Blocks[Next];
         QTextBlockFormat format;
         if (const auto* heading = std::get_if<korvelin::NoteHeading>(&block)) {
             format.setTopMargin(10);
             format.setBottomMargin(2);
             cursor.insertBlock(format);
-            laidOut.Blocks.push_back({cursor.position(), nullptr, true});
-            cursor.insertText(Text(heading->Text), CharFormat(11.5, true));
+            LaidOut.Blocks.push_back({cursor.position(), nullptr, true});
+            text.Insert(cursor, Text(heading->Text), formats.Heading);
         } else if (const auto* paragraph = std::get_if<korvelin::NoteParagraph>(&block)) {
             format.setTopMargin(paragraph->Bold ? 6 : paragraph->Formula ? 1 : 3);
             format.setBottomMargin(paragraph->Formula ? 1 : 2);
             if (paragraph->Formula)
                 format.setLeftMargin(14);
             cursor.insertBlock(format);
-            laidOut.Blocks.push_back({cursor.position(), nullptr, paragraph->KeepWithNext});
-            InsertFormula(cursor, paragraph->Text, CharFormat(BodyPointSize, paragraph->Bold));
+            LaidOut.Blocks.push_back({cursor.position(), nullptr, paragraph->KeepWithNext});
+            text.InsertFormula(cursor, paragraph->Text, formats, paragraph->Bold);
         } else if (const auto* drawing = std::get_if<korvelin::NoteDrawing>(&block)) {
             // The drawing centred on the text width, its caption under it on the same sheet.
             format.setAlignment(Qt::AlignHCenter);
             format.setTopMargin(6);
             cursor.insertBlock(format);
-            laidOut.Blocks.push_back({cursor.position(), nullptr, !drawing->Caption.empty()});
-            InsertNoteDrawing(*document, cursor, *drawing);
+            LaidOut.Blocks.push_back({cursor.position(), nullptr, !drawing->Caption.empty()});
+            InsertNoteDrawing(*LaidOut.Document, cursor, *drawing);
             if (!drawing->Caption.empty()) {
                 format.setTopMargin(2);
                 format.setBottomMargin(4);
                 cursor.insertBlock(format);
-                laidOut.Blocks.push_back({cursor.position(), nullptr, false});
-                InsertFormula(cursor, drawing->Caption, CharFormat(BodyPointSize, false));
+                LaidOut.Blocks.push_back({cursor.position(), nullptr, false});
+                text.InsertFormula(cursor, drawing->Caption, formats, false);
             }
         } else {
             const int position = cursor.position();
             const auto& noteTable = std::get<korvelin::NoteTable>(block);
-            QTextTable* table = InsertTable(cursor, noteTable);
-            laidOut.Blocks.push_back({position, table, noteTable.KeepWithNext});
+            QTextTable* table = InsertTable(cursor, noteTable, formats, text);
+            LaidOut.Blocks.push_back({position, table, noteTable.KeepWithNext});
         }
     }
-    return laidOut;
+    cursor.endEditBlock();
+    return true;
+}
+
+LaidOutNote LayOutNote(const korvelin::NoteDocument& note, const LayoutTarget& target)
+{
+    NoteLayoutBuilder builder(note, target);
+    builder.Append(note.Blocks.size());
+    return builder.Take();
 }
 
 std::unique_ptr<QTextDocument> RenderNote(const korvelin::NoteDocument& note)

@@ -1,9 +1,9 @@
 #pragma once
 
-// The sheet frame and the title block of a text document: on A4 of either orientation, 20 mm from
-// the left edge and 5 mm from the others; the first sheet's form is 185 × 40 mm, the following
-// sheets' 185 × 15 mm, both at the bottom right inside the frame; the additional graphs of the
-// inventory numbers stand in the binding margin left of the frame, at its bottom.
+// The sheet frame and the title block of a text document painted: the frame, the forms and the
+// additional graphs of the binding margin as SheetForms.h describes them.
+
+#include "SheetForms.h"
 
 #include <korvelin/NoteDocument.h>
 
@@ -16,35 +16,6 @@
 class QFont;
 class QPaintDevice;
 class QPainter;
-
-inline constexpr qreal FirstFormHeightMm = 40;
-inline constexpr qreal NextFormHeightMm = 15;
-inline constexpr qreal FormWidthMm = 185;
-// The left part of both forms: six columns of the change and signature rows, 5 mm high.
-inline constexpr qreal FormColumnsMm[] = {0, 10, 20, 30, 40, 55, 65};
-inline constexpr qreal FormRowMm = 5;
-// Inside the frame, the text keeps this far from its lines and from the title block; sheets
-// without a frame keep 2 cm margins all round.
-inline constexpr qreal FramePaddingMm = 5;
-inline constexpr qreal UnframedMarginMm = 20;
-
-// The additional graphs in the binding margin, from the bottom of the frame upwards: each with
-// its caption column (the outer one) and its value column, written upwards.
-struct MarginGraph {
-    const char* Caption;
-    std::string korvelin::NoteTitleBlock::*Value;
-    qreal HeightMm;
-};
-inline constexpr qreal MarginCaptionWidthMm = 5;
-inline constexpr qreal MarginValueWidthMm = 7;
-inline constexpr MarginGraph MarginGraphs[] = {
-    {"Инв. № подл.", &korvelin::NoteTitleBlock::OriginalInventory, 25},
-    {"Подп. и дата", &korvelin::NoteTitleBlock::OriginalSigned, 35},
-    {"Взам. инв. №", &korvelin::NoteTitleBlock::ReplacedInventory, 25},
-};
-
-// The frame on a paper of that size, in millimetres from the paper's top left corner.
-QRectF FrameRectMm(const QSizeF& paperMm);
 
 // Draws the frame, the sheet's form with the fields, "Лист" and "Листов" (the first sheet) or
 // "Лист" (the others), and the graphs of the binding margin. Every text stays inside its cell: it

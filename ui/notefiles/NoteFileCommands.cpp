@@ -5,10 +5,15 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStandardPaths>
+#include <QPromise>
+#include <QThreadPool>
 #include <QWidget>
+
+#include <memory>
 
 NoteSource::~NoteSource() = default;
 
@@ -29,38 +34,72 @@ NoteFileCommands::NoteFileCommands(NoteSource& source, MessageSink& sink, QWidge
     UpdateEnabled();
 }
 
-NoteFileCommands::~NoteFileCommands() = default;
+// A file still being written is completed by the worker; nobody is told of it.
+NoteFileCommands::~NoteFileCommands()
+{
+    if (IsWriting()) {
+        Writing->disconnect(this);
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
 
 void NoteFileCommands::UpdateEnabled()
 {
-    const bool has = Source.HasNote();
+    const bool has = Source.HasNote() && !IsWriting();
     for (QAction* action : Actions())
         action->setEnabled(has);
 }
 
-bool NoteFileCommands::SavePdfTo(const QString& path)
+bool NoteFileCommands::StartSavingPdf(const QString& path) { return StartSaving(FileKind::Pdf, path); }
+
+bool NoteFileCommands::StartSavingOdt(const QString& path) { return StartSaving(FileKind::Odt, path); }
+
+bool NoteFileCommands::StartSaving(FileKind kind, const QString& path)
 {
-    if (!Source.HasNote())
+    if (!Source.HasNote() || IsWriting())
         return false;
-    const QString error = WriteNotePdf(Source.Note(true), path);
-    if (!error.isEmpty()) {
-        Sink.ShowError(error);
-        return false;
-    }
+    // The note is taken here, from the window's data; the worker has its own copy.
+    korvelin::NoteDocument note = Source.Note(true);
+    Writing = std::make_unique<QFutureWatcher<QString>>();
+    connect(Writing.get(), &QFutureWatcherBase::finished, this, &NoteFileCommands::FinishSaving);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    UpdateEnabled();
+    // On a thread of Qt's pool (Qt Core's own: the Windows edition's Qt has no QtConcurrent).
+    auto promise = std::make_shared<QPromise<QString>>();
+    Writing->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, kind, path, note = std::move(note)] {
+        promise->addResult(kind == FileKind::Pdf ? WriteNotePdf(note, path) : WriteNoteOdt(note, path));
+        promise->finish();
+    });
     return true;
 }
 
-bool NoteFileCommands::SaveOdtTo(const QString& path)
+bool NoteFileCommands::FinishSaving()
 {
-    if (!Source.HasNote())
+    if (!IsWriting())
         return false;
-    const QString error = WriteNoteOdt(Source.Note(true), path);
-    if (!error.isEmpty()) {
+    const QString error = Writing->result();
+    Writing.reset();
+    QGuiApplication::restoreOverrideCursor();
+    UpdateEnabled();
+    if (!error.isEmpty())
         Sink.ShowError(error);
-        return false;
-    }
-    return true;
+    emit Written(error.isEmpty());
+    return error.isEmpty();
 }
+
+bool NoteFileCommands::SaveAndWait(FileKind kind, const QString& path)
+{
+    if (!StartSaving(kind, path))
+        return false;
+    Writing->waitForFinished();
+    return FinishSaving();
+}
+
+bool NoteFileCommands::SavePdfTo(const QString& path) { return SaveAndWait(FileKind::Pdf, path); }
+
+bool NoteFileCommands::SaveOdtTo(const QString& path) { return SaveAndWait(FileKind::Odt, path); }
 
 void NoteFileCommands::PrintOn(QPagedPaintDevice& device)
 {
@@ -77,7 +116,7 @@ void NoteFileCommands::AskAndSavePdf()
         &Window, Texts.PdfCaption, folder + QLatin1Char('/') + Source.SuggestedName(QStringLiteral("pdf")),
         QStringLiteral("Документ PDF (*.pdf)"));
     if (!path.isEmpty())
-        SavePdfTo(path);
+        StartSavingPdf(path);
 }
 
 void NoteFileCommands::AskAndSaveOdt()
@@ -89,7 +128,7 @@ void NoteFileCommands::AskAndSaveOdt()
         &Window, Texts.OdtCaption, folder + QLatin1Char('/') + Source.SuggestedName(QStringLiteral("odt")),
         QStringLiteral("Текст OpenDocument (*.odt)"));
     if (!path.isEmpty())
-        SaveOdtTo(path);
+        StartSavingOdt(path);
 }
 
 void NoteFileCommands::AskAndPrint()

@@ -2,9 +2,12 @@
 
 #include <korvelin/NoteDocument.h>
 
+#include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <QString>
+
+#include <memory>
 
 class MessageSink;
 class QAction;
@@ -34,6 +37,9 @@ struct NoteFileTexts {
 // has a note (the owner calls UpdateEnabled when that may have changed). The PDF, the ODT and the
 // printout get the frame and the title block when the document fields ask for them. A failure is
 // reported to the sink.
+//
+// A PDF or an ODT is written on a worker thread: the window keeps answering, with the busy cursor
+// over the application and the three commands disabled until the file is complete.
 class NoteFileCommands final : public QObject
 {
     Q_OBJECT
@@ -50,12 +56,24 @@ public:
     QAction* PrintAction() const { return Print; }
 
     void UpdateEnabled();
-    // Writes the note; returns whether it was written.
+    // Starts writing the note, as the commands do; false when there is no note or a file is
+    // being written already. Written() tells how it ended, after the sink has the failure.
+    bool StartSavingPdf(const QString& path);
+    bool StartSavingOdt(const QString& path);
+    bool IsWriting() const { return Writing != nullptr; }
+    // Writes the note and waits for the file; returns whether it was written.
     bool SavePdfTo(const QString& path);
     bool SaveOdtTo(const QString& path);
     void PrintOn(QPagedPaintDevice& device);
 
+signals:
+    void Written(bool written);
+
 private:
+    enum class FileKind { Pdf, Odt };
+    bool StartSaving(FileKind kind, const QString& path);
+    bool SaveAndWait(FileKind kind, const QString& path);
+    bool FinishSaving();  // whether the file was written
     void AskAndSavePdf();
     void AskAndSaveOdt();
     void AskAndPrint();
@@ -67,4 +85,6 @@ private:
     QAction* SavePdf;
     QAction* SaveOdt;
     QAction* Print;
+    // The file being written: its message (empty on success) comes from the worker.
+    std::unique_ptr<QFutureWatcher<QString>> Writing;
 };
