@@ -137,6 +137,16 @@ InputSet OptionsInputSet(const CliOptions& options, const InputSet* base,
     set.Document = options.Document;
     const CompensationTexts& texts = compensation != nullptr ? *compensation : options.Compensation;
     set.Compensation = texts == CompensationTexts{} ? std::nullopt : std::optional(texts);
+    // The page "Итог"'s two fields, and the pipes of --pipes as the rows of the span table.
+    set.ChosenSpan = options.ChosenSpan.empty() ? std::nullopt : std::optional(options.ChosenSpan);
+    set.RouteLength = options.RouteLength.empty() ? std::nullopt : std::optional(options.RouteLength);
+    if (options.Pipes && !options.PipesFromTable) {
+        std::vector<PipeTableRow> rows;
+        for (const PipeSize& pipe : *options.Pipes) {
+            rows.push_back({pipe.OuterDiameter, pipe.WallThickness});
+        }
+        set.PipeTable = std::move(rows);
+    }
     return set;
 }
 
@@ -295,6 +305,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         options.Friction = base->Friction;
         options.Document = base->Document;
         options.Compensation = base->Compensation.value_or(CompensationTexts{});
+        options.ChosenSpan = base->ChosenSpan.value_or(std::string());
+        options.RouteLength = base->RouteLength.value_or(std::string());
     }
     std::optional<int> steel;
     std::optional<std::string> ultimate;
@@ -487,6 +499,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
                     return fail("--table-pipes: в таблице пролетов нет труб");
                 }
                 options.Pipes = std::move(rows);
+                options.PipesFromTable = true;
             }
             if (singleRunOption.empty()) {
                 singleRunOption = arg;

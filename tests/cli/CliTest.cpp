@@ -392,7 +392,7 @@ TEST(CalcInputFile, SavedSetGivesTheSameResultsAndOptionsOverrideIt)
     const std::string contents = ReadFile(file);
     for (const char* member : {"\"format\": \"korvelin-inputs\"", "\"outerDiameter\": \"159\"",
                                "\"wallThickness\": \"4,5\"", "\"ultimateStrength\": \"314\"",
-                               "\"steelGrade\": 2", "\"snowRegion\": 3", "\"windRegion\": 7", "\"slope\": 10"}) {
+                               "\"steelGrade\": \"08/ГОСТ 10705-80\"", "\"snowRegion\": 3", "\"windRegion\": 7", "\"slope\": 10"}) {
         EXPECT_NE(contents.find(member), std::string::npos) << member << contents;
     }
 
@@ -407,8 +407,29 @@ TEST(CalcInputFile, SavedSetGivesTheSameResultsAndOptionsOverrideIt)
     EXPECT_EQ(overridden.Out, Calc(route + " --snow 0 --ultimate 400 --yield 250").Out);
     EXPECT_NE(overridden.Out, direct.Out);
     const std::string resaved = ReadFile(file);
-    EXPECT_NE(resaved.find("\"steelGrade\": 6"), std::string::npos) << resaved;
+    EXPECT_NE(resaved.find("\"steelGrade\": \"Свой\""), std::string::npos) << resaved;
     EXPECT_NE(resaved.find("\"snowRegion\": 0"), std::string::npos) << resaved;
+    std::filesystem::remove_all(dir);
+}
+
+// --save keeps what every option gave: the chosen span and the route too, which the run from the
+// file then takes as the options did; an option beside --input replaces the file's.
+TEST(CalcInputFile, SavedSetKeepsTheSpanAndTheRoute)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("korvelin-cli-route-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "трасса.korvelin").string();
+    const std::string job = "--sep , --diameter 159 --wall 4,5 --steel 5 --snow 2 --wind 2 --ice 1 --spans 2";
+    const Result direct = Calc(job + " --span 3,5 --route 120");
+    ASSERT_EQ(direct.Status, 0) << direct.Err;
+    EXPECT_EQ(Calc(job + " --span 3,5 --route 120 --save '" + file + "'").Out, direct.Out);
+    const std::string contents = ReadFile(file);
+    for (const char* member : {"\"version\": 2", "\"steelGrade\": \"20/ГОСТ 10705-80\"", "\"spanCount\": 2",
+                               "\"chosenSpan\": \"3,5\"", "\"routeLength\": \"120\""}) {
+        EXPECT_NE(contents.find(member), std::string::npos) << member << contents;
+    }
+    EXPECT_EQ(Calc("--sep , --input '" + file + "'").Out, direct.Out);
+    EXPECT_EQ(Calc("--sep , --input '" + file + "' --route 12").Out, Calc(job + " --span 3,5 --route 12").Out);
     std::filesystem::remove_all(dir);
 }
 
