@@ -74,6 +74,9 @@ InputSet OptionsInputSet(const CliOptions& options, const InputSet* base,
 // number the calculation refuses, zero or negative, is its own message, not a usage error.)
 std::string UnreadableValueError(const CliOptions& options, std::string_view separator);
 
+// The help, made from the same table of options that ParseCommandLine reads them with.
 std::string HelpText();
+// The names of every option the command line takes, in the order of the help ("-h" too).
+std::vector<std::string_view> OptionNames();
 
 }  // namespace korvelin::cli

@@ -442,7 +442,7 @@ TEST(CalcInputFile, FilesThatCannotBeReadOrWrittenExitWithTwo)
          "korvelin-calc: Не удалось открыть файл «/nonexistent/a.korvelin»: файл не найден.\n"},
         {"--input '" + bad.string() + "'",
          "korvelin-calc: Не удалось открыть файл «" + bad.string() +
-             "»: файл записан более новой версией программы (версия формата 9, эта версия читает до 1).\n"},
+             "»: файл записан более новой версией программы (версия формата 9, эта версия читает до 2).\n"},
         {"--save /nonexistent/a.korvelin",
          "korvelin-calc: Не удалось сохранить файл «/nonexistent/a.korvelin»: папка не найдена.\n"},
         {"--save /tmp", "korvelin-calc: Не удалось сохранить файл «/tmp»: это папка, а не файл.\n"},
