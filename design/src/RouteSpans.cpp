@@ -113,18 +113,24 @@ std::optional<double> GoverningSpansByItem::Span(RuleSet rules, int spanCountInd
 }
 
 std::string RouteCountText(RuleSet rules, const RouteSupports& route, int chosenIndex,
-                           std::optional<double> chosenSpan, std::string_view decimalSeparator)
+                           std::optional<double> chosenSpan, std::string_view decimalSeparator,
+                           RouteTextForm form)
 {
+    const bool brief = form == RouteTextForm::Brief;
+    const std::string span = FormatFixed3(route.Span, decimalSeparator) + " м";
     std::string text = std::string(RuleSetName(rules)) + ": " + SpansText(route.Spans) + " по " +
-                       FormatFixed3(route.Spacing, decimalSeparator) +
-                       " м — наименьшее число пролетов, при котором шаг не больше определяющего "
-                       "пролета балки с таким числом пролетов (" +
-                       ItemText(route.SpanCountIndex) + ": " +
-                       FormatFixed3(route.Span, decimalSeparator) + " м)";
-    if (route.SpanCountIndex != chosenIndex && chosenIndex >= 0 && chosenIndex <= kManySpansItem) {
-        text += "; при выбранном " + ItemText(chosenIndex) + " — ";
-        text += chosenSpan ? FormatFixed3(*chosenSpan, decimalSeparator) + " м"
-                           : std::string("нет определяющего пролета");
+                       FormatFixed3(route.Spacing, decimalSeparator) + " м";
+    text += brief ? ", пролет балки " + ItemText(route.SpanCountIndex) + " — " + span
+                  : " — наименьшее число пролетов, при котором шаг не больше определяющего "
+                    "пролета балки с таким числом пролетов (" +
+                        ItemText(route.SpanCountIndex) + ": " + span + ")";
+    // The chosen item's span, when it is another: SNiP's spans do not depend on the count.
+    if (route.SpanCountIndex != chosenIndex && chosenIndex >= 0 && chosenIndex <= kManySpansItem &&
+        chosenSpan != route.Span) {
+        const std::string chosen = chosenSpan ? FormatFixed3(*chosenSpan, decimalSeparator) + " м"
+                                              : std::string("нет определяющего пролета");
+        text += brief ? " (при " + ItemText(chosenIndex) + " — " + chosen + ")"
+                      : "; при выбранном " + ItemText(chosenIndex) + " — " + chosen;
     }
     return text;
 }

@@ -181,6 +181,9 @@ TEST(RouteSpans, SentenceNamesTheCountAndWhy)
               "СП 42-102-2004: 34 пролета по 3,529 м — наименьшее число пролетов, при котором шаг "
               "не больше определяющего пролета балки с таким числом пролетов («>6»: 3,607 м); при "
               "выбранном «3» — 4,081 м");
+    EXPECT_EQ(RouteCountText(RuleSet::SP, *summary->SP.Route, summary->SpanCountIndex,
+                             summary->SP.Governing.Span, ",", RouteTextForm::Brief),
+              "СП 42-102-2004: 34 пролета по 3,529 м, пролет балки «>6» — 3,607 м (при «3» — 4,081 м)");
 
     struct Case {
         int Spans;
@@ -206,6 +209,10 @@ TEST(RouteSpans, SentenceNamesTheCountAndWhy)
         // The chosen item itself: nothing to compare with.
         EXPECT_EQ(text.find("при выбранном"), std::string::npos) << text;
     }
+    // Another item with the same span (SNiP's do not depend on the count) is not compared.
+    EXPECT_EQ(RouteCountText(RuleSet::SNiP, *summary->SNiP.Route, summary->SpanCountIndex,
+                             summary->SNiP.Governing.Span, ",", RouteTextForm::Brief),
+              "СНиП 2.04.12-86: 10 пролетов по 12,000 м, пролет балки «>6» — 12,342 м");
     RouteSupports other{.Span = 4.5, .Spans = 3, .IntermediateSupports = 2, .Spacing = 4, .SpanCountIndex = 2};
     EXPECT_NE(RouteCountText(RuleSet::SP, other, 0, std::nullopt, ",")
                   .find("; при выбранном «1» — нет определяющего пролета"),

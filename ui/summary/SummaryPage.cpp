@@ -374,7 +374,8 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
         const korvelin::RuleSetSummary& set = summary.Of(rules);
         if (set.Route)
             notes << FromUtf8(korvelin::RouteCountText(rules, *set.Route, summary.SpanCountIndex,
-                                                       set.Governing.Span, separator));
+                                                       set.Governing.Span, separator,
+                                                       korvelin::RouteTextForm::Brief));
     }
     // The route at the chosen span, and why a set of rules has no governing span, beside the
     // fields: the table keeps to the rows that fit. The route's length stands in its field.

@@ -41,11 +41,15 @@ private:
     std::optional<SpanResults> Runs[7];
 };
 
-// Which count the route of a set of rules used and why, one sentence for the page "Итог" and the
-// note: "СП 42-102-2004: 34 пролета по 3,529 м — наименьшее число пролетов, при котором шаг не
-// больше определяющего пролета балки с таким числом пролетов («>6»: 3,607 м); при выбранном
-// «3» — 4,081 м". `chosenIndex` is the item the run was made with.
+// Which count the route of a set of rules used and why, one sentence for the note: "СП
+// 42-102-2004: 34 пролета по 3,529 м — наименьшее число пролетов, при котором шаг не больше
+// определяющего пролета балки с таким числом пролетов («>6»: 3,607 м); при выбранном «3» —
+// 4,081 м". `chosenIndex` is the item the run was made with. The brief form, for a line of the
+// page "Итог": "СП 42-102-2004: 34 пролета по 3,529 м, пролет балки «>6» — 3,607 м (при «3» —
+// 4,081 м)".
+enum class RouteTextForm { Full, Brief };
 std::string RouteCountText(RuleSet rules, const RouteSupports& route, int chosenIndex,
-                           std::optional<double> chosenSpan, std::string_view decimalSeparator);
+                           std::optional<double> chosenSpan, std::string_view decimalSeparator,
+                           RouteTextForm form = RouteTextForm::Full);
 
 }  // namespace korvelin
