@@ -382,7 +382,7 @@ TEST(InputSetFormat, EveryBadFormat2SetGetsItsProblem)
     // The longest guides a file may hold are taken.
     Json json = Json::parse(kStartUpFile);
     json["compensation"] = Compensation();
-    json["compensation"]["sections"][0]["guides"] = std::string(200, '1');
+    json["compensation"]["sections"][0]["guides"] = "1:1," + std::string(195, '0') + "1";
     EXPECT_EQ(ParseInputSet(json.dump()).Problem, "");
 }
 
