@@ -1073,8 +1073,8 @@ std::vector<SupportPlace> PlaceSupports(const CompensationSection& section, doub
         return places;
     }
     // V = k·q·ℓ: ℓ half the spans on either side along the route, k the continuous-beam factor of
-    // the most loaded intermediate support of as many spans as the section has (from six on, the
-    // limit of many spans).
+    // the most loaded intermediate support of as many spans as the section has (from seven on,
+    // the limit of many spans).
     const std::size_t spans = places.size() + 1;
     const BeamFactors factors = ContinuousBeamFactors(static_cast<int>(std::min<std::size_t>(spans, 7) - 1));
     const long double factor = factors.Intermediate.value_or(factors.End);

@@ -16,8 +16,6 @@ constexpr Real kQuarterPi = kPi / 4;
 // Two stations nearer than this along the route are one node, m.
 constexpr Real kSameStation = 1e-7L;
 
-Mat3 Zero3() { return {}; }
-
 Mat3 Transposed(const Mat3& a)
 {
     Mat3 t{};
@@ -203,7 +201,7 @@ struct Blocks {
 Blocks Assemble(const Frame& frame, const TubeSection& tube)
 {
     const std::size_t n = frame.Nodes.size();
-    Blocks k{std::vector<Mat3>(n, Zero3()), std::vector<Mat3>(n > 0 ? n - 1 : 0, Zero3())};
+    Blocks k{std::vector<Mat3>(n, Mat3{}), std::vector<Mat3>(n > 0 ? n - 1 : 0, Mat3{})};
     for (std::size_t e = 0; e + 1 < n; ++e) {
         const Point& s = frame.Nodes[e].P;
         const Point& t = frame.Nodes[e + 1].P;
@@ -231,10 +229,6 @@ Blocks Assemble(const Frame& frame, const TubeSection& tube)
 
 using Prescribed = std::vector<std::array<std::optional<Real>, 3>>;
 
-// K·w = loads with w given at the prescribed freedoms.
-struct Solved {
-    std::vector<Vec3> W;
-};
 
 std::vector<Vec3> SolveLinear(const Blocks& k, const Prescribed& prescribed,
                               const std::vector<Vec3>& loads)
@@ -296,24 +290,24 @@ std::vector<Vec3> SolveLinear(const Blocks& k, const Prescribed& prescribed,
         }
         inverses[i] = Inverse(d);
     }
-    Solved solved;
-    solved.W.assign(n, Vec3{});
+    // K·w = loads with w given at the prescribed freedoms.
+    std::vector<Vec3> w(n, Vec3{});
     for (std::size_t i = n; i-- > 0;) {
         Vec3 r = y[i];
         if (i + 1 < n) {
-            const Vec3 coupled = Product(a.Upper[i], solved.W[i + 1]);
+            const Vec3 coupled = Product(a.Upper[i], w[i + 1]);
             for (int q = 0; q < 3; ++q) {
                 r[q] -= coupled[q];
             }
         }
-        solved.W[i] = Product(inverses[i], r);
+        w[i] = Product(inverses[i], r);
         for (int p = 0; p < 3; ++p) {
             if (prescribed[i][p]) {
-                solved.W[i][p] = *prescribed[i][p];
+                w[i][p] = *prescribed[i][p];
             }
         }
     }
-    return solved.W;
+    return w;
 }
 
 // A support as the path sees it: its node, the freedoms its friction acts on (a guide: its

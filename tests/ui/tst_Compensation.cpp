@@ -117,6 +117,9 @@ private:
             const korvelin::CompensationLoads loads = korvelin::CompensationLoadsOf(*outcome);
             input.VerticalLoadSP = loads.VerticalLoadSP;
             input.TotalLoadSNiP = loads.TotalLoadSNiP;
+            input.GoverningSpanSP = loads.GoverningSpanSP;
+            input.GoverningSpanSNiP = loads.GoverningSpanSNiP;
+            input.Pressure = loads.Pressure;
         }
         const auto& texts = F->Model().Compensation();
         input.AllowableStress = korvelin::ReadAllowableCompensationStress(texts.AllowableStress, ",").Value;
