@@ -160,6 +160,16 @@ InputSet OptionsInputSet(const CliOptions& options, const InputSet* base,
     set.Document = options.Document;
     const CompensationTexts& texts = compensation != nullptr ? *compensation : options.Compensation;
     set.Compensation = texts == CompensationTexts{} ? std::nullopt : std::optional(texts);
+    // The page "Итог"'s two fields, and the pipes of --pipes as the rows of the span table.
+    set.ChosenSpan = options.ChosenSpan.empty() ? std::nullopt : std::optional(options.ChosenSpan);
+    set.RouteLength = options.RouteLength.empty() ? std::nullopt : std::optional(options.RouteLength);
+    if (options.Pipes && !options.PipesFromTable) {
+        std::vector<PipeTableRow> rows;
+        for (const PipeSize& pipe : *options.Pipes) {
+            rows.push_back({pipe.OuterDiameter, pipe.WallThickness});
+        }
+        set.PipeTable = std::move(rows);
+    }
     return set;
 }
 
@@ -188,6 +198,425 @@ std::string UnreadableValueError(const CliOptions& options, std::string_view sep
     return {};
 }
 
+namespace {
+
+// What one command line builds up while its options are read.
+struct ParseState {
+    CliOptions& Options;
+    const InputSet* Base;
+    std::optional<int> Steel;
+    std::optional<std::string> Ultimate;
+    std::optional<std::string> Yield;
+    std::string SingleRunOption;  // the first option that only a single run takes
+    std::string PipeOption;       // --diameter or --wall, which a note of several pipes does not take
+    std::string PipesOption;      // --pipes or --table-pipes
+};
+
+// How an option takes its value: after "=" or as the next argument (which may start with "-": a
+// negative number is a value the engine refuses with its own message).
+enum class Takes {
+    Nothing,   // a switch: a value after "=" is refused
+    Ignored,   // a switch that pays no attention to a value after "="
+    Value,     // a value, possibly empty
+    NonEmpty,  // a value that is not empty
+    Optional,  // --batch: a value after "=", or the next argument unless it is another option
+};
+
+// Stores the option's value; returns the usage error, empty when the value is taken.
+using Setter = std::string (*)(ParseState& state, std::string_view option, std::string_view value);
+
+// One option of the command line: how it is read and stored, and its lines of the help.
+struct CliOption {
+    std::string_view Name;
+    Takes Value;
+    bool SingleRun;  // an option for one run, refused beside --batch
+    Setter Set;
+    // The left column of the help ("--diameter ТЕКСТ") and its text, a line each; an empty usage
+    // leaves the option to the lines of the option before it ("--snow-source ТЕКСТ, …").
+    std::string_view Usage;
+    std::string_view Help;
+    // The message of a missing value or of a value given to a switch; NoValue / NoValueTaken when
+    // null.
+    std::string (*Wrong)(std::string_view option) = nullptr;
+    // A heading printed before the option's lines in the help.
+    std::string_view Heading = {};
+};
+
+std::string Done()
+{
+    return {};
+}
+
+std::string SetText(std::string& target, std::string_view value)
+{
+    target = value;
+    return Done();
+}
+
+// --diameter and --wall: the pipe of a single run, which a list of pipes replaces.
+std::string SetPipeText(ParseState& state, std::string_view option, std::string& target, std::string_view value)
+{
+    if (state.PipeOption.empty()) {
+        state.PipeOption = option;
+    }
+    return SetText(target, value);
+}
+
+std::string SetIndex(ParseState& state, std::string_view option, std::string_view value)
+{
+    const auto found = std::find_if(std::begin(kIndexOptions), std::end(kIndexOptions),
+                                    [option](const IndexOption& index) { return index.Name == option; });
+    int index = 0;
+    const int last = static_cast<int>(found->Items().size()) - 1;
+    if (!ParseIndex(value, index) || index < 0 || index > last) {
+        return std::string(option) + ": нужен номер пункта списка от 0 до " + std::to_string(last) +
+               ", а не «" + std::string(value) + "»";
+    }
+    if (found->Field != nullptr) {
+        state.Options.Indexes.*found->Field = index;
+    } else {
+        state.Steel = index;
+    }
+    return Done();
+}
+
+// An own climatic value is in force when given a text; an empty one gives the region's value back.
+std::string SetOwn(OwnClimateEntry& entry, std::string_view value)
+{
+    entry.Value = value;
+    entry.InForce = !value.empty();
+    return Done();
+}
+
+std::string SetDocumentField(ParseState& state, std::string_view option, std::string_view value)
+{
+    const auto field = std::find_if(kDocumentFieldKeys.begin(), kDocumentFieldKeys.end(),
+                                    [option](const DocumentFieldKey& key) { return key.Option == option; });
+    state.Options.Document.*field->Field = value;
+    return Done();
+}
+
+std::string SetPipes(ParseState& state, std::string_view option, std::string_view value)
+{
+    if (!state.PipesOption.empty()) {
+        return std::string(option) + " нельзя задать вместе с " + state.PipesOption;
+    }
+    state.PipesOption = option;
+    if (option == "--pipes") {
+        PipeListReading reading = ReadPipeList(value);
+        if (!reading.Ok()) {
+            return reading.Error;
+        }
+        state.Options.Pipes = std::move(reading.Pipes);
+        return Done();
+    }
+    std::vector<PipeSize> rows;
+    if (state.Base != nullptr && state.Base->PipeTable) {
+        for (const PipeTableRow& row : *state.Base->PipeTable) {
+            // A row left blank in the window is no pipe.
+            if (row.Diameter.find_first_not_of(' ') != std::string::npos ||
+                row.Wall.find_first_not_of(' ') != std::string::npos) {
+                rows.push_back({row.Diameter, row.Wall});
+            }
+        }
+    } else {
+        rows = DefaultPipeSizes();
+    }
+    if (rows.empty()) {
+        return "--table-pipes: в таблице пролетов нет труб";
+    }
+    state.Options.Pipes = std::move(rows);
+    state.Options.PipesFromTable = true;
+    return Done();
+}
+
+std::string NeedsText(std::string_view option)
+{
+    return "для " + std::string(option) + " нужен текст";
+}
+
+std::string TakesNoValue(std::string_view option)
+{
+    return std::string(option) + " — параметр без значения";
+}
+
+// The options in the order of the help. Every option is read and described from this table.
+constexpr CliOption kCliOptions[] = {
+    {"--diameter", Takes::Value, true,
+     [](ParseState& s, std::string_view o, std::string_view v) { return SetPipeText(s, o, s.Options.Texts.OuterDiameter, v); },
+     "--diameter ТЕКСТ", "наружный диаметр, мм (по умолчанию «89»)"},
+    {"--wall", Takes::Value, true,
+     [](ParseState& s, std::string_view o, std::string_view v) { return SetPipeText(s, o, s.Options.Texts.WallThickness, v); },
+     "--wall ТЕКСТ", "толщина стенки трубы, мм (по умолчанию «3,2»)"},
+    {"--pressure", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.Texts.Pressure, v); },
+     "--pressure ТЕКСТ", "давление в трубопроводе, МПа (по умолчанию «0,6»)"},
+    {"--steel", Takes::Value, true, &SetIndex, "--steel N", "марка стали; задает оба предела (по умолчанию 0)"},
+    {"--ultimate", Takes::Value, false,
+     [](ParseState& s, std::string_view, std::string_view v) { s.Ultimate = std::string(v); return Done(); },
+     "--ultimate ТЕКСТ", "предел сопротивления, МПа (вместе с --yield, вместо --steel)"},
+    {"--yield", Takes::Value, false,
+     [](ParseState& s, std::string_view, std::string_view v) { s.Yield = std::string(v); return Done(); },
+     "--yield ТЕКСТ", "предел текучести, МПа (вместе с --ultimate, вместо --steel)"},
+    {"--height", Takes::Value, true, &SetIndex, "--height N",
+     "расположение трубопровода в районе застройки (по умолчанию 0)"},
+    {"--snow", Takes::Value, true, &SetIndex, "--snow N", "район по снеговой нагрузке (по умолчанию 0)"},
+    {"--wind", Takes::Value, true, &SetIndex, "--wind N", "район по ветровой нагрузке (по умолчанию 0)"},
+    {"--ice", Takes::Value, true, &SetIndex, "--ice N", "район по гололедной нагрузке (по умолчанию 0)"},
+    {"--spans", Takes::Value, true, &SetIndex, "--spans N", "количество пролетов (по умолчанию 0)"},
+    {"--slope", Takes::Value, true, &SetIndex, "--slope N", "уклон трубопровода (по умолчанию 0)"},
+    {"--sep", Takes::Value, false,
+     [](ParseState& s, std::string_view, std::string_view v) {
+         if (v != "," && v != ".") {
+             return "--sep: десятичный разделитель — «,» или «.», а не «" + std::string(v) + "»";
+         }
+         s.Options.Separator = std::string(v);
+         return Done();
+     },
+     "--sep C",
+     "десятичный разделитель чтения и вывода: «,» или «.»\n"
+     "(по умолчанию — разделитель языковых настроек)"},
+    {"--report", Takes::Nothing, false,
+     [](ParseState& s, std::string_view, std::string_view) { s.Options.Report = true; return Done(); },
+     "--report", "вывести также промежуточные данные расчета"},
+    {"--json", Takes::Nothing, false,
+     [](ParseState& s, std::string_view, std::string_view) { s.Options.Json = true; return Done(); },
+     "--json",
+     "вывести один объект JSON вместо текста (с --batch — по одному\n"
+     "на строку, все значения до последнего бита)"},
+    {"--input", Takes::NonEmpty, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.InputFile, v); },
+     "--input ФАЙЛ",
+     "начать с исходных данных из ФАЙЛА (файл .korvelin окна);\n"
+     "заданные параметры заменяют его значения"},
+    {"--save", Takes::NonEmpty, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.SaveFile, v); },
+     "--save ФАЙЛ", "сохранить исходные данные параметров в ФАЙЛ, затем рассчитать"},
+    {"--span", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.ChosenSpan, v); },
+     "--span L", "проверить принятый пролет L м по каждому критерию"},
+    {"--route", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.RouteLength, v); },
+     "--route L", "подсчитать опоры участка трассы длиной L м"},
+    {"--pdf", Takes::NonEmpty, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.PdfFile, v); },
+     "--pdf ФАЙЛ", "записать расчетную записку в ФАЙЛ (PDF, A4); дисплей не нужен"},
+    {"--snow-weight", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetOwn(s.Options.OwnClimate.SnowWeight, v); },
+     "--snow-weight S",
+     "свой нормативный вес снегового покрова, кН/м² (от 0 до 20),\n"
+     "вместо значения района; пустое значение — по району"},
+    {"--wind-pressure", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetOwn(s.Options.OwnClimate.WindPressure, v); },
+     "--wind-pressure W", "свое нормативное ветровое давление, кПа (от 0 до 5)"},
+    {"--ice-thickness", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetOwn(s.Options.OwnClimate.IceThickness, v); },
+     "--ice-thickness MM", "своя толщина стенки гололеда, мм (от 0 до 100)"},
+    {"--snow-source", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.OwnClimate.SnowWeight.Source, v); },
+     "--snow-source ТЕКСТ, --wind-source ТЕКСТ, --ice-source ТЕКСТ",
+     "источник своего значения для записки, например\n"
+     "«СП 20.13330.2016, табл. К.1»"},
+    {"--wind-source", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.OwnClimate.WindPressure.Source, v); },
+     {}, {}},
+    {"--ice-source", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.OwnClimate.IceThickness.Source, v); },
+     {}, {}},
+    {"--friction", Takes::NonEmpty, false,
+     [](ParseState& s, std::string_view, std::string_view v) { s.Options.Friction = std::string(v); return Done(); },
+     "--friction MU",
+     "коэффициент трения в опорах, от 0 до 1 (по умолчанию 0,3:\n"
+     "сталь по стали; 0,1 — фторопласт; 0 — без трения)",
+     [](std::string_view) { return std::string("--friction: не задан коэффициент трения в опорах"); }},
+    {"--odt", Takes::NonEmpty, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.OdtFile, v); },
+     "--odt ФАЙЛ", "записать расчетную записку в ФАЙЛ в формате ODT (A4, как PDF)",
+     [](std::string_view) { return std::string("для --odt нужно имя файла"); }},
+    {"--section", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) {
+         s.Options.SectionRoutes.emplace_back(v);
+         s.Options.SectionGuides.emplace_back();
+         return Done();
+     },
+     "--section МАРШРУТ",
+     "участок: длины плеч в метрах и повороты на 90° между ними,\n"
+     "Л (L) — налево, П (R) — направо, например «20 Л 8 П 15»;\n"
+     "повторяется, по участку на параметр",
+     nullptr, "Компенсация температурных деформаций участка между неподвижными опорами:"},
+    {"--guides", Takes::Value, false,
+     [](ParseState& s, std::string_view, std::string_view v) {
+         if (s.Options.SectionRoutes.empty()) {
+             return std::string("--guides задается после --section своего участка");
+         }
+         s.Options.SectionGuides.back() = std::string(v);
+         return Done();
+     },
+     "--guides СПИСОК",
+     "направляющие опоры участка предыдущего --section: номер\n"
+     "плеча от 1 и расстояние в метрах от его начала (точки\n"
+     "пересечения осей), через «;», например «1:16; 5:4»"},
+    {"--bend-radius", Takes::NonEmpty, true,
+     [](ParseState& s, std::string_view, std::string_view v) { s.Options.BendRadius = std::string(v); return Done(); },
+     "--bend-radius MM",
+     "радиус отводов на всех поворотах участков, мм (по умолчанию\n"
+     "1,5·D; 0 — острые углы); отвод — дуга, касательная к плечам,\n"
+     "длины плеч — между точками пересечения осей"},
+    {"--support-step", Takes::NonEmpty, true,
+     [](ParseState& s, std::string_view, std::string_view v) { s.Options.SupportStep = std::string(v); return Done(); },
+     "--support-step M",
+     "шаг скользящих опор вдоль плеч, м (по умолчанию — определяющий\n"
+     "пролет своего свода правил); опора ставится и на каждом\n"
+     "повороте"},
+    {"--t-closing", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.Compensation.ClosingTemperature, v); },
+     "--t-closing T",
+     "температура замыкания, °C (от −70 до +100, не ниже t_min и\n"
+     "не выше t_max)"},
+    {"--t-min", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.Compensation.MinTemperature, v); },
+     "--t-min T", "наименьшая температура стенки трубы, °C"},
+    {"--t-max", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.Compensation.MaxTemperature, v); },
+     "--t-max T", "наибольшая температура стенки трубы, °C"},
+    {"--allowable-compensation", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.Compensation.AllowableStress, v); },
+     "--allowable-compensation S",
+     "допускаемое напряжение компенсации [σ]к, МПа; без него\n"
+     "напряжение выводится без оценки"},
+    {"--shoe-length", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.Compensation.ShoeLength, v); },
+     "--shoe-length MM",
+     "длина башмака скользящей опоры, мм: наибольшее перемещение\n"
+     "угла сравнивается с ее половиной\n"
+     "Опора А — в начале координат, первое плечо — по оси +x,\n"
+     "поворот налево — на +90°. Реакция — сила, с которой опора\n"
+     "действует на трубу; моменты положительны против часовой\n"
+     "стрелки; продольная сила N положительна при растяжении.\n"
+     "Момент на конце плеча — момент нагрузок на часть трубы от\n"
+     "этой точки до опоры Б (ее реакций): в опоре Б он равен M\n"
+     "опоры Б, в опоре А — M опоры А с обратным знаком.\n"
+     "Отводы гибче прямой трубы в K = max(1; 1,65/λ) раз, напряжение\n"
+     "в отводе больше в i = max(1; 0,9/λ^(2/3)) раз, λ = t·R/r²,\n"
+     "r = (D − t)/2 (гладкий отвод по Карману; влияние давления\n"
+     "на гибкость не учитывается). Трение μ·V на каждой скользящей\n"
+     "опоре и направляющей (V — вертикальная нагрузка опоры по\n"
+     "нагрузке q выполненного расчета пролета) противостоит ее\n"
+     "перемещению; опора, сила на которую меньше μ·V, не\n"
+     "скользит. Трение решается по шагам температуры от t_з до\n"
+     "t_max и до t_min с точностью 0,1 % сил; --friction 0 — без\n"
+     "трения. Сжатые плечи проверяются на продольную\n"
+     "устойчивость (сила Эйлера шарнирного стержня: в\n"
+     "вертикальной плоскости — пролет между опорами, в\n"
+     "горизонтальной — участок между направляющими, отводами и\n"
+     "неподвижными опорами); при N/N_cr > 1 — предупреждение.\n"
+     "Продольное напряжение — от давления p·d/(4t), от веса\n"
+     "(опорный момент пролета q·l²/12), от температуры (в отводе с\n"
+     "i) и их сумма; [σ]к сравнивается с температурной частью."},
+    {"--pipes", Takes::Value, true, &SetPipes, "--pipes СПИСОК",
+     "одна записка по нескольким трубам (вместе с --pdf или --odt):\n"
+     "наружный диаметр и толщина стенки в мм через «x» или «×»,\n"
+     "трубы через «;», например «57x3; 108x4; 159x4,5»; остальные\n"
+     "исходные данные — общие для всех труб"},
+    {"--table-pipes", Takes::Nothing, true, &SetPipes, "--table-pipes",
+     "то же по строкам таблицы пролетов из --input ФАЙЛ (без него —\n"
+     "по списку таблицы по умолчанию)"},
+    {"--object", Takes::Value, true, &SetDocumentField, "--object ТЕКСТ", "объект", &NeedsText,
+     "Сведения о документе для записки (ТЕКСТ — до 200 знаков):"},
+    {"--designation", Takes::Value, true, &SetDocumentField, "--designation ТЕКСТ",
+     "обозначение документа (шифр); с ним записка в PDF и ODT\n"
+     "выходит в рамке с основной надписью",
+     &NeedsText},
+    {"--organization", Takes::Value, true, &SetDocumentField, "--organization ТЕКСТ", "организация", &NeedsText},
+    {"--stage", Takes::Value, true, &SetDocumentField, "--stage ТЕКСТ", "стадия", &NeedsText},
+    {"--author", Takes::Value, true, &SetDocumentField, "--author ТЕКСТ", "разработал (Разраб.)", &NeedsText},
+    {"--checker", Takes::Value, true, &SetDocumentField, "--checker ТЕКСТ", "проверил (Пров.)", &NeedsText},
+    {"--norm-control", Takes::Value, true, &SetDocumentField, "--norm-control ТЕКСТ", "нормоконтроль (Н. контр.)",
+     &NeedsText},
+    {"--chief-engineer", Takes::Value, true, &SetDocumentField, "--chief-engineer ТЕКСТ",
+     "главный инженер проекта (ГИП)", &NeedsText},
+    {"--replaced-inventory", Takes::Value, true, &SetDocumentField, "--replaced-inventory ТЕКСТ",
+     "взамен инвентарного номера (Взам. инв. №)", &NeedsText},
+    {"--original-signed", Takes::Value, true, &SetDocumentField, "--original-signed ТЕКСТ",
+     "подпись и дата подлинника (Подп. и дата)", &NeedsText},
+    {"--original-inventory", Takes::Value, true, &SetDocumentField, "--original-inventory ТЕКСТ",
+     "инвентарный номер подлинника (Инв. № подл.)", &NeedsText},
+    {"--frame", Takes::Nothing, true,
+     [](ParseState& s, std::string_view, std::string_view) { s.Options.Document.Frame = true; return Done(); },
+     "--frame, --no-frame",
+     "рамка и основная надпись в PDF и ODT: да или нет (без этих\n"
+     "параметров — да, если задано обозначение документа)",
+     &TakesNoValue},
+    {"--no-frame", Takes::Nothing, true,
+     [](ParseState& s, std::string_view, std::string_view) { s.Options.Document.Frame = false; return Done(); },
+     {}, {}, &TakesNoValue},
+    {"--batch", Takes::Optional, false,
+     [](ParseState& s, std::string_view, std::string_view v) {
+         s.Options.Batch = true;
+         s.Options.BatchFile = v;
+         return Done();
+     },
+     "--batch [ФАЙЛ]", "по расчету на строку ФАЙЛА или стандартного ввода (см. ниже)"},
+    {"--version", Takes::Ignored, false,
+     [](ParseState& s, std::string_view, std::string_view) { s.Options.Version = true; return Done(); },
+     "--version", "вывести версию"},
+    {"--help", Takes::Ignored, false,
+     [](ParseState& s, std::string_view, std::string_view) { s.Options.Help = true; return Done(); },
+     "--help", "вывести эту справку"},
+    {"-h", Takes::Ignored, false,
+     [](ParseState& s, std::string_view, std::string_view) { s.Options.Help = true; return Done(); }, {}, {}},
+};
+
+// The width of the help's left column: a usage that leaves less than two blanks before it stands
+// on a line of its own.
+constexpr std::size_t kHelpColumn = 18;
+
+std::size_t Characters(std::string_view text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+void AppendOptionHelp(std::string& out, const CliOption& option)
+{
+    if (!option.Heading.empty()) {
+        out += option.Heading;
+        out += '\n';
+    }
+    if (option.Usage.empty()) {
+        return;
+    }
+    out += "  ";
+    out += option.Usage;
+    const std::size_t width = Characters(option.Usage);
+    std::string_view lines = option.Help;
+    bool first = true;
+    if (width + 2 > kHelpColumn) {
+        out += '\n';
+        first = false;
+    }
+    while (!lines.empty() || first) {
+        const std::size_t end = lines.find('\n');
+        const std::string_view line = lines.substr(0, end);
+        out += first ? std::string(kHelpColumn - width, ' ') : std::string(kHelpColumn + 2, ' ');
+        out += line;
+        out += '\n';
+        first = false;
+        lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
+    }
+}
+
+}  // namespace
+
+std::vector<std::string_view> OptionNames()
+{
+    std::vector<std::string_view> names;
+    for (const CliOption& option : kCliOptions) {
+        names.push_back(option.Name);
+    }
+    return names;
+}
+
 std::string HelpText()
 {
     std::string text =
@@ -198,122 +627,12 @@ std::string HelpText()
         "по СП 42-102-2004 и СНиП 2.04.12-86.\n"
         "\n"
         "Параметры (ТЕКСТ — как в полях окна, десятичный знак — запятая или точка;\n"
-        "N — номер пункта списка, считая от 0):\n"
-        "  --diameter ТЕКСТ  наружный диаметр, мм (по умолчанию «89»)\n"
-        "  --wall ТЕКСТ      толщина стенки трубы, мм (по умолчанию «3,2»)\n"
-        "  --pressure ТЕКСТ  давление в трубопроводе, МПа (по умолчанию «0,6»)\n"
-        "  --steel N         марка стали; задает оба предела (по умолчанию 0)\n"
-        "  --ultimate ТЕКСТ  предел сопротивления, МПа (вместе с --yield, вместо --steel)\n"
-        "  --yield ТЕКСТ     предел текучести, МПа (вместе с --ultimate, вместо --steel)\n"
-        "  --height N        расположение трубопровода в районе застройки (по умолчанию 0)\n"
-        "  --snow N          район по снеговой нагрузке (по умолчанию 0)\n"
-        "  --wind N          район по ветровой нагрузке (по умолчанию 0)\n"
-        "  --ice N           район по гололедной нагрузке (по умолчанию 0)\n"
-        "  --spans N         количество пролетов (по умолчанию 0)\n"
-        "  --slope N         уклон трубопровода (по умолчанию 0)\n"
-        "  --sep C           десятичный разделитель чтения и вывода: «,» или «.»\n"
-        "                    (по умолчанию — разделитель языковых настроек)\n"
-        "  --report          вывести также промежуточные данные расчета\n"
-        "  --json            вывести один объект JSON вместо текста (с --batch — по одному\n"
-        "                    на строку, все значения до последнего бита)\n"
-        "  --input ФАЙЛ      начать с исходных данных из ФАЙЛА (файл .korvelin окна);\n"
-        "                    заданные параметры заменяют его значения\n"
-        "  --save ФАЙЛ       сохранить исходные данные параметров в ФАЙЛ, затем рассчитать\n"
-        "  --span L          проверить принятый пролет L м по каждому критерию\n"
-        "  --route L         подсчитать опоры участка трассы длиной L м\n"
-        "  --pdf ФАЙЛ        записать расчетную записку в ФАЙЛ (PDF, A4); дисплей не нужен\n"
-        "  --snow-weight S   свой нормативный вес снегового покрова, кН/м² (от 0 до 20),\n"
-        "                    вместо значения района; пустое значение — по району\n"
-        "  --wind-pressure W\n"
-        "                    свое нормативное ветровое давление, кПа (от 0 до 5)\n"
-        "  --ice-thickness MM\n"
-        "                    своя толщина стенки гололеда, мм (от 0 до 100)\n"
-        "  --snow-source ТЕКСТ, --wind-source ТЕКСТ, --ice-source ТЕКСТ\n"
-        "                    источник своего значения для записки, например\n"
-        "                    «СП 20.13330.2016, табл. К.1»\n"
-        "  --friction MU     коэффициент трения в опорах, от 0 до 1 (по умолчанию 0,3:\n"
-        "                    сталь по стали; 0,1 — фторопласт; 0 — без трения)\n"
-        "  --odt ФАЙЛ        записать расчетную записку в ФАЙЛ в формате ODT (A4, как PDF)\n"
-        "Компенсация температурных деформаций участка между неподвижными опорами:\n"
-        "  --section МАРШРУТ участок: длины плеч в метрах и повороты на 90° между ними,\n"
-        "                    Л (L) — налево, П (R) — направо, например «20 Л 8 П 15»;\n"
-        "                    повторяется, по участку на параметр\n"
-        "  --guides СПИСОК   направляющие опоры участка предыдущего --section: номер\n"
-        "                    плеча от 1 и расстояние в метрах от его начала (точки\n"
-        "                    пересечения осей), через «;», например «1:16; 5:4»\n"
-        "  --bend-radius MM  радиус отводов на всех поворотах участков, мм (по умолчанию\n"
-        "                    1,5·D; 0 — острые углы); отвод — дуга, касательная к плечам,\n"
-        "                    длины плеч — между точками пересечения осей\n"
-        "  --support-step M  шаг скользящих опор вдоль плеч, м (по умолчанию — определяющий\n"
-        "                    пролет своего свода правил); опора ставится и на каждом\n"
-        "                    повороте\n"
-        "  --t-closing T     температура замыкания, °C (от −70 до +100, не ниже t_min и\n"
-        "                    не выше t_max)\n"
-        "  --t-min T         наименьшая температура стенки трубы, °C\n"
-        "  --t-max T         наибольшая температура стенки трубы, °C\n"
-        "  --allowable-compensation S\n"
-        "                    допускаемое напряжение компенсации [σ]к, МПа; без него\n"
-        "                    напряжение выводится без оценки\n"
-        "  --shoe-length MM  длина башмака скользящей опоры, мм: наибольшее перемещение\n"
-        "                    угла сравнивается с ее половиной\n"
-        "                    Опора А — в начале координат, первое плечо — по оси +x,\n"
-        "                    поворот налево — на +90°. Реакция — сила, с которой опора\n"
-        "                    действует на трубу; моменты положительны против часовой\n"
-        "                    стрелки; продольная сила N положительна при растяжении.\n"
-        "                    Момент на конце плеча — момент нагрузок на часть трубы от\n"
-        "                    этой точки до опоры Б (ее реакций): в опоре Б он равен M\n"
-        "                    опоры Б, в опоре А — M опоры А с обратным знаком.\n"
-        "                    Отводы гибче прямой трубы в K = max(1; 1,65/λ) раз, напряжение\n"
-        "                    в отводе больше в i = max(1; 0,9/λ^(2/3)) раз, λ = t·R/r²,\n"
-        "                    r = (D − t)/2 (гладкий отвод по Карману; влияние давления\n"
-        "                    на гибкость не учитывается). Трение μ·V на каждой скользящей\n"
-        "                    опоре и направляющей (V — вертикальная нагрузка опоры по\n"
-        "                    нагрузке q выполненного расчета пролета) противостоит ее\n"
-        "                    перемещению; опора, сила на которую меньше μ·V, не\n"
-        "                    скользит. Трение решается по шагам температуры от t_з до\n"
-        "                    t_max и до t_min с точностью 0,1 % сил; --friction 0 — без\n"
-        "                    трения. Сжатые плечи проверяются на продольную\n"
-        "                    устойчивость (сила Эйлера шарнирного стержня: в\n"
-        "                    вертикальной плоскости — пролет между опорами, в\n"
-        "                    горизонтальной — участок между направляющими, отводами и\n"
-        "                    неподвижными опорами); при N/N_cr > 1 — предупреждение.\n"
-        "                    Продольное напряжение — от давления p·d/(4t), от веса\n"
-        "                    (опорный момент пролета q·l²/12), от температуры (в отводе с\n"
-        "                    i) и их сумма; [σ]к сравнивается с температурной частью.\n"
-        "  --pipes СПИСОК    одна записка по нескольким трубам (вместе с --pdf или --odt):\n"
-        "                    наружный диаметр и толщина стенки в мм через «x» или «×»,\n"
-        "                    трубы через «;», например «57x3; 108x4; 159x4,5»; остальные\n"
-        "                    исходные данные — общие для всех труб\n"
-        "  --table-pipes     то же по строкам таблицы пролетов из --input ФАЙЛ (без него —\n"
-        "                    по списку таблицы по умолчанию)\n"
-        "Сведения о документе для записки (ТЕКСТ — до 200 знаков):\n"
-        "  --object ТЕКСТ    объект\n"
-        "  --designation ТЕКСТ\n"
-        "                    обозначение документа (шифр); с ним записка в PDF и ODT\n"
-        "                    выходит в рамке с основной надписью\n"
-        "  --organization ТЕКСТ\n"
-        "                    организация\n"
-        "  --stage ТЕКСТ     стадия\n"
-        "  --author ТЕКСТ    разработал (Разраб.)\n"
-        "  --checker ТЕКСТ   проверил (Пров.)\n"
-        "  --norm-control ТЕКСТ\n"
-        "                    нормоконтроль (Н. контр.)\n"
-        "  --chief-engineer ТЕКСТ\n"
-        "                    главный инженер проекта (ГИП)\n"
-        "  --replaced-inventory ТЕКСТ\n"
-        "                    взамен инвентарного номера (Взам. инв. №)\n"
-        "  --original-signed ТЕКСТ\n"
-        "                    подпись и дата подлинника (Подп. и дата)\n"
-        "  --original-inventory ТЕКСТ\n"
-        "                    инвентарный номер подлинника (Инв. № подл.)\n"
-        "  --frame, --no-frame\n"
-        "                    рамка и основная надпись в PDF и ODT: да или нет (без этих\n"
-        "                    параметров — да, если задано обозначение документа)\n"
-        "  --batch [ФАЙЛ]    по расчету на строку ФАЙЛА или стандартного ввода (см. ниже)\n"
-        "  --version         вывести версию\n"
-        "  --help            вывести эту справку\n"
-        "\n"
-        "Пункты списков:\n";
+        "N — номер пункта списка, считая от 0):\n";
+    for (const CliOption& option : kCliOptions) {
+        AppendOptionHelp(text, option);
+    }
+    text += "\n"
+            "Пункты списков:\n";
     for (const IndexOption& option : kIndexOptions) {
         AppendItems(text, option.Name, option.Meaning, option.Items());
     }
@@ -343,41 +662,14 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         options.Friction = base->Friction;
         options.Document = base->Document;
         options.Compensation = base->Compensation.value_or(CompensationTexts{});
+        options.ChosenSpan = base->ChosenSpan.value_or(std::string());
+        options.RouteLength = base->RouteLength.value_or(std::string());
     }
-    std::optional<int> steel;
-    std::optional<std::string> ultimate;
-    std::optional<std::string> yield;
-    std::string singleRunOption;  // the first option that only a single run takes
-    std::string pipeOption;       // --diameter or --wall, which a note of several pipes does not take
-    std::string pipesOption;      // --pipes or --table-pipes
+    ParseState state{options, base, {}, {}, {}, {}, {}, {}};
     ParsedCommandLine parsed;
     auto fail = [&parsed](std::string message) {
         parsed.Error = std::move(message);
         return parsed;
-    };
-
-    struct TextOption {
-        std::string_view Name;
-        std::string* Target;
-    };
-    const TextOption textOptions[] = {
-        {"--diameter", &options.Texts.OuterDiameter},
-        {"--wall", &options.Texts.WallThickness},
-        {"--pressure", &options.Texts.Pressure},
-        {"--snow-source", &options.OwnClimate.SnowWeight.Source},
-        {"--wind-source", &options.OwnClimate.WindPressure.Source},
-        {"--ice-source", &options.OwnClimate.IceThickness.Source},
-        {"--t-closing", &options.Compensation.ClosingTemperature},
-        {"--t-min", &options.Compensation.MinTemperature},
-        {"--t-max", &options.Compensation.MaxTemperature},
-        {"--allowable-compensation", &options.Compensation.AllowableStress},
-        {"--shoe-length", &options.Compensation.ShoeLength},
-    };
-    // An own value is in force when given a text; an empty one gives the region's value back.
-    const std::pair<std::string_view, OwnClimateEntry*> ownOptions[] = {
-        {"--snow-weight", &options.OwnClimate.SnowWeight},
-        {"--wind-pressure", &options.OwnClimate.WindPressure},
-        {"--ice-thickness", &options.OwnClimate.IceThickness},
     };
 
     for (int i = 1; i < argc; ++i) {
@@ -389,196 +681,58 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
                 arg = arg.substr(0, eq);
             }
         }
-        // The value of an option: after "=" or the next argument, which may start with "-"
-        // (a negative number is a value the engine refuses with its own message).
-        auto value = [&](std::string_view& out) {
-            if (inlineValue) {
-                out = *inlineValue;
-                return true;
+        const auto option = std::find_if(std::begin(kCliOptions), std::end(kCliOptions),
+                                         [arg](const CliOption& o) { return o.Name == arg; });
+        if (option == std::end(kCliOptions)) {
+            return fail("Неизвестный параметр «" + std::string(arg) + "»");
+        }
+        const auto wrong = [&]() {
+            if (option->Wrong != nullptr) {
+                return option->Wrong(arg);
             }
-            if (i + 1 >= argc) {
-                return false;
-            }
-            out = argv[++i];
-            return true;
+            return option->Value == Takes::Nothing ? NoValueTaken(arg) : NoValue(arg);
         };
-        auto flag = [&](bool& target) {
+        std::string_view value;
+        switch (option->Value) {
+        case Takes::Nothing:
+            if (inlineValue) return fail(wrong());
+            break;
+        case Takes::Ignored:
+            break;
+        case Takes::Value:
+        case Takes::NonEmpty:
             if (inlineValue) {
-                return false;
-            }
-            target = true;
-            return true;
-        };
-        std::string_view v;
-        bool handled = false;
-        for (const auto& option : textOptions) {
-            if (arg == option.Name) {
-                if (!value(v)) return fail(NoValue(arg));
-                *option.Target = v;
-                handled = true;
-                if ((arg == "--diameter" || arg == "--wall") && pipeOption.empty()) {
-                    pipeOption = arg;
-                }
-            }
-        }
-        for (const IndexOption& option : kIndexOptions) {
-            if (arg != option.Name) {
-                continue;
-            }
-            if (!value(v)) return fail(NoValue(arg));
-            int index = 0;
-            const int last = static_cast<int>(option.Items().size()) - 1;
-            if (!ParseIndex(v, index) || index < 0 || index > last) {
-                return fail(std::string(arg) + ": нужен номер пункта списка от 0 до " + std::to_string(last) +
-                            ", а не «" + std::string(v) + "»");
-            }
-            if (option.Field != nullptr) {
-                options.Indexes.*option.Field = index;
+                value = *inlineValue;
+            } else if (i + 1 < argc) {
+                value = argv[++i];
             } else {
-                steel = index;
+                return fail(wrong());
             }
-            handled = true;
-        }
-        for (const auto& [name, entry] : ownOptions) {
-            if (arg == name) {
-                if (!value(v)) return fail(NoValue(arg));
-                entry->Value = v;
-                entry->InForce = !v.empty();
-                handled = true;
-            }
-        }
-        if (handled) {
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-            continue;
-        }
-        if (arg == "--ultimate") {
-            if (!value(v)) return fail(NoValue(arg));
-            ultimate = std::string(v);
-        } else if (arg == "--yield") {
-            if (!value(v)) return fail(NoValue(arg));
-            yield = std::string(v);
-        } else if (arg == "--span" || arg == "--route") {
-            if (!value(v)) return fail(NoValue(arg));
-            (arg == "--span" ? options.ChosenSpan : options.RouteLength) = v;
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-        } else if (arg == "--pdf") {
-            if (!value(v) || v.empty()) return fail(NoValue(arg));
-            options.PdfFile = v;
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-        } else if (arg == "--input" || arg == "--save") {
-            if (!value(v) || v.empty()) return fail(NoValue(arg));
-            (arg == "--input" ? options.InputFile : options.SaveFile) = std::string(v);
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-        } else if (arg == "--section") {
-            if (!value(v)) return fail(NoValue(arg));
-            options.SectionRoutes.emplace_back(v);
-            options.SectionGuides.emplace_back();
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-        } else if (arg == "--guides") {
-            if (!value(v)) return fail(NoValue(arg));
-            if (options.SectionRoutes.empty()) {
-                return fail("--guides задается после --section своего участка");
-            }
-            options.SectionGuides.back() = std::string(v);
-        } else if (arg == "--bend-radius" || arg == "--support-step") {
-            if (!value(v) || v.empty()) return fail(NoValue(arg));
-            (arg == "--bend-radius" ? options.BendRadius : options.SupportStep) = std::string(v);
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-        } else if (arg == "--friction") {
-            if (!value(v) || v.empty()) return fail("--friction: не задан коэффициент трения в опорах");
-            options.Friction = std::string(v);
-        } else if (const auto field = std::find_if(
-                       kDocumentFieldKeys.begin(), kDocumentFieldKeys.end(),
-                       [arg](const DocumentFieldKey& key) { return key.Option == arg; });
-                   field != kDocumentFieldKeys.end()) {
-            if (!value(v)) return fail("для " + std::string(arg) + " нужен текст");
-            options.Document.*field->Field = v;
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-        } else if (arg == "--frame" || arg == "--no-frame") {
-            if (inlineValue) return fail(std::string(arg) + " — параметр без значения");
-            options.Document.Frame = arg == "--frame";
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-        } else if (arg == "--odt") {
-            if (!value(v) || v.empty()) return fail("для --odt нужно имя файла");
-            options.OdtFile = v;
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-        } else if (arg == "--pipes" || arg == "--table-pipes") {
-            if (!pipesOption.empty()) {
-                return fail(std::string(arg) + " нельзя задать вместе с " + pipesOption);
-            }
-            pipesOption = arg;
-            if (arg == "--pipes") {
-                if (!value(v)) return fail(NoValue(arg));
-                PipeListReading reading = ReadPipeList(v);
-                if (!reading.Ok()) return fail(reading.Error);
-                options.Pipes = std::move(reading.Pipes);
-            } else {
-                if (inlineValue) return fail(NoValueTaken(arg));
-                std::vector<PipeSize> rows;
-                if (base != nullptr && base->PipeTable) {
-                    for (const PipeTableRow& row : *base->PipeTable) {
-                        // A row left blank in the window is no pipe.
-                        if (row.Diameter.find_first_not_of(' ') != std::string::npos ||
-                            row.Wall.find_first_not_of(' ') != std::string::npos) {
-                            rows.push_back({row.Diameter, row.Wall});
-                        }
-                    }
-                } else {
-                    rows = DefaultPipeSizes();
-                }
-                if (rows.empty()) {
-                    return fail("--table-pipes: в таблице пролетов нет труб");
-                }
-                options.Pipes = std::move(rows);
-            }
-            if (singleRunOption.empty()) {
-                singleRunOption = arg;
-            }
-        } else if (arg == "--sep") {
-            if (!value(v)) return fail(NoValue(arg));
-            if (v != "," && v != ".") {
-                return fail("--sep: десятичный разделитель — «,» или «.», а не «" + std::string(v) + "»");
-            }
-            options.Separator = std::string(v);
-        } else if (arg == "--report") {
-            if (!flag(options.Report)) return fail(NoValueTaken(arg));
-        } else if (arg == "--json") {
-            if (!flag(options.Json)) return fail(NoValueTaken(arg));
-        } else if (arg == "--help" || arg == "-h") {
-            options.Help = true;
-        } else if (arg == "--version") {
-            options.Version = true;
-        } else if (arg == "--batch") {
-            options.Batch = true;
+            if (option->Value == Takes::NonEmpty && value.empty()) return fail(wrong());
+            break;
+        case Takes::Optional:
             if (inlineValue) {
-                options.BatchFile = *inlineValue;
+                value = *inlineValue;
             } else if (i + 1 < argc && (std::string_view(argv[i + 1]) == "-" ||
                                         !std::string_view(argv[i + 1]).starts_with("--"))) {
-                options.BatchFile = argv[++i];
+                value = argv[++i];
             }
-        } else {
-            return fail("Неизвестный параметр «" + std::string(arg) + "»");
+            break;
+        }
+        if (std::string error = option->Set(state, arg, value); !error.empty()) {
+            return fail(std::move(error));
+        }
+        if (option->SingleRun && state.SingleRunOption.empty()) {
+            state.SingleRunOption = arg;
         }
     }
 
+    const std::optional<int>& steel = state.Steel;
+    const std::optional<std::string>& ultimate = state.Ultimate;
+    const std::optional<std::string>& yield = state.Yield;
+    const std::string& singleRunOption = state.SingleRunOption;
+    const std::string& pipeOption = state.PipeOption;
+    const std::string& pipesOption = state.PipesOption;
     if (steel && (ultimate || yield)) {
         return fail("--steel нельзя задать вместе с --ultimate или --yield");
     }

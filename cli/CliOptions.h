@@ -25,8 +25,10 @@ struct CliOptions {
     std::string BatchFile;  // empty or "-": standard input
     std::string InputFile;  // --input: the set the other options start from
     std::string SaveFile;   // --save: where the set of the options is written
-    std::string ChosenSpan;   // --span: the chosen span, m, as typed (checked with the separator)
-    std::string RouteLength;  // --route: the route length, m, as typed
+    // --span: the chosen span, m, as typed (checked with the separator); --route: the route
+    // length, m, as typed. Both start from the set of --input.
+    std::string ChosenSpan;
+    std::string RouteLength;
     std::string PdfFile;      // --pdf: where the calculation note is written
     // --snow-weight, --wind-pressure, --ice-thickness (an empty text: the region's value) and
     // their sources; --friction (none: 0,3).
@@ -46,6 +48,7 @@ struct CliOptions {
     // --pipes LIST or --table-pipes: the pipes of a note of several pipes, which take the
     // diameter and wall of the single run's place.
     std::optional<std::vector<PipeSize>> Pipes;
+    bool PipesFromTable = false;  // --table-pipes: the rows of the set, not a list of the options
 };
 
 struct ParsedCommandLine {
@@ -78,6 +81,9 @@ InputSet OptionsInputSet(const CliOptions& options, const InputSet* base,
 // number the calculation refuses, zero or negative, is its own message, not a usage error.)
 std::string UnreadableValueError(const CliOptions& options, std::string_view separator);
 
+// The help, made from the same table of options that ParseCommandLine reads them with.
 std::string HelpText();
+// The names of every option the command line takes, in the order of the help ("-h" too).
+std::vector<std::string_view> OptionNames();
 
 }  // namespace korvelin::cli

@@ -116,8 +116,12 @@ Json SummaryJson(const DesignSummary& summary)
     json["check"] = std::move(check);
     json["route_length"] = Number(summary.RouteLength);
     Json supports = Json::object();
-    supports["sp"] = SupportsJson(summary.SP.Supports, summary.SP.Route);
-    supports["snip"] = SupportsJson(summary.SNiP.Supports, summary.SNiP.Route);
+    // With a route, the loads of the route's beam: its span and the factors of its count.
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        const RuleSetSummary& set = summary.Of(rules);
+        supports[rules == RuleSet::SP ? "sp" : "snip"] =
+            SupportsJson(set.RouteLoads ? set.RouteLoads : set.Supports, set.Route);
+    }
     supports["chosen"] = Supports(summary.ChosenRoute);
     json["supports"] = std::move(supports);
     Json chosen = nullptr;

@@ -3,6 +3,7 @@
 #include "korvelin/InputRemarks.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
+#include "korvelin/RouteSpans.h"
 
 #include <array>
 #include <charconv>
@@ -240,14 +241,22 @@ std::optional<DesignSummary> SummarizeDesign(const CalculationOutcome& outcome,
     DesignSummary summary;
     summary.ChosenSpan = request.ChosenSpan;
     summary.RouteLength = request.RouteLength;
+    summary.SpanCountIndex = outcome.Input ? outcome.Input->SpanCount : -1;
+    GoverningSpansByItem byItem(outcome, request.DecimalSeparator);
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
         RuleSetSummary& set = rules == RuleSet::SP ? summary.SP : summary.SNiP;
         set.Governing = FindGoverningSpan(outcome, rules, request.DecimalSeparator);
         if (request.ChosenSpan) {
             set.Check = CheckChosenSpan(outcome.Spans, rules, *request.ChosenSpan);
         }
-        if (request.RouteLength && set.Governing.Span) {
-            set.Route = CountSupports(*request.RouteLength, *set.Governing.Span);
+        if (request.RouteLength && set.Governing.Span && outcome.Input) {
+            set.Route = DivideIntoSpans(*request.RouteLength, [&](int item) {
+                return byItem.Span(rules, item);
+            });
+            if (set.Route) {
+                set.RouteLoads = SupportLoadsAt(outcome, rules, set.Route->Span, request.Friction,
+                                                set.Route->SpanCountIndex);
+            }
         }
         if (set.Governing.Span) {
             set.Supports = SupportLoadsAt(outcome, rules, *set.Governing.Span, request.Friction);
@@ -268,13 +277,14 @@ std::optional<DesignSummary> SummarizeDesign(const CalculationOutcome& outcome,
 }
 
 std::optional<SupportLoads> SupportLoadsAt(const CalculationOutcome& outcome, RuleSet rules,
-                                           double span, std::optional<double> friction)
+                                           double span, std::optional<double> friction,
+                                           std::optional<int> spanCountIndex)
 {
     if (outcome.Kind != OutcomeKind::Completed || !outcome.Input) {
         return std::nullopt;
     }
     const LoadSummary& loads = outcome.Loads;
-    return ComputeSupportLoads(span, outcome.Input->SpanCount,
+    return ComputeSupportLoads(span, spanCountIndex.value_or(outcome.Input->SpanCount),
                                rules == RuleSet::SP ? *loads.VerticalLoadSP : *loads.TotalLoadSNiP,
                                *loads.WindLoad, friction);
 }

@@ -45,14 +45,44 @@ constexpr std::array<OwnClimateKey, 3> kOwnClimateKeys = {{
 }};
 constexpr std::string_view kDocumentKey = "document";
 // The compensation: {"closingTemperature", "minTemperature", "maxTemperature", "allowableStress",
-// "shoeLength", "sections": [{"name", "legs": [{"length", "turn"}…]}…]}; the texts of the check
-// values and a last leg's empty turn are left out when empty.
+// "shoeLength", "sections": [{"name", "legs": [{"length", "turn"}…], "bendRadius", "supportStep",
+// "guides"}…]}; the texts of the check values, a last leg's empty turn and a section's empty
+// texts are left out.
 constexpr std::string_view kCompensationKey = "compensation";
 constexpr std::string_view kSectionsKey = "sections";
 constexpr std::string_view kSectionNameKey = "name";
 constexpr std::string_view kLegsKey = "legs";
 constexpr std::string_view kLegLengthKey = "length";
 constexpr std::string_view kLegTurnKey = "turn";
+// Format 2: a section's bend radius (mm), support step (m) and guides ("LEG:S; LEG:S"), each left
+// out when empty.
+struct SectionTextKey {
+    std::string_view Name;
+    std::string SectionTexts::*Field;
+    std::size_t MaxLength;
+};
+constexpr std::array<SectionTextKey, 3> kSectionTextKeys = {{
+    {"bendRadius", &SectionTexts::BendRadius, kMaxInputTextLength},
+    {"supportStep", &SectionTexts::SupportStep, kMaxInputTextLength},
+    {"guides", &SectionTexts::Guides, kMaxGuidesTextLength},
+}};
+
+// The grade list as format 1 wrote it, by index: what an old file's number means, whatever the
+// list becomes.
+constexpr std::array<std::string_view, 7> kFormat1SteelGrades = {
+    "ст2сп/ГОСТ 10705-80", "ст3сп/ГОСТ 10705-80", "08/ГОСТ 10705-80", "10/ГОСТ 10705-80",
+    "15/ГОСТ 10705-80",    "20/ГОСТ 10705-80",    "Свой"};
+
+// The place of a grade in today's list, none for a name it does not hold.
+std::optional<int> SteelGradeIndex(std::string_view name)
+{
+    const std::span<const std::string_view> items = SteelGradeItems();
+    const auto it = std::find(items.begin(), items.end(), name);
+    if (it == items.end()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(it - items.begin());
+}
 struct CompensationTextKey {
     std::string_view Name;
     std::string CompensationTexts::*Field;
@@ -293,7 +323,7 @@ const Json& ObjectOf(const Json& value, const std::string& key)
     return value;
 }
 
-CompensationTexts ReadCompensation(const Json& value)
+CompensationTexts ReadCompensation(const Json& value, std::int64_t version)
 {
     const std::string prefix = std::string(kCompensationKey) + ".";
     ObjectReader reader(ObjectOf(value, std::string(kCompensationKey)), prefix);
@@ -319,10 +349,39 @@ CompensationTexts ReadCompensation(const Json& value)
             row.Turn = leg.OptionalText(kLegTurnKey).value_or(std::string());
             leg.RefuseOthers();
         }
+        if (version >= 2) {
+            for (const SectionTextKey& key : kSectionTextKeys) {
+                read.*key.Field = section.OptionalText(key.Name).value_or(std::string());
+            }
+        }
         section.RefuseOthers();
     }
     reader.RefuseOthers();
     return texts;
+}
+
+// Format 1: the place in the list of that time; format 2: the name, looked up in today's list.
+int ReadSteelGrade(ObjectReader& reader, std::int64_t version)
+{
+    if (version < 2) {
+        const int old = reader.Index(kSteelGradeKey, kFormat1SteelGrades.size());
+        const std::optional<int> index = SteelGradeIndex(kFormat1SteelGrades[static_cast<std::size_t>(old)]);
+        if (!index) {
+            throw Refusal{"марки стали " + Quoted(kFormat1SteelGrades[static_cast<std::size_t>(old)]) +
+                          " из файла нет в списке марок"};
+        }
+        return *index;
+    }
+    const std::string name = reader.Text(kSteelGradeKey);
+    if (std::string problem = TextProblem(kSteelGradeKey, name); !problem.empty()) {
+        throw Refusal{problem};
+    }
+    const std::optional<int> index = SteelGradeIndex(name);
+    if (!index) {
+        throw Refusal{"марки стали " + Quoted(name) + " (ключ " + Quoted(kSteelGradeKey) +
+                      ") нет в списке марок этой версии программы"};
+    }
+    return *index;
 }
 
 InputSet ReadObject(const Json& json)
@@ -346,11 +405,10 @@ InputSet ReadObject(const Json& json)
     if (version < 1) {
         throw Refusal{"версии формата " + std::to_string(version) + " не бывает"};
     }
-    set.Version = static_cast<int>(version);
     for (const TextKey& key : kTextKeys) {
         set.Texts.*key.Field = reader.Text(key.Name);
     }
-    set.SteelGrade = reader.Index(kSteelGradeKey, SteelGradeItems().size());
+    set.SteelGrade = ReadSteelGrade(reader, version);
     for (const IndexKey& key : kIndexKeys) {
         set.Indexes.*key.Field = reader.Index(key.Name, key.Items().size());
     }
@@ -369,9 +427,11 @@ InputSet ReadObject(const Json& json)
         set.Document = ReadDocumentFields(*document);
     }
     if (const Json* compensation = reader.Find(kCompensationKey)) {
-        set.Compensation = ReadCompensation(*compensation);
+        set.Compensation = ReadCompensation(*compensation, version);
     }
     reader.RefuseOthers();
+    // Converted: the set in memory is of the current format.
+    set.Version = kInputSetVersion;
     return set;
 }
 
@@ -430,6 +490,13 @@ std::string CompensationProblem(const CompensationTexts& texts)
             !problem.empty()) {
             return problem;
         }
+        for (const SectionTextKey& key : kSectionTextKeys) {
+            if (std::string problem = TextProblem(sectionKey + std::string(key.Name), section.*key.Field,
+                                                  key.MaxLength);
+                !problem.empty()) {
+                return problem;
+            }
+        }
         for (std::size_t j = 0; j < section.Legs.size(); ++j) {
             const std::string legKey =
                 sectionKey + std::string(kLegsKey) + "[" + std::to_string(j) + "].";
@@ -445,6 +512,11 @@ std::string CompensationProblem(const CompensationTexts& texts)
 }
 
 }  // namespace
+
+std::span<const std::string_view> Format1SteelGrades()
+{
+    return kFormat1SteelGrades;
+}
 
 bool operator==(const InputSet& a, const InputSet& b)
 {
@@ -578,7 +650,11 @@ std::string SerializeInputSet(const InputSet& set)
     for (const TextKey& key : kTextKeys) {
         json[std::string(key.Name)] = set.Texts.*key.Field;
     }
-    json[std::string(kSteelGradeKey)] = set.SteelGrade;
+    // By name: a grade added to the list leaves the file's meaning as it is.
+    json[std::string(kSteelGradeKey)] =
+        FindSteelGrade(set.SteelGrade) != nullptr
+            ? std::string(SteelGradeItems()[static_cast<std::size_t>(set.SteelGrade)])
+            : std::string();
     for (const IndexKey& key : kIndexKeys) {
         json[std::string(key.Name)] = set.Indexes.*key.Field;
     }
@@ -634,8 +710,14 @@ std::string SerializeInputSet(const InputSet& set)
                 }
                 legs.push_back(std::move(row));
             }
-            sections.push_back(OrderedJson{{std::string(kSectionNameKey), section.Name},
-                                           {std::string(kLegsKey), std::move(legs)}});
+            OrderedJson written{{std::string(kSectionNameKey), section.Name},
+                                {std::string(kLegsKey), std::move(legs)}};
+            for (const SectionTextKey& key : kSectionTextKeys) {
+                if (const std::string& text = section.*key.Field; !text.empty()) {
+                    written[std::string(key.Name)] = text;
+                }
+            }
+            sections.push_back(std::move(written));
         }
         compensation[std::string(kSectionsKey)] = std::move(sections);
         json[std::string(kCompensationKey)] = std::move(compensation);

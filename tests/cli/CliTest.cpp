@@ -61,8 +61,11 @@ TEST(CalcSummary, ChosenSpanAndRouteFollowTheSpans)
         "    статический расчет на прочность: 21,7 % от 13,851 м — проходит\n"
         "    предельный прогиб: 32,6 % от 9,189 м — проходит\n"
         "Опоры на участке трассы 100,000 м\n"
-        "  По СП 42-102-2004, пролет 3,122 м: пролетов 33, промежуточных опор 32, шаг опор 3,030 м\n"
-        "  По СНиП 2.04.12-86, пролет 9,189 м: пролетов 11, промежуточных опор 10, шаг опор 9,091 м\n"
+        // 100 m is a beam of many spans, whose SP span is 2,073 m: 100 / 2,073 = 48,2 → 49.
+        "  По СП 42-102-2004, пролет 2,073 м при количестве пролетов «>6»: пролетов 49, промежуточных "
+        "опор 48, шаг опор 2,041 м\n"
+        "  По СНиП 2.04.12-86, пролет 9,189 м при количестве пролетов «>6»: пролетов 11, промежуточных "
+        "опор 10, шаг опор 9,091 м\n"
         "  Принятый пролет, пролет 3,000 м: пролетов 34, промежуточных опор 33, шаг опор 2,941 м\n";
     ASSERT_NE(r.Out.find(tail), std::string::npos) << r.Out;
     // The loads on the supports follow, at the chosen span too.
@@ -107,12 +110,39 @@ TEST(CalcSummary, JsonCarriesTheSummary)
           "\"snip\":{\"span\":9.189,\"criterion\":\"deflection_snip\",\"reason\":null}},\"chosen_span\":3.5,"
           "\"check\":{\"sp\":{\"passes\":false,",
           "{\"criterion\":\"dynamic_sp\",\"span\":3.122,\"percent\":112.1",
-          "\"route_length\":100.0,\"supports\":{\"sp\":{\"span\":3.122,\"spans\":33,"
-          "\"intermediate_supports\":32,\"spacing\":3.0303"}) {
+          // The route's own beam: 49 spans of the item ">6", its span and factors.
+          "\"route_length\":100.0,\"supports\":{\"sp\":{\"span\":2.073,\"spans\":49,"
+          "\"intermediate_supports\":48,\"spacing\":2.0408163265306123,\"spans_in_beam\":\">6\","
+          "\"k_intermediate\":1.1339745962155614,"}) {
         EXPECT_NE(r.Out.find(part), std::string::npos) << part << "\n" << r.Out;
     }
     const Result refused = Calc("--json --wall 0");
     EXPECT_NE(refused.Out.find("\"summary\":null}"), std::string::npos) << refused.Out;
+}
+
+TEST(CalcSummary, RouteTakesTheCountItsSpansMake)
+{
+    // 159×4,5, steel 20, snow III, wind II, ice II, three spans chosen: the pages keep 4,081 m,
+    // the route of 120 m is a beam of many spans (3,607 m), 120 / 3,607 = 33,3 → 34 spans.
+    const std::string job = "--sep , --diameter 159 --wall 4,5 --steel 5 --snow 2 --wind 2 --ice 1 --spans 2 ";
+    const Result text = Calc(job + "--route 120");
+    EXPECT_EQ(text.Status, 0);
+    EXPECT_NE(text.Out.find("  По СП 42-102-2004: 4,081 м — динамический расчет на прочность\n"), std::string::npos);
+    EXPECT_NE(text.Out.find("  По СП 42-102-2004, пролет 3,607 м при количестве пролетов «>6»: пролетов 34, "
+                            "промежуточных опор 33, шаг опор 3,529 м\n"),
+              std::string::npos)
+        << text.Out;
+    const Result json = Calc(job + "--json --route 120");
+    EXPECT_NE(json.Out.find("\"supports\":{\"sp\":{\"span\":3.607,\"spans\":34,\"intermediate_supports\":33,"
+                            "\"spacing\":3.5294117647058822,\"spans_in_beam\":\">6\""),
+              std::string::npos)
+        << json.Out;
+    // A route of three spans keeps the item chosen.
+    const Result three = Calc(job + "--json --route 12");
+    EXPECT_NE(three.Out.find("\"supports\":{\"sp\":{\"span\":4.081,\"spans\":3,\"intermediate_supports\":2,"
+                             "\"spacing\":4.0,\"spans_in_beam\":3"),
+              std::string::npos)
+        << three.Out;
 }
 
 TEST(CalcSummary, PdfNoteWithoutADisplay)
@@ -130,7 +160,8 @@ TEST(CalcSummary, PdfNoteWithoutADisplay)
         if (c == '\n') c = ' ';
     }
     for (const char* words : {"Расчет допустимого пролета надземного газопровода", "18,441", "3,122",
-                              "6,128", "9,965", "13,851", "9,189", "96,1", "3,030", "2,941", "66,813",
+                              "6,128", "9,965", "13,851", "9,189", "96,1", "2,041", "2,941", "66,813",
+                              "49 пролетов по 2,041 м",
                               "Проверка принятого пролета 3,000 м", "1/150"}) {
         EXPECT_NE(note.find(words), std::string::npos) << words;
     }
@@ -361,7 +392,7 @@ TEST(CalcInputFile, SavedSetGivesTheSameResultsAndOptionsOverrideIt)
     const std::string contents = ReadFile(file);
     for (const char* member : {"\"format\": \"korvelin-inputs\"", "\"outerDiameter\": \"159\"",
                                "\"wallThickness\": \"4,5\"", "\"ultimateStrength\": \"314\"",
-                               "\"steelGrade\": 2", "\"snowRegion\": 3", "\"windRegion\": 7", "\"slope\": 10"}) {
+                               "\"steelGrade\": \"08/ГОСТ 10705-80\"", "\"snowRegion\": 3", "\"windRegion\": 7", "\"slope\": 10"}) {
         EXPECT_NE(contents.find(member), std::string::npos) << member << contents;
     }
 
@@ -376,8 +407,29 @@ TEST(CalcInputFile, SavedSetGivesTheSameResultsAndOptionsOverrideIt)
     EXPECT_EQ(overridden.Out, Calc(route + " --snow 0 --ultimate 400 --yield 250").Out);
     EXPECT_NE(overridden.Out, direct.Out);
     const std::string resaved = ReadFile(file);
-    EXPECT_NE(resaved.find("\"steelGrade\": 6"), std::string::npos) << resaved;
+    EXPECT_NE(resaved.find("\"steelGrade\": \"Свой\""), std::string::npos) << resaved;
     EXPECT_NE(resaved.find("\"snowRegion\": 0"), std::string::npos) << resaved;
+    std::filesystem::remove_all(dir);
+}
+
+// --save keeps what every option gave: the chosen span and the route too, which the run from the
+// file then takes as the options did; an option beside --input replaces the file's.
+TEST(CalcInputFile, SavedSetKeepsTheSpanAndTheRoute)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("korvelin-cli-route-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "трасса.korvelin").string();
+    const std::string job = "--sep , --diameter 159 --wall 4,5 --steel 5 --snow 2 --wind 2 --ice 1 --spans 2";
+    const Result direct = Calc(job + " --span 3,5 --route 120");
+    ASSERT_EQ(direct.Status, 0) << direct.Err;
+    EXPECT_EQ(Calc(job + " --span 3,5 --route 120 --save '" + file + "'").Out, direct.Out);
+    const std::string contents = ReadFile(file);
+    for (const char* member : {"\"version\": 2", "\"steelGrade\": \"20/ГОСТ 10705-80\"", "\"spanCount\": 2",
+                               "\"chosenSpan\": \"3,5\"", "\"routeLength\": \"120\""}) {
+        EXPECT_NE(contents.find(member), std::string::npos) << member << contents;
+    }
+    EXPECT_EQ(Calc("--sep , --input '" + file + "'").Out, direct.Out);
+    EXPECT_EQ(Calc("--sep , --input '" + file + "' --route 12").Out, Calc(job + " --span 3,5 --route 12").Out);
     std::filesystem::remove_all(dir);
 }
 
@@ -390,7 +442,7 @@ TEST(CalcInputFile, FilesThatCannotBeReadOrWrittenExitWithTwo)
          "korvelin-calc: Не удалось открыть файл «/nonexistent/a.korvelin»: файл не найден.\n"},
         {"--input '" + bad.string() + "'",
          "korvelin-calc: Не удалось открыть файл «" + bad.string() +
-             "»: файл записан более новой версией программы (версия формата 9, эта версия читает до 1).\n"},
+             "»: файл записан более новой версией программы (версия формата 9, эта версия читает до 2).\n"},
         {"--save /nonexistent/a.korvelin",
          "korvelin-calc: Не удалось сохранить файл «/nonexistent/a.korvelin»: папка не найдена.\n"},
         {"--save /tmp", "korvelin-calc: Не удалось сохранить файл «/tmp»: это папка, а не файл.\n"},

@@ -47,9 +47,11 @@ TEST(DesignSummary, StartUpInputGovernedByDynamicAndSNiPDeflection)
     EXPECT_TRUE(summary->SNiP.Check->Passes);
 
     ASSERT_TRUE(summary->SP.Route.has_value());
-    EXPECT_EQ(summary->SP.Route->Spans, 33);
-    EXPECT_EQ(summary->SP.Route->IntermediateSupports, 32);
-    EXPECT_EQ(FormatFixed3(summary->SP.Route->Spacing, ","), "3,030");
+    // 100 m is a beam of many spans: the span of ">6", 2,073 m, gives 100 / 2,073 = 48,2 → 49.
+    EXPECT_EQ(summary->SP.Route->Spans, 49);
+    EXPECT_EQ(summary->SP.Route->IntermediateSupports, 48);
+    EXPECT_EQ(FormatFixed3(summary->SP.Route->Span, ","), "2,073");
+    EXPECT_EQ(FormatFixed3(summary->SP.Route->Spacing, ","), "2,041");
     ASSERT_TRUE(summary->SNiP.Route.has_value());
     EXPECT_EQ(summary->SNiP.Route->Spans, 11);  // 100 / 9,189 = 10,88
     EXPECT_EQ(FormatFixed3(summary->SNiP.Route->Spacing, ","), "9,091");

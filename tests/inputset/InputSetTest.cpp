@@ -14,6 +14,25 @@ using Json = nlohmann::json;
 
 constexpr const char* kStartUpFile = R"({
   "format": "korvelin-inputs",
+  "version": 2,
+  "outerDiameter": "89",
+  "wallThickness": "3,2",
+  "ultimateStrength": "333",
+  "yieldStrength": "206",
+  "pressure": "0,6",
+  "steelGrade": "ст2сп/ГОСТ 10705-80",
+  "heightCategory": 0,
+  "snowRegion": 0,
+  "windRegion": 0,
+  "iceRegion": 0,
+  "spanCount": 0,
+  "slope": 0
+}
+)";
+
+// The same set as format 1 wrote it: the grade by its place in the list.
+constexpr const char* kStartUpFile1 = R"({
+  "format": "korvelin-inputs",
   "version": 1,
   "outerDiameter": "89",
   "wallThickness": "3,2",
@@ -36,6 +55,11 @@ TEST(InputSetFormat, StartUpSetIsWrittenInItsDocumentedForm)
     const InputSetParse parse = ParseInputSet(kStartUpFile);
     ASSERT_TRUE(parse.Set) << parse.Problem;
     EXPECT_EQ(*parse.Set, StartUpInputSet());
+    // Format 1 reads to the same set, and is written back as format 2.
+    const InputSetParse old = ParseInputSet(kStartUpFile1);
+    ASSERT_TRUE(old.Set) << old.Problem;
+    EXPECT_EQ(*old.Set, StartUpInputSet());
+    EXPECT_EQ(SerializeInputSet(*old.Set), kStartUpFile);
     // A file of an earlier version has no document fields: they stay empty, the frame unset.
     EXPECT_EQ(parse.Set->Document, DocumentFields{});
 }
@@ -81,6 +105,12 @@ TEST(InputSetFormat, EveryItemRoundTrips)
             if (item != 8) {
                 compensation.Sections = {{"Узел «П-1»", {{"20", "Л"}, {"3", "п"}, {"4", "R"}, {"3", "L"}, {"20,5", ""}}},
                                          {"", {{"10", ""}}}};
+                // Bends, a step and guides on the first section; the second keeps sharp corners.
+                if (item != 2) {
+                    compensation.Sections[0].BendRadius = "238,5";
+                    compensation.Sections[0].SupportStep = item == 5 ? "4" : "";
+                    compensation.Sections[0].Guides = "1:16; 5:4";
+                }
             }
             set.Compensation = compensation;
         }
@@ -124,6 +154,23 @@ TEST(InputSetFormat, CompensationIsWrittenInItsDocumentedForm)
     EXPECT_EQ(*parse.Set, set);
     // A file without the key has no compensation, as before.
     EXPECT_FALSE(ParseInputSet(kStartUpFile).Set->Compensation);
+
+    // A section's bend radius, support step and guides follow its legs, each only when given.
+    set.Compensation->Sections[0].BendRadius = "0";
+    set.Compensation->Sections[0].Guides = "1:2,5";
+    const std::string withBends = SerializeInputSet(set);
+    EXPECT_NE(withBends.find(R"(          {
+            "length": "5"
+          }
+        ],
+        "bendRadius": "0",
+        "guides": "1:2,5"
+      }
+)"),
+              std::string::npos)
+        << withBends;
+    EXPECT_EQ(withBends.find("supportStep"), std::string::npos);
+    EXPECT_EQ(*ParseInputSet(withBends).Set, set);
 }
 
 TEST(InputSetFormat, LimitsAreInclusive)
@@ -175,8 +222,8 @@ TEST(InputSetFormat, EveryBadSetGetsItsProblem)
          "это не файл исходных данных Korvelin (нет ключа «format» со значением «korvelin-inputs»)"},
         {"no format", [](Json& j) { j.erase("format"); },
          "это не файл исходных данных Korvelin (нет ключа «format» со значением «korvelin-inputs»)"},
-        {"newer version", [](Json& j) { j["version"] = 2; j["newKey"] = 1; },
-         "файл записан более новой версией программы (версия формата 2, эта версия читает до 1)"},
+        {"newer version", [](Json& j) { j["version"] = 3; j["newKey"] = 1; },
+         "файл записан более новой версией программы (версия формата 3, эта версия читает до 2)"},
         {"version zero", [](Json& j) { j["version"] = 0; }, "версии формата 0 не бывает"},
         {"version as text", [](Json& j) { j["version"] = "1"; },
          "значение ключа «version» должно быть целым числом"},
@@ -289,6 +336,41 @@ TEST(InputSetFormat, EveryBadSetGetsItsProblem)
          "Участок «Г-1»: длина плеча 1 должна быть больше нуля (введено «0»)"},
         {"section name too long", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["name"] = std::string(65, 'x'); },
          "значение ключа «compensation.sections[0].name» длиннее 64 символов"},
+        // Format 1 had no bends: such a key is as foreign to it as before.
+        {"bend radius in format 1", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["bendRadius"] = "238,5"; },
+         "лишний ключ «compensation.sections[0].bendRadius»"},
+    };
+    // Format 1 files are refused as they always were.
+    for (const BadFile& bad : cases) {
+        Json json = Json::parse(kStartUpFile1);
+        bad.Change(json);
+        const InputSetParse parse = ParseInputSet(json.dump());
+        EXPECT_FALSE(parse.Set) << bad.Name;
+        EXPECT_EQ(parse.Problem, bad.Problem) << bad.Name;
+    }
+}
+
+TEST(InputSetFormat, EveryBadFormat2SetGetsItsProblem)
+{
+    const BadFile cases[] = {
+        {"grade by its place", [](Json& j) { j["steelGrade"] = 0; },
+         "значение ключа «steelGrade» должно быть строкой"},
+        {"grade not in the list", [](Json& j) { j["steelGrade"] = "20/ГОСТ 8731-74"; },
+         "марки стали «20/ГОСТ 8731-74» (ключ «steelGrade») нет в списке марок этой версии программы"},
+        {"grade in other case", [](Json& j) { j["steelGrade"] = "СТ2СП/ГОСТ 10705-80"; },
+         "марки стали «СТ2СП/ГОСТ 10705-80» (ключ «steelGrade») нет в списке марок этой версии программы"},
+        {"grade too long", [](Json& j) { j["steelGrade"] = std::string(65, 'x'); },
+         "значение ключа «steelGrade» длиннее 64 символов"},
+        {"strengths of another grade", [](Json& j) { j["steelGrade"] = "20/ГОСТ 10705-80"; },
+         "прочности «333» и «206» не те, что у стали «20/ГОСТ 10705-80»: 372 и 225"},
+        {"radius as number", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["bendRadius"] = 238.5; },
+         "значение ключа «compensation.sections[0].bendRadius» должно быть строкой"},
+        {"step with a line end", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["supportStep"] = "4\n"; },
+         "значение ключа «compensation.sections[0].supportStep» содержит управляющие символы"},
+        {"guides too long", [](Json& j) { j["compensation"] = Compensation(); j["compensation"]["sections"][0]["guides"] = std::string(201, '1'); },
+         "значение ключа «compensation.sections[0].guides» длиннее 200 символов"},
+        {"newer version", [](Json& j) { j["version"] = 3; },
+         "файл записан более новой версией программы (версия формата 3, эта версия читает до 2)"},
     };
     for (const BadFile& bad : cases) {
         Json json = Json::parse(kStartUpFile);
@@ -297,6 +379,57 @@ TEST(InputSetFormat, EveryBadSetGetsItsProblem)
         EXPECT_FALSE(parse.Set) << bad.Name;
         EXPECT_EQ(parse.Problem, bad.Problem) << bad.Name;
     }
+    // The longest guides a file may hold are taken.
+    Json json = Json::parse(kStartUpFile);
+    json["compensation"] = Compensation();
+    json["compensation"]["sections"][0]["guides"] = "1:1," + std::string(195, '0') + "1";
+    EXPECT_EQ(ParseInputSet(json.dump()).Problem, "");
+}
+
+// A format 1 file names its grade by the place it had in the list of that time; it opens as the
+// grade of that name, as it did, and is written back by the name.
+TEST(InputSetFormat, Format1GradesOpenByTheNamesTheyHad)
+{
+    struct Case {
+        int Index;
+        const char* Name;
+        const char* Ultimate;
+        const char* Yield;
+    };
+    const Case cases[] = {
+        {0, "ст2сп/ГОСТ 10705-80", "333", "206"}, {1, "ст3сп/ГОСТ 10705-80", "372", "225"},
+        {2, "08/ГОСТ 10705-80", "314", "196"},    {3, "10/ГОСТ 10705-80", "314", "196"},
+        {4, "15/ГОСТ 10705-80", "333", "206"},    {5, "20/ГОСТ 10705-80", "372", "225"},
+        {6, "Свой", "400", "250"},
+    };
+    for (const Case& c : cases) {
+        Json json = Json::parse(kStartUpFile1);
+        json["steelGrade"] = c.Index;
+        json["ultimateStrength"] = c.Ultimate;
+        json["yieldStrength"] = c.Yield;
+        const InputSetParse parse = ParseInputSet(json.dump());
+        ASSERT_TRUE(parse.Set) << c.Name << ": " << parse.Problem;
+        EXPECT_EQ(SteelGradeItems()[static_cast<std::size_t>(parse.Set->SteelGrade)], c.Name);
+        EXPECT_EQ(parse.Set->Texts.UltimateStrength, c.Ultimate);
+        EXPECT_EQ(parse.Set->Version, kInputSetVersion);
+        const Json written = Json::parse(SerializeInputSet(*parse.Set));
+        EXPECT_EQ(written["steelGrade"], c.Name);
+        EXPECT_EQ(written["version"], 2);
+        // And format 2 reads its own file back to the same set.
+        EXPECT_EQ(*ParseInputSet(written.dump()).Set, *parse.Set) << c.Name;
+    }
+    EXPECT_EQ(Format1SteelGrades().size(), 7u);
+
+    // Format 1 sections have sharp corners, no step of their own and no guides.
+    Json json = Json::parse(kStartUpFile1);
+    json["compensation"] = Compensation();
+    const InputSetParse parse = ParseInputSet(json.dump());
+    ASSERT_TRUE(parse.Set) << parse.Problem;
+    const SectionTexts& section = parse.Set->Compensation->Sections.at(0);
+    EXPECT_EQ(section.Legs.size(), 2u);
+    EXPECT_EQ(section.BendRadius, "");
+    EXPECT_EQ(section.SupportStep, "");
+    EXPECT_EQ(section.Guides, "");
 }
 
 TEST(InputSetFormat, BytesThatAreNoSetObject)
@@ -324,8 +457,8 @@ TEST(InputSetFormat, CheckOfATypedSet)
 {
     EXPECT_EQ(InputSetProblem(StartUpInputSet()), "");
     InputSet set = StartUpInputSet();
-    set.Version = 2;
-    EXPECT_EQ(InputSetProblem(set), "версия формата 2 не поддерживается");
+    set.Version = 3;
+    EXPECT_EQ(InputSetProblem(set), "версия формата 3 не поддерживается");
     set = StartUpInputSet();
     set.Texts.Pressure = "\xff";
     EXPECT_EQ(InputSetProblem(set), "значение ключа «pressure» не в кодировке UTF-8");

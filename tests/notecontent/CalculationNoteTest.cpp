@@ -379,7 +379,15 @@ TEST(CalculationNote, CopiedResultsAreTabSeparatedLines)
                     "прочность\t112,1\t%"));
     EXPECT_TRUE(has("Принятый пролет по СП 42-102-2004\tне проходит\t"));
     EXPECT_TRUE(has("Принятый пролет по СНиП 2.04.12-86\tпроходит\t"));
-    EXPECT_TRUE(has("Промежуточных опор, по СП 42-102-2004\t32\tшт."));
+    // 100 m at the span of many spans, 2,073 m: 49 spans, 48 intermediate supports.
+    EXPECT_TRUE(has("Промежуточных опор, по СП 42-102-2004\t48\tшт."));
+    // The note says which count the route took and why.
+    const std::string note = Plain(BuildCalculationNote(run.Inputs, run.Outcome, run.Summary));
+    EXPECT_NE(note.find("СП 42-102-2004: 49 пролетов по 2,041 м — наименьшее число пролетов, при "
+                        "котором шаг не больше определяющего пролета балки с таким числом пролетов "
+                        "(«>6»: 2,073 м); при выбранном «1» — 3,122 м."),
+              std::string::npos)
+        << note;
     EXPECT_TRUE(has("Шаг опор, принятый пролет\t3,448\tм"));
 }
 

@@ -183,8 +183,9 @@ void ScreenFitTest::summaryPageTextsAreWhole()
     QCOMPARE(table.rowCount(), 8);
     VerifyTableWhole(table);
     // The longest route at the shortest governing span of the start-up pipe: the most supports.
+    // A route that long is a beam of many spans: 99999,999 / 2,073 = 48239,7 → 48240.
     F->Retype("EditRouteLength", QStringLiteral("99999,999"));
-    QCOMPARE(table.item(0, 4)->text(), QStringLiteral("32031"));
+    QCOMPARE(table.item(0, 4)->text(), QStringLiteral("48240"));
     VerifyTableWhole(table);
     F->Retype("EditRouteLength", QStringLiteral("100"));
     // A pipe of a millimetre: millions of spans, in the tooltip where the cell is too narrow.
@@ -192,7 +193,7 @@ void ScreenFitTest::summaryPageTextsAreWhole()
     F->Retype("Edit3", QStringLiteral("0,1"));
     F->Calculate();
     F->Retype("EditRouteLength", QStringLiteral("99999,999"));
-    QCOMPARE(table.item(0, 4)->text(), QStringLiteral("4545455"));
+    QCOMPARE(table.item(0, 4)->text(), QStringLiteral("6666667"));  // 99999,999 / 0,015
     VerifyTableWhole(table);
     F->Retype("EditRouteLength", QStringLiteral("100"));
     F->Retype("Edit2", QStringLiteral("89"));
@@ -235,7 +236,7 @@ void VerifyLabelsWhole(const QWidget& page)
 } // namespace
 
 // The notes beside the fields at their longest: a steel warning, the own values, the reason SP
-// has no governing span and the route at the chosen span. They grow below the two lines in view
+// has no governing span, the count of the SNiP route and the route at the chosen span. They grow below the two lines in view
 // and scroll; the tooltip holds them whole. The notice of a refusal that names every field fits
 // the table's place.
 void ScreenFitTest::summaryPageLongestNotesAreWhole()
@@ -259,12 +260,16 @@ void ScreenFitTest::summaryPageLongestNotesAreWhole()
     const QWidget& page = *F->Form().findChild<QWidget*>(QStringLiteral("TabSheet3"));
     const QLabel& status = *F->Find<QLabel>("SummaryStatus");
     const QStringList notes = status.text().split(QLatin1Char('\n'));
-    QCOMPARE(notes.size(), 4);
+    QCOMPARE(notes.size(), 5);
     QCOMPARE(notes[0], QStringLiteral("Внимание: предел текучести больше предела прочности — проверьте значения стали."));
     QVERIFY(notes[1].startsWith(QStringLiteral("СП 42-102-2004: внутренний диаметр 300,4 мм больше 300 мм — ")));
-    QVERIFY2(notes[2].startsWith(QStringLiteral("При принятом пролете: пролетов 9999999")),
+    // The count of the SNiP route: a beam of many spans.
+    QVERIFY2(notes[2].startsWith(QStringLiteral("СНиП 2.04.12-86: ")) &&
+                 notes[2].contains(QStringLiteral(", пролет балки «>6» — ")),
              qPrintable(notes[2]));
-    QVERIFY(notes[3].startsWith(QStringLiteral("Свои значения: S = 1,5 кН/м²; w0 = 0,38 кПа; b = 10 мм")));
+    QVERIFY2(notes[3].startsWith(QStringLiteral("При принятом пролете: пролетов 9999999")),
+             qPrintable(notes[3]));
+    QVERIFY(notes[4].startsWith(QStringLiteral("Свои значения: S = 1,5 кН/м²; w0 = 0,38 кПа; b = 10 мм")));
     // The row without a governing span says why as well.
     QCOMPARE(F->Find<QTableWidget>("SummaryTable")->item(0, 0)->toolTip(), notes[1]);
     QCOMPARE(status.toolTip(), status.text());

@@ -121,13 +121,17 @@ void SummaryPageTest::fieldsRecomputeAtOnceAndInputChangesReset()
     F->Type("EditChosenSpan", QStringLiteral("3"));
     F->Type("EditRouteLength", QStringLiteral("100"));
     QCOMPARE(Table()->rowCount(), 8);
+    // The route of 100 m is a beam of many spans: 100 / 2,073 = 48,2 → 49 spans.
     QCOMPARE(Row(0), (QStringList{"СП 42-102-2004: определяющий", "3,122", "", "проходит",
-                                  "33", "32", "3,030"}));
+                                  "49", "48", "2,041"}));
     QCOMPARE(Row(2), (QStringList{"    динамический расчет на прочность", "3,122", "96,1",
                                   "проходит", "", "", ""}));
     QCOMPARE(Row(5), (QStringList{"СНиП 2.04.12-86: определяющий", "9,189", "",
                                   "проходит", "11", "10", "9,091"}));
-    QCOMPARE(Status(), QStringLiteral("При принятом пролете: пролетов 34, опор 33, шаг 2,941 м"));
+    QCOMPARE(Status(), QStringLiteral("СП 42-102-2004: 49 пролетов по 2,041 м, пролет балки «>6» — 2,073 м "
+                                      "(при «1» — 3,122 м)\n"
+                                      "СНиП 2.04.12-86: 11 пролетов по 9,091 м, пролет балки «>6» — 9,189 м\n"
+                                      "При принятом пролете: пролетов 34, опор 33, шаг 2,941 м"));
 
     // A chosen span above the dynamic span fails SP only, at once.
     F->Retype("EditChosenSpan", QStringLiteral("3,5"));

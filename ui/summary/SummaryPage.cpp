@@ -8,6 +8,7 @@
 #include <korvelin/CalculationNote.h>
 #include <korvelin/FaultExplanation.h>
 #include <korvelin/NumberFormat.h>
+#include <korvelin/RouteSpans.h>
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -366,6 +367,15 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
             }
             addRow(cells, set.Governing.Span && set.Governing.Which == criterion);
         }
+    }
+    // Which count of spans the route of each set of rules used and why: its span may be that of
+    // another "Количество пролетов" item than the chosen one.
+    for (const korvelin::RuleSet rules : {korvelin::RuleSet::SP, korvelin::RuleSet::SNiP}) {
+        const korvelin::RuleSetSummary& set = summary.Of(rules);
+        if (set.Route)
+            notes << FromUtf8(korvelin::RouteCountText(rules, *set.Route, summary.SpanCountIndex,
+                                                       set.Governing.Span, separator,
+                                                       korvelin::RouteTextForm::Brief));
     }
     // The route at the chosen span, and why a set of rules has no governing span, beside the
     // fields: the table keeps to the rows that fit. The route's length stands in its field.

@@ -78,13 +78,20 @@ struct RouteSupports {
     int Spans = 0;       // n
     int IntermediateSupports = 0;  // n - 1
     double Spacing = 0;  // m, R / n
+    // The "Количество пролетов" item whose governing span Span is (DivideIntoSpans); -1 for a span
+    // given as such (the chosen span).
+    int SpanCountIndex = -1;
 };
 
 struct RuleSetSummary {
     GoverningSpan Governing;
     std::optional<RuleSetCheck> Check;   // present when a chosen span was given
-    std::optional<RouteSupports> Route;  // present with a route length and a governing span
+    // The route divided into spans (DivideIntoSpans): present with a route length and a governing
+    // span for the count of spans it reaches.
+    std::optional<RouteSupports> Route;
     std::optional<SupportLoads> Supports;        // at the governing span, when there is one
+    // At the route's span, with the support factors of the route's count, when there is a route.
+    std::optional<SupportLoads> RouteLoads;
     std::optional<SupportLoads> ChosenSupports;  // at the chosen span, when given
 };
 
@@ -103,6 +110,7 @@ struct DesignSummary {
     std::optional<double> ChosenSpan;
     std::optional<double> RouteLength;
     std::optional<RouteSupports> ChosenRoute;  // the route at the chosen span, when both given
+    int SpanCountIndex = -1;  // the "Количество пролетов" item of the run
     // What the designer should look at in the inputs of a run that completed as it stands (the
     // steel's strengths), in Russian, starting with a small letter.
     std::vector<std::string> Warnings;
@@ -115,9 +123,11 @@ std::optional<DesignSummary> SummarizeDesign(const CalculationOutcome& outcome,
                                              const SummaryRequest& request = {});
 
 // The loads on the supports of a completed run's set of rules at span L (m): q is the SP vertical
-// load or the SNiP total, w the wind load; empty when the run did not complete.
+// load or the SNiP total, w the wind load; empty when the run did not complete. The beam is the
+// run's "Количество пролетов" item, or the item given.
 std::optional<SupportLoads> SupportLoadsAt(const CalculationOutcome& outcome, RuleSet rules,
-                                           double span, std::optional<double> friction);
+                                           double span, std::optional<double> friction,
+                                           std::optional<int> spanCountIndex = std::nullopt);
 
 // The pieces, for callers that need only one of them.
 GoverningSpan FindGoverningSpan(const SpanResults& spans, RuleSet rules);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,14 +16,24 @@ namespace korvelin {
 // A file of inputs: UTF-8 JSON with the name and version of its format, the five field texts
 // exactly as the window shows them, the steel grade and the six selector indexes, and the
 // optional texts and rows of the windows that work with a set.
+//
+// Format 2 writes the steel grade by its name ("20/ГОСТ 10705-80"), so that a grade added to the
+// list does not change what a file means, and each section of the compensation with the texts of
+// its bend radius, support step and guides. Files of format 1 (the grade as its place in the list
+// of that time, sections without those texts: sharp corners) are read and converted; a set read
+// is always of the current format.
 inline constexpr std::string_view kInputSetFormatName = "korvelin-inputs";
-inline constexpr int kInputSetVersion = 1;
+inline constexpr int kInputSetVersion = 2;
 inline constexpr std::string_view kInputSetExtension = ".korvelin";
 inline constexpr std::string_view kInputSetMimeType = "application/x-korvelin";
 inline constexpr std::size_t kMaxInputTextLength = 64;  // characters, of every text
 inline constexpr std::size_t kMaxPipeTableRows = 1000;
 inline constexpr std::size_t kMaxSourceTextLength = 200;  // characters, of an own value's source
 inline constexpr std::size_t kMaxCompensationSections = 100;
+inline constexpr std::size_t kMaxGuidesTextLength = 200;  // characters, of a section's guides
+
+// The steel grades of format 1, in the order of their indexes in such files.
+std::span<const std::string_view> Format1SteelGrades();
 
 // One row of a table of pipes: the texts of its outer diameter and wall thickness, in mm.
 struct PipeTableRow {
@@ -36,7 +47,7 @@ struct InputSet {
     std::string FormatName{kInputSetFormatName};
     int Version = kInputSetVersion;
     FieldTexts Texts;
-    int SteelGrade = 0;  // ComboBox6
+    int SteelGrade = 0;  // ComboBox6, the place in today's list (the file holds the name)
     SelectorIndexes Indexes;
     std::optional<std::string> ChosenSpan;   // the span chosen for the route, as shown
     std::optional<std::string> RouteLength;  // the length of the route, as shown

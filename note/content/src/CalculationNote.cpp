@@ -9,6 +9,7 @@
 #include "korvelin/NoteSources.h"
 #include "korvelin/NoteTypography.h"
 #include "korvelin/NumberFormat.h"
+#include "korvelin/RouteSpans.h"
 #include "korvelin/Selectors.h"
 #include "korvelin/StrengthCriteria.h"
 #include "korvelin/SupportLoadsNote.h"
@@ -256,6 +257,13 @@ void AddRoute(NoteDocument& note, const DesignSummary& summary, std::string_view
         add("принятый", summary.ChosenRoute);
     }
     note.AddTable(std::move(route));
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        const RuleSetSummary& set = summary.Of(rules);
+        if (set.Route) {
+            note.AddParagraph(RouteCountText(rules, *set.Route, summary.SpanCountIndex,
+                                             set.Governing.Span, separator) + ".");
+        }
+    }
 }
 
 // "Объект: Газопровод": a paragraph for each field given.
@@ -551,7 +559,12 @@ std::vector<std::string> SummaryLines(const DesignSummary& summary, std::string_
                 lines.push_back("  " + name + ": нет определяющего пролета");
                 return;
             }
-            lines.push_back("  " + name + ", пролет " + Metres(route->Span, separator) +
+            const std::string item =
+                route->SpanCountIndex >= 0
+                    ? " при количестве пролетов «" +
+                          std::string(SpanCountItems()[static_cast<std::size_t>(route->SpanCountIndex)]) + "»"
+                    : std::string();
+            lines.push_back("  " + name + ", пролет " + Metres(route->Span, separator) + item +
                             ": пролетов " + std::to_string(route->Spans) +
                             ", промежуточных опор " + std::to_string(route->IntermediateSupports) +
                             ", шаг опор " + Metres(route->Spacing, separator));
