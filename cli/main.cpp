@@ -43,11 +43,6 @@ korvelin::FrictionReading ReadFrictionOption(const CliOptions& options, const st
     if (!options.Friction) {
         return {korvelin::kDefaultFriction, {}};
     }
-    // korvelin-calc also takes 0: supports without friction.
-    if (const std::optional<double> zero = korvelin::ParseNumberToDouble(*options.Friction, separator);
-        zero && *zero == 0) {
-        return {0.0, {}};
-    }
     return korvelin::ReadFriction(*options.Friction, separator);
 }
 

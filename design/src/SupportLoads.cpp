@@ -173,9 +173,9 @@ FrictionReading ReadFriction(std::string_view text, std::string_view decimalSepa
     static constexpr ValueMessages kMessages = {
         "",
         "Коэффициент трения в опорах должен быть числом",
-        "Коэффициент трения в опорах не может быть равен нулю",
+        "",  // 0: supports without friction
         "Коэффициент трения в опорах не может быть отрицательным",
-        "Коэффициент трения в опорах должен быть больше 0 и не больше 1",
+        "Коэффициент трения в опорах должен быть от 0 до 1",
     };
     const ValueReading reading = ReadValueInRange(text, decimalSeparator, kMaxFriction, kMessages);
     return {reading.Value, reading.Error};

@@ -136,9 +136,9 @@ void SupportsAndOwnClimateTest::supportLoadsOnThePageAndInTheNote()
     // μ typed on the page: the friction follows; a refused one is reported once and shows nothing.
     F->Retype("EditFriction", QStringLiteral("0,1"));
     QCOMPARE(Cell(6, 1), QString::fromStdString(korvelin::WholeNewtons(*F->Model().Summary()->SP.Supports->FrictionIntermediate)));
-    F->Retype("EditFriction", QStringLiteral("0"));
+    F->Retype("EditFriction", QStringLiteral("1,5"));
     QTest::keyClick(F->Edit("EditFriction"), Qt::Key_Return);
-    QCOMPARE(F->Sink.TakeMessages(), QStringList{"Коэффициент трения в опорах не может быть равен нулю"});
+    QCOMPARE(F->Sink.TakeMessages(), QStringList{"Коэффициент трения в опорах должен быть от 0 до 1 (введено «1,5»)"});
     QCOMPARE(Cell(6, 1), QStringLiteral("—"));
     F->Retype("EditFriction", QStringLiteral("0,3"));
 
