@@ -4,8 +4,10 @@
 
 #include "korvelin/CondensateDeflection.h"
 #include "korvelin/NumberFormat.h"
+#include "korvelin/SupportLoads.h"
 
 #include <array>
+#include <cmath>
 
 namespace korvelin {
 namespace {
@@ -88,6 +90,7 @@ void AddSectionDescription(NoteDocument& note, const CompensationResult& r, std:
                false);
     const std::vector<LegDirection> directions = SectionDirections(r.Section);
     NoteTable table;
+    table.Title = "Плечи участка";
     table.Rows.push_back({{"Плечо", true}, {"L, м", true}, {"Направление", true}, {"Начало (x; y), м", true},
                           {"Конец (x; y), м", true}});
     table.Alignment = {CellAlignment::Center, CellAlignment::Right, CellAlignment::Center,
@@ -105,6 +108,32 @@ void AddSectionDescription(NoteDocument& note, const CompensationResult& r, std:
                               {point(k + 1)}});
     }
     note.AddTable(std::move(table));
+}
+
+// What the section's constants and assumptions rest on: a document of the list "Литература",
+// or the program's own choice, said as such.
+void AddBasis(NoteDocument& note, const CompensationResult& r, std::string_view separator)
+{
+    std::string friction;
+    if (r.SP || r.SNiP) {
+        const RuleSetCompensation& any = r.SP ? *r.SP : *r.SNiP;
+        friction = "Коэффициент трения μ = " + FormatGeneral(any.Friction, separator) +
+                   " задан проектировщиком (без ввода программа берет " +
+                   FormatGeneral(kDefaultFriction, separator) + " — ее допущение для скольжения стали "
+                   "по стали, нормой не подтвержденное). ";
+    }
+    note.AddParagraph(
+        "Основания. Метод сил и способ единичной нагрузки (интеграл Мора) для плоской рамы — по " +
+        std::string(kForceMethodSource) + " (список «Литература»). Модуль упругости стали E = " +
+        FormatSignificant(kElasticModulus, 15, separator) + " Па — тот же, что в расчете пролета; "
+        "коэффициент линейного расширения α = " + FormatSignificant(kThermalExpansion, 15, separator) +
+        " 1/°C — постоянная программы для углеродистой стали: источник этого значения в нормах "
+        "программой не проверен, при другом значении усилия пропорциональны α. " + friction +
+        "Модель трения (сила μ·q·L плеча, примыкающего к опоре, сложенная по модулю с упругой силой) — "
+        "допущение программы, идущее в запас. Допускаемое напряжение компенсации [σ]_{к} задает "
+        "проектировщик по применяемым нормам. Проверка перемещения угла половиной длины башмака "
+        "опоры — допущение программы: башмак не должен сойти с опоры. Ни одно из этих значений и "
+        "допущений не приписывается СП 42-102-2004 и СНиП 2.04.12-86.");
 }
 
 void AddAssumptions(NoteDocument& note)
@@ -162,8 +191,69 @@ void AddTemperatures(MethodWriter& w, const CompensationResult& r, std::string_v
              {"ΣL", "длина участка, м"}});
 }
 
-void AddForceMethod(MethodWriter& w, const CompensationResult& r)
+// A value rounded to `digits` significant digits, as FormatSignificant writes it (a 5 away from
+// zero).
+long double RoundedTo(long double value, int digits)
 {
+    if (value == 0) {
+        return 0;
+    }
+    long double magnitude = value < 0 ? -value : value;
+    int exponent = 0;
+    while (magnitude >= 10) {
+        magnitude /= 10;
+        ++exponent;
+    }
+    while (magnitude < 1) {
+        magnitude *= 10;
+        --exponent;
+    }
+    long double scale = 1;
+    for (int k = 0; k < (digits - 1 - exponent > 0 ? digits - 1 - exponent : exponent - digits + 1); ++k) {
+        scale *= 10;
+    }
+    return digits - 1 - exponent >= 0 ? std::roundl(value * scale) / scale
+                                      : std::roundl(value / scale) * scale;
+}
+
+}  // namespace
+
+int ForceMethodDigits(const CompensationResult& r)
+{
+    // The system is printed with as many digits as make its solution give the printed X again:
+    // its condition number (hundreds for a long leg beside a short one) multiplies the rounding of
+    // δ and Δ.
+    for (int digits = kDigits; digits < 17; ++digits) {
+        FlexibilityMatrix delta{};
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j) {
+                delta[i][j] = static_cast<double>(RoundedTo(r.Delta[i][j], digits));
+            }
+        }
+        bool same = true;
+        for (const bool heating : {true, false}) {
+            const CompensationCase& c = r.Of(heating);
+            std::array<double, 3> free{};
+            for (int i = 0; i < 3; ++i) {
+                free[i] = static_cast<double>(RoundedTo(c.FreeMovement[i], digits));
+            }
+            const std::array<double, 3> x = SolveForceMethod(delta, free);
+            for (int i = 0; i < 3; ++i) {
+                same = same && FormatFixed3(x[i], ".") == FormatFixed3(c.Unknowns[i], ".");
+            }
+        }
+        if (same) {
+            return digits;
+        }
+    }
+    return 17;
+}
+
+namespace {
+
+void AddForceMethod(MethodWriter& w, const CompensationResult& r, int digits)
+{
+    const auto D = [&](long double value) { return FormatSignificant(value, digits, w.Mark()); };
     const SectionPoint& b = r.Points.back();
     w.Step("Метод сил: коэффициенты канонических уравнений");
     w.Line("Опора Б отбрасывается; неизвестные — ее реакции X_{1} = F_{x}, X_{2} = F_{y}, X_{3} = M, "
@@ -179,7 +269,7 @@ void AddForceMethod(MethodWriter& w, const CompensationResult& r)
     std::string values;
     for (const auto& [i, j] : kTerms) {
         values += values.empty() ? "" : "; ";
-        values += "δ_{" + std::to_string(i + 1) + std::to_string(j + 1) + "} = " + w.V(r.Delta[i][j]) + " " +
+        values += "δ_{" + std::to_string(i + 1) + std::to_string(j + 1) + "} = " + D(r.Delta[i][j]) + " " +
                   std::string(kUnits[i][j]);
     }
     w.Line(values + "; δ_{ji} = δ_{ij},");
@@ -188,25 +278,26 @@ void AddForceMethod(MethodWriter& w, const CompensationResult& r)
              {"φ", "угол плеча к оси x"}});
 }
 
-void AddCaseSolution(MethodWriter& w, const CompensationResult& r, bool heating)
+void AddCaseSolution(MethodWriter& w, const CompensationResult& r, bool heating, int digits)
 {
+    const auto D = [&](long double value) { return FormatSignificant(value, digits, w.Mark()); };
     const CompensationCase& c = r.Of(heating);
     const SectionPoint& b = r.Points.back();
     const std::string dt = heating ? "Δt_{+}" : "Δt_{−}";
     w.Step(std::string(heating ? "Нагрев" : "Охлаждение") + ": Δt = " + w.V(c.TemperatureChange) + " °C");
     w.Line("Δ_{1t} = α·" + dt + "·x_{Б} = " + w.C(kThermalExpansion) + "·" + Term(w, c.TemperatureChange) + "·" +
-           Term(w, b.X) + " = " + w.V(c.FreeMovement[0]) + " м; Δ_{2t} = α·" + dt + "·y_{Б} = " +
+           Term(w, b.X) + " = " + D(c.FreeMovement[0]) + " м; Δ_{2t} = α·" + dt + "·y_{Б} = " +
            w.C(kThermalExpansion) + "·" + Term(w, c.TemperatureChange) + "·" + Term(w, b.Y) + " = " +
-           w.V(c.FreeMovement[1]) + " м; Δ_{3t} = 0;");
+           D(c.FreeMovement[1]) + " м; Δ_{3t} = 0;");
     for (int i = 0; i < 3; ++i) {
         std::string line;
         for (int j = 0; j < 3; ++j) {
             const long double delta = r.Delta[i][j];
-            const std::string magnitude = w.V(delta < 0 ? -delta : delta);
+            const std::string magnitude = D(delta < 0 ? -delta : delta);
             line += j == 0 ? (delta < 0 ? "−" : "") : (delta < 0 ? " − " : " + ");
             line += magnitude + "·X_{" + std::to_string(j + 1) + "}";
         }
-        line += " = " + w.V(-static_cast<long double>(c.FreeMovement[i])) + ";";
+        line += " = " + D(-static_cast<long double>(c.FreeMovement[i])) + ";";
         w.Line(line);
     }
     w.Line("X_{1} = " + w.R(c.Unknowns[0], "Н") + "; X_{2} = " + w.R(c.Unknowns[1], "Н") + "; X_{3} = " +
@@ -215,6 +306,62 @@ void AddCaseSolution(MethodWriter& w, const CompensationResult& r, bool heating)
            w.R(c.A.Fx, "Н") + "; F_{yА} = −X_{2} = " + w.R(c.A.Fy, "Н") +
            "; M_{А} = −(X_{3} + x_{Б}·X_{2} − y_{Б}·X_{1}) = " + w.R(c.A.M, "Н·м") + ".");
     w.Where({});
+}
+
+// The largest movement of a corner, over both cases, with its values put in: the unit-load
+// method on the cantilever from А, a unit force at the corner along x and along y.
+void AddCornerMovement(MethodWriter& w, const CompensationResult& r)
+{
+    const std::size_t nodes = r.Points.size();
+    if (nodes <= 2) {
+        return;
+    }
+    const bool heating = r.Heating.MaxCornerMovement >= r.Cooling.MaxCornerMovement;
+    const CompensationCase& c = r.Of(heating);
+    const std::size_t corner = c.MaxMovementNode;
+    const SectionPoint& p = r.Points[corner];
+    const std::vector<LegDirection> directions = SectionDirections(r.Section);
+    const std::string name = NodeName(corner, nodes);
+    w.Step("Наибольшее перемещение угла: угол " + name + ", " + CaseName(heating));
+    w.Line("Способ единичной нагрузки на основной системе — консоли, защемленной в опоре А: сила 1 в "
+           "угле " + name + " вдоль оси x дает на плечах от А до угла момент m_{x} = y − y_{" + name +
+           "} и продольную силу n_{x} = cos φ, вдоль оси y — m_{y} = x_{" + name + "} − x и n_{y} = "
+           "sin φ (x_{" + name + "} = " + w.V(p.X) + " м, y_{" + name + "} = " + w.V(p.Y) + " м);");
+    w.Line("u_{x} = α·Δt·x_{" + name + "} + Σ L·(m_{x0}·M_{0} + (m_{x0}·M_{1} + m_{x1}·M_{0})/2 + "
+           "m_{x1}·M_{1})/(3·E·I) + Σ n_{x}·N·L/(E·A), u_{y} — так же с m_{y}, n_{y} и y_{" + name + "};");
+    for (const bool along : {true, false}) {
+        std::string bending;
+        std::string axial;
+        for (std::size_t k = 0; k < corner; ++k) {
+            const long double length = r.Section.Legs[k];
+            const LegForces& leg = c.Legs[k];
+            const long double m0 = along ? static_cast<long double>(r.Points[k].Y) - p.Y
+                                         : static_cast<long double>(p.X) - r.Points[k].X;
+            const long double m1 = along ? static_cast<long double>(r.Points[k + 1].Y) - p.Y
+                                         : static_cast<long double>(p.X) - r.Points[k + 1].X;
+            const long double M0 = leg.MStart;
+            const long double M1 = leg.MEnd;
+            const long double integral = length * (m0 * M0 + (m0 * M1 + m1 * M0) / 2 + m1 * M1) / 3;
+            const long double n = along ? directions[k].Cos : directions[k].Sin;
+            bending += (bending.empty() ? "" : " + ") + Term(w, integral);
+            axial += (axial.empty() ? "" : " + ") + Term(w, n * leg.N * length);
+        }
+        if (corner > 1) {
+            bending = "(" + bending + ")";
+            axial = "(" + axial + ")";
+        }
+        const double movement = along ? c.Nodes[corner].Ux : c.Nodes[corner].Uy;
+        const long double coordinate = along ? p.X : p.Y;
+        w.Line(std::string(along ? "u_{x}" : "u_{y}") + " = " + w.C(kThermalExpansion) + "·" +
+               Term(w, c.TemperatureChange) + "·" + Term(w, coordinate) + " + " + bending + "/" +
+               w.V(r.Tube.BendingStiffness) + " + " + axial + "/" + w.V(r.Tube.AxialStiffness) + " = " +
+               w.V(static_cast<long double>(movement) / 1000) + " м;");
+    }
+    const NodeMovement& u = c.Nodes[corner];
+    w.Line("u = √(u_{x}^{2} + u_{y}^{2}) = √((" + w.V(u.Ux) + " мм)^{2} + (" + w.V(u.Uy) + " мм)^{2}) = " +
+           w.R(c.MaxCornerMovement, "мм") + ",");
+    w.Where({{"M_{0}, M_{1}", "изгибающие моменты в начале и в конце плеча (таблица усилий в плечах)"},
+             {"N", "продольная сила плеча"}});
 }
 
 void AddResultsTables(NoteDocument& note, const CompensationResult& r, std::string_view separator)
@@ -227,7 +374,9 @@ void AddResultsTables(NoteDocument& note, const CompensationResult& r, std::stri
         "M_{Б}, в опоре А — M_{А} с обратным знаком). Реакция — сила, с которой опора действует на "
         "трубу. Напряжение σ = |N|/A + |M|/W на концах плеч. Перемещения углов найдены способом "
         "единичной нагрузки: u = α·Δt·(x; y) + Σ∫m·M/(E·I)ds + Σn·N·L/(E·A) по плечам от опоры А до "
-        "угла.");
+        "угла, где m и n — момент и продольная сила от единичной силы в угле вдоль оси x или y на "
+        "консоли, защемленной в опоре А (наибольшее перемещение с подставленными значениями — в "
+        "расчете выше).");
 
     NoteTable summary;
     summary.Rows.push_back({{"Величина", true}, {"Нагрев", true}, {"Охлаждение", true}});
@@ -255,7 +404,7 @@ void AddResultsTables(NoteDocument& note, const CompensationResult& r, std::stri
             return Fixed(c.MaxCornerMovement, separator) + " (" + NodePlace(c.MaxMovementNode, nodes) + ")";
         });
     }
-    AddCaption(note, "Результаты");
+    summary.Title = "Результаты расчета участка";
     note.AddTable(std::move(summary));
 
     NoteTable legs;
@@ -277,7 +426,7 @@ void AddResultsTables(NoteDocument& note, const CompensationResult& r, std::stri
                                  {Fixed(leg.MEnd, separator)}});
         }
     }
-    AddCaption(note, "Усилия в плечах");
+    legs.Title = "Усилия в плечах";
     note.AddTable(std::move(legs));
 
     if (nodes > 2) {
@@ -301,7 +450,7 @@ void AddResultsTables(NoteDocument& note, const CompensationResult& r, std::stri
                                       {Fixed(r.Cooling.Nodes[i].Ux, separator)},
                                       {Fixed(r.Cooling.Nodes[i].Uy, separator)}});
         }
-        AddCaption(note, "Перемещения углов (опоры А и Б неподвижны)");
+        movements.Title = "Перемещения углов (опоры А и Б неподвижны)";
         note.AddTable(std::move(movements));
     }
 }
@@ -331,6 +480,7 @@ void AddFrictionAndDesignForces(NoteDocument& note, const CompensationResult& r,
                       "плюс сила трения (модули сложены), поперек плеча — упругая сила.",
                false, true);
     NoteTable table;
+    table.Title = "Расчетные горизонтальные силы на неподвижные опоры";
     table.Rows.push_back({{"Нормы", true},
                           {"Опора", true},
                           {"Случай", true},
@@ -399,21 +549,30 @@ std::string CompensationNoteHeading(const CompensationResult& result)
     return heading;
 }
 
-void AddCompensationNote(NoteDocument& note, const CompensationResult& result,
-                         std::string_view decimalSeparator, const std::optional<NoteDrawing>& drawing)
+std::string CompensationNoteHeading(const CompensationResult& result, std::string_view decimalSeparator)
 {
-    note.AddHeading(CompensationNoteHeading(result));
+    return CompensationNoteHeading(result) + ", труба " + PipeText(result, decimalSeparator);
+}
+
+void AddCompensationNote(NoteDocument& note, const CompensationResult& result,
+                         std::string_view decimalSeparator, const std::optional<NoteDrawing>& drawing,
+                         std::string_view heading)
+{
+    note.AddHeading(heading.empty() ? CompensationNoteHeading(result) : std::string(heading));
     if (drawing) {
         note.AddDrawing(*drawing);
     }
     AddSectionDescription(note, result, decimalSeparator);
     AddAssumptions(note);
+    AddBasis(note, result, decimalSeparator);
     MethodWriter w(note, decimalSeparator);
     AddTube(w, result);
     AddTemperatures(w, result, decimalSeparator);
-    AddForceMethod(w, result);
-    AddCaseSolution(w, result, true);
-    AddCaseSolution(w, result, false);
+    const int digits = ForceMethodDigits(result);
+    AddForceMethod(w, result, digits);
+    AddCaseSolution(w, result, true, digits);
+    AddCaseSolution(w, result, false, digits);
+    AddCornerMovement(w, result);
     AddCompensationResults(note, result, decimalSeparator);
 }
 
