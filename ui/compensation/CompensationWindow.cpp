@@ -9,6 +9,7 @@
 #include <korvelin/CompensationDrawing.h>
 #include <korvelin/CompensationNote.h>
 #include <korvelin/InputSet.h>
+#include <korvelin/NoteTypography.h>
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -26,6 +27,7 @@
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -63,7 +65,14 @@ public:
     }
 };
 
-// A section's name, edited in the list, as long as a file keeps it.
+// What the name of a section may be, said where it is typed.
+QString NameLimitText()
+{
+    return QStringLiteral("Название участка — не длиннее %1 знаков").arg(korvelin::kMaxInputTextLength);
+}
+
+// A section's name, edited in the list, as long as a file keeps it; the limit is said in the
+// editor's tooltip and, once reached, in its place.
 class NameDelegate final : public QStyledItemDelegate
 {
 public:
@@ -72,8 +81,15 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor))
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setMaxLength(int(korvelin::kMaxInputTextLength));
+            line->setToolTip(NameLimitText());
+            QObject::connect(line, &QLineEdit::textEdited, line, [line] {
+                if (line->text().size() >= line->maxLength())
+                    QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())),
+                                       NameLimitText() + QStringLiteral(": дальше знаки не вводятся"), line);
+            });
+        }
         return editor;
     }
 };
@@ -172,6 +188,7 @@ QGroupBox* CompensationWindow::SectionsBox()
     Sections->setObjectName(QStringLiteral("Sections"));
     Sections->setItemDelegate(new NameDelegate(Sections));
     Sections->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    Sections->setToolTip(QStringLiteral("Двойной щелчок или F2 — переименовать участок. ") + NameLimitText());
     connect(Sections, &QListWidget::currentRowChanged, this, [this] {
         if (!Filling) {
             ShowLegs();
@@ -388,12 +405,19 @@ void CompensationWindow::ShowLegs()
     LegTable->setRowCount(0);
     if (index < 0) {
         Legs->setTitle(QStringLiteral("Плечи участка"));
+        Legs->setToolTip({});
         Legs->setEnabled(false);
         Filling = wasFilling;
         return;
     }
     const korvelin::SectionTexts& section = Model.Compensation().Sections[std::size_t(index)];
-    Legs->setTitle(QStringLiteral("Плечи участка «%1» от опоры А").arg(FromUtf8(section.Name)));
+    // A long name stands shortened in the title, whole in its tooltip: the title must not widen
+    // the column of the inputs at the drawing's expense.
+    const QString name = FromUtf8(section.Name);
+    const int room = Legs->fontMetrics().horizontalAdvance(QStringLiteral("Участок между опорами"));
+    Legs->setTitle(QStringLiteral("Плечи участка «%1» от опоры А")
+                       .arg(Legs->fontMetrics().elidedText(name, Qt::ElideRight, room)));
+    Legs->setToolTip(QStringLiteral("Плечи участка «%1» от опоры А").arg(name));
     Legs->setEnabled(true);
     const int rows = int(section.Legs.size());
     LegTable->setRowCount(rows);
@@ -600,6 +624,8 @@ void CompensationWindow::ShowResult()
         drawing = korvelin::CompensationDrawing(result, Model.DecimalSeparator());
         note.Title = korvelin::CompensationNoteHeading(result);
         korvelin::AddCompensationResults(note, result, Model.DecimalSeparator());
+        korvelin::ShowTableTitles(note);
+        korvelin::SetMinusSigns(note);
     }
     MessageLabel->setText(message);
     MessageLabel->setVisible(!message.isEmpty());

@@ -204,6 +204,19 @@ void NumberTablesAndFigures(NoteDocument& document)
     document.Blocks = std::move(blocks);
 }
 
+void ShowTableTitles(NoteDocument& document)
+{
+    std::vector<NoteBlock> blocks;
+    blocks.reserve(document.Blocks.size() + 8);
+    for (NoteBlock& block : document.Blocks) {
+        if (auto* table = std::get_if<NoteTable>(&block); table != nullptr && !table->Title.empty()) {
+            blocks.emplace_back(NoteParagraph{table->Title, true, false, true});
+        }
+        blocks.push_back(std::move(block));
+    }
+    document.Blocks = std::move(blocks);
+}
+
 void FinishNote(NoteDocument& document)
 {
     NumberTablesAndFigures(document);

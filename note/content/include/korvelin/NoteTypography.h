@@ -33,6 +33,10 @@ void SetMinusSigns(NoteDocument& document);
 // already given is replaced).
 void NumberTablesAndFigures(NoteDocument& document);
 
+// For a document shown in a window rather than printed: before each table with a title the title
+// alone, in bold, with nothing numbered.
+void ShowTableTitles(NoteDocument& document);
+
 // What every note gets at the end of its building: the numbers of its tables and drawings, the
 // minus signs and the no-break spaces.
 void FinishNote(NoteDocument& document);
