@@ -9,6 +9,7 @@
 
 #include <korvelin/CompensationDrawing.h>
 #include <korvelin/NumberFormat.h>
+#include <korvelin/NoteTypography.h>
 
 #include <QGroupBox>
 #include <QListWidget>
@@ -213,7 +214,10 @@ void CompensationTest::compensatorShownAsTheLibraryComputesIt()
     QVERIFY(F->Document().IsModified());
     QCOMPARE(Window().Message(), QString());
     const korvelin::CompensationResult expected = Expected();
-    const auto fixed = [](double value) { return QString::fromStdString(korvelin::FormatFixed3(value, ",")); };
+    // A negative value with its minus sign, as the note writes it.
+    const auto fixed = [](double value) {
+        return QString::fromStdString(korvelin::WithMinusSigns(korvelin::FormatFixed3(value, ",")));
+    };
     QString results = Window().ResultsText();
     for (const bool heating : {true, false}) {
         const korvelin::CompensationCase& c = expected.Of(heating);
@@ -266,7 +270,9 @@ void CompensationTest::compensatorShownAsTheLibraryComputesIt()
     };
     const auto drawing = std::find_if(note.Blocks.begin(), note.Blocks.end(), [&](const korvelin::NoteBlock& block) {
         const auto* shown = std::get_if<korvelin::NoteDrawing>(&block);
-        return shown != nullptr && spaced(shown->Caption) == spaced(drawn.Caption);
+        // Numbered after the calculation scheme, Рис. 1.
+        return shown != nullptr &&
+               spaced(shown->Caption) == "Рис. 2. " + spaced(korvelin::WithMinusSigns(drawn.Caption));
     });
     QVERIFY(drawing != note.Blocks.end());
     QVERIFY(std::holds_alternative<korvelin::NoteHeading>(*(drawing - 1)));

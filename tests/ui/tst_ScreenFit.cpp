@@ -6,7 +6,13 @@
 #include "MainWindowTestCase.h"
 #include "ScreenFit.h"
 
+#include "CompensationWindow.h"
+
+#include <korvelin/Compensation.h>
+
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QTextBrowser>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
@@ -28,6 +34,7 @@ private slots:
     void userMayMoveAShownWindowAnywhere();
     void summaryPageTextsAreWhole();
     void summaryPageLongestNotesAreWhole();
+    void compensationWindowFitsWithItsWidestTexts();
 };
 
 void ScreenFitTest::frameIntoArea_data()
@@ -284,6 +291,50 @@ void ScreenFitTest::summaryPageLongestNotesAreWhole()
     QVERIFY(notice.isVisible());
     QVERIFY(notice.text().endsWith(QStringLiteral("«Предел текучести» и «Давление в трубопроводе».")));
     VerifyLabelsWhole(page);
+}
+
+// The window "Компенсация" with a section of the longest name and the widest results (a
+// П-compensator with friction and both checks): the whole window on the screen, the drawing keeps
+// its room, the results' tables within their view, the legs' title within its column.
+void ScreenFitTest::compensationWindowFitsWithItsWidestTexts()
+{
+    F->Calculate();
+    korvelin::CompensationTexts texts;
+    korvelin::CompensationSection section = *korvelin::ParseSectionRoute("20 Л 3 П 4 П 3 Л 20", ",", "У").Section;
+    section.Name = std::string(QStringLiteral("Участок перехода через автомобильную дорогу у котельной №12")
+                                   .leftJustified(int(korvelin::kMaxInputTextLength), QLatin1Char('x'))
+                                   .toStdString());
+    texts.Sections.push_back(korvelin::SectionToTexts(section, ","));
+    texts.ClosingTemperature = "10";
+    texts.MinTemperature = "-40";
+    texts.MaxTemperature = "50";
+    texts.AllowableStress = "100";
+    texts.ShoeLength = "300";
+    QCOMPARE(F->Model().SetCompensation(texts), std::string());
+    CompensationWindow& window = *F->Windows.Compensation;
+    window.Open();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize hint = window.sizeHint();
+    QVERIFY2(hint.width() <= area.width() && hint.height() <= area.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(hint.width()).arg(hint.height())));
+    QVERIFY(window.minimumSizeHint().width() <= area.width());
+    QVERIFY(area.contains(window.frameGeometry()));
+    // The drawing keeps at least two fifths of the window's width.
+    const auto* drawing = window.findChild<QWidget*>(QStringLiteral("Drawing"));
+    QVERIFY2(drawing->width() * 5 >= window.width() * 2, qPrintable(QString::number(drawing->width())));
+    // The results' widest table within the view: no column cut, no sideways scrolling.
+    const auto* results = window.findChild<QTextBrowser*>(QStringLiteral("Results"));
+    QVERIFY(results->toPlainText().contains(QStringLiteral("Охлаждение")));
+    QVERIFY2(results->horizontalScrollBar()->maximum() == 0,
+             qPrintable(QString::number(results->horizontalScrollBar()->maximum())));
+    // The legs' title shortened within its column; the whole name in its tooltip.
+    const auto* legs = window.findChild<QTableWidget*>(QStringLiteral("Legs"));
+    const auto* box = qobject_cast<const QGroupBox*>(legs->parentWidget());
+    QVERIFY(box != nullptr);
+    QVERIFY(box->toolTip().contains(QString::fromStdString(section.Name)));
+    QVERIFY2(box->fontMetrics().horizontalAdvance(box->title()) <= box->width(), qPrintable(box->title()));
+    window.close();
 }
 
 QTEST_MAIN(ScreenFitTest)

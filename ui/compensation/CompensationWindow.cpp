@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -27,6 +28,8 @@
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -223,6 +226,11 @@ QGroupBox* CompensationWindow::ShapeBox()
     for (const korvelin::SectionShape shape : korvelin::kSectionShapes)
         Shape->addItem(FromUtf8(korvelin::SectionShapeName(shape)));
     Shape->setCurrentIndex(int(korvelin::SectionShape::UCompensator));
+    // The box no wider than a short name needs: the list opens as wide as its longest name, and
+    // the column of the inputs leaves the drawing and the results their room on a small screen.
+    Shape->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Shape->setMinimumContentsLength(12);
+    Shape->view()->setMinimumWidth(Shape->view()->sizeHintForColumn(0) + 24);
     Side = new QComboBox(box);
     Side->setObjectName(QStringLiteral("Side"));
     Side->addItems({QStringLiteral("влево (Л)"), QStringLiteral("вправо (П)")});
@@ -384,6 +392,7 @@ void CompensationWindow::ShowTexts()
     Sections->clear();
     for (const korvelin::SectionTexts& section : texts.Sections) {
         auto* item = new QListWidgetItem(FromUtf8(section.Name), Sections);
+        item->setToolTip(item->text());
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
     if (!texts.Sections.empty())
@@ -414,7 +423,7 @@ void CompensationWindow::ShowLegs()
     // A long name stands shortened in the title, whole in its tooltip: the title must not widen
     // the column of the inputs at the drawing's expense.
     const QString name = FromUtf8(section.Name);
-    const int room = Legs->fontMetrics().horizontalAdvance(QStringLiteral("Участок между опорами"));
+    const int room = Legs->fontMetrics().horizontalAdvance(QStringLiteral("Участок 12"));
     Legs->setTitle(QStringLiteral("Плечи участка «%1» от опоры А")
                        .arg(Legs->fontMetrics().elidedText(name, Qt::ElideRight, room)));
     Legs->setToolTip(QStringLiteral("Плечи участка «%1» от опоры А").arg(name));
@@ -632,6 +641,15 @@ void CompensationWindow::ShowResult()
     ShownDrawing = drawing;
     DrawingView->SetDrawing(std::move(drawing));
     std::unique_ptr<QTextDocument> document = RenderNote(note);
+    // A table as wide as the view would pass it by the width of its border: a little narrower,
+    // every column stays in view without sideways scrolling.
+    for (QTextFrame* frame : document->rootFrame()->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(frame)) {
+            QTextTableFormat format = table->format();
+            format.setWidth(QTextLength(QTextLength::PercentageLength, 99));
+            table->setFormat(format);
+        }
+    }
     Results->setDocument(document.get());
     ResultsDocument = std::move(document);
 }

@@ -181,7 +181,7 @@ void AddPipesTable(NoteDocument& note, Sections& sections, std::span<const PipeD
     for (std::size_t i = 0; i < headers.size() && i < table.Rows[0].size(); ++i) {
         table.Rows[0][i].Text = headers[i];
     }
-    table.WidthPercent = {9, 10, 10, 13, 10, 10, 10, 14, 14};
+    table.WidthPercent = {10, 10, 10, 13, 10, 10, 10, 13, 14};
     note.AddTable(std::move(table));
     for (std::size_t i = 0; i < notes.size(); ++i) {
         note.AddParagraph("Примечание " + std::to_string(i + 1) + ". " + notes[i]);
