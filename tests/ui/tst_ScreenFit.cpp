@@ -11,6 +11,7 @@
 #include <korvelin/Compensation.h>
 
 #include <QGroupBox>
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QTextBrowser>
 #include <QLabel>
@@ -267,20 +268,47 @@ void ScreenFitTest::summaryPageLongestNotesAreWhole()
     const QLabel& status = *F->Find<QLabel>("SummaryStatus");
     const QStringList notes = status.text().split(QLatin1Char('\n'));
     QCOMPARE(notes.size(), 4);
-    QCOMPARE(notes[0], QStringLiteral("Внимание: предел текучести больше предела прочности — проверьте значения стали."));
+    // The steel's warning whole in the two lines in view; the tooltip gives the note's sentence.
+    QCOMPARE(notes[0], QStringLiteral("Предел текучести выше предела прочности: проверьте сталь."));
+    QVERIFY(status.toolTip().startsWith(
+        QStringLiteral("Внимание: предел текучести больше предела прочности — проверьте значения стали.\n")));
+    {
+        QLabel first(notes[0]);
+        first.setFont(status.font());
+        first.setWordWrap(true);
+        const int visible = F->Find<QScrollArea>("SummaryNotes")->viewport()->height();
+        QVERIFY2(first.heightForWidth(status.width()) <= visible,
+                 qPrintable(QStringLiteral("%1 > %2").arg(first.heightForWidth(status.width())).arg(visible)));
+    }
     QVERIFY(notes[1].startsWith(QStringLiteral("СП 42-102-2004: внутренний диаметр 300,4 мм больше 300 мм — ")));
     QVERIFY2(notes[2].startsWith(QStringLiteral("При принятом пролете: пролетов 9999999")),
              qPrintable(notes[2]));
     QVERIFY(notes[3].startsWith(QStringLiteral("Свои значения: S = 1,5 кН/м²; w0 = 0,38 кПа; b = 10 мм")));
     // The row without a governing span says why as well.
     QCOMPARE(F->Find<QTableWidget>("SummaryTable")->item(0, 0)->toolTip(), notes[1]);
-    QCOMPARE(status.toolTip(), status.text());
+    QCOMPARE(status.toolTip().section(QLatin1Char('\n'), 1), status.text().section(QLatin1Char('\n'), 1));
     // More than the two lines in view: the notes scroll.
     const auto* area = F->Find<QScrollArea>("SummaryNotes");
     QVERIFY(status.height() > area->viewport()->height());
     QVERIFY(area->verticalScrollBar()->maximum() > 0);
     VerifyLabelsWhole(page);
     VerifyTableWhole(*F->Find<QTableWidget>("SummaryTable"));
+    // The loads on the supports of three blocks: every heading whole in its cells.
+    F->Find<QAbstractButton>("SupportLoadsToggle")->click();
+    const auto& supports = *F->Find<QTableWidget>("SupportLoadsTable");
+    QCOMPARE(supports.columnCount(), 7);
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 1; column < supports.columnCount(); ++column) {
+            const QTableWidgetItem* item = supports.item(row, column);
+            if (item == nullptr)
+                continue;
+            int width = 0;
+            for (int span = 0; span < supports.columnSpan(row, column); ++span)
+                width += supports.columnWidth(column + span);
+            QVERIFY2(QFontMetrics(item->font()).horizontalAdvance(item->text()) + 6 <= width, qPrintable(item->text()));
+        }
+    }
+    F->Find<QAbstractButton>("SupportLoadsToggle")->click();
 
     // A refusal that names every field, in the table's place.
     for (const char* field : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5"})
