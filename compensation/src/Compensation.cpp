@@ -577,3 +577,24 @@ std::string NodeName(std::size_t node, std::size_t nodeCount)
 }
 
 }  // namespace korvelin
+
+namespace korvelin {
+
+BendCoefficients SmoothBendCoefficients(double, double)
+{
+    return {};
+}
+
+BendFactors ComputeBendFactors(double radius, double, double, double)
+{
+    BendFactors factors;
+    factors.Radius = radius;
+    return factors;
+}
+
+std::vector<SupportPlace> PlaceSupports(const CompensationSection&, double, double)
+{
+    return {};
+}
+
+}  // namespace korvelin

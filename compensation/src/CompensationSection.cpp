@@ -333,3 +333,10 @@ std::vector<SectionPoint> SectionNodes(const CompensationSection& section)
 }
 
 }  // namespace korvelin
+
+namespace korvelin {
+std::string GuidesText(const std::vector<GuidePlace>&, std::string_view)
+{
+    return {};
+}
+}  // namespace korvelin

@@ -2,14 +2,22 @@
 
 // The compensation of temperature movements by a section between two fixed supports.
 //
-// The mechanics: a linear-elastic plane frame of straight legs with rigid corners (bends, their
-// flexibility and the guides are not modelled); both ends fully fixed; a uniform temperature
-// change of the whole section from the closing temperature; axial and bending deformation, shear
-// neglected; α = 1,2·10⁻⁵ 1/°C; E = 2,06·10¹¹ Па, the steel of the span criteria; the exact tube
+// The mechanics: a linear-elastic plane frame of straight legs joined by bends (circular arcs of
+// radius R tangent to both legs; R = 0: rigid sharp corners); both ends fully fixed; a uniform
+// temperature change of the whole section from the closing temperature; axial and bending
+// deformation, shear neglected; a bend's bending flexibility multiplied by its flexibility factor
+// K (its axial stiffness unchanged), the stress at a bend by its intensification factor i;
+// sliding supports along the legs with Coulomb friction, guides restraining the pipe across its
+// leg; α = 1,2·10⁻⁵ 1/°C; E = 2,06·10¹¹ Па, the steel of the span criteria; the exact tube
 // section A = π(D² − d²)/4, I = π(D⁴ − d⁴)/64, W = 2I/D, d = D − 2t (the span criteria's π·D³·t/8
 // is a thin-wall approximation of I, which a frame's stiffness should not carry).
 //
-// It is solved by the force method: support B is released, its reactions are the unknowns
+// The frictionless section of sharp corners without guides is solved by the force method below;
+// a section with bends, guides or friction by the direct stiffness method over the nodes of its
+// supports and bends, each straight piece and arc an element whose stiffness is the inverse of its
+// exact flexibility, with the friction followed along the temperature path (see FrictionMethod).
+//
+// The force method: support B is released, its reactions are the unknowns
 // X₁ = Fx, X₂ = Fy, X₃ = M, and the section becomes a cantilever from support A. The unit forces
 // at B give in a point (x, y) of the section the moments m₁ = y − y_B, m₂ = x_B − x, m₃ = 1 and
 // along a leg of direction (cos φ, sin φ) the axial forces n₁ = cos φ, n₂ = sin φ, n₃ = 0, so that
@@ -24,6 +32,11 @@
 // the reaction M of A with its sign changed; at a corner both legs have the same moment.
 //
 // Every value is formed in extended precision in the order of its formula and stored as a double.
+//
+// Bends: the flexibility factor K = max(1; 1,65/λ) and the stress-intensification factor
+// i = max(1; 0,9/λ^(2/3)) of a smooth bend with λ = t·R/r², r = (D − t)/2 (Karman's theory of the
+// ovalisation of a curved tube, as the piping codes state it); the stiffening of a bend by the
+// internal pressure is neglected.
 
 #include "korvelin/CompensationSection.h"
 #include "korvelin/DesignSummary.h"
@@ -45,6 +58,15 @@ inline constexpr double kMaxWallTemperature = 100;
 // Sanity limits of the optional check values; not values of a standard.
 inline constexpr double kMaxAllowableCompensationStress = 2000;  // MPa
 inline constexpr double kMaxShoeLength = 10'000;                  // mm
+// Sanity limits of the bend radius and of the step of the sliding supports; not values of a
+// standard.
+inline constexpr double kMaxBendRadius = 100'000;  // mm
+inline constexpr double kMaxSupportStep = 1'000;   // m
+// The bend radius korvelin-calc takes without --bend-radius, in outer diameters.
+inline constexpr double kDefaultBendRadiusInDiameters = 1.5;
+
+// The warning of a compressed leg whose force exceeds Euler's critical force.
+inline constexpr std::string_view kStabilityWarning = "продольная устойчивость плеча не обеспечена";
 
 // The temperatures of the pipe wall, °C.
 struct CompensationTemperatures {
@@ -109,6 +131,26 @@ CheckValueReading ReadShoeLength(std::string_view text, std::string_view decimal
 std::string CompensationTextsProblem(const CompensationTexts& texts,
                                      std::string_view decimalSeparator);
 
+// The factors of a smooth bend of parameter λ under the internal pressure p (MPa). One function, so
+// that a table of a standard can take its place: today K = max(1; 1,65/λ), i = max(1; 0,9/λ^(2/3)),
+// the pressure's stiffening neglected (p is not used).
+struct BendCoefficients {
+    double Flexibility = 1;      // K
+    double Intensification = 1;  // i
+};
+BendCoefficients SmoothBendCoefficients(double lambda, double pressure);
+
+// The bends of a section: every turn a bend of the same radius.
+struct BendFactors {
+    double Radius = 0;           // R, m; 0: sharp corners, the factors 1
+    double MeanRadius = 0;       // r = (D − t)/2, m
+    double Lambda = 0;           // λ = t·R/r²; 0 for sharp corners
+    double Flexibility = 1;      // K
+    double Intensification = 1;  // i
+};
+BendFactors ComputeBendFactors(double radius, double outerDiameter, double wallThickness,
+                               double pressure);
+
 // The values a computation takes beside the section.
 struct CompensationInput {
     CompensationSection Section;
@@ -123,13 +165,21 @@ struct CompensationInput {
     std::optional<double> TotalLoadSNiP;
     std::optional<double> AllowableStress;  // [σ]к, MPa
     std::optional<double> ShoeLength;       // mm
+    // The governing span of each set of rules, m: the step of the sliding supports when the
+    // section has none of its own; none: no sliding supports by that set.
+    std::optional<double> GoverningSpanSP;
+    std::optional<double> GoverningSpanSNiP;
+    double Pressure = 0;  // p, MPa: the longitudinal stress of the pressure
 };
 
-// The loads a completed span calculation gives the compensation: q of each set of rules.
-// Empty members when the run did not complete.
+// The loads a completed span calculation gives the compensation: q and the governing span of each
+// set of rules, the pressure. Empty members when the run did not complete.
 struct CompensationLoads {
     std::optional<double> VerticalLoadSP;
     std::optional<double> TotalLoadSNiP;
+    std::optional<double> GoverningSpanSP;
+    std::optional<double> GoverningSpanSNiP;
+    double Pressure = 0;  // MPa
 };
 CompensationLoads CompensationLoadsOf(const CalculationOutcome& outcome);
 
@@ -153,18 +203,87 @@ struct SupportReaction {
     double M = 0;   // N·m
 };
 
+// A leg's forces. Its ends are the fixed supports and the corners; at a bend the corner's point on
+// the pipe is the middle of the arc. Without friction N is constant along the leg; with friction
+// the sliding supports change it from support to support.
 struct LegForces {
-    double N = 0;       // N, tension positive, constant along the leg
+    double N = 0;       // N, tension positive, at the leg's start
     double MStart = 0;  // N·m, at the leg's end nearer to A
     double MEnd = 0;    // N·m, at the leg's end nearer to B
+    double NEnd = 0;    // N, at the leg's end
+    double NMin = 0;    // N, the most compressive (or least tensile) along the leg
 };
 
-// A node of the section: support A, each corner, support B.
+// A node of the section: support A, each corner, support B. X, Y are the intersection of the axes;
+// the movement of a corner with a bend is that of the middle of its arc.
 struct NodeMovement {
     double X = 0;   // m
     double Y = 0;   // m
     double Ux = 0;  // mm; 0 at the fixed supports
     double Uy = 0;  // mm
+};
+
+// A support along the legs: a sliding support, free in plan but for its friction, or a guide,
+// which also holds the pipe across its leg.
+enum class SupportKind { Sliding, Guide };
+
+// Where a support stands and what it carries.
+struct SupportPlace {
+    SupportKind Kind = SupportKind::Sliding;
+    std::size_t Leg = 0;     // from 0
+    double Distance = 0;     // m along the typed leg from its start (the intersection of the axes)
+    double X = 0;            // m, the point of the pipe's axis
+    double Y = 0;
+    bool OnBend = false;     // a sliding support at a corner stands on the bend's arc
+    double Span = 0;         // m, half the spans on either side
+    double VerticalLoad = 0; // V, N: the continuous-beam factor × q × Span
+};
+
+// A support in one temperature change.
+struct SupportForces {
+    SupportPlace Place;
+    double Ux = 0;  // mm, the movement of the pipe at the support
+    double Uy = 0;
+    // What the support exerts on the pipe in the section's axes, N: its friction (a guide's
+    // friction only along its leg).
+    double FrictionX = 0;
+    double FrictionY = 0;
+    double GuideForce = 0;  // N, a guide's force across its leg (along the leg's left normal)
+    bool Slides = false;    // its friction reached μ·V; otherwise the pipe sticks on it
+};
+
+// A guide's force on the pipe, across its leg (positive along the leg's left normal, N).
+struct GuideForce {
+    std::size_t Leg = 0;
+    double Distance = 0;  // m
+    double Force = 0;
+};
+
+// Stability of a compressed leg in either plane against Euler's force π²·E·I/L² of a pinned length:
+// vertical — the longest span between the sliding supports of the leg; horizontal — the longest
+// straight length between the guides, the bends and the fixed supports.
+struct BucklingRow {
+    std::size_t Leg = 0;
+    double Compression = 0;         // N, the largest compression along the leg (positive)
+    double VerticalLength = 0;      // m
+    double HorizontalLength = 0;    // m
+    double CriticalVertical = 0;    // N
+    double CriticalHorizontal = 0;  // N
+    double Critical = 0;            // N, the smaller of the two
+    double Ratio = 0;               // N / N_cr
+    bool Stable = true;             // Ratio ≤ 1
+};
+
+// The longitudinal stress at the governing point, each part in MPa: the pressure p·d/(4·t), the
+// weight M/W with M = q·ℓ²/12 the support moment of the longest span ℓ, the temperature
+// |N|/A + i·|M|/W at the point of its largest value; Total their sum.
+struct StressParts {
+    double Pressure = 0;
+    double Weight = 0;
+    double Temperature = 0;
+    double Total = 0;
+    double WeightMoment = 0;  // N·m
+    double WeightSpan = 0;    // ℓ, m
 };
 
 enum class LegEnd { Start, End };
@@ -181,22 +300,33 @@ struct CompensationCase {
     std::vector<NodeMovement> Nodes;  // support A, every corner, support B
     double MaxMoment = 0;          // N·m, with its sign: the moment of the largest magnitude
     std::size_t MaxMomentNode = 0; // where it acts (a node index; the first on a tie)
-    double MaxStress = 0;          // MPa, σ = |N|/A + |M|/W, the largest over the leg ends
+    // MPa, σ = |N|/A + i·|M|/W, the largest over the straight pipe and the bends (i = 1 on the
+    // straight pipe and at a sharp corner; along an arc where it peaks)
+    double MaxStress = 0;
     std::size_t MaxStressLeg = 0;
     LegEnd MaxStressEnd = LegEnd::Start;
+    double MaxStraightStress = 0;  // MPa, over the straight pipe
+    double MaxBendStress = 0;      // MPa, over the arcs, with i; 0 without bends
     double MaxCornerMovement = 0;     // mm, √(ux² + uy²), the largest over the corners; 0 without
     std::size_t MaxMovementNode = 0;  // the corner; 0 when the section has none
+    std::vector<SupportForces> Supports;  // sliding supports and guides in order from A
+    std::vector<GuideForce> Guides;       // in order from A
+    std::size_t StickingSupports = 0;     // at the end of the temperature path
+    std::size_t SlidingSupports = 0;
+    int FrictionSteps = 0;                // temperature steps of the converged path; 0 without friction
+    std::vector<BucklingRow> Buckling;    // every compressed leg
+    bool StabilityWarning = false;        // a ratio above 1
+    StressParts Stress;
 };
 
-// The friction of the sliding supports on each fixed support, μ·q·L with L the leg attached to
-// it, along that leg (N).
+// The friction of the sliding supports on each fixed support, along the leg attached to it (N).
 struct SupportFriction {
     double A = 0;
     double B = 0;
 };
 
-// The design horizontal force on a fixed support: along its leg the elastic force plus the
-// friction (magnitudes added), across the leg the elastic force (N).
+// The design horizontal force on a fixed support: its reaction with the friction of the supports,
+// along its leg and across it, in magnitude (N).
 struct DesignForce {
     double Along = 0;
     double Across = 0;
@@ -207,13 +337,20 @@ struct CaseDesignForces {
     DesignForce B;
 };
 
+// The section by one set of rules: its supports at the set's step, their friction, the forces on
+// the fixed supports. SupportsFriction is the friction the supports put on each fixed support: the
+// sum of the friction of the sliding supports and guides of the leg attached to it, along it
+// (heating's, in magnitude).
 struct RuleSetCompensation {
     RuleSet Rules = RuleSet::SP;
     double VerticalLoad = 0;  // q, N/m
     double Friction = 0;      // μ
+    double SupportStep = 0;   // m; 0: no sliding supports
     SupportFriction SupportsFriction;
     CaseDesignForces Heating;
     CaseDesignForces Cooling;
+    CompensationCase HeatingCase;  // the whole solution with the friction of this set
+    CompensationCase CoolingCase;
 };
 
 // The largest stress of both cases against [σ]к; the largest corner movement of both cases
@@ -239,7 +376,17 @@ struct CompensationResult {
     TubeSection Tube;
     std::vector<SectionPoint> Points;  // the nodes, m
     double TotalLength = 0;            // ΣL, m
-    FlexibilityMatrix Delta{};
+    FlexibilityMatrix Delta{};  // of the frictionless frame without guides, with the bends
+    BendFactors Bend;
+    double Pressure = 0;        // MPa
+    // The supports of the cases Heating and Cooling and the set of rules whose step and q they
+    // take (SP when its q is given, else SNiP; none: no supports and no friction).
+    std::vector<SupportPlace> Supports;
+    std::optional<RuleSet> SupportRules;
+    double SupportStep = 0;     // m; 0: no sliding supports
+    // How the friction was solved, one Russian sentence for the note; empty without friction.
+    std::string FrictionMethod;
+    // With the friction of SupportRules; frictionless without it.
     CompensationCase Heating;
     CompensationCase Cooling;
     std::optional<RuleSetCompensation> SP;    // with μ and the SP q
@@ -258,13 +405,19 @@ struct CompensationOutcome {
 };
 
 // The whole computation. Refuses (no result, a message naming the value) a section that the
-// readers would refuse, temperatures outside −70…+100 °C or t_min > t_max, a pipe with D ≤ 0,
-// t ≤ 0 or t ≥ D/2, a check value of zero or less.
+// readers would refuse, temperatures outside −70…+100 °C, t_min > t_max or t_з outside
+// [t_min; t_max], a pipe with D ≤ 0, t ≤ 0 or t ≥ D/2, a check value of zero or less.
 CompensationOutcome ComputeCompensation(const CompensationInput& input);
 
 // The pieces, for the note and for a checker that redoes the steps.
 TubeSection ComputeTubeSection(double outerDiameter, double wallThickness);
 FlexibilityMatrix ComputeFlexibility(const CompensationSection& section, const TubeSection& tube);
+// The places of the sliding supports and guides of a section at the step (m; 0: guides only),
+// with V from q (N/m). On each leg the typed length is cut into the fewest equal spans not
+// longer than the step; a corner carries a support at the middle of its bend (at the corner when
+// sharp); a guide stands at its typed place between them.
+std::vector<SupportPlace> PlaceSupports(const CompensationSection& section, double step,
+                                        double verticalLoad);
 // X from δ·X = −Δₜ, by Gaussian elimination with partial pivoting in extended precision.
 std::array<double, 3> SolveForceMethod(const FlexibilityMatrix& delta,
                                        const std::array<double, 3>& freeMovement);

@@ -83,6 +83,18 @@ enum class CompensationRefusal {
     ShoeNotPositive,
     ShoeTooLarge,
     PipeInvalid,            // D ≤ 0, t ≤ 0 or t ≥ D/2
+    ClosingOutsideRange,    // t_з below t_min or above t_max
+    RadiusNotANumber,       // the bend radius
+    RadiusNegative,
+    RadiusTooLarge,
+    RadiusDoesNotFit,       // a leg shorter than the tangent lengths of its bends
+    StepNotANumber,         // the step of the sliding supports
+    StepNotPositive,
+    StepTooLarge,
+    GuideUnreadable,        // a guide not written "LEG:S"
+    GuideNoSuchLeg,         // a guide's leg number outside 1…the number of legs
+    GuideOffLeg,            // a guide's distance not inside its leg
+    GuideOnBend,            // a guide on the arc of a bend
 };
 
 // A section read from the route text or from the rows of the window's table.
@@ -103,7 +115,9 @@ SectionReading ParseSectionRoute(std::string_view route, std::string_view decima
 
 // Checks a section that was built, not read (a preset, a file's values): every leg positive and at
 // most kMaxLegLength, one turn fewer than legs, at most kMaxSectionLegs legs, the end not on the
-// start. The refusals and messages are those of the readers.
+// start; the bend radius not negative and fitting every leg (a leg not shorter than the tangent
+// lengths R of its bends), the step above zero, every guide inside its leg and off the bends. The
+// refusals and messages are those of the readers.
 SectionReading CheckSection(CompensationSection section);
 
 // The route text of a section: "20 Л 8 П 15", lengths in the general number format with the
@@ -131,9 +145,13 @@ struct SectionTexts {
 };
 
 // Reads the rows by the same rules as the route text (each row's length, then its turn, which
-// must be empty on the last row only).
+// must be empty on the last row only), then the bend radius (mm; blank: sharp corners), the step
+// (m; blank: none) and the guides ("2:4; 5:1,5", leg from 1, metres; blank: none), refused as
+// CheckSection refuses them, each message naming the text typed.
+// The tangent length of a 90° bend of radius R is R.
 SectionReading ReadSectionTexts(const SectionTexts& texts, std::string_view decimalSeparator);
-// The rows of a section (lengths in the general number format with the separator).
+// The rows of a section (lengths in the general number format with the separator), its radius
+// (mm, empty when sharp), its step and its guides.
 SectionTexts SectionToTexts(const CompensationSection& section, std::string_view decimalSeparator);
 
 // Corners of the polyline, m: support A, every corner in order, support B (Legs.size() + 1).
@@ -153,5 +171,8 @@ struct LegDirection {
     bool operator==(const LegDirection&) const = default;
 };
 std::vector<LegDirection> SectionDirections(const CompensationSection& section);
+
+// The guides' text "2:4; 5:1,5" of a section's guides (legs from 1).
+std::string GuidesText(const std::vector<GuidePlace>& guides, std::string_view decimalSeparator);
 
 }  // namespace korvelin
