@@ -10,6 +10,8 @@
 #include <korvelin/CompensationNote.h>
 #include <korvelin/InputSet.h>
 #include <korvelin/NoteTypography.h>
+#include <korvelin/NumberFormat.h>
+#include <korvelin/ParseNumber.h>
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -180,7 +182,8 @@ CompensationWindow::~CompensationWindow()
         SaveGeometry();
     // Closing the window as it is destroyed takes the focus from a field, whose end of editing
     // must not reach this window any more.
-    for (QLineEdit* field : {ClosingTemperature, MinTemperature, MaxTemperature, AllowableStress, ShoeLength})
+    for (QLineEdit* field : {ClosingTemperature, MinTemperature, MaxTemperature, AllowableStress, ShoeLength,
+                             BendRadius, SupportStep, Guides})
         disconnect(field, nullptr, this, nullptr);
 }
 
@@ -300,9 +303,36 @@ QGroupBox* CompensationWindow::LegsBox()
     buttons->addWidget(remove);
     buttons->addStretch(1);
 
+    // The section as it is built: its bends, the step of its sliding supports, its guides.
+    BendRadius = TextField("BendRadius", Legs);
+    SupportStep = TextField("SupportStep", Legs);
+    Guides = TextField("Guides", Legs);
+    Guides->setMaximumWidth(140);
+    BendRadius->setToolTip(QStringLiteral("Радиус оси отводов на всех поворотах участка; 0 или пусто — острые углы"));
+    BendRadius->setPlaceholderText(QStringLiteral("острые"));
+    SupportStep->setToolTip(QStringLiteral("Расстояние между скользящими опорами; пусто — определяющий пролет"));
+    SupportStep->setPlaceholderText(QStringLiteral("пролет"));
+    Guides->setToolTip(QStringLiteral("Направляющие опоры: номер плеча и расстояние от его начала в метрах, "
+                                      "через «;», например «1:16; 5:4»"));
+    Guides->setPlaceholderText(QStringLiteral("нет"));
+    auto* built = new QFormLayout;
+    built->addRow(QStringLiteral("Радиус отводов R, мм:"), BendRadius);
+    built->addRow(QStringLiteral("Шаг скользящих опор, м:"), SupportStep);
+    built->addRow(QStringLiteral("Направляющие (плечо:м):"), Guides);
+    const std::pair<QLineEdit*, std::string korvelin::SectionTexts::*> fields[] = {
+        {BendRadius, &korvelin::SectionTexts::BendRadius},
+        {SupportStep, &korvelin::SectionTexts::SupportStep},
+        {Guides, &korvelin::SectionTexts::Guides},
+    };
+    for (const auto& [field, text] : fields) {
+        connect(field, &QLineEdit::editingFinished, this,
+                [this, field = field, text = text] { SectionFieldEdited(field, text); });
+    }
+
     auto* layout = new QVBoxLayout(Legs);
     layout->addWidget(LegTable);
     layout->addLayout(buttons);
+    layout->addLayout(built);
     return Legs;
 }
 
@@ -415,6 +445,8 @@ void CompensationWindow::ShowLegs()
     if (index < 0) {
         Legs->setTitle(QStringLiteral("Плечи участка"));
         Legs->setToolTip({});
+        for (QLineEdit* field : {BendRadius, SupportStep, Guides})
+            field->clear();
         Legs->setEnabled(false);
         Filling = wasFilling;
         return;
@@ -427,6 +459,9 @@ void CompensationWindow::ShowLegs()
     Legs->setTitle(QStringLiteral("Плечи участка «%1» от опоры А")
                        .arg(Legs->fontMetrics().elidedText(name, Qt::ElideRight, room)));
     Legs->setToolTip(QStringLiteral("Плечи участка «%1» от опоры А").arg(name));
+    BendRadius->setText(FromUtf8(section.BendRadius));
+    SupportStep->setText(FromUtf8(section.SupportStep));
+    Guides->setText(FromUtf8(section.Guides));
     Legs->setEnabled(true);
     const int rows = int(section.Legs.size());
     LegTable->setRowCount(rows);
@@ -550,6 +585,8 @@ void CompensationWindow::AddSectionOfShape()
     }
     korvelin::CompensationTexts texts = Model.Compensation();
     texts.Sections.push_back(korvelin::SectionToTexts(*reading.Section, Model.DecimalSeparator()));
+    // A new section's turns are bends of 1,5·D.
+    texts.Sections.back().BendRadius = DefaultBendRadius();
     if (Submit(texts))
         SelectSection(int(texts.Sections.size()) - 1);
 }
@@ -568,8 +605,34 @@ void CompensationWindow::ReplaceLegsByShape()
         Sink.ShowError(FromUtf8(reading.Message));
         return;
     }
-    section = korvelin::SectionToTexts(*reading.Section, Model.DecimalSeparator());
+    // The bends and the step stay; the guides stood on the legs replaced.
+    korvelin::SectionTexts replaced = korvelin::SectionToTexts(*reading.Section, Model.DecimalSeparator());
+    replaced.BendRadius = section.BendRadius;
+    replaced.SupportStep = section.SupportStep;
+    section = std::move(replaced);
     Submit(texts);
+}
+
+void CompensationWindow::SectionFieldEdited(QLineEdit* field, std::string korvelin::SectionTexts::*text)
+{
+    const int index = CurrentSection();
+    if (Filling || index < 0)
+        return;
+    korvelin::CompensationTexts texts = Model.Compensation();
+    std::string& typed = texts.Sections[std::size_t(index)].*text;
+    if (typed == field->text().toStdString())
+        return;
+    typed = field->text().toStdString();
+    Submit(texts);
+}
+
+std::string CompensationWindow::DefaultBendRadius() const
+{
+    const korvelin::ParsedNumber diameter = korvelin::ParseNumber(Model.Texts().OuterDiameter, Model.DecimalSeparator());
+    if (!diameter.Ok || !(diameter.Value > 0))
+        return {};
+    return korvelin::FormatGeneral(static_cast<long double>(korvelin::kDefaultBendRadiusInDiameters) * diameter.Value,
+                                   Model.DecimalSeparator());
 }
 
 void CompensationWindow::RenameSection()

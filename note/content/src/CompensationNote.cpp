@@ -136,8 +136,31 @@ void AddBasis(NoteDocument& note, const CompensationResult& r, std::string_view 
         "допущений не приписывается СП 42-102-2004 и СНиП 2.04.12-86.");
 }
 
-void AddAssumptions(NoteDocument& note)
+// Whether the section is more than the frictionless frame of sharp corners: bends, guides or
+// sliding supports with friction.
+bool Built(const CompensationResult& r)
 {
+    return r.Section.BendRadius > 0 || !r.Section.Guides.empty() || !r.Supports.empty() || !r.FrictionMethod.empty();
+}
+
+void AddAssumptions(NoteDocument& note, const CompensationResult& r)
+{
+    if (Built(r)) {
+        note.AddParagraph(
+            "Расчетная схема — плоская линейно-упругая рама из прямых плеч и отводов: каждый поворот — "
+            "дуга радиуса R, касательная к обоим плечам (длины плеч — между точками пересечения осей; "
+            "R = 0 — острый угол); податливость отвода на изгиб увеличена коэффициентом K, продольная "
+            "жесткость отвода не изменена, напряжение в отводе увеличено коэффициентом i. Скользящие "
+            "опоры стоят с шагом вдоль плеч и на отводах, каждая держит трубу силой трения до μ·V, где "
+            "V — вертикальная нагрузка опоры; направляющие опоры держат трубу поперек плеча, вдоль "
+            "плеча и в повороте свободны. Оба конца участка полностью защемлены неподвижными опорами. "
+            "Температура стенки изменяется равномерно по всему участку от температуры замыкания. "
+            "Учитываются продольные и изгибные деформации, сдвиг не учитывается; сечение трубы точное.");
+        if (!r.FrictionMethod.empty()) {
+            note.AddParagraph(r.FrictionMethod);
+        }
+        return;
+    }
     note.AddParagraph(
         "Расчетная схема — плоская линейно-упругая рама из прямых плеч с жесткими углами: отводы, "
         "их повышенная податливость и направляющие опоры не моделируются, скользящие опоры не "
@@ -218,6 +241,11 @@ long double RoundedTo(long double value, int digits)
 
 }  // namespace
 
+std::array<double, 3> FrameUnknowns(const CompensationResult& r, bool heating)
+{
+    return SolveForceMethod(r.Delta, r.Of(heating).FreeMovement);
+}
+
 int ForceMethodDigits(const CompensationResult& r)
 {
     // The system is printed with as many digits as make its solution give the printed X again:
@@ -233,13 +261,14 @@ int ForceMethodDigits(const CompensationResult& r)
         bool same = true;
         for (const bool heating : {true, false}) {
             const CompensationCase& c = r.Of(heating);
+            const std::array<double, 3> exact = FrameUnknowns(r, heating);
             std::array<double, 3> free{};
             for (int i = 0; i < 3; ++i) {
                 free[i] = static_cast<double>(RoundedTo(c.FreeMovement[i], digits));
             }
             const std::array<double, 3> x = SolveForceMethod(delta, free);
             for (int i = 0; i < 3; ++i) {
-                same = same && FormatFixed3(x[i], ".") == FormatFixed3(c.Unknowns[i], ".");
+                same = same && FormatFixed3(x[i], ".") == FormatFixed3(exact[i], ".");
             }
         }
         if (same) {
@@ -300,11 +329,19 @@ void AddCaseSolution(MethodWriter& w, const CompensationResult& r, bool heating,
         line += " = " + D(-static_cast<long double>(c.FreeMovement[i])) + ";";
         w.Line(line);
     }
-    w.Line("X_{1} = " + w.R(c.Unknowns[0], "Н") + "; X_{2} = " + w.R(c.Unknowns[1], "Н") + "; X_{3} = " +
-           w.R(c.Unknowns[2], "Н·м") + ";");
+    // The frictionless frame's solution; with friction or guides the tables give the section's own.
+    const std::array<double, 3> x = FrameUnknowns(r, heating);
+    const double ma = static_cast<double>(-(static_cast<long double>(x[2]) + static_cast<long double>(b.X) * x[1] -
+                                            static_cast<long double>(b.Y) * x[0])) + 0.0;
+    w.Line("X_{1} = " + w.R(x[0], "Н") + "; X_{2} = " + w.R(x[1], "Н") + "; X_{3} = " + w.R(x[2], "Н·м") + ";");
     w.Line("опора Б: F_{xБ} = X_{1}, F_{yБ} = X_{2}, M_{Б} = X_{3}; опора А из равновесия: F_{xА} = −X_{1} = " +
-           w.R(c.A.Fx, "Н") + "; F_{yА} = −X_{2} = " + w.R(c.A.Fy, "Н") +
-           "; M_{А} = −(X_{3} + x_{Б}·X_{2} − y_{Б}·X_{1}) = " + w.R(c.A.M, "Н·м") + ".");
+           w.R(-x[0] + 0.0, "Н") + "; F_{yА} = −X_{2} = " + w.R(-x[1] + 0.0, "Н") +
+           "; M_{А} = −(X_{3} + x_{Б}·X_{2} − y_{Б}·X_{1}) = " + w.R(ma, "Н·м") + ".");
+    if (!r.FrictionMethod.empty() || !r.Section.Guides.empty()) {
+        w.Remark("Это решение рамы без трения и без направляющих; усилия и перемещения таблиц ниже — "
+                 "с трением скользящих опор и силами направляющих.");
+        return;
+    }
     w.Where({});
 }
 
@@ -313,7 +350,9 @@ void AddCaseSolution(MethodWriter& w, const CompensationResult& r, bool heating,
 void AddCornerMovement(MethodWriter& w, const CompensationResult& r)
 {
     const std::size_t nodes = r.Points.size();
-    if (nodes <= 2) {
+    // The straight legs' integrals give the movement of the frictionless frame of sharp corners;
+    // bends, guides and friction are in the stiffness solution, whose movements the tables give.
+    if (nodes <= 2 || Built(r)) {
         return;
     }
     const bool heating = r.Heating.MaxCornerMovement >= r.Cooling.MaxCornerMovement;
@@ -362,6 +401,144 @@ void AddCornerMovement(MethodWriter& w, const CompensationResult& r)
            w.R(c.MaxCornerMovement, "мм") + ",");
     w.Where({{"M_{0}, M_{1}", "изгибающие моменты в начале и в конце плеча (таблица усилий в плечах)"},
              {"N", "продольная сила плеча"}});
+}
+
+// The bends' factors with the values put in.
+void AddBends(MethodWriter& w, const CompensationResult& r)
+{
+    const BendFactors& bend = r.Bend;
+    if (!(bend.Radius > 0)) {
+        return;
+    }
+    w.Step("Отводы: коэффициенты гибкости и интенсификации напряжений");
+    w.Line("R = " + w.V(static_cast<long double>(bend.Radius) * 1000) + " мм; r = (D − t)/2 = (" + w.V(r.OuterDiameter) +
+           " − " + w.V(r.WallThickness) + ")/2 = " + w.V(bend.MeanRadius) + " м;");
+    w.Line("λ = t·R/r^{2} = " + w.V(r.WallThickness) + "·" + w.V(bend.Radius) + "/" + w.V(bend.MeanRadius) +
+           "^{2} = " + w.V(bend.Lambda) + ";");
+    w.Line("K = max(1; 1,65/λ) = max(1; 1,65/" + w.V(bend.Lambda) + ") = " + w.V(bend.Flexibility) +
+           "; i = max(1; 0,9/λ^{2/3}) = max(1; 0,9/" + w.V(bend.Lambda) + "^{2/3}) = " +
+           w.V(bend.Intensification) + ",");
+    w.Where({{"R", "радиус оси отвода"},
+             {"r", "средний радиус сечения трубы"},
+             {"λ", "параметр гибкости отвода"},
+             {"K", "коэффициент гибкости: податливость отвода на изгиб в K раз больше, чем у прямой трубы"},
+             {"i", "коэффициент интенсификации напряжений изгиба в отводе"}});
+    w.Remark("Коэффициенты гладкого отвода по теории Кармана (сплющивание сечения кривой трубы), в виде, "
+             "принятом нормами на трубопроводы; номера пунктов норм не приводятся — их текст не проверен. "
+             "Повышение жесткости отвода внутренним давлением не учтено (в запас по напряжениям в отводе).");
+}
+
+// The sliding supports and guides: how many slide and how many stick in each case.
+void AddSupports(NoteDocument& note, const CompensationResult& r)
+{
+    if (r.Supports.empty()) {
+        return;
+    }
+    std::size_t sliding = 0;
+    std::size_t guides = 0;
+    for (const SupportPlace& support : r.Supports) {
+        (support.Kind == SupportKind::Guide ? guides : sliding) += 1;
+    }
+    std::string text = "Опоры вдоль плеч: скользящих " + std::to_string(sliding) + ", направляющих " +
+                       std::to_string(guides);
+    if (r.SupportRules) {
+        text += " (шаг и нагрузки по " + std::string(RuleSetName(*r.SupportRules)) + ")";
+    }
+    for (const bool heating : {true, false}) {
+        const CompensationCase& c = r.Of(heating);
+        text += std::string("; ") + CaseName(heating) + ": скользят " + std::to_string(c.SlidingSupports) +
+                ", не сдвигаются (сила на опоре меньше μ·V) " + std::to_string(c.StickingSupports);
+        if (c.FrictionSteps > 0) {
+            text += ", шагов по температуре " + std::to_string(c.FrictionSteps);
+        }
+    }
+    note.AddParagraph(text + ".");
+}
+
+// The stability of the compressed legs against Euler's force, with the warning above 1.
+void AddStability(NoteDocument& note, const CompensationResult& r, std::string_view separator)
+{
+    NoteTable table;
+    table.Title = "Продольная устойчивость сжатых плеч";
+    table.Rows.push_back({{"Плечо", true},
+                          {"Случай", true},
+                          {"N, Н", true},
+                          {"Lв, м", true},
+                          {"Nкр.в, Н", true},
+                          {"Lг, м", true},
+                          {"Nкр.г, Н", true},
+                          {"N/Nкр", true}});
+    table.Alignment.assign(8, CellAlignment::Right);
+    table.Alignment[0] = CellAlignment::Center;
+    table.Alignment[1] = CellAlignment::Left;
+    table.WidthPercent = {9, 14, 13, 10, 15, 10, 15, 14};
+    std::vector<std::string> warnings;
+    for (const bool heating : {true, false}) {
+        for (const BucklingRow& row : r.Of(heating).Buckling) {
+            table.Rows.push_back({{std::to_string(row.Leg + 1)},
+                                  {CaseName(heating)},
+                                  {Fixed(row.Compression, separator)},
+                                  {Fixed(row.VerticalLength, separator)},
+                                  {Fixed(row.CriticalVertical, separator)},
+                                  {Fixed(row.HorizontalLength, separator)},
+                                  {Fixed(row.CriticalHorizontal, separator)},
+                                  {Fixed(row.Ratio, separator), !row.Stable}});
+            if (!row.Stable) {
+                warnings.push_back("Внимание: плечо " + std::to_string(row.Leg + 1) + " (" + CaseName(heating) +
+                                   ", N/N_{кр} = " + Fixed(row.Ratio, separator) + "): " +
+                                   std::string(kStabilityWarning) + ".");
+            }
+        }
+    }
+    if (table.Rows.size() == 1) {
+        return;
+    }
+    AddFormulaParagraph(note, "Сжатое плечо проверяется по силе Эйлера N_{кр} = π^{2}·E·I/L^{2} шарнирно опертого "
+                              "стержня: в вертикальной плоскости L_{в} — наибольший пролет между скользящими "
+                              "опорами плеча, в горизонтальной L_{г} — наибольшая прямая длина между "
+                              "направляющими, отводами и неподвижными опорами; N/N_{кр} больше 1 — "
+                              "продольная устойчивость не обеспечена.");
+    note.AddTable(std::move(table));
+    for (const std::string& warning : warnings) {
+        note.Blocks.emplace_back(NoteParagraph{warning, true, true});
+    }
+}
+
+// The parts of the longitudinal stress at the governing point.
+void AddStressParts(NoteDocument& note, const CompensationResult& r, std::string_view separator)
+{
+    const StressParts& heating = r.Heating.Stress;
+    const StressParts& cooling = r.Cooling.Stress;
+    if (heating.Total == 0 && cooling.Total == 0) {
+        return;
+    }
+    NoteTable table;
+    table.Title = "Продольные напряжения в расчетной точке, МПа";
+    table.Rows.push_back({{"Составляющая", true}, {"Нагрев", true}, {"Охлаждение", true}});
+    table.Alignment = {CellAlignment::Left, CellAlignment::Right, CellAlignment::Right};
+    table.WidthPercent = {50, 25, 25};
+    const auto row = [&](std::string label, double StressParts::*part) {
+        table.Rows.push_back({{std::move(label)}, {Fixed(heating.*part, separator)}, {Fixed(cooling.*part, separator)}});
+    };
+    row("от давления p·d/(4·t)", &StressParts::Pressure);
+    row("от веса M/W, M = q·ℓ²/12", &StressParts::Weight);
+    row("от температуры |N|/A + i·|M|/W", &StressParts::Temperature);
+    row("сумма", &StressParts::Total);
+    note.AddTable(std::move(table));
+    note.AddParagraph("Пролет ℓ = " + Fixed(heating.WeightSpan, separator) + " м, момент от веса M = " +
+                      Fixed(heating.WeightMoment, separator) + " Н·м. Допускаемое напряжение [σ]к "
+                      "относится к температурной составляющей.");
+}
+
+// What the model still leaves out, said once at the end of the section.
+void AddNeglected(NoteDocument& note)
+{
+    note.AddParagraph(
+        "Модель не учитывает: повышение жесткости отводов внутренним давлением; податливость "
+        "неподвижных опор и их фундаментов; неравномерный нагрев по длине и по сечению трубы (солнце, "
+        "ветер); изгиб рамы из ее плоскости, в том числе от веса (вес учтен только в напряжениях и "
+        "нагрузках опор); трение в направляющих поперек плеча; зазоры в опорах; сдвиговые "
+        "деформации; ползучесть и пластические деформации стали.");
 }
 
 void AddResultsTables(NoteDocument& note, const CompensationResult& r, std::string_view separator)
@@ -563,24 +740,29 @@ void AddCompensationNote(NoteDocument& note, const CompensationResult& result,
         note.AddDrawing(*drawing);
     }
     AddSectionDescription(note, result, decimalSeparator);
-    AddAssumptions(note);
+    AddAssumptions(note, result);
     AddBasis(note, result, decimalSeparator);
     MethodWriter w(note, decimalSeparator);
     AddTube(w, result);
     AddTemperatures(w, result, decimalSeparator);
+    AddBends(w, result);
     const int digits = ForceMethodDigits(result);
     AddForceMethod(w, result, digits);
     AddCaseSolution(w, result, true, digits);
     AddCaseSolution(w, result, false, digits);
     AddCornerMovement(w, result);
     AddCompensationResults(note, result, decimalSeparator);
+    AddNeglected(note);
 }
 
 void AddCompensationResults(NoteDocument& note, const CompensationResult& result,
                             std::string_view decimalSeparator)
 {
     AddResultsTables(note, result, decimalSeparator);
+    AddSupports(note, result);
     AddFrictionAndDesignForces(note, result, decimalSeparator);
+    AddStability(note, result, decimalSeparator);
+    AddStressParts(note, result, decimalSeparator);
     AddChecks(note, result, decimalSeparator);
 }
 

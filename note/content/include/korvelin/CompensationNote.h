@@ -8,6 +8,7 @@
 #include "korvelin/Compensation.h"
 #include "korvelin/NoteDocument.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,9 @@ inline constexpr std::string_view kForceMethodSource =
 // The significant digits of δᵢⱼ and Δᵢₜ in the note: the fewest (from 7) with which the printed
 // system, solved again, gives every printed X (to 0,001) of both cases.
 int ForceMethodDigits(const CompensationResult& result);
+
+// X of the frictionless frame without guides (δ·X = −Δₜ) of a case, as the note prints it.
+std::array<double, 3> FrameUnknowns(const CompensationResult& result, bool heating);
 
 // The results alone, as the window "Компенсация" shows them beside its drawing: the tables of
 // heating and cooling, the friction and the design forces on the fixed supports, the checks
