@@ -51,6 +51,13 @@ constexpr std::string_view kCompensationKey = "compensation";
 constexpr std::string_view kSectionsKey = "sections";
 constexpr std::string_view kSectionNameKey = "name";
 constexpr std::string_view kLegsKey = "legs";
+// The section as built, each optional: a file without them opens with sharp corners, the step of
+// the governing span and no guides.
+constexpr std::pair<std::string_view, std::string SectionTexts::*> kSectionBuiltKeys[] = {
+    {"bendRadius", &SectionTexts::BendRadius},
+    {"supportStep", &SectionTexts::SupportStep},
+    {"guides", &SectionTexts::Guides},
+};
 constexpr std::string_view kLegLengthKey = "length";
 constexpr std::string_view kLegTurnKey = "turn";
 struct CompensationTextKey {
@@ -319,6 +326,9 @@ CompensationTexts ReadCompensation(const Json& value)
             row.Turn = leg.OptionalText(kLegTurnKey).value_or(std::string());
             leg.RefuseOthers();
         }
+        for (const auto& [key, field] : kSectionBuiltKeys) {
+            read.*field = section.OptionalText(key).value_or(std::string());
+        }
         section.RefuseOthers();
     }
     reader.RefuseOthers();
@@ -429,6 +439,11 @@ std::string CompensationProblem(const CompensationTexts& texts)
         if (std::string problem = TextProblem(sectionKey + std::string(kSectionNameKey), section.Name);
             !problem.empty()) {
             return problem;
+        }
+        for (const auto& [key, field] : kSectionBuiltKeys) {
+            if (std::string problem = TextProblem(sectionKey + std::string(key), section.*field); !problem.empty()) {
+                return problem;
+            }
         }
         for (std::size_t j = 0; j < section.Legs.size(); ++j) {
             const std::string legKey =
@@ -634,8 +649,14 @@ std::string SerializeInputSet(const InputSet& set)
                 }
                 legs.push_back(std::move(row));
             }
-            sections.push_back(OrderedJson{{std::string(kSectionNameKey), section.Name},
-                                           {std::string(kLegsKey), std::move(legs)}});
+            OrderedJson written{{std::string(kSectionNameKey), section.Name},
+                                {std::string(kLegsKey), std::move(legs)}};
+            for (const auto& [key, field] : kSectionBuiltKeys) {
+                if (!(section.*field).empty()) {
+                    written[std::string(key)] = section.*field;
+                }
+            }
+            sections.push_back(std::move(written));
         }
         compensation[std::string(kSectionsKey)] = std::move(sections);
         json[std::string(kCompensationKey)] = std::move(compensation);

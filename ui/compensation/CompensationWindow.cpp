@@ -307,18 +307,17 @@ QGroupBox* CompensationWindow::LegsBox()
     BendRadius = TextField("BendRadius", Legs);
     SupportStep = TextField("SupportStep", Legs);
     Guides = TextField("Guides", Legs);
-    Guides->setMaximumWidth(140);
     BendRadius->setToolTip(QStringLiteral("Радиус оси отводов на всех поворотах участка; 0 или пусто — острые углы"));
     BendRadius->setPlaceholderText(QStringLiteral("острые"));
-    SupportStep->setToolTip(QStringLiteral("Расстояние между скользящими опорами; пусто — определяющий пролет"));
+    SupportStep->setToolTip(QStringLiteral("Шаг скользящих опор вдоль плеч; пусто — определяющий пролет"));
     SupportStep->setPlaceholderText(QStringLiteral("пролет"));
-    Guides->setToolTip(QStringLiteral("Направляющие опоры: номер плеча и расстояние от его начала в метрах, "
-                                      "через «;», например «1:16; 5:4»"));
+    Guides->setToolTip(QStringLiteral("Направляющие опоры: номер плеча и расстояние от его начала в метрах "
+                                      "(плечо:м), через «;», например «1:16; 5:4»"));
     Guides->setPlaceholderText(QStringLiteral("нет"));
     auto* built = new QFormLayout;
-    built->addRow(QStringLiteral("Радиус отводов R, мм:"), BendRadius);
-    built->addRow(QStringLiteral("Шаг скользящих опор, м:"), SupportStep);
-    built->addRow(QStringLiteral("Направляющие (плечо:м):"), Guides);
+    built->addRow(QStringLiteral("Радиус отводов, мм:"), BendRadius);
+    built->addRow(QStringLiteral("Шаг опор, м:"), SupportStep);
+    built->addRow(QStringLiteral("Направляющие:"), Guides);
     const std::pair<QLineEdit*, std::string korvelin::SectionTexts::*> fields[] = {
         {BendRadius, &korvelin::SectionTexts::BendRadius},
         {SupportStep, &korvelin::SectionTexts::SupportStep},
