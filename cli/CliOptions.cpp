@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
 #include "PipesRun.h"
 
@@ -94,7 +95,29 @@ CompensationOptions ReadCompensationOptions(const CliOptions& options, std::stri
             return read;
         }
         reading.Section->Name = "Участок " + std::to_string(i + 1);
-        read.Texts.Sections.push_back(SectionToTexts(*reading.Section, separator));
+        SectionTexts texts = SectionToTexts(*reading.Section, separator);
+        if (i < options.SectionGuides.size()) {
+            texts.Guides = options.SectionGuides[i];
+        }
+        if (!options.BendRadius) {
+            // Bends of 1,5 outer diameters unless the command gives a radius.
+            if (const std::optional<double> diameter =
+                    ParseNumberToDouble(options.Texts.OuterDiameter, separator);
+                diameter && *diameter > 0) {
+                texts.BendRadius = FormatGeneral(
+                    static_cast<double>(static_cast<long double>(*diameter) * kDefaultBendRadiusInDiameters),
+                    separator);
+            }
+        }
+        read.Texts.Sections.push_back(std::move(texts));
+    }
+    for (SectionTexts& texts : read.Texts.Sections) {
+        if (options.BendRadius) {
+            texts.BendRadius = *options.BendRadius;
+        }
+        if (options.SupportStep) {
+            texts.SupportStep = *options.SupportStep;
+        }
     }
     if (read.Texts.Sections.size() > kMaxCompensationSections) {
         read.Error = "--section: участков больше " + std::to_string(kMaxCompensationSections);
@@ -208,14 +231,24 @@ std::string HelpText()
         "  --snow-source ТЕКСТ, --wind-source ТЕКСТ, --ice-source ТЕКСТ\n"
         "                    источник своего значения для записки, например\n"
         "                    «СП 20.13330.2016, табл. К.1»\n"
-        "  --friction MU     коэффициент трения в опорах, больше 0 и не больше 1\n"
-        "                    (по умолчанию 0,3: сталь по стали; 0,1 — фторопласт)\n"
+        "  --friction MU     коэффициент трения в опорах, от 0 до 1 (по умолчанию 0,3:\n"
+        "                    сталь по стали; 0,1 — фторопласт; 0 — без трения)\n"
         "  --odt ФАЙЛ        записать расчетную записку в ФАЙЛ в формате ODT (A4, как PDF)\n"
         "Компенсация температурных деформаций участка между неподвижными опорами:\n"
         "  --section МАРШРУТ участок: длины плеч в метрах и повороты на 90° между ними,\n"
         "                    Л (L) — налево, П (R) — направо, например «20 Л 8 П 15»;\n"
         "                    повторяется, по участку на параметр\n"
-        "  --t-closing T     температура замыкания, °C (от −70 до +100)\n"
+        "  --guides СПИСОК   направляющие опоры участка предыдущего --section: номер\n"
+        "                    плеча от 1 и расстояние в метрах от его начала (точки\n"
+        "                    пересечения осей), через «;», например «1:16; 5:4»\n"
+        "  --bend-radius MM  радиус отводов на всех поворотах участков, мм (по умолчанию\n"
+        "                    1,5·D; 0 — острые углы); отвод — дуга, касательная к плечам,\n"
+        "                    длины плеч — между точками пересечения осей\n"
+        "  --support-step M  шаг скользящих опор вдоль плеч, м (по умолчанию — определяющий\n"
+        "                    пролет своего свода правил); опора ставится и на каждом\n"
+        "                    повороте\n"
+        "  --t-closing T     температура замыкания, °C (от −70 до +100, не ниже t_min и\n"
+        "                    не выше t_max)\n"
         "  --t-min T         наименьшая температура стенки трубы, °C\n"
         "  --t-max T         наибольшая температура стенки трубы, °C\n"
         "  --allowable-compensation S\n"
@@ -230,8 +263,23 @@ std::string HelpText()
         "                    Момент на конце плеча — момент нагрузок на часть трубы от\n"
         "                    этой точки до опоры Б (ее реакций): в опоре Б он равен M\n"
         "                    опоры Б, в опоре А — M опоры А с обратным знаком.\n"
-        "                    Трение и расчетные силы на неподвижные опоры — с --friction\n"
-        "                    и нагрузкой q выполненного расчета пролета.\n"
+        "                    Отводы гибче прямой трубы в K = max(1; 1,65/λ) раз, напряжение\n"
+        "                    в отводе больше в i = max(1; 0,9/λ^(2/3)) раз, λ = t·R/r²,\n"
+        "                    r = (D − t)/2 (гладкий отвод по Карману; влияние давления\n"
+        "                    на гибкость не учитывается). Трение μ·V на каждой скользящей\n"
+        "                    опоре и направляющей (V — вертикальная нагрузка опоры по\n"
+        "                    нагрузке q выполненного расчета пролета) противостоит ее\n"
+        "                    перемещению; опора, сила на которую меньше μ·V, не\n"
+        "                    скользит. Трение решается по шагам температуры от t_з до\n"
+        "                    t_max и до t_min с точностью 0,1 % сил; --friction 0 — без\n"
+        "                    трения. Сжатые плечи проверяются на продольную\n"
+        "                    устойчивость (сила Эйлера шарнирного стержня: в\n"
+        "                    вертикальной плоскости — пролет между опорами, в\n"
+        "                    горизонтальной — участок между направляющими, отводами и\n"
+        "                    неподвижными опорами); при N/N_cr > 1 — предупреждение.\n"
+        "                    Продольное напряжение — от давления p·d/(4t), от веса\n"
+        "                    (опорный момент пролета q·l²/12), от температуры (в отводе с\n"
+        "                    i) и их сумма; [σ]к сравнивается с температурной частью.\n"
         "  --pipes СПИСОК    одна записка по нескольким трубам (вместе с --pdf или --odt):\n"
         "                    наружный диаметр и толщина стенки в мм через «x» или «×»,\n"
         "                    трубы через «;», например «57x3; 108x4; 159x4,5»; остальные\n"
@@ -432,6 +480,19 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const Inpu
         } else if (arg == "--section") {
             if (!value(v)) return fail(NoValue(arg));
             options.SectionRoutes.emplace_back(v);
+            options.SectionGuides.emplace_back();
+            if (singleRunOption.empty()) {
+                singleRunOption = arg;
+            }
+        } else if (arg == "--guides") {
+            if (!value(v)) return fail(NoValue(arg));
+            if (options.SectionRoutes.empty()) {
+                return fail("--guides задается после --section своего участка");
+            }
+            options.SectionGuides.back() = std::string(v);
+        } else if (arg == "--bend-radius" || arg == "--support-step") {
+            if (!value(v) || v.empty()) return fail(NoValue(arg));
+            (arg == "--bend-radius" ? options.BendRadius : options.SupportStep) = std::string(v);
             if (singleRunOption.empty()) {
                 singleRunOption = arg;
             }

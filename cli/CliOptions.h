@@ -38,6 +38,11 @@ struct CliOptions {
     // sections of the input set; the routes of --section, in order, replace those sections.
     CompensationTexts Compensation;
     std::vector<std::string> SectionRoutes;
+    // --guides of each --section, in its order ("" without); --bend-radius (mm) and
+    // --support-step (m) of every section, as typed.
+    std::vector<std::string> SectionGuides;
+    std::optional<std::string> BendRadius;
+    std::optional<std::string> SupportStep;
     // --pipes LIST or --table-pipes: the pipes of a note of several pipes, which take the
     // diameter and wall of the single run's place.
     std::optional<std::vector<PipeSize>> Pipes;
@@ -53,8 +58,10 @@ struct ParsedCommandLine {
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, const InputSet* base = nullptr);
 
 // The compensation's texts of the options: the routes of --section read with the separator into
-// sections "Участок 1", "Участок 2", … in place of the set's, and each text checked as the
-// window checks it. A refused route or value gives the message that names it.
+// sections "Участок 1", "Участок 2", … in place of the set's, with their --guides, and each text
+// checked as the window checks it. --bend-radius and --support-step apply to every section; the
+// sections of --section without --bend-radius have bends of 1,5·D. A refused route or value gives
+// the message that names it.
 struct CompensationOptions {
     CompensationTexts Texts;
     std::string Error;

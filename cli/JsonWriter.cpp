@@ -166,7 +166,52 @@ Json CaseJson(const CompensationCase& c)
     }
     json["legs"] = std::move(legs);
     json["max_moment_Nm"] = c.MaxMoment;
+    // Over the straight pipe and the bends, at a bend with its intensification i.
     json["max_stress_MPa"] = c.MaxStress;
+    json["max_straight_stress_MPa"] = c.MaxStraightStress;
+    json["max_bend_stress_MPa"] = c.MaxBendStress;
+    // Legs from 1; a guide's force is what it exerts on the pipe across its leg (along the leg's
+    // left normal), the friction what a support exerts on the pipe, in the section's axes.
+    Json guides = Json::array();
+    for (const GuideForce& guide : c.Guides) {
+        guides.push_back(Json{{"leg", guide.Leg + 1}, {"s_m", guide.Distance}, {"force_N", guide.Force}});
+    }
+    json["guides"] = std::move(guides);
+    Json supports = Json::array();
+    for (const SupportForces& support : c.Supports) {
+        Json entry = Json::object();
+        entry["leg"] = support.Place.Leg + 1;
+        entry["s_m"] = support.Place.Distance;
+        entry["kind"] = support.Place.Kind == SupportKind::Guide ? "guide" : "sliding";
+        entry["x_m"] = support.Place.X;
+        entry["y_m"] = support.Place.Y;
+        entry["vertical_N"] = support.Place.VerticalLoad;
+        entry["ux_mm"] = support.Ux;
+        entry["uy_mm"] = support.Uy;
+        entry["friction_N"] = Json::array({support.FrictionX, support.FrictionY});
+        entry["slides"] = support.Slides;
+        supports.push_back(std::move(entry));
+    }
+    json["supports"] = std::move(supports);
+    json["sliding_supports"] = c.SlidingSupports;
+    json["sticking_supports"] = c.StickingSupports;
+    json["friction_steps"] = c.FrictionSteps;
+    Json buckling = Json::array();
+    for (const BucklingRow& row : c.Buckling) {
+        buckling.push_back(Json{{"leg", row.Leg + 1},
+                                {"N_N", row.Compression},
+                                {"Ncr_N", row.Critical},
+                                {"ratio", row.Ratio},
+                                {"L_vertical_m", row.VerticalLength},
+                                {"L_horizontal_m", row.HorizontalLength},
+                                {"Ncr_vertical_N", row.CriticalVertical},
+                                {"Ncr_horizontal_N", row.CriticalHorizontal}});
+    }
+    json["buckling"] = std::move(buckling);
+    json["stress_parts_MPa"] = Json{{"pressure", c.Stress.Pressure},
+                                    {"weight", c.Stress.Weight},
+                                    {"temperature", c.Stress.Temperature},
+                                    {"total", c.Stress.Total}};
     return json;
 }
 
@@ -181,6 +226,12 @@ Json DesignForceJson(const DesignForce& force)
 Json SectionJson(const CompensationResult& result)
 {
     Json json = Json::object();
+    json["bend"] = Json{{"R_mm", static_cast<double>(static_cast<long double>(result.Bend.Radius) * 1000)},
+                        {"lambda", result.Bend.Lambda},
+                        {"K", result.Bend.Flexibility},
+                        {"i", result.Bend.Intensification}};
+    json["support_step_m"] = result.SupportStep;
+    json["friction_method"] = result.FrictionMethod;
     json["heating"] = CaseJson(result.Heating);
     json["cooling"] = CaseJson(result.Cooling);
     Json friction = Json::object();

@@ -113,6 +113,21 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         err << "korvelin-calc: " << sections->Message << '\n' << std::flush;
         return 1;
     }
+    if (sections) {
+        // A compressed leg above Euler's force: the result stands, the designer is warned.
+        for (const CompensationResult& section : sections->Sections) {
+            for (const bool heating : {true, false}) {
+                for (const BucklingRow& row : section.Of(heating).Buckling) {
+                    if (!row.Stable) {
+                        err << "korvelin-calc: внимание: " << section.Section.Name << ", "
+                            << (heating ? "нагрев" : "охлаждение") << ", плечо " << row.Leg + 1
+                            << ": " << kStabilityWarning << " (N/N_cr = "
+                            << FormatFixed3(row.Ratio, separator) << ")\n" << std::flush;
+                    }
+                }
+            }
+        }
+    }
     if ((!options.PdfFile.empty() || !options.OdtFile.empty()) && notes != nullptr) {
         NoteInputs inputs = NoteInputsOf(options, separator);
         if (sections) {

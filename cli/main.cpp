@@ -7,6 +7,7 @@
 #include "korvelin/DesignSummary.h"
 #include "korvelin/FileName.h"
 #include "korvelin/InputSetFile.h"
+#include "korvelin/ParseNumber.h"
 #include "korvelin/SupportLoads.h"
 #include "korvelin/Version.h"
 
@@ -41,6 +42,11 @@ korvelin::FrictionReading ReadFrictionOption(const CliOptions& options, const st
 {
     if (!options.Friction) {
         return {korvelin::kDefaultFriction, {}};
+    }
+    // korvelin-calc also takes 0: supports without friction.
+    if (const std::optional<double> zero = korvelin::ParseNumberToDouble(*options.Friction, separator);
+        zero && *zero == 0) {
+        return {0.0, {}};
     }
     return korvelin::ReadFriction(*options.Friction, separator);
 }

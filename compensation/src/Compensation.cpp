@@ -1,8 +1,13 @@
 #include "korvelin/Compensation.h"
 
+#include "SectionFrame.h"
 #include "korvelin/CondensateDeflection.h"
+#include "korvelin/ExtendedMath.h"
+#include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
+#include "korvelin/SupportLoads.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -96,37 +101,315 @@ CheckValueReading ReadCheckValue(std::string_view text, std::string_view decimal
     return reading;
 }
 
-std::optional<RuleSetCompensation> RuleSetForces(RuleSet rules, std::optional<double> load,
-                                                 std::optional<double> friction,
-                                                 const CompensationSection& section,
-                                                 const std::vector<LegDirection>& directions,
-                                                 const CompensationCase& heating,
-                                                 const CompensationCase& cooling)
+using frame::Real;
+
+std::string ClosingOutsideMessage(const CompensationTemperatures& t, std::string_view separator)
 {
-    if (!load || !friction) {
-        return std::nullopt;
-    }
-    RuleSetCompensation set;
-    set.Rules = rules;
-    set.VerticalLoad = *load;
-    set.Friction = *friction;
-    const long double mu = *friction;
-    const long double q = *load;
-    set.SupportsFriction.A = static_cast<double>(mu * q * section.Legs.front());
-    set.SupportsFriction.B = static_cast<double>(mu * q * section.Legs.back());
-    const auto design = [](const SupportReaction& reaction, const LegDirection& leg,
-                           double friction) {
-        const long double along =
-            std::fabs(reaction.Fx * static_cast<long double>(leg.Cos) + reaction.Fy * leg.Sin);
-        const long double across =
-            std::fabs(-reaction.Fx * static_cast<long double>(leg.Sin) + reaction.Fy * leg.Cos);
-        return DesignForce{static_cast<double>(along + friction), static_cast<double>(across)};
+    const auto degrees = [separator](double value) {
+        std::string text = FormatGeneral(value, separator);
+        if (!text.empty() && text.front() == '-') {
+            text.replace(0, 1, "−");  // the minus sign of the messages
+        }
+        return text + " °C";
     };
-    for (auto [which, forces] : {std::pair{&heating, &set.Heating}, std::pair{&cooling, &set.Cooling}}) {
-        forces->A = design(which->A, directions.front(), set.SupportsFriction.A);
-        forces->B = design(which->B, directions.back(), set.SupportsFriction.B);
+    return "Температура замыкания t_з = " + degrees(t.Closing) +
+           " должна быть не ниже наименьшей температуры стенки t_min = " + degrees(t.Min) +
+           " и не выше наибольшей t_max = " + degrees(t.Max);
+}
+
+// The chainage of a support along the typed legs from A, m.
+Real ChainageOf(const CompensationSection& section, const SupportPlace& place)
+{
+    Real chainage = 0;
+    for (std::size_t k = 0; k < place.Leg; ++k) {
+        chainage += section.Legs[k];
     }
-    return set;
+    return chainage + place.Distance;
+}
+
+// The longest span along the route between A, the supports and B, m.
+double LongestSpan(const CompensationSection& section, const std::vector<SupportPlace>& supports)
+{
+    Real total = 0;
+    for (const double length : section.Legs) {
+        total += length;
+    }
+    Real previous = 0;
+    Real longest = 0;
+    for (const SupportPlace& place : supports) {
+        const Real chainage = ChainageOf(section, place);
+        longest = std::max(longest, chainage - previous);
+        previous = chainage;
+    }
+    return static_cast<double>(std::max(longest, total - previous));
+}
+
+// σ = |N|/A + i·|M|/W, MPa.
+double StressOf(long double n, long double m, long double factor, const TubeSection& tube)
+{
+    return static_cast<double>((std::fabs(n) / tube.Area + factor * std::fabs(m) / tube.Modulus) /
+                               kPascalsPerMegapascalExact);
+}
+
+// The case from the path's loads on the pipe: the reactions, the legs' forces by statics of the
+// loads between a point and B, the movements, the largest stresses along the straight pipe and
+// along every arc.
+CompensationCase CaseFromPath(const CompensationSection& section, const TubeSection& tube,
+                              const BendFactors& bend, const frame::Frame& model,
+                              const frame::PathSolution& path,
+                              const std::vector<SupportPlace>& supports, double temperatureChange)
+{
+    const std::vector<SectionPoint> corners = SectionNodes(section);
+    const std::vector<LegDirection> directions = SectionDirections(section);
+    const std::size_t n = model.Nodes.size();
+    const std::size_t legCount = section.Legs.size();
+    const long double alpha = kThermalExpansion;
+    const long double dt = temperatureChange;
+    CompensationCase result;
+    result.TemperatureChange = temperatureChange;
+    long double total = 0;
+    for (const double length : section.Legs) {
+        total += length;
+    }
+    result.FreeElongation = static_cast<double>(alpha * dt * total * kMillimetresPerMetre) + 0.0;
+    result.FreeMovement = {static_cast<double>(alpha * dt * corners.back().X) + 0.0,
+                           static_cast<double>(alpha * dt * corners.back().Y) + 0.0, 0.0};
+    const frame::Vec3& a = path.Loads.front();
+    const frame::Vec3& b = path.Loads.back();
+    result.A = {static_cast<double>(a[0]) + 0.0, static_cast<double>(a[1]) + 0.0,
+                static_cast<double>(a[2]) + 0.0};
+    result.B = {static_cast<double>(b[0]) + 0.0, static_cast<double>(b[1]) + 0.0,
+                static_cast<double>(b[2]) + 0.0};
+    result.Unknowns = {result.B.Fx, result.B.Fy, result.B.M};
+
+    // The loads beyond each node: beyond[i] sums the nodes after i — the force and its moment about
+    // the origin.
+    struct Resultant {
+        Real Fx = 0;
+        Real Fy = 0;
+        Real Mo = 0;
+        Real MomentAt(const frame::Point& p) const { return Mo - (p.X * Fy - p.Y * Fx); }
+    };
+    std::vector<Resultant> beyond(n);
+    for (std::size_t i = n - 1; i-- > 0;) {
+        const frame::Vec3& l = path.Loads[i + 1];
+        const frame::Point& p = model.Nodes[i + 1].P;
+        beyond[i] = beyond[i + 1];
+        beyond[i].Fx += l[0];
+        beyond[i].Fy += l[1];
+        beyond[i].Mo += l[2] + p.X * l[1] - p.Y * l[0];
+    }
+    const auto nodeMoment = [&](std::size_t i) {
+        return static_cast<double>(i + 1 == n ? b[2] : beyond[i].MomentAt(model.Nodes[i].P)) + 0.0;
+    };
+    const auto legOf = [&](Real chainage) {
+        std::size_t leg = 0;
+        while (leg + 1 < legCount && chainage >= model.LegStarts[leg + 1]) {
+            ++leg;
+        }
+        return leg;
+    };
+    std::vector<std::size_t> legNodes{0};
+    for (const std::size_t corner : model.CornerNodes) {
+        legNodes.push_back(corner);
+    }
+    legNodes.push_back(n - 1);
+    for (std::size_t k = 0; k < legCount; ++k) {
+        const LegDirection& d = directions[k];
+        const std::size_t from = legNodes[k];
+        const std::size_t to = legNodes[k + 1];
+        const auto along = [&d](const Resultant& r) {
+            return static_cast<double>(r.Fx * d.Cos + r.Fy * d.Sin) + 0.0;
+        };
+        LegForces leg;
+        leg.N = along(beyond[from]);
+        Resultant atEnd = to + 1 == n ? Resultant{} : beyond[to];
+        atEnd.Fx += path.Loads[to][0];
+        atEnd.Fy += path.Loads[to][1];
+        leg.NEnd = along(atEnd);
+        leg.NMin = std::min(leg.N, leg.NEnd);
+        for (std::size_t e = from; e < to; ++e) {
+            if (!model.Pieces[e].Arc) {
+                leg.NMin = std::min(leg.NMin, along(beyond[e]));
+            }
+        }
+        leg.MStart = nodeMoment(from);
+        leg.MEnd = nodeMoment(to);
+        result.Legs.push_back(leg);
+    }
+
+    result.Nodes.push_back({corners.front().X, corners.front().Y, 0, 0});
+    for (std::size_t c = 0; c < model.CornerNodes.size(); ++c) {
+        const frame::Vec3& u = path.Movement[model.CornerNodes[c]];
+        result.Nodes.push_back({corners[c + 1].X, corners[c + 1].Y,
+                                static_cast<double>(u[0] * kMillimetresPerMetre) + 0.0,
+                                static_cast<double>(u[1] * kMillimetresPerMetre) + 0.0});
+    }
+    result.Nodes.push_back({corners.back().X, corners.back().Y, 0, 0});
+
+    std::vector<double> nodeMoments{nodeMoment(0)};
+    for (const std::size_t corner : model.CornerNodes) {
+        nodeMoments.push_back(nodeMoment(corner));
+    }
+    nodeMoments.push_back(nodeMoment(n - 1));
+    for (std::size_t node = 0; node < nodeMoments.size(); ++node) {
+        if (std::fabs(nodeMoments[node]) > std::fabs(result.MaxMoment)) {
+            result.MaxMoment = nodeMoments[node];
+            result.MaxMomentNode = node;
+        }
+    }
+
+    const auto consider = [&](double stress, Real chainage, bool arc) {
+        double& largest = arc ? result.MaxBendStress : result.MaxStraightStress;
+        largest = std::max(largest, stress);
+        if (stress > result.MaxStress) {
+            result.MaxStress = stress;
+            result.MaxStressLeg = legOf(chainage);
+            const Real s = chainage - model.LegStarts[result.MaxStressLeg];
+            result.MaxStressEnd = 2 * s < section.Legs[result.MaxStressLeg] ? LegEnd::Start : LegEnd::End;
+        }
+    };
+    for (std::size_t e = 0; e + 1 < n; ++e) {
+        const frame::Piece& piece = model.Pieces[e];
+        const Resultant& r = beyond[e];
+        const frame::Node& from = model.Nodes[e];
+        const frame::Node& to = model.Nodes[e + 1];
+        if (!piece.Arc) {
+            const Real dx = to.P.X - from.P.X;
+            const Real dy = to.P.Y - from.P.Y;
+            const Real length = std::sqrt(dx * dx + dy * dy);
+            const Real axial = length > 0 ? (r.Fx * dx + r.Fy * dy) / length : 0;
+            consider(StressOf(axial, r.MomentAt(from.P), 1, tube), from.Chainage, false);
+            consider(StressOf(axial, r.MomentAt(to.P), 1, tube), to.Chainage, false);
+            continue;
+        }
+        // Along the arc the moment and the axial force turn with the tangent: the stress is
+        // sampled every 0,35° or closer and at both ends.
+        const Real sweep = piece.Theta1 - piece.Theta0;
+        const Real sign = sweep > 0 ? 1 : -1;
+        const int samples = std::max(8, static_cast<int>(std::fabs(sweep) / 0.006L) + 1);
+        for (int j = 0; j <= samples; ++j) {
+            const Real theta = piece.Theta0 + sweep * j / samples;
+            const frame::CosSin cs = frame::CosSinOf(theta);
+            const frame::Point p{piece.Centre.X + piece.Radius * cs.Cos,
+                                 piece.Centre.Y + piece.Radius * cs.Sin};
+            const Real axial = sign * (-r.Fx * cs.Sin + r.Fy * cs.Cos);
+            const Real chainage = from.Chainage + (to.Chainage - from.Chainage) * j / samples;
+            consider(StressOf(axial, r.MomentAt(p), bend.Intensification, tube), chainage, true);
+        }
+    }
+    for (std::size_t corner = 1; corner < legCount; ++corner) {
+        const NodeMovement& node = result.Nodes[corner];
+        const double movement = static_cast<double>(
+            std::sqrt(static_cast<long double>(node.Ux) * node.Ux +
+                      static_cast<long double>(node.Uy) * node.Uy));
+        if (movement > result.MaxCornerMovement) {
+            result.MaxCornerMovement = movement;
+            result.MaxMovementNode = corner;
+        }
+    }
+
+    std::size_t holder = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int j = model.Nodes[i].Support;
+        if (j < 0) {
+            continue;
+        }
+        const SupportPlace& place = supports[static_cast<std::size_t>(j)];
+        SupportForces forces;
+        forces.Place = place;
+        forces.Ux = static_cast<double>(path.Movement[i][0] * kMillimetresPerMetre) + 0.0;
+        forces.Uy = static_cast<double>(path.Movement[i][1] * kMillimetresPerMetre) + 0.0;
+        const LegDirection& d = directions[place.Leg];
+        const Real fx = path.Loads[i][0];
+        const Real fy = path.Loads[i][1];
+        if (place.Kind == SupportKind::Guide) {
+            // The friction along the leg, the guide's force across it.
+            const Real along = fx * d.Cos + fy * d.Sin;
+            forces.FrictionX = static_cast<double>(along * d.Cos) + 0.0;
+            forces.FrictionY = static_cast<double>(along * d.Sin) + 0.0;
+            forces.GuideForce = static_cast<double>(-fx * d.Sin + fy * d.Cos) + 0.0;
+            result.Guides.push_back({place.Leg, place.Distance, forces.GuideForce});
+        } else {
+            forces.FrictionX = static_cast<double>(fx) + 0.0;
+            forces.FrictionY = static_cast<double>(fy) + 0.0;
+        }
+        forces.Slides = holder < path.Slides.size() && path.Slides[holder];
+        ++holder;
+        if (forces.Slides) {
+            ++result.SlidingSupports;
+        } else if (place.VerticalLoad > 0 && path.Steps > 0) {
+            ++result.StickingSupports;
+        }
+        result.Supports.push_back(forces);
+    }
+    result.FrictionSteps = path.Steps;
+    return result;
+}
+
+// The stability of every compressed leg and the parts of the longitudinal stress.
+void CheckStabilityAndStress(CompensationCase& c, const CompensationSection& section,
+                             const TubeSection& tube, double wallThickness,
+                             const std::vector<SupportPlace>& supports, double verticalLoad,
+                             double pressure)
+{
+    const long double radius = section.BendRadius;
+    const std::size_t legCount = section.Legs.size();
+    for (std::size_t k = 0; k < legCount; ++k) {
+        const LegForces& leg = c.Legs[k];
+        if (!(leg.NMin < 0)) {
+            continue;
+        }
+        const long double length = section.Legs[k];
+        std::vector<long double> vertical{0, length};
+        const long double straightFrom = k > 0 ? radius : 0;
+        const long double straightTo = k + 1 < legCount ? length - radius : length;
+        std::vector<long double> horizontal{straightFrom, straightTo};
+        for (const SupportPlace& place : supports) {
+            if (place.Leg == k) {
+                vertical.push_back(place.Distance);
+                if (place.Kind == SupportKind::Guide) {
+                    horizontal.push_back(place.Distance);
+                }
+            }
+        }
+        const auto longest = [](std::vector<long double> points) {
+            std::sort(points.begin(), points.end());
+            long double gap = 0;
+            for (std::size_t i = 1; i < points.size(); ++i) {
+                gap = std::max(gap, points[i] - points[i - 1]);
+            }
+            return gap;
+        };
+        const auto euler = [&tube](long double l) {
+            return l > 0 ? static_cast<double>(kPiExact * kPiExact * tube.BendingStiffness / (l * l)) : 0.0;
+        };
+        BucklingRow row;
+        row.Leg = k;
+        row.Compression = -leg.NMin;
+        row.VerticalLength = static_cast<double>(longest(vertical));
+        row.HorizontalLength = static_cast<double>(longest(horizontal));
+        row.CriticalVertical = euler(row.VerticalLength);
+        row.CriticalHorizontal = euler(row.HorizontalLength);
+        row.Critical = row.CriticalHorizontal > 0 ? std::min(row.CriticalVertical, row.CriticalHorizontal)
+                                                  : row.CriticalVertical;
+        row.Ratio = static_cast<double>(static_cast<long double>(row.Compression) / row.Critical);
+        row.Stable = row.Ratio <= 1;
+        c.StabilityWarning = c.StabilityWarning || !row.Stable;
+        c.Buckling.push_back(row);
+    }
+    StressParts& parts = c.Stress;
+    // p·d/(4·t): the pressure on the closed ends of the pipe over its wall's area, d = D − 2t.
+    parts.Pressure = static_cast<double>(static_cast<long double>(pressure) * tube.InnerDiameter /
+                                         (4 * static_cast<long double>(wallThickness)));
+    parts.WeightSpan = LongestSpan(section, supports);
+    parts.WeightMoment = static_cast<double>(static_cast<long double>(verticalLoad) * parts.WeightSpan *
+                                             parts.WeightSpan / 12);
+    parts.Weight = static_cast<double>(parts.WeightMoment / static_cast<long double>(tube.Modulus) /
+                                       kPascalsPerMegapascalExact);
+    parts.Temperature = c.MaxStress;
+    parts.Total = static_cast<double>(static_cast<long double>(parts.Pressure) + parts.Weight +
+                                      parts.Temperature);
 }
 
 }  // namespace
@@ -182,6 +465,11 @@ TemperaturesReading ReadTemperatures(std::string_view closing, std::string_view 
     if (values[1] > values[2]) {
         reading.Refusal = CompensationRefusal::MinAboveMax;
         reading.Message = "Наименьшая температура стенки t_min не может быть выше наибольшей t_max";
+        return reading;
+    }
+    if (values[0] < values[1] || values[0] > values[2]) {
+        reading.Refusal = CompensationRefusal::ClosingOutsideRange;
+        reading.Message = ClosingOutsideMessage({values[0], values[1], values[2]}, decimalSeparator);
         return reading;
     }
     reading.Value = CompensationTemperatures{values[0], values[1], values[2]};
@@ -246,7 +534,10 @@ CompensationLoads CompensationLoadsOf(const CalculationOutcome& outcome)
     if (outcome.Kind != OutcomeKind::Completed) {
         return {};
     }
-    return {outcome.Loads.VerticalLoadSP, outcome.Loads.TotalLoadSNiP};
+    return {outcome.Loads.VerticalLoadSP, outcome.Loads.TotalLoadSNiP,
+            FindGoverningSpan(outcome.Spans, RuleSet::SP).Span,
+            FindGoverningSpan(outcome.Spans, RuleSet::SNiP).Span,
+            outcome.Input ? outcome.Input->Pressure : 0.0};
 }
 
 TubeSection ComputeTubeSection(double outerDiameter, double wallThickness)
@@ -263,8 +554,32 @@ TubeSection ComputeTubeSection(double outerDiameter, double wallThickness)
     return tube;
 }
 
-FlexibilityMatrix ComputeFlexibility(const CompensationSection& section, const TubeSection& tube)
+FlexibilityMatrix ComputeFlexibility(const CompensationSection& section, const TubeSection& tube,
+                                     double bendFlexibility)
 {
+    if (section.BendRadius > 0) {
+        // With bends: the unit loads at B integrated over the straight pieces and the arcs.
+        const frame::Frame model = frame::BuildFrame(section, {}, bendFlexibility);
+        const frame::Point b = model.Nodes.back().P;
+        frame::Mat3 sum{};
+        for (std::size_t e = 0; e < model.Pieces.size(); ++e) {
+            const frame::Mat3 f = frame::PieceFlexibility(
+                model.Pieces[e], model.Nodes[e].P, model.Nodes[e + 1].P, b, bendFlexibility,
+                tube.BendingStiffness, tube.AxialStiffness);
+            for (int i = 0; i < 3; ++i) {
+                for (int j = 0; j < 3; ++j) {
+                    sum[i][j] += f[i][j];
+                }
+            }
+        }
+        FlexibilityMatrix delta{};
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j) {
+                delta[i][j] = static_cast<double>(i <= j ? sum[i][j] : sum[j][i]);
+            }
+        }
+        return delta;
+    }
     const std::vector<SectionPoint> nodes = SectionNodes(section);
     const std::vector<LegDirection> directions = SectionDirections(section);
     const SectionPoint& b = nodes.back();
@@ -368,6 +683,8 @@ CompensationCase ComputeCase(const CompensationSection& section, const TubeSecti
                                     x[1] * static_cast<long double>(directions[k].Sin)) + 0.0;
         leg.MStart = nodeMoments[k];
         leg.MEnd = nodeMoments[k + 1];
+        leg.NEnd = leg.N;
+        leg.NMin = leg.N;
         result.Legs.push_back(leg);
     }
 
@@ -455,6 +772,9 @@ CompensationOutcome ComputeCompensation(const CompensationInput& input)
         return refuse(CompensationRefusal::MinAboveMax,
                       "Наименьшая температура стенки t_min не может быть выше наибольшей t_max");
     }
+    if (t.Closing < t.Min || t.Closing > t.Max) {
+        return refuse(CompensationRefusal::ClosingOutsideRange, ClosingOutsideMessage(t, ","));
+    }
     if (PipeRefusal(input.OuterDiameter, input.WallThickness)) {
         return refuse(CompensationRefusal::PipeInvalid,
                       "Для расчета компенсации нужна труба с наружным диаметром больше нуля и "
@@ -474,24 +794,132 @@ CompensationOutcome ComputeCompensation(const CompensationInput& input)
     result.OuterDiameter = input.OuterDiameter;
     result.WallThickness = input.WallThickness;
     result.Temperatures = t;
+    result.Pressure = input.Pressure;
     result.Tube = ComputeTubeSection(input.OuterDiameter, input.WallThickness);
+    result.Bend = ComputeBendFactors(section.BendRadius, input.OuterDiameter, input.WallThickness,
+                                     input.Pressure);
     result.Points = SectionNodes(section);
     long double total = 0;
     for (const double length : section.Legs) {
         total += length;
     }
     result.TotalLength = static_cast<double>(total);
-    result.Delta = ComputeFlexibility(section, result.Tube);
+    result.Delta = ComputeFlexibility(section, result.Tube, result.Bend.Flexibility);
     const double heating = static_cast<double>(static_cast<long double>(t.Max) - t.Closing);
     const double cooling = static_cast<double>(static_cast<long double>(t.Min) - t.Closing);
-    result.Heating = ComputeCase(section, result.Tube, result.Delta, heating);
-    result.Cooling = ComputeCase(section, result.Tube, result.Delta, cooling);
+    const double mu = input.Friction.value_or(0);
+
+    // The supports of the cases: placed by SP's step and load when it has them, else by SNiP's.
+    const std::optional<double>& loadSP = input.VerticalLoadSP;
+    const std::optional<double>& loadSNiP = input.TotalLoadSNiP;
+    if (loadSP) {
+        result.SupportRules = RuleSet::SP;
+    } else if (loadSNiP) {
+        result.SupportRules = RuleSet::SNiP;
+    }
+    const auto stepOf = [&](std::optional<RuleSet> rules) {
+        if (section.SupportStep) {
+            return *section.SupportStep;
+        }
+        if (!rules) {
+            return 0.0;
+        }
+        const std::optional<double>& span =
+            *rules == RuleSet::SP ? input.GoverningSpanSP : input.GoverningSpanSNiP;
+        return span.value_or(0.0);
+    };
+    const auto loadOf = [&](std::optional<RuleSet> rules) {
+        if (!rules) {
+            return 0.0;
+        }
+        return (*rules == RuleSet::SP ? loadSP : loadSNiP).value_or(0.0);
+    };
+    const auto solve = [&](const std::vector<SupportPlace>& supports, double q, double dt) {
+        const frame::Frame model = frame::BuildFrame(section, supports, result.Bend.Flexibility);
+        const frame::PathSolution path =
+            frame::SolvePath(model, section, supports, result.Tube, mu, dt);
+        CompensationCase c =
+            CaseFromPath(section, result.Tube, result.Bend, model, path, supports, dt);
+        const bool frictionless = std::none_of(
+            c.Supports.begin(), c.Supports.end(), [](const SupportForces& f) { return f.Slides; }) &&
+            (mu == 0 || std::none_of(supports.begin(), supports.end(),
+                                     [](const SupportPlace& p) { return p.VerticalLoad > 0; }));
+        if (frictionless && section.Guides.empty() && !(section.BendRadius > 0)) {
+            // The frame of sharp corners without friction and guides: the force method's exact
+            // solution, with the supports' movements of the frame.
+            CompensationCase exact = ComputeCase(section, result.Tube, result.Delta, dt);
+            exact.Supports = std::move(c.Supports);
+            exact.MaxStraightStress = exact.MaxStress;
+            c = std::move(exact);
+        }
+        CheckStabilityAndStress(c, section, result.Tube, input.WallThickness, supports, q,
+                                input.Pressure);
+        return c;
+    };
+    result.SupportStep = stepOf(result.SupportRules);
+    const double q = loadOf(result.SupportRules);
+    result.Supports = PlaceSupports(section, result.SupportStep, q);
+    result.Heating = solve(result.Supports, q, heating);
+    result.Cooling = solve(result.Supports, q, cooling);
+    const int steps = std::max(result.Heating.FrictionSteps, result.Cooling.FrictionSteps);
+    if (steps > 0) {
+        result.FrictionMethod =
+            "Трение в опорах учтено по пути изменения температуры от t_з до t_max и от t_з до "
+            "t_min: температура менялась равными шагами; на каждом шаге опора, сила трубы на "
+            "которую меньше μ·V, стоит на месте, остальные скользят, и сила трения μ·V направлена "
+            "против их перемещения (состояния опор уточнялись, пока не перестали меняться); число "
+            "шагов удваивалось, пока силы на опоры двух решений не совпали в пределах 0,1 %: " +
+            std::to_string(steps) + " шагов.";
+    }
 
     const std::vector<LegDirection> directions = SectionDirections(section);
-    result.SP = RuleSetForces(RuleSet::SP, input.VerticalLoadSP, input.Friction, section,
-                              directions, result.Heating, result.Cooling);
-    result.SNiP = RuleSetForces(RuleSet::SNiP, input.TotalLoadSNiP, input.Friction, section,
-                                directions, result.Heating, result.Cooling);
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        const std::optional<double>& load = rules == RuleSet::SP ? loadSP : loadSNiP;
+        if (!load || !input.Friction) {
+            continue;
+        }
+        RuleSetCompensation set;
+        set.Rules = rules;
+        set.VerticalLoad = *load;
+        set.Friction = *input.Friction;
+        set.SupportStep = stepOf(rules);
+        if (result.SupportRules == rules) {
+            set.HeatingCase = result.Heating;
+            set.CoolingCase = result.Cooling;
+        } else {
+            const std::vector<SupportPlace> supports = PlaceSupports(section, set.SupportStep, *load);
+            set.HeatingCase = solve(supports, *load, heating);
+            set.CoolingCase = solve(supports, *load, cooling);
+        }
+        const auto design = [](const SupportReaction& reaction, const LegDirection& leg) {
+            const long double along = std::fabs(reaction.Fx * static_cast<long double>(leg.Cos) +
+                                                reaction.Fy * static_cast<long double>(leg.Sin));
+            const long double across = std::fabs(-reaction.Fx * static_cast<long double>(leg.Sin) +
+                                                 reaction.Fy * static_cast<long double>(leg.Cos));
+            return DesignForce{static_cast<double>(along), static_cast<double>(across)};
+        };
+        for (auto [which, forces] : {std::pair{&set.HeatingCase, &set.Heating},
+                                     std::pair{&set.CoolingCase, &set.Cooling}}) {
+            forces->A = design(which->A, directions.front());
+            forces->B = design(which->B, directions.back());
+        }
+        long double frictionA = 0;
+        long double frictionB = 0;
+        for (const SupportForces& support : set.HeatingCase.Supports) {
+            const auto along = [&support](const LegDirection& d) {
+                return std::fabs(support.FrictionX * static_cast<long double>(d.Cos) +
+                                 support.FrictionY * static_cast<long double>(d.Sin));
+            };
+            if (support.Place.Leg == 0) {
+                frictionA += along(directions.front());
+            }
+            if (support.Place.Leg + 1 == section.Legs.size()) {
+                frictionB += along(directions.back());
+            }
+        }
+        set.SupportsFriction = {static_cast<double>(frictionA), static_cast<double>(frictionB)};
+        (rules == RuleSet::SP ? result.SP : result.SNiP) = std::move(set);
+    }
     if (input.AllowableStress) {
         StressCheck check;
         check.Allowable = *input.AllowableStress;
@@ -556,6 +984,9 @@ CompensationRun RunCompensation(const CompensationTexts& texts, double outerDiam
         input.TotalLoadSNiP = loads.TotalLoadSNiP;
         input.AllowableStress = allowable.Value;
         input.ShoeLength = shoe.Value;
+        input.GoverningSpanSP = loads.GoverningSpanSP;
+        input.GoverningSpanSNiP = loads.GoverningSpanSNiP;
+        input.Pressure = loads.Pressure;
         CompensationOutcome outcome = ComputeCompensation(input);
         if (!outcome.Ok()) {
             return refuse(outcome.Refusal, outcome.Message);
@@ -576,25 +1007,104 @@ std::string NodeName(std::size_t node, std::size_t nodeCount)
     return std::to_string(node);
 }
 
-}  // namespace korvelin
-
-namespace korvelin {
-
-BendCoefficients SmoothBendCoefficients(double, double)
+BendCoefficients SmoothBendCoefficients(double lambda, double /*pressure*/)
 {
-    return {};
+    // K = max(1; 1,65/λ), i = max(1; 0,9/λ^(2/3)); λ^(2/3) = exp(2/3·ln λ).
+    const long double l = lambda;
+    BendCoefficients c;
+    c.Flexibility = static_cast<double>(std::max(1.0L, 1.65L / l));
+    const long double power = ExtendedExp(2 * ExtendedLog(l) / 3);
+    c.Intensification = static_cast<double>(std::max(1.0L, 0.9L / power));
+    return c;
 }
 
-BendFactors ComputeBendFactors(double radius, double, double, double)
+BendFactors ComputeBendFactors(double radius, double outerDiameter, double wallThickness,
+                               double pressure)
 {
     BendFactors factors;
     factors.Radius = radius;
+    factors.MeanRadius = static_cast<double>(
+        (static_cast<long double>(outerDiameter) - wallThickness) / 2);
+    if (!(radius > 0)) {
+        return factors;
+    }
+    const long double r = factors.MeanRadius;
+    factors.Lambda = static_cast<double>(static_cast<long double>(wallThickness) * radius / (r * r));
+    const BendCoefficients c = SmoothBendCoefficients(factors.Lambda, pressure);
+    factors.Flexibility = c.Flexibility;
+    factors.Intensification = c.Intensification;
     return factors;
 }
 
-std::vector<SupportPlace> PlaceSupports(const CompensationSection&, double, double)
+std::vector<SupportPlace> PlaceSupports(const CompensationSection& section, double step,
+                                        double verticalLoad)
 {
-    return {};
+    std::vector<SupportPlace> places;
+    const std::size_t legCount = section.Legs.size();
+    if (step > 0) {
+        for (std::size_t k = 0; k < legCount; ++k) {
+            const long double length = section.Legs[k];
+            const int spans = CountSupports(section.Legs[k], step).Spans;
+            for (int j = 1; j < spans; ++j) {
+                places.push_back({SupportKind::Sliding, k, static_cast<double>(length * j / spans)});
+            }
+            if (k + 1 < legCount) {
+                // The corner's own support, at the middle of its bend.
+                places.push_back({SupportKind::Sliding, k, section.Legs[k]});
+            }
+        }
+    }
+    for (const GuidePlace& guide : section.Guides) {
+        // A guide within a millimetre of a sliding support takes its place.
+        const auto same = std::find_if(places.begin(), places.end(), [&guide](const SupportPlace& p) {
+            return p.Leg == guide.Leg && std::fabs(p.Distance - guide.Distance) < 1e-3;
+        });
+        if (same != places.end()) {
+            same->Kind = SupportKind::Guide;
+            same->Distance = guide.Distance;
+        } else {
+            places.push_back({SupportKind::Guide, guide.Leg, guide.Distance});
+        }
+    }
+    std::stable_sort(places.begin(), places.end(), [&section](const SupportPlace& a, const SupportPlace& b) {
+        return ChainageOf(section, a) < ChainageOf(section, b);
+    });
+    if (places.empty()) {
+        return places;
+    }
+    // V = k·q·ℓ: ℓ half the spans on either side along the route, k the continuous-beam factor of
+    // the most loaded intermediate support of as many spans as the section has (from six on, the
+    // limit of many spans).
+    const std::size_t spans = places.size() + 1;
+    const BeamFactors factors = ContinuousBeamFactors(static_cast<int>(std::min<std::size_t>(spans, 7) - 1));
+    const long double factor = factors.Intermediate.value_or(factors.End);
+    long double total = 0;
+    for (const double length : section.Legs) {
+        total += length;
+    }
+    for (std::size_t j = 0; j < places.size(); ++j) {
+        SupportPlace& place = places[j];
+        const long double before = j == 0 ? 0 : ChainageOf(section, places[j - 1]);
+        const long double after = j + 1 == places.size() ? total : ChainageOf(section, places[j + 1]);
+        place.Span = static_cast<double>((after - before) / 2);
+        place.VerticalLoad = static_cast<double>(factor * verticalLoad * place.Span);
+        const Real chainage = ChainageOf(section, place);
+        const frame::Point p = frame::PointAt(section, chainage);
+        place.X = static_cast<double>(p.X) + 0.0;
+        place.Y = static_cast<double>(p.Y) + 0.0;
+        const long double radius = section.BendRadius;
+        place.OnBend = false;
+        if (radius > 0) {
+            long double corner = 0;
+            for (std::size_t k = 0; k + 1 < legCount; ++k) {
+                corner += section.Legs[k];
+                if (std::fabs(chainage - corner) < radius) {
+                    place.OnBend = true;
+                }
+            }
+        }
+    }
+    return places;
 }
 
 }  // namespace korvelin

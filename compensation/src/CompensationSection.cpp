@@ -76,7 +76,89 @@ std::optional<SectionReading> ReadLeg(std::string_view text, std::string_view de
     return std::nullopt;
 }
 
-// What makes a read section unfit beyond its single values: too many legs, an end on the start.
+std::string Metres(double value)
+{
+    return FormatGeneral(value, ",") + " м";
+}
+
+// The bends and the guides against the legs: every leg holds the tangent lengths R of the bends at
+// its ends, every guide stands inside its leg and on its straight part.
+std::optional<SectionReading> CheckBendsAndGuides(const CompensationSection& section)
+{
+    const std::size_t count = section.Legs.size();
+    const double radius = section.BendRadius;
+    if (std::isnan(radius)) {
+        return Refused(CompensationRefusal::RadiusNotANumber,
+                       About(section.Name, "радиус отводов должен быть числом"));
+    }
+    if (radius < 0) {
+        return Refused(CompensationRefusal::RadiusNegative,
+                       About(section.Name, "радиус отводов не может быть отрицательным"));
+    }
+    if (radius * 1000 > kMaxBendRadius) {
+        return Refused(CompensationRefusal::RadiusTooLarge,
+                       About(section.Name, "радиус отводов должен быть не больше 100 000 мм"));
+    }
+    if (radius > 0) {
+        for (std::size_t k = 0; k < count; ++k) {
+            const int bends = (k > 0 ? 1 : 0) + (k + 1 < count ? 1 : 0);
+            const long double tangents = static_cast<long double>(radius) * bends;
+            if (bends > 0 && tangents > section.Legs[k]) {
+                return Refused(
+                    CompensationRefusal::RadiusDoesNotFit,
+                    About(section.Name,
+                          "отводы радиусом " + FormatGeneral(radius * 1000, ",") +
+                              " мм не помещаются на плече " + std::to_string(k + 1) + ": " +
+                              (bends == 2 ? "две касательные отвода по " : "касательная отвода ") +
+                              Metres(radius) + " длиннее плеча " + Metres(section.Legs[k])));
+            }
+        }
+    }
+    if (section.SupportStep) {
+        const double step = *section.SupportStep;
+        if (std::isnan(step)) {
+            return Refused(CompensationRefusal::StepNotANumber,
+                           About(section.Name, "шаг скользящих опор должен быть числом"));
+        }
+        if (!(step > 0)) {
+            return Refused(CompensationRefusal::StepNotPositive,
+                           About(section.Name, "шаг скользящих опор должен быть больше нуля"));
+        }
+        if (step > kMaxSupportStep) {
+            return Refused(CompensationRefusal::StepTooLarge,
+                           About(section.Name, "шаг скользящих опор должен быть не больше 1000 м"));
+        }
+    }
+    for (const GuidePlace& guide : section.Guides) {
+        const std::string named = "направляющая опора " + std::to_string(guide.Leg + 1) + ":" +
+                                  FormatGeneral(guide.Distance, ",");
+        if (guide.Leg >= count) {
+            return Refused(CompensationRefusal::GuideNoSuchLeg,
+                           About(section.Name, named + " — на участке нет плеча " +
+                                                   std::to_string(guide.Leg + 1)));
+        }
+        const double length = section.Legs[guide.Leg];
+        if (!(guide.Distance > 0 && guide.Distance < length)) {
+            return Refused(CompensationRefusal::GuideOffLeg,
+                           About(section.Name, named + " — расстояние должно быть больше нуля и "
+                                                       "меньше длины плеча " +
+                                                       std::to_string(guide.Leg + 1) + ", " +
+                                                       Metres(length)));
+        }
+        const bool onStartBend = guide.Leg > 0 && guide.Distance < radius;
+        const bool onEndBend = guide.Leg + 1 < count && guide.Distance > length - radius;
+        if (onStartBend || onEndBend) {
+            return Refused(CompensationRefusal::GuideOnBend,
+                           About(section.Name, named + " стоит на отводе: отвод занимает " +
+                                                   Metres(radius) + " от " +
+                                                   (onStartBend ? "начала" : "конца") + " плеча"));
+        }
+    }
+    return std::nullopt;
+}
+
+// What makes a read section unfit beyond its single values: too many legs, an end on the start,
+// bends that do not fit, a step or a guide out of place.
 SectionReading Finish(CompensationSection section)
 {
     if (section.Legs.size() > kMaxSectionLegs) {
@@ -91,9 +173,107 @@ SectionReading Finish(CompensationSection section)
                        About(section.Name, "конец участка совпадает с его началом, опоры А и Б "
                                            "оказались в одной точке"));
     }
+    if (auto refused = CheckBendsAndGuides(section)) {
+        return *refused;
+    }
     SectionReading reading;
     reading.Section = std::move(section);
     return reading;
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
+// The radius (mm), the step (m) and the guides of the texts into the section, or why not.
+std::optional<SectionReading> ReadSupportsTexts(const SectionTexts& texts,
+                                                std::string_view decimalSeparator,
+                                                CompensationSection& section)
+{
+    if (const std::string_view radius = Trimmed(texts.BendRadius); !radius.empty()) {
+        const std::optional<double> value = ParseNumberToDouble(radius, decimalSeparator);
+        if (!value || std::isnan(*value)) {
+            return Refused(CompensationRefusal::RadiusNotANumber,
+                           WithText(About(texts.Name, "радиус отводов должен быть числом"), radius));
+        }
+        if (*value < 0) {
+            return Refused(CompensationRefusal::RadiusNegative,
+                           WithText(About(texts.Name, "радиус отводов не может быть отрицательным"),
+                                    radius));
+        }
+        if (*value > kMaxBendRadius) {
+            return Refused(CompensationRefusal::RadiusTooLarge,
+                           WithText(About(texts.Name, "радиус отводов должен быть не больше "
+                                                      "100 000 мм"),
+                                    radius));
+        }
+        section.BendRadius = static_cast<double>(static_cast<long double>(*value) / 1000) + 0.0;
+    }
+    if (const std::string_view step = Trimmed(texts.SupportStep); !step.empty()) {
+        const std::optional<double> value = ParseNumberToDouble(step, decimalSeparator);
+        if (!value || std::isnan(*value)) {
+            return Refused(CompensationRefusal::StepNotANumber,
+                           WithText(About(texts.Name, "шаг скользящих опор должен быть числом"), step));
+        }
+        if (!(*value > 0)) {
+            return Refused(CompensationRefusal::StepNotPositive,
+                           WithText(About(texts.Name, "шаг скользящих опор должен быть больше нуля"),
+                                    step));
+        }
+        if (*value > kMaxSupportStep) {
+            return Refused(CompensationRefusal::StepTooLarge,
+                           WithText(About(texts.Name, "шаг скользящих опор должен быть не больше "
+                                                      "1000 м"),
+                                    step));
+        }
+        section.SupportStep = *value;
+    }
+    std::string_view rest = texts.Guides;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(';');
+        const std::string_view item = Trimmed(rest.substr(0, end));
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        if (item.empty()) {
+            continue;
+        }
+        const std::size_t colon = item.find(':');
+        const auto unreadable = [&] {
+            return Refused(CompensationRefusal::GuideUnreadable,
+                           WithText(About(texts.Name, "направляющая опора записывается как "
+                                                      "ПЛЕЧО:РАССТОЯНИЕ, например «2:4»"),
+                                    item));
+        };
+        if (colon == std::string_view::npos) {
+            return unreadable();
+        }
+        const std::string_view legText = Trimmed(item.substr(0, colon));
+        std::size_t leg = 0;
+        if (legText.empty() || legText.size() > 4 ||
+            legText.find_first_not_of("0123456789") != std::string_view::npos) {
+            return unreadable();
+        }
+        for (const char c : legText) {
+            leg = leg * 10 + static_cast<std::size_t>(c - '0');
+        }
+        const std::optional<double> distance =
+            ParseNumberToDouble(Trimmed(item.substr(colon + 1)), decimalSeparator);
+        if (!distance || std::isnan(*distance)) {
+            return unreadable();
+        }
+        if (leg == 0 || leg > section.Legs.size()) {
+            return Refused(CompensationRefusal::GuideNoSuchLeg,
+                           WithText(About(texts.Name, "направляющая опора — на участке нет плеча " +
+                                                          std::to_string(leg)),
+                                    item));
+        }
+        section.Guides.push_back({leg - 1, *distance});
+    }
+    return std::nullopt;
 }
 
 bool IsNumberChar(char c)
@@ -136,12 +316,17 @@ std::string_view TurnLetter(TurnSide side)
 
 CompensationSection StraightSection(double length)
 {
-    return {{}, {length}, {}};
+    CompensationSection section;
+    section.Legs = {length};
+    return section;
 }
 
 CompensationSection LShapedSection(double first, double second, TurnSide side)
 {
-    return {{}, {first, second}, {side}};
+    CompensationSection section;
+    section.Legs = {first, second};
+    section.Turns = {side};
+    return section;
 }
 
 namespace {
@@ -153,13 +338,19 @@ TurnSide Opposite(TurnSide side)
 
 CompensationSection ZShapedSection(double first, double middle, double last, TurnSide side)
 {
-    return {{}, {first, middle, last}, {side, Opposite(side)}};
+    CompensationSection section;
+    section.Legs = {first, middle, last};
+    section.Turns = {side, Opposite(side)};
+    return section;
 }
 
 CompensationSection UCompensatorSection(double before, double reach, double width, double after,
                                         TurnSide side)
 {
-    return {{}, {before, reach, width, reach, after}, {side, Opposite(side), Opposite(side), side}};
+    CompensationSection section;
+    section.Legs = {before, reach, width, reach, after};
+    section.Turns = {side, Opposite(side), Opposite(side), side};
+    return section;
 }
 
 SectionReading ParseSectionRoute(std::string_view route, std::string_view decimalSeparator,
@@ -289,6 +480,9 @@ SectionReading ReadSectionTexts(const SectionTexts& texts, std::string_view deci
         }
         section.Turns.push_back(*turn);
     }
+    if (auto refused = ReadSupportsTexts(texts, decimalSeparator, section)) {
+        return *refused;
+    }
     return Finish(std::move(section));
 }
 
@@ -301,7 +495,27 @@ SectionTexts SectionToTexts(const CompensationSection& section, std::string_view
                               i < section.Turns.size() ? std::string(TurnLetter(section.Turns[i]))
                                                        : std::string()});
     }
+    if (section.BendRadius > 0) {
+        texts.BendRadius = FormatGeneral(
+            static_cast<double>(static_cast<long double>(section.BendRadius) * 1000), decimalSeparator);
+    }
+    if (section.SupportStep) {
+        texts.SupportStep = FormatGeneral(*section.SupportStep, decimalSeparator);
+    }
+    texts.Guides = GuidesText(section.Guides, decimalSeparator);
     return texts;
+}
+
+std::string GuidesText(const std::vector<GuidePlace>& guides, std::string_view decimalSeparator)
+{
+    std::string text;
+    for (const GuidePlace& guide : guides) {
+        if (!text.empty()) {
+            text += "; ";
+        }
+        text += std::to_string(guide.Leg + 1) + ":" + FormatGeneral(guide.Distance, decimalSeparator);
+    }
+    return text;
 }
 
 std::vector<LegDirection> SectionDirections(const CompensationSection& section)
@@ -334,9 +548,3 @@ std::vector<SectionPoint> SectionNodes(const CompensationSection& section)
 
 }  // namespace korvelin
 
-namespace korvelin {
-std::string GuidesText(const std::vector<GuidePlace>&, std::string_view)
-{
-    return {};
-}
-}  // namespace korvelin

@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 
 #include <bit>
+#include <cmath>
+#include <numbers>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -40,7 +42,10 @@ void ExpectCase(const Json& json, const korvelin::CompensationCase& c, const std
         keys.push_back(key);
     }
     EXPECT_EQ(keys, (std::vector<std::string>{"dt_C", "elongation_mm", "support_a", "support_b", "nodes",
-                                               "legs", "max_moment_Nm", "max_stress_MPa"}));
+                                               "legs", "max_moment_Nm", "max_stress_MPa",
+                                               "max_straight_stress_MPa", "max_bend_stress_MPa", "guides",
+                                               "supports", "sliding_supports", "sticking_supports",
+                                               "friction_steps", "buckling", "stress_parts_MPa"}));
     ExpectBits(json["dt_C"], c.TemperatureChange, name + ".dt_C");
     ExpectBits(json["elongation_mm"], c.FreeElongation, name + ".elongation_mm");
     for (const auto& [key, reaction] : {std::pair{"support_a", &c.A}, std::pair{"support_b", &c.B}}) {
@@ -64,11 +69,35 @@ void ExpectCase(const Json& json, const korvelin::CompensationCase& c, const std
     }
     ExpectBits(json["max_moment_Nm"], c.MaxMoment, name + ".max_moment_Nm");
     ExpectBits(json["max_stress_MPa"], c.MaxStress, name + ".max_stress_MPa");
+    ExpectBits(json["max_bend_stress_MPa"], c.MaxBendStress, name + ".max_bend_stress_MPa");
+    ASSERT_EQ(json["supports"].size(), c.Supports.size());
+    for (std::size_t j = 0; j < c.Supports.size(); ++j) {
+        const Json& support = json["supports"][j];
+        EXPECT_EQ(support["leg"], c.Supports[j].Place.Leg + 1);
+        ExpectBits(support["s_m"], c.Supports[j].Place.Distance, name + ".s_m");
+        ExpectBits(support["vertical_N"], c.Supports[j].Place.VerticalLoad, name + ".vertical_N");
+        ExpectBits(support["ux_mm"], c.Supports[j].Ux, name + ".ux_mm");
+        ExpectBits(support["friction_N"][0], c.Supports[j].FrictionX, name + ".friction_N");
+        ExpectBits(support["friction_N"][1], c.Supports[j].FrictionY, name + ".friction_N");
+    }
+    ASSERT_EQ(json["buckling"].size(), c.Buckling.size());
+    for (std::size_t k = 0; k < c.Buckling.size(); ++k) {
+        ExpectBits(json["buckling"][k]["N_N"], c.Buckling[k].Compression, name + ".buckling.N_N");
+        ExpectBits(json["buckling"][k]["Ncr_N"], c.Buckling[k].Critical, name + ".buckling.Ncr_N");
+        ExpectBits(json["buckling"][k]["ratio"], c.Buckling[k].Ratio, name + ".buckling.ratio");
+    }
+    for (const auto& [key, part] : {std::pair{"pressure", c.Stress.Pressure}, std::pair{"weight", c.Stress.Weight},
+                                    std::pair{"temperature", c.Stress.Temperature},
+                                    std::pair{"total", c.Stress.Total}}) {
+        ExpectBits(json["stress_parts_MPa"][key], part, name + ".stress_parts_MPa");
+    }
 }
 
 TEST(CalcCompensation, WorkedExampleThroughJsonToTheLastBit)
 {
-    const Result r = Calc("--json --section '10 Л 5' --t-closing 0 --t-min -40 --t-max 50");
+    // Sharp corners and no friction: the frame of today to the last bit.
+    const Result r = Calc("--json --section '10 Л 5' --t-closing 0 --t-min -40 --t-max 50 "
+                          "--bend-radius 0 --friction 0 --support-step 2,5 --sep ,");
     ASSERT_EQ(r.Status, 0) << r.Err;
     const Json json = Json::parse(r.Out);
     ASSERT_TRUE(json.contains("compensation"));
@@ -90,25 +119,27 @@ TEST(CalcCompensation, WorkedExampleThroughJsonToTheLastBit)
     EXPECT_EQ(shown(heating["support_b"]["M_Nm"]), "-166.930");
     EXPECT_EQ(shown(heating["max_moment_Nm"]), "-166.930");
     EXPECT_EQ(shown(heating["max_stress_MPa"]), "9.365");
+    EXPECT_EQ(section["bend"], Json::parse(R"({"R_mm":0.0,"lambda":0.0,"K":1.0,"i":1.0})"));
 
-    // Every value as the library gives it for the pipe of the run.
+    // Every value as the library gives it for the pipe, the loads and the step of the run.
     korvelin::CompensationInput input;
     input.Section = *korvelin::ParseSectionRoute("10 Л 5", ",").Section;
+    input.Section.SupportStep = 2.5;
     input.OuterDiameter = 0.089;
     input.WallThickness = 0.0032;
     input.Temperatures = {0, -40, 50};
+    input.Friction = 0;
+    input.VerticalLoadSP = json["loads"]["VerticalLoadSP"].get<double>();
+    input.TotalLoadSNiP = json["loads"]["TotalLoadSNiP"].get<double>();
+    input.Pressure = 0.6;
     const korvelin::CompensationResult expected = *korvelin::ComputeCompensation(input).Result;
     ExpectCase(heating, expected.Heating, "heating");
     ExpectCase(section["cooling"], expected.Cooling, "cooling");
+    EXPECT_EQ(heating["supports"].size(), 5U);
 
-    // Friction with the supports' 0,3 and the loads of the run; design forces along and across.
-    const double qSP = json["loads"]["VerticalLoadSP"].get<double>();
-    const double qSNiP = json["loads"]["TotalLoadSNiP"].get<double>();
-    ExpectBits(section["friction"]["sp"]["a_N"], static_cast<double>(static_cast<long double>(0.3) * qSP * 10), "friction.sp.a_N");
-    ExpectBits(section["friction"]["snip"]["b_N"], static_cast<double>(static_cast<long double>(0.3) * qSNiP * 5), "friction.snip.b_N");
-    const double frictionA = section["friction"]["sp"]["a_N"].get<double>();
-    ExpectBits(section["design"]["sp"]["heating"]["a"]["along_N"],
-               static_cast<double>(static_cast<long double>(expected.Heating.A.Fx) + frictionA), "design along");
+    // No friction: the design forces are the reactions along and across the legs.
+    ExpectBits(section["friction"]["sp"]["a_N"], 0, "friction.sp.a_N");
+    ExpectBits(section["design"]["sp"]["heating"]["a"]["along_N"], expected.Heating.A.Fx, "design along");
     ExpectBits(section["design"]["sp"]["heating"]["a"]["across_N"], expected.Heating.A.Fy, "design across");
     EXPECT_TRUE(section["checks"]["stress"].is_null());
     EXPECT_TRUE(section["checks"]["movement"].is_null());
@@ -123,7 +154,8 @@ TEST(CalcCompensation, WorkedExampleThroughJsonToTheLastBit)
 TEST(CalcCompensation, UCompensatorWithItsChecksAsText)
 {
     const Result r = Calc("--sep , --diameter 108 --wall 4 --section '20 L 3 R 4 R 3 L 20' --t-closing 10 "
-                          "--t-min -30 --t-max 60 --allowable-compensation 16,5 --shoe-length 200");
+                          "--t-min -30 --t-max 60 --allowable-compensation 16,5 --shoe-length 200 "
+                          "--bend-radius 0 --friction 0");
     ASSERT_EQ(r.Status, 0) << r.Err;
     for (const char* line : {
              "Компенсация температурных деформаций. Участок 1: 20 Л 3 П 4 П 3 Л 20, труба 108×4 мм\n",
@@ -175,8 +207,9 @@ TEST(CalcCompensation, SectionsTravelInTheSavedSet)
     const auto dir = std::filesystem::temp_directory_path() / ("korvelin-comp-set-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string file = (dir / "участок.korvelin").string();
+    // Sharp corners: the set keeps the sections' rows.
     const std::string options = "--sep , --section '10 Л 5' --section '20,5' --t-closing -5 --t-min -40 "
-                                "--t-max 50 --shoe-length 300";
+                                "--t-max 50 --shoe-length 300 --bend-radius 0";
     const Result direct = Calc(options + " --save '" + file + "'");
     ASSERT_EQ(direct.Status, 0) << direct.Err;
     const std::string contents = ReadFile(file);
@@ -192,11 +225,115 @@ TEST(CalcCompensation, SectionsTravelInTheSavedSet)
     std::filesystem::remove_all(dir);
 }
 
+// The figures of the sections as built through --json: 159×4,5, cooling by 50 °C, no friction.
+TEST(CalcCompensation, SectionAsBuiltThroughJson)
+{
+    const std::string pipe = "--json --sep , --diameter 159 --wall 4,5 --friction 0 --section '20 Л 3 П 4 П 3 Л 20' ";
+    const Result bends = Calc(pipe + "--t-closing 0 --t-min -50 --t-max 0");
+    ASSERT_EQ(bends.Status, 0) << bends.Err;
+    const Json a = Json::parse(bends.Out)["compensation"][0];
+    // The default bends of 1,5·D.
+    EXPECT_EQ(a["bend"]["R_mm"], 238.5);
+    EXPECT_NEAR(a["bend"]["lambda"].get<double>(), 0.1798, 5e-5);
+    EXPECT_NEAR(a["bend"]["K"].get<double>(), 9.174, 5e-4);
+    EXPECT_NEAR(a["bend"]["i"].get<double>(), 2.825, 5e-4);
+    EXPECT_NEAR(a["cooling"]["support_a"]["Fx_N"].get<double>(), -443.2, 0.05);
+    EXPECT_NEAR(a["cooling"]["support_a"]["M_Nm"].get<double>(), 277.8, 0.05);
+    EXPECT_NEAR(a["cooling"]["max_stress_MPa"].get<double>(), 36.4, 0.05);
+    EXPECT_NEAR(a["cooling"]["max_bend_stress_MPa"].get<double>(), 36.4, 0.05);
+    EXPECT_NEAR(a["cooling"]["max_straight_stress_MPa"].get<double>(), 13.0, 0.05);
+    const Json& parts = a["cooling"]["stress_parts_MPa"];
+    EXPECT_EQ(parts["pressure"], 5.0);  // 0,6 МПа · 150/(4 · 4,5)
+    EXPECT_EQ(parts["temperature"], a["cooling"]["max_stress_MPa"]);
+
+    const Result guided = Calc(pipe + "--guides '1:16; 5:4' --bend-radius 0 --t-closing 0 --t-min -50 --t-max 0");
+    ASSERT_EQ(guided.Status, 0) << guided.Err;
+    const Json b = Json::parse(guided.Out)["compensation"][0]["cooling"];
+    EXPECT_NEAR(b["support_a"]["Fx_N"].get<double>(), -954.3, 0.05);
+    ASSERT_EQ(b["guides"].size(), 2U);
+    EXPECT_EQ(b["guides"][0]["leg"], 1);
+    EXPECT_EQ(b["guides"][0]["s_m"], 16.0);
+    EXPECT_EQ(b["guides"][1]["leg"], 5);
+    for (const Json& guide : b["guides"]) {
+        EXPECT_NEAR(std::fabs(guide["force_N"].get<double>()), 72.3, 0.05);
+    }
+    // Every support in order, the guides among them.
+    std::size_t kinds = 0;
+    for (const Json& support : b["supports"]) {
+        kinds += support["kind"] == "guide" ? 1 : 0;
+        EXPECT_EQ(support["friction_N"], Json::parse("[0.0,0.0]"));
+    }
+    EXPECT_EQ(kinds, 2U);
+}
+
+TEST(CalcCompensation, StraightRunWarnsOfItsStability)
+{
+    const Result r = Calc("--json --sep , --diameter 57 --wall 3 --section 20 --support-step 5 --t-closing 0 "
+                          "--t-min 0 --t-max 50");
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const Json heating = Json::parse(r.Out)["compensation"][0]["heating"];
+    const double n = 2.06e11 * 1.2e-5 * 50 * std::numbers::pi * (0.057 * 0.057 - 0.051 * 0.051) / 4;
+    EXPECT_NEAR(heating["legs"][0]["N_N"].get<double>(), -n, n * 1e-12);
+    ASSERT_EQ(heating["buckling"].size(), 1U);
+    EXPECT_NEAR(heating["buckling"][0]["N_N"].get<double>(), n, n * 1e-12);
+    EXPECT_NEAR(heating["buckling"][0]["Ncr_vertical_N"].get<double>(), 15133.09, 0.01);
+    EXPECT_EQ(heating["buckling"][0]["L_vertical_m"], 5.0);
+    EXPECT_EQ(r.Err, "korvelin-calc: внимание: Участок 1, нагрев, плечо 1: продольная устойчивость плеча не "
+                     "обеспечена (N/N_cr = 66,508)\n");
+    // The friction 0 is taken: no support carries any friction, the force is the same.
+    const Result frictionless = Calc("--json --sep , --diameter 57 --wall 3 --section 20 --support-step 5 "
+                                     "--t-closing 0 --t-min 0 --t-max 50 --friction 0");
+    ASSERT_EQ(frictionless.Status, 0) << frictionless.Err;
+    const Json free = Json::parse(frictionless.Out)["compensation"][0]["heating"];
+    EXPECT_NEAR(free["legs"][0]["N_N"].get<double>(), -n, n * 1e-12);
+    EXPECT_EQ(free["friction_steps"], 0);
+    for (const Json& support : free["supports"]) {
+        EXPECT_EQ(support["friction_N"], Json::parse("[0.0,0.0]"));
+    }
+}
+
+TEST(CalcCompensation, RefusalsOfTheSectionAsBuilt)
+{
+    const std::string section = "--sep , --diameter 159 --wall 4,5 --section '20 Л 3 П 4 П 3 Л 20' ";
+    const std::pair<std::string, std::string> cases[] = {
+        {"--t-closing -10 --t-min 0 --t-max 40",
+         "Температура замыкания t_з = −10 °C должна быть не ниже наименьшей температуры стенки t_min = 0 °C "
+         "и не выше наибольшей t_max = 40 °C"},
+        {"--t-closing 0 --t-min 0 --t-max 40 --bend-radius -5",
+         "Участок «Участок 1»: радиус отводов не может быть отрицательным (введено «-5»)"},
+        {"--t-closing 0 --t-min 0 --t-max 40 --bend-radius 1500,5",
+         "Участок «Участок 1»: отводы радиусом 1500,5 мм не помещаются на плече 2: две касательные отвода "
+         "по 1,5005 м длиннее плеча 3 м"},
+        {"--t-closing 0 --t-min 0 --t-max 40 --guides 2:0,1",
+         "Участок «Участок 1»: направляющая опора 2:0,1 стоит на отводе: отвод занимает 0,2385 м от начала "
+         "плеча"},
+        {"--t-closing 0 --t-min 0 --t-max 40 --guides 1:25",
+         "Участок «Участок 1»: направляющая опора 1:25 — расстояние должно быть больше нуля и меньше длины "
+         "плеча 1, 20 м"},
+        {"--t-closing 0 --t-min 0 --t-max 40 --support-step 0",
+         "Участок «Участок 1»: шаг скользящих опор должен быть больше нуля (введено «0»)"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result r = Calc(section + arguments);
+        EXPECT_EQ(r.Status, 2) << arguments;
+        EXPECT_EQ(r.Out, "") << arguments;
+        EXPECT_EQ(r.Err, "korvelin-calc: " + message + "\n") << arguments;
+    }
+    const Result early = Calc("--guides 1:2 --section 20");
+    EXPECT_EQ(early.Status, 2);
+    EXPECT_EQ(early.Err, "korvelin-calc: --guides задается после --section своего участка (справка: "
+                         "korvelin-calc --help)\n");
+    // A radius that just fits the 3 m legs: 1500 mm.
+    EXPECT_EQ(Calc(section + "--t-closing 0 --t-min 0 --t-max 40 --bend-radius 1500").Status, 0);
+}
+
 TEST(CalcCompensation, HelpStatesTheConventions)
 {
     const Result r = Calc("--help");
     for (const char* part : {"--section МАРШРУТ", "--t-closing T", "--allowable-compensation S",
-                             "--shoe-length MM", "Момент на конце плеча — момент нагрузок на часть трубы"}) {
+                             "--shoe-length MM", "Момент на конце плеча — момент нагрузок на часть трубы",
+                             "--bend-radius MM", "1,5·D", "--guides СПИСОК", "--support-step M",
+                             "--friction 0 — без", "K = max(1; 1,65/λ)", "продольную"}) {
         EXPECT_NE(r.Out.find(part), std::string::npos) << part;
     }
 }

@@ -538,7 +538,7 @@ TEST(CalcOwnClimate, RefusedValuesEndWithUsageStatus)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"--snow-weight 25", "korvelin-calc: Нормативный вес снегового покрова должен быть от 0 до 20 кН/м² (введено «25»)\n"},
-        {"--friction 0", "korvelin-calc: Коэффициент трения в опорах не может быть равен нулю\n"},
+        {"--friction -0,1", "korvelin-calc: Коэффициент трения в опорах не может быть отрицательным (введено «-0,1»)\n"},
         {"--batch --friction x", "korvelin-calc: Коэффициент трения в опорах должен быть числом (введено «x»)\n"},
     };
     for (const auto& [arguments, message] : cases) {

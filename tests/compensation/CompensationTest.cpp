@@ -6,6 +6,7 @@
 #include "TestFormat.h"
 #include "korvelin/Compensation.h"
 #include "korvelin/CondensateDeflection.h"
+#include "korvelin/SupportLoads.h"
 
 #include <gtest/gtest.h>
 
@@ -250,20 +251,36 @@ TEST(Compensation, FrictionAndDesignForcesOfEachSetOfRules)
     input.Friction = 0.3;
     input.VerticalLoadSP = 100;
     input.TotalLoadSNiP = 250;
-    const CompensationResult result = Computed(input);
+    // Without a step and a governing span the legs carry no sliding supports: no friction, the
+    // design forces are the frame's reactions.
+    CompensationResult result = Computed(input);
     ASSERT_TRUE(result.SP && result.SNiP);
-    // μ·q·L of the leg at each support: 10 m at A, 5 m at B.
-    EXPECT_EQ(Shown(result.SP->SupportsFriction.A), "300.000");
-    EXPECT_EQ(Shown(result.SP->SupportsFriction.B), "150.000");
-    EXPECT_EQ(Shown(result.SNiP->SupportsFriction.A), "750.000");
-    EXPECT_EQ(Shown(result.SNiP->SupportsFriction.B), "375.000");
-    // A's leg runs along x, B's along y: along it the elastic force plus the friction.
-    EXPECT_EQ(Shown(result.SP->Heating.A.Along), "353.026");
+    EXPECT_TRUE(result.Supports.empty());
+    EXPECT_EQ(result.SP->SupportsFriction.A, 0);
+    EXPECT_EQ(Shown(result.SP->Heating.A.Along), "53.026");
     EXPECT_EQ(Shown(result.SP->Heating.A.Across), "16.203");
-    EXPECT_EQ(Shown(result.SP->Heating.B.Along), "166.203");
+    EXPECT_EQ(Shown(result.SP->Heating.B.Along), "16.203");
     EXPECT_EQ(Shown(result.SP->Heating.B.Across), "53.026");
-    EXPECT_EQ(Shown(result.SNiP->Cooling.A.Along), "792.421");
-    EXPECT_EQ(Shown(result.SNiP->Cooling.B.Along), "387.963");
+    EXPECT_EQ(Shown(result.SNiP->Cooling.A.Along), "42.421");
+
+    // Supports every 2,5 m: 3 on the first leg, one at the corner, one on the second leg; 6 spans.
+    // Four of them stand on A's leg.
+    // V = k·q·2,5 with k of six spans; the friction of each set grows with its q.
+    input.Section.SupportStep = 2.5;
+    result = Computed(input);
+    ASSERT_EQ(result.Supports.size(), 5U);
+    const Fraction six = *IntermediateSupportFactor(6);  // the most loaded support of six spans
+    const double k6 = static_cast<double>(six.Numerator) / static_cast<double>(six.Denominator);
+    EXPECT_NEAR(result.Supports[0].VerticalLoad, k6 * 100 * 2.5, 1e-9);
+    ASSERT_TRUE(result.SP && result.SNiP);
+    EXPECT_EQ(result.SP->SupportStep, 2.5);
+    EXPECT_GT(result.SP->SupportsFriction.A, 0);
+    EXPECT_GT(result.SNiP->SupportsFriction.A, result.SP->SupportsFriction.A);
+    EXPECT_LE(result.SP->SupportsFriction.A, 0.3 * 4 * k6 * 100 * 2.5 + 1e-9);
+    EXPECT_EQ(result.SP->Heating.A.Along, std::fabs(result.SP->HeatingCase.A.Fx));
+    EXPECT_EQ(result.SNiP->Cooling.B.Along, std::fabs(result.SNiP->CoolingCase.B.Fy));
+    EXPECT_GT(result.SNiP->Heating.A.Along, result.SP->Heating.A.Along);
+    EXPECT_EQ(result.Heating.A.Fx, result.SP->HeatingCase.A.Fx);
 
     // Without μ or without a set's q there is no friction for it.
     input.TotalLoadSNiP.reset();
@@ -324,7 +341,10 @@ TEST(Compensation, RefusalsOfTemperaturesAndCheckValues)
         {"0", "30", "20", CompensationRefusal::MinAboveMax,
          "Наименьшая температура стенки t_min не может быть выше наибольшей t_max"},
         {"-70", "-70", "100", CompensationRefusal::None, ""},
-        {"10", "20", "20", CompensationRefusal::None, ""},
+        {"20", "20", "20", CompensationRefusal::None, ""},
+        {"10", "20", "20", CompensationRefusal::ClosingOutsideRange,
+         "Температура замыкания t_з = 10 °C должна быть не ниже наименьшей температуры стенки "
+         "t_min = 20 °C и не выше наибольшей t_max = 20 °C"},
     };
     for (const auto& c : temperatures) {
         SCOPED_TRACE(c.Message);

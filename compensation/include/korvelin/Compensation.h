@@ -58,10 +58,6 @@ inline constexpr double kMaxWallTemperature = 100;
 // Sanity limits of the optional check values; not values of a standard.
 inline constexpr double kMaxAllowableCompensationStress = 2000;  // MPa
 inline constexpr double kMaxShoeLength = 10'000;                  // mm
-// Sanity limits of the bend radius and of the step of the sliding supports; not values of a
-// standard.
-inline constexpr double kMaxBendRadius = 100'000;  // mm
-inline constexpr double kMaxSupportStep = 1'000;   // m
 // The bend radius korvelin-calc takes without --bend-radius, in outer diameters.
 inline constexpr double kDefaultBendRadiusInDiameters = 1.5;
 
@@ -411,7 +407,9 @@ CompensationOutcome ComputeCompensation(const CompensationInput& input);
 
 // The pieces, for the note and for a checker that redoes the steps.
 TubeSection ComputeTubeSection(double outerDiameter, double wallThickness);
-FlexibilityMatrix ComputeFlexibility(const CompensationSection& section, const TubeSection& tube);
+// With bends (R > 0) the arcs enter with their bending flexibility multiplied by K.
+FlexibilityMatrix ComputeFlexibility(const CompensationSection& section, const TubeSection& tube,
+                                     double bendFlexibility = 1);
 // The places of the sliding supports and guides of a section at the step (m; 0: guides only),
 // with V from q (N/m). On each leg the typed length is cut into the fewest equal spans not
 // longer than the step; a corner carries a support at the middle of its bend (at the corner when

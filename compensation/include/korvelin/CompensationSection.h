@@ -44,6 +44,8 @@ struct CompensationSection {
 // thousands of legs; they are not values of a standard.
 inline constexpr double kMaxLegLength = 10'000;      // m
 inline constexpr std::size_t kMaxSectionLegs = 100;
+inline constexpr double kMaxBendRadius = 100'000;  // mm
+inline constexpr double kMaxSupportStep = 1'000;   // m
 
 // The usual shapes. Lengths in m; `side` is the side to which the section turns first.
 // A straight run: one leg.
