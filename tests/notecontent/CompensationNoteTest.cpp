@@ -2,6 +2,7 @@
 // with the run's values put in, the tables of results, the friction and the checks when given.
 
 #include "korvelin/CompensationNote.h"
+#include "korvelin/NumberFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -59,13 +60,33 @@ TEST(CompensationNote, MethodWithTheValuesOfTheRun)
              "Наибольшее напряжение σ, МПа\t9,365 (плечо 2, конец)\t7,492 (плечо 2, конец)\n",
              "2\tнагрев\t-16,203\t98,199\t-166,930\n2\tохлаждение\t12,963\t-78,559\t133,544\n",
              "1\t10\t0\t5,997\t-3,000\t-4,798\t2,400\n",
-             "СП 42-102-2004\tА\tнагрев\t361,500\t414,526\t16,203\n"
-             "СП 42-102-2004\tА\tохлаждение\t361,500\t403,921\t12,963\n",
-             "СНиП 2.04.12-86\tБ\tохлаждение\t375,000\t387,963\t42,421\n",
              "Наибольшее напряжение σ = 9,365 МПа (нагрев) > [σ]к = 9,3 МПа — не проходит.",
              "6,705 мм (нагрев, угол 1) ≤ lб/2 = 150 мм, половины длины башмака опоры — проходит.",
          }) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    }
+}
+
+// The forces on the fixed supports as the library gives them with the friction of each set of
+// rules, a row per set, support and case.
+TEST(CompensationNote, ForcesOnTheFixedSupportsOfEachSet)
+{
+    const CompensationResult r = Example("10 Л 5", true, true);
+    NoteDocument note;
+    AddCompensationNote(note, r, ",");
+    const std::string text = PlainText(note);
+    ASSERT_TRUE(r.SP && r.SNiP);
+    for (const RuleSetCompensation* set : {&*r.SP, &*r.SNiP}) {
+        for (const bool a : {true, false}) {
+            for (const bool heating : {true, false}) {
+                const DesignForce& force = (heating ? set->Heating : set->Cooling).*(a ? &CaseDesignForces::A : &CaseDesignForces::B);
+                const std::string row = std::string(RuleSetName(set->Rules)) + "\t" + (a ? "А" : "Б") + "\t" +
+                                        (heating ? "нагрев" : "охлаждение") + "\t" +
+                                        FormatFixed3(a ? set->SupportsFriction.A : set->SupportsFriction.B, ",") + "\t" +
+                                        FormatFixed3(force.Along, ",") + "\t" + FormatFixed3(force.Across, ",") + "\n";
+                EXPECT_NE(text.find(row), std::string::npos) << row;
+            }
+        }
     }
 }
 

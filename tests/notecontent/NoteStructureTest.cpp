@@ -317,9 +317,11 @@ TEST(NoteStructure, SectionsTablesAndFiguresAreNumberedInOrder)
     }
     // Two pipes: their "Расчет" of 15 steps each (the condensate criterion counts for both).
     EXPECT_EQ(steps, 30);
-    // Per pipe: inputs, normative values, three coefficient tables once; loads, spans, support
-    // loads, then five tables of each of the two sections.
-    EXPECT_EQ(tables, 5 + 2 * (3 + 2 * 5) + 1);
+    // Inputs, normative values, three coefficient tables once; per pipe its loads, spans, support
+    // loads, then seven tables of each of the two sections (legs, results, forces in the legs,
+    // corner movements, forces on the fixed supports, stability of the compressed legs, parts of
+    // the stress); the table of all pipes.
+    EXPECT_EQ(tables, 5 + 2 * (3 + 2 * 7) + 1);
     // A calculation scheme per pipe and a drawing of each section of each pipe.
     EXPECT_EQ(figures, 2 + 2 * 2);
 }

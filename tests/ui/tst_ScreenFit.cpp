@@ -322,7 +322,7 @@ void ScreenFitTest::summaryPageLongestNotesAreWhole()
 }
 
 // The window "Компенсация" with a section of the longest name and the widest results (a
-// П-compensator with friction and both checks): the whole window on the screen, the drawing keeps
+// П-compensator with bends, guides, friction and both checks): the whole window on the screen, the drawing keeps
 // its room, the results' tables within their view, the legs' title within its column.
 void ScreenFitTest::compensationWindowFitsWithItsWidestTexts()
 {
@@ -333,6 +333,9 @@ void ScreenFitTest::compensationWindowFitsWithItsWidestTexts()
                                    .leftJustified(int(korvelin::kMaxInputTextLength), QLatin1Char('x'))
                                    .toStdString());
     texts.Sections.push_back(korvelin::SectionToTexts(section, ","));
+    // Bends of 1,5·D and guides near the loop: the drawing's legend and the results at their longest.
+    texts.Sections.back().BendRadius = "133,5";
+    texts.Sections.back().Guides = "1:16; 5:4";
     texts.ClosingTemperature = "10";
     texts.MinTemperature = "-40";
     texts.MaxTemperature = "50";
