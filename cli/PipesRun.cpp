@@ -7,6 +7,7 @@
 #include "korvelin/InputSet.h"
 #include "korvelin/ParseNumber.h"
 #include "korvelin/PipesNote.h"
+#include "korvelin/CompensationNote.h"
 
 #include <array>
 
@@ -85,7 +86,8 @@ PipeListReading ReadPipeList(std::string_view text)
 }
 
 int RunPipes(const CliOptions& options, const std::vector<PipeSize>& sizes, const SummaryRequest& request,
-             std::string_view separator, std::ostream& out, std::ostream& err, NoteWriter& notes)
+             std::string_view separator, std::ostream& out, std::ostream& err, NoteWriter& notes,
+             const CompensationTexts& compensation)
 {
     const SpanTableConditions conditions{
         .Texts = options.Texts,
@@ -95,7 +97,12 @@ int RunPipes(const CliOptions& options, const std::vector<PipeSize>& sizes, cons
         .OwnClimate = options.OwnClimate,
     };
     const std::vector<PipeDesign> pipes = DesignPipes(sizes, conditions, request);
+    NoteInputs inputs = NoteInputsOf(options, separator);
+    // The sections between fixed supports are computed with each pipe.
+    inputs.PipesCompensation = compensation;
+    inputs.Friction = request.Friction;
     std::string text;
+    std::string refusals;
     bool every = true;
     for (const PipeDesign& pipe : pipes) {
         text += "Труба " + PipeSizeText(pipe.Row.Size, separator) + '\n';
@@ -108,6 +115,16 @@ int RunPipes(const CliOptions& options, const std::vector<PipeSize>& sizes, cons
             text += "  Определяющий пролет по " + std::string(RuleSetName(rules)) + ": " +
                     GoverningText(pipe.Summary->Of(rules).Governing, separator) + '\n';
         }
+        const CompensationRun run = PipeCompensation(inputs, pipe);
+        if (!run.Ok()) {
+            refusals += "korvelin-calc: " + PipeSizeText(pipe.Row.Size, separator) + ": " + run.Message + '\n';
+            every = false;
+        }
+        for (const CompensationResult& section : run.Sections) {
+            for (const std::string& line : CompensationLines(section, separator)) {
+                text += "  " + line + '\n';
+            }
+        }
     }
     if (!(out << text << std::flush)) {
         return 2;
@@ -118,11 +135,11 @@ int RunPipes(const CliOptions& options, const std::vector<PipeSize>& sizes, cons
                 << ExplainedMessage(pipe.Row.Outcome) << '\n';
         }
     }
+    err << refusals;
     if (!HasPipesNote(pipes)) {
         err << "korvelin-calc: ни одна труба не рассчитана, записка не составлена\n" << std::flush;
         return 1;
     }
-    NoteInputs inputs = NoteInputsOf(options, separator);
     const std::string failure = WriteNoteFiles(options, notes, [&](bool framed) {
         inputs.Framed = framed;
         return BuildPipesNote(inputs, pipes);

@@ -3,6 +3,7 @@
 #include "CliOptions.h"
 #include "NoteFiles.h"
 
+#include "korvelin/Compensation.h"
 #include "korvelin/DesignSummary.h"
 #include "korvelin/SpanTable.h"
 
@@ -29,7 +30,11 @@ PipeListReading ReadPipeList(std::string_view text);
 // asked (framed as the document fields ask). Returns 0 when every pipe was computed and every
 // file written; 1 when a pipe was not computed (the note still holds the others), none was, or a
 // file could not be written; 2 when `out` fails.
+// The sections between fixed supports (`compensation`) are computed with each pipe: their lines
+// follow the pipe's, their parts stand in the pipe's part of the note; a section refused for a pipe
+// gives its message on `err` and 1.
 int RunPipes(const CliOptions& options, const std::vector<PipeSize>& pipes, const SummaryRequest& request,
-             std::string_view separator, std::ostream& out, std::ostream& err, NoteWriter& notes);
+             std::string_view separator, std::ostream& out, std::ostream& err, NoteWriter& notes,
+             const CompensationTexts& compensation = {});
 
 }  // namespace korvelin::cli

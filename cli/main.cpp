@@ -135,7 +135,8 @@ int Run(int argc, const char* const* argv)
                                                 .Friction = friction.Value,
                                                 .DecimalSeparator = separator};
         if (options.Pipes) {
-            return RunPipes(options, *options.Pipes, request, separator, std::cout, std::cerr, *notes);
+            return RunPipes(options, *options.Pipes, request, separator, std::cout, std::cerr, *notes,
+                            compensation.Texts);
         }
         return RunSingle(options, request, separator, std::cout, std::cerr, notes, compensation.Texts);
     }

@@ -650,8 +650,8 @@ TEST(CalcPipes, ThreePipesWriteOneFramedNote)
               "  Определяющий пролет по СНиП 2.04.12-86: 13,690 м — предельный прогиб\n");
     ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + pdf + ".txt'").c_str()), 0);
     const std::string note = ReadFile(pdf + ".txt");
-    for (const char* words : {"Расчет допустимых пролетов надземного газопровода", "3. Труба 57×3",
-                              "4. Труба 108×4", "5. Труба 159×4,5", "6. Сводная таблица труб",
+    for (const char* words : {"Расчет допустимых пролетов надземного газопровода", "3 Труба 57×3",
+                              "4 Труба 108×4", "5 Труба 159×4,5", "6 Сводная таблица труб",
                               "Рис. 3. Расчетная схема трубы 159×4,5", "Литература"}) {
         EXPECT_NE(note.find(words), std::string::npos) << words;
     }
@@ -672,6 +672,30 @@ TEST(CalcPipes, ThreePipesWriteOneFramedNote)
     const Result partly = Calc("--sep , --pipes '57x3; 57x30' --pdf '" + pdf + "'");
     EXPECT_EQ(partly.Status, 1);
     EXPECT_EQ(partly.Err, "korvelin-calc: 57×30: Толщина стенки должна быть меньше половины наружного диаметра\n");
+    std::filesystem::remove_all(dir);
+}
+
+// The sections go with every pipe, computed with that pipe; the main pipe's options are none of them.
+TEST(CalcPipes, SectionsAreComputedWithEachPipe)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "korvelin-pipes-sections";
+    std::filesystem::create_directories(dir);
+    const std::string pdf = (dir / "sections.pdf").string();
+    const Result r = Calc("--sep , --pipes '57x3; 108x4' --section '10 Л 5' --t-closing 0 --t-min -40 --t-max 50 "
+                          "--pdf '" + pdf + "'");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find("Труба 57×3\n"), std::string::npos);
+    EXPECT_NE(r.Out.find("  Компенсация температурных деформаций. Участок 1: 10 Л 5, труба 57×3 мм\n"),
+              std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find("  Компенсация температурных деформаций. Участок 1: 10 Л 5, труба 108×4 мм\n"),
+              std::string::npos) << r.Out;
+    ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + pdf + ".txt'").c_str()), 0);
+    const std::string note = ReadFile(pdf + ".txt");
+    for (const char* words : {"3.5 Компенсация температурных деформаций. Участок 1",
+                              "4.5 Компенсация температурных деформаций. Участок 1"}) {
+        EXPECT_NE(note.find(words), std::string::npos) << words;
+    }
+    EXPECT_EQ(note.find("89×3,2"), std::string::npos);
     std::filesystem::remove_all(dir);
 }
 

@@ -173,6 +173,56 @@ TEST(InputSetFormat, CompensationIsWrittenInItsDocumentedForm)
     EXPECT_EQ(*ParseInputSet(withBends).Set, set);
 }
 
+// The section as built: its bend radius, step and guides as optional keys after its legs; a
+// section without them reads with empty texts (sharp corners, the governing span, no guides).
+TEST(InputSetFormat, SectionKeepsItsBendsStepAndGuides)
+{
+    InputSet set = StartUpInputSet();
+    SectionTexts section{"Г-1", {{"20", "Л"}, {"3", "П"}, {"4", "П"}, {"3", "Л"}, {"20", ""}}};
+    section.BendRadius = "133,5";
+    section.SupportStep = "3";
+    section.Guides = "1:16; 5:4";
+    set.Compensation = CompensationTexts{{section}, "0", "-40", "50", "", ""};
+    const std::string file = SerializeInputSet(set);
+    const std::string expected = R"(          {
+            "length": "20"
+          }
+        ],
+        "bendRadius": "133,5",
+        "supportStep": "3",
+        "guides": "1:16; 5:4"
+      }
+    ]
+  }
+}
+)";
+    ASSERT_GE(file.size(), expected.size());
+    EXPECT_EQ(file.substr(file.size() - expected.size()), expected);
+    const InputSetParse parse = ParseInputSet(file);
+    ASSERT_TRUE(parse.Set) << parse.Problem;
+    EXPECT_EQ(*parse.Set, set);
+    // Without the keys: empty texts, as saved.
+    std::string bare = file;
+    for (const char* key : {",\n        \"bendRadius\": \"133,5\"", ",\n        \"supportStep\": \"3\"",
+                            ",\n        \"guides\": \"1:16; 5:4\""}) {
+        const std::size_t at = bare.find(key);
+        ASSERT_NE(at, std::string::npos) << key;
+        bare.erase(at, std::string(key).size());
+    }
+    const InputSetParse old = ParseInputSet(bare);
+    ASSERT_TRUE(old.Set) << old.Problem;
+    const SectionTexts& read = old.Set->Compensation->Sections.at(0);
+    EXPECT_EQ(read.BendRadius, "");
+    EXPECT_EQ(read.SupportStep, "");
+    EXPECT_EQ(read.Guides, "");
+    EXPECT_EQ(read.Legs, section.Legs);
+    // A text longer than any field holds is refused, naming its key.
+    set.Compensation->Sections[0].Guides = std::string(kMaxInputTextLength + 1, '1');
+    const InputSetParse longer = ParseInputSet(SerializeInputSet(set));
+    EXPECT_FALSE(longer.Set);
+    EXPECT_NE(longer.Problem.find("guides"), std::string::npos) << longer.Problem;
+}
+
 TEST(InputSetFormat, LimitsAreInclusive)
 {
     InputSet set = StartUpInputSet();

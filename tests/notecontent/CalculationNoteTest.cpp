@@ -43,7 +43,9 @@ const NoteTable& TableAfter(const NoteDocument& note, std::string_view heading)
     for (std::size_t i = 0; i + 1 < note.Blocks.size(); ++i) {
         const auto* h = std::get_if<NoteHeading>(&note.Blocks[i]);
         if (h != nullptr && h->Text == heading) {
-            return std::get<NoteTable>(note.Blocks[i + 1]);
+            // The numbered title of the table stands between them.
+            EXPECT_TRUE(std::get<NoteParagraph>(note.Blocks[i + 1]).Text.starts_with("Таблица "));
+            return std::get<NoteTable>(note.Blocks[i + 2]);
         }
     }
     throw std::runtime_error("no table after " + std::string(heading));
@@ -76,7 +78,7 @@ TEST(CalculationNote, TablesSayWhatTheRunUsedInCorrectWords)
               (std::vector<std::string>{"Уклон трубопровода", "0,000 (0\u00A0‰)", ""}));
 
     const NoteTable& normative = TableAfter(note, "Нормативные значения и коэффициенты");
-    ASSERT_EQ(normative.Rows.size(), 15u);  // header, 7 values of the run, 7 coefficients
+    ASSERT_EQ(normative.Rows.size(), 14u);  // header, 7 values of the run, 6 coefficients
     EXPECT_EQ(Texts(normative.Rows[2]),
               (std::vector<std::string>{"Нормативная толщина стенки гололеда", "3", "мм"}));
     EXPECT_EQ(Texts(normative.Rows[12]),
@@ -85,8 +87,10 @@ TEST(CalculationNote, TablesSayWhatTheRunUsedInCorrectWords)
 
     const NoteTable& loads = TableAfter(note, "Нагрузки и допускаемые напряжения");
     ASSERT_EQ(loads.Rows.size(), 10u);
-    EXPECT_EQ(Texts(loads.Rows[1]), (std::vector<std::string>{"Вес трубы, Н/м", "66,813", "66,813"}));
-    EXPECT_EQ(Texts(loads.Rows[5]), (std::vector<std::string>{"Ветровая нагрузка, Н/м", "18,099", "—"}));
+    EXPECT_EQ(Texts(loads.Rows[1]),
+              (std::vector<std::string>{"Вес трубы (нормативный), Н/м", "66,813", "66,813"}));
+    EXPECT_EQ(Texts(loads.Rows[5]),
+              (std::vector<std::string>{"Ветровая нагрузка (нормативная), Н/м", "18,099", "—"}));
     EXPECT_EQ(Texts(loads.Rows[7]),
               (std::vector<std::string>{"Расчетная нагрузка, Н/м", "83,449", "113,631"}));
     EXPECT_EQ(Texts(loads.Rows[8]),
@@ -257,8 +261,8 @@ TEST(CalculationNote, WarningsAndReasonsStandInTheText)
         const auto* heading = std::get_if<NoteHeading>(&block);
         return heading != nullptr && heading->Text == "Исходные данные";
     });
-    ASSERT_LT(std::distance(note.Blocks.begin(), inputs) + 2, std::ssize(note.Blocks));
-    const auto* warning = std::get_if<NoteParagraph>(&*(inputs + 2));
+    ASSERT_LT(std::distance(note.Blocks.begin(), inputs) + 3, std::ssize(note.Blocks));
+    const auto* warning = std::get_if<NoteParagraph>(&*(inputs + 3));
     ASSERT_NE(warning, nullptr);
     EXPECT_EQ(warning->Text, "Внимание: предел текучести больше предела прочности — проверьте значения стали.");
     EXPECT_TRUE(warning->Bold);

@@ -2,6 +2,7 @@
 // with the run's values put in, the tables of results, the friction and the checks when given.
 
 #include "korvelin/CompensationNote.h"
+#include "korvelin/NumberFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -47,10 +48,10 @@ TEST(CompensationNote, MethodWithTheValuesOfTheRun)
              "d = D − 2·t = 0,089 − 2·0,0032 = 0,0826 м;",
              "W = 2·I/D = 2·7,948321·10⁻⁷/0,089 = 1,78614·10⁻⁵ м3;",
              "Δt+ = tmax − tз = 50 °C − 0 °C = 50 °C (нагрев);",
-             "δ11 = 0,001781385 м/Н; δ12 = −0,001526854 м/Н; δ13 = −0,0003817134 1/Н; δ22 = "
-             "0,002035833 м/Н; δ23 = 0,0003053707 1/Н; δ33 = 9,161121·10⁻⁵ 1/(Н·м)",
+             "δ11 = 0,0017813854 м/Н; δ12 = −0,0015268535 м/Н; δ13 = −0,00038171338 1/Н; δ22 = "
+             "0,0020358329 м/Н; δ23 = 0,00030537071 1/Н; δ33 = 9,1611212·10⁻⁵ 1/(Н·м)",
              "Δ1t = α·Δt+·xБ = 1,2·10⁻⁵·50·10 = 0,006 м; Δ2t = α·Δt+·yБ = 1,2·10⁻⁵·50·5 = 0,003 м;",
-             "0,001781385·X1 − 0,001526854·X2 − 0,0003817134·X3 = −0,006;",
+             "0,0017813854·X1 − 0,0015268535·X2 − 0,00038171338·X3 = −0,006;",
              "X1 = -53,026 Н; X2 = -16,203 Н; X3 = -166,930 Н·м;",
              "MА = −(X3 + xБ·X2 − yБ·X1) = 63,834 Н·м.",
              "Δ1t = α·Δt−·xБ = 1,2·10⁻⁵·(−40)·10 = −0,0048 м;",
@@ -59,15 +60,33 @@ TEST(CompensationNote, MethodWithTheValuesOfTheRun)
              "Наибольшее напряжение σ, МПа\t9,365 (плечо 2, конец)\t7,492 (плечо 2, конец)\n",
              "2\tнагрев\t-16,203\t98,199\t-166,930\n2\tохлаждение\t12,963\t-78,559\t133,544\n",
              "1\t10\t0\t5,997\t-3,000\t-4,798\t2,400\n",
-             // No step and no governing span: no sliding supports, so no friction; the design
-             // forces are the reactions along and across the leg.
-             "СП 42-102-2004\tА\tнагрев\t0,000\t53,026\t16,203\n"
-             "СП 42-102-2004\tА\tохлаждение\t0,000\t42,421\t12,963\n",
-             "СНиП 2.04.12-86\tБ\tохлаждение\t0,000\t12,963\t42,421\n",
              "Наибольшее напряжение σ = 9,365 МПа (нагрев) > [σ]к = 9,3 МПа — не проходит.",
              "6,705 мм (нагрев, угол 1) ≤ lб/2 = 150 мм, половины длины башмака опоры — проходит.",
          }) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    }
+}
+
+// The forces on the fixed supports as the library gives them with the friction of each set of
+// rules, a row per set, support and case.
+TEST(CompensationNote, ForcesOnTheFixedSupportsOfEachSet)
+{
+    const CompensationResult r = Example("10 Л 5", true, true);
+    NoteDocument note;
+    AddCompensationNote(note, r, ",");
+    const std::string text = PlainText(note);
+    ASSERT_TRUE(r.SP && r.SNiP);
+    for (const RuleSetCompensation* set : {&*r.SP, &*r.SNiP}) {
+        for (const bool a : {true, false}) {
+            for (const bool heating : {true, false}) {
+                const DesignForce& force = (heating ? set->Heating : set->Cooling).*(a ? &CaseDesignForces::A : &CaseDesignForces::B);
+                const std::string row = std::string(RuleSetName(set->Rules)) + "\t" + (a ? "А" : "Б") + "\t" +
+                                        (heating ? "нагрев" : "охлаждение") + "\t" +
+                                        FormatFixed3(a ? set->SupportsFriction.A : set->SupportsFriction.B, ",") + "\t" +
+                                        FormatFixed3(force.Along, ",") + "\t" + FormatFixed3(force.Across, ",") + "\n";
+                EXPECT_NE(text.find(row), std::string::npos) << row;
+            }
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <korvelin/CompensationDrawing.h>
 #include <korvelin/NumberFormat.h>
+#include <korvelin/NoteTypography.h>
 
 #include <QGroupBox>
 #include <QListWidget>
@@ -41,6 +42,7 @@ private slots:
     void badInputRefusedWithItsMessage();
     void sectionsAddedRenamedEditedRemoved();
     void sectionsSurviveSaveAndReopen();
+    void bendsStepAndGuidesTypedPerSection();
 
 private:
     CompensationWindow& Window() { return *F->Windows.Compensation; }
@@ -122,6 +124,9 @@ private:
             input.Pressure = loads.Pressure;
         }
         const auto& texts = F->Model().Compensation();
+        // The section as the window keeps it: its bends, step and guides with its legs.
+        if (const korvelin::SectionReading read = korvelin::ReadSectionTexts(texts.Sections.at(0), ","); read.Ok())
+            input.Section = *read.Section;
         input.AllowableStress = korvelin::ReadAllowableCompensationStress(texts.AllowableStress, ",").Value;
         input.ShoeLength = korvelin::ReadShoeLength(texts.ShoeLength, ",").Value;
         const korvelin::CompensationOutcome outcome = korvelin::ComputeCompensation(input);
@@ -216,7 +221,10 @@ void CompensationTest::compensatorShownAsTheLibraryComputesIt()
     QVERIFY(F->Document().IsModified());
     QCOMPARE(Window().Message(), QString());
     const korvelin::CompensationResult expected = Expected();
-    const auto fixed = [](double value) { return QString::fromStdString(korvelin::FormatFixed3(value, ",")); };
+    // A negative value with its minus sign, as the note writes it.
+    const auto fixed = [](double value) {
+        return QString::fromStdString(korvelin::WithMinusSigns(korvelin::FormatFixed3(value, ",")));
+    };
     QString results = Window().ResultsText();
     for (const bool heating : {true, false}) {
         const korvelin::CompensationCase& c = expected.Of(heating);
@@ -269,7 +277,9 @@ void CompensationTest::compensatorShownAsTheLibraryComputesIt()
     };
     const auto drawing = std::find_if(note.Blocks.begin(), note.Blocks.end(), [&](const korvelin::NoteBlock& block) {
         const auto* shown = std::get_if<korvelin::NoteDrawing>(&block);
-        return shown != nullptr && spaced(shown->Caption) == spaced(drawn.Caption);
+        // Numbered after the calculation scheme, Рис. 1.
+        return shown != nullptr &&
+               spaced(shown->Caption) == "Рис. 2. " + spaced(korvelin::WithMinusSigns(drawn.Caption));
     });
     QVERIFY(drawing != note.Blocks.end());
     QVERIFY(std::holds_alternative<korvelin::NoteHeading>(*(drawing - 1)));
@@ -429,6 +439,37 @@ void CompensationTest::sectionsSurviveSaveAndReopen()
     VERIFY_NO_UNEXPECTED_BOX(F->Sink);
     // The windows go before the settings and dialogs they were given.
     F = std::make_unique<MainWindowFixture>();
+}
+
+// A new section's bends are of 1,5·D of the main window's pipe; the radius, the step and the
+// guides are typed per section and kept by the model; new legs keep the radius and the step.
+void CompensationTest::bendsStepAndGuidesTypedPerSection()
+{
+    MakeCompensator();
+    const auto typed = [this] { return F->Model().Compensation().Sections.at(0); };
+    QCOMPARE(Child<QLineEdit>("BendRadius")->text(), QStringLiteral("133,5"));  // 1,5 × 89
+    QCOMPARE(typed().BendRadius, std::string("133,5"));
+    QCOMPARE(typed().SupportStep, std::string());
+    Enter("SupportStep", QStringLiteral("3"));
+    Enter("Guides", QStringLiteral("1:16; 5:4"));
+    QCOMPARE(typed().SupportStep, std::string("3"));
+    QCOMPARE(typed().Guides, std::string("1:16; 5:4"));
+    Enter("BendRadius", QStringLiteral("0"));
+    QCOMPARE(typed().BendRadius, std::string("0"));
+    // A second section of a thicker pipe gets its own default; the first keeps its texts.
+    F->Retype("Edit2", QStringLiteral("159"));
+    Click("AddSection");
+    QCOMPARE(F->Model().Compensation().Sections.size(), std::size_t(2));
+    QCOMPARE(F->Model().Compensation().Sections[1].BendRadius, std::string("238,5"));
+    QCOMPARE(Child<QLineEdit>("BendRadius")->text(), QStringLiteral("238,5"));
+    QCOMPARE(Child<QLineEdit>("Guides")->text(), QString());
+    Sections()->setCurrentRow(0);
+    QCOMPARE(Child<QLineEdit>("Guides")->text(), QStringLiteral("1:16; 5:4"));
+    // New legs by the shape: the radius and the step stay, the guides stood on the old legs.
+    Click("ReplaceLegs");
+    QCOMPARE(typed().BendRadius, std::string("0"));
+    QCOMPARE(typed().SupportStep, std::string("3"));
+    QCOMPARE(typed().Guides, std::string());
 }
 
 QTEST_MAIN(CompensationTest)

@@ -6,7 +6,14 @@
 #include "MainWindowTestCase.h"
 #include "ScreenFit.h"
 
+#include "CompensationWindow.h"
+
+#include <korvelin/Compensation.h>
+
+#include <QGroupBox>
+#include <QAbstractButton>
 #include <QHeaderView>
+#include <QTextBrowser>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
@@ -28,6 +35,7 @@ private slots:
     void userMayMoveAShownWindowAnywhere();
     void summaryPageTextsAreWhole();
     void summaryPageLongestNotesAreWhole();
+    void compensationWindowFitsWithItsWidestTexts();
 };
 
 void ScreenFitTest::frameIntoArea_data()
@@ -261,7 +269,18 @@ void ScreenFitTest::summaryPageLongestNotesAreWhole()
     const QLabel& status = *F->Find<QLabel>("SummaryStatus");
     const QStringList notes = status.text().split(QLatin1Char('\n'));
     QCOMPARE(notes.size(), 5);
-    QCOMPARE(notes[0], QStringLiteral("Внимание: предел текучести больше предела прочности — проверьте значения стали."));
+    // The steel's warning whole in the two lines in view; the tooltip gives the note's sentence.
+    QCOMPARE(notes[0], QStringLiteral("Предел текучести выше предела прочности: проверьте сталь."));
+    QVERIFY(status.toolTip().startsWith(
+        QStringLiteral("Внимание: предел текучести больше предела прочности — проверьте значения стали.\n")));
+    {
+        QLabel first(notes[0]);
+        first.setFont(status.font());
+        first.setWordWrap(true);
+        const int visible = F->Find<QScrollArea>("SummaryNotes")->viewport()->height();
+        QVERIFY2(first.heightForWidth(status.width()) <= visible,
+                 qPrintable(QStringLiteral("%1 > %2").arg(first.heightForWidth(status.width())).arg(visible)));
+    }
     QVERIFY(notes[1].startsWith(QStringLiteral("СП 42-102-2004: внутренний диаметр 300,4 мм больше 300 мм — ")));
     // The count of the SNiP route: a beam of many spans.
     QVERIFY2(notes[2].startsWith(QStringLiteral("СНиП 2.04.12-86: ")) &&
@@ -272,13 +291,29 @@ void ScreenFitTest::summaryPageLongestNotesAreWhole()
     QVERIFY(notes[4].startsWith(QStringLiteral("Свои значения: S = 1,5 кН/м²; w0 = 0,38 кПа; b = 10 мм")));
     // The row without a governing span says why as well.
     QCOMPARE(F->Find<QTableWidget>("SummaryTable")->item(0, 0)->toolTip(), notes[1]);
-    QCOMPARE(status.toolTip(), status.text());
+    QCOMPARE(status.toolTip().section(QLatin1Char('\n'), 1), status.text().section(QLatin1Char('\n'), 1));
     // More than the two lines in view: the notes scroll.
     const auto* area = F->Find<QScrollArea>("SummaryNotes");
     QVERIFY(status.height() > area->viewport()->height());
     QVERIFY(area->verticalScrollBar()->maximum() > 0);
     VerifyLabelsWhole(page);
     VerifyTableWhole(*F->Find<QTableWidget>("SummaryTable"));
+    // The loads on the supports of three blocks: every heading whole in its cells.
+    F->Find<QAbstractButton>("SupportLoadsToggle")->click();
+    const auto& supports = *F->Find<QTableWidget>("SupportLoadsTable");
+    QCOMPARE(supports.columnCount(), 7);
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 1; column < supports.columnCount(); ++column) {
+            const QTableWidgetItem* item = supports.item(row, column);
+            if (item == nullptr)
+                continue;
+            int width = 0;
+            for (int span = 0; span < supports.columnSpan(row, column); ++span)
+                width += supports.columnWidth(column + span);
+            QVERIFY2(QFontMetrics(item->font()).horizontalAdvance(item->text()) + 6 <= width, qPrintable(item->text()));
+        }
+    }
+    F->Find<QAbstractButton>("SupportLoadsToggle")->click();
 
     // A refusal that names every field, in the table's place.
     for (const char* field : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5"})
@@ -289,6 +324,53 @@ void ScreenFitTest::summaryPageLongestNotesAreWhole()
     QVERIFY(notice.isVisible());
     QVERIFY(notice.text().endsWith(QStringLiteral("«Предел текучести» и «Давление в трубопроводе».")));
     VerifyLabelsWhole(page);
+}
+
+// The window "Компенсация" with a section of the longest name and the widest results (a
+// П-compensator with bends, guides, friction and both checks): the whole window on the screen, the drawing keeps
+// its room, the results' tables within their view, the legs' title within its column.
+void ScreenFitTest::compensationWindowFitsWithItsWidestTexts()
+{
+    F->Calculate();
+    korvelin::CompensationTexts texts;
+    korvelin::CompensationSection section = *korvelin::ParseSectionRoute("20 Л 3 П 4 П 3 Л 20", ",", "У").Section;
+    section.Name = std::string(QStringLiteral("Участок перехода через автомобильную дорогу у котельной №12")
+                                   .leftJustified(int(korvelin::kMaxInputTextLength), QLatin1Char('x'))
+                                   .toStdString());
+    texts.Sections.push_back(korvelin::SectionToTexts(section, ","));
+    // Bends of 1,5·D and guides near the loop: the drawing's legend and the results at their longest.
+    texts.Sections.back().BendRadius = "133,5";
+    texts.Sections.back().Guides = "1:16; 5:4";
+    texts.ClosingTemperature = "10";
+    texts.MinTemperature = "-40";
+    texts.MaxTemperature = "50";
+    texts.AllowableStress = "100";
+    texts.ShoeLength = "300";
+    QCOMPARE(F->Model().SetCompensation(texts), std::string());
+    CompensationWindow& window = *F->Windows.Compensation;
+    window.Open();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize hint = window.sizeHint();
+    QVERIFY2(hint.width() <= area.width() && hint.height() <= area.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(hint.width()).arg(hint.height())));
+    QVERIFY(window.minimumSizeHint().width() <= area.width());
+    QVERIFY(area.contains(window.frameGeometry()));
+    // The drawing keeps at least two fifths of the window's width.
+    const auto* drawing = window.findChild<QWidget*>(QStringLiteral("Drawing"));
+    QVERIFY2(drawing->width() * 5 >= window.width() * 2, qPrintable(QString::number(drawing->width())));
+    // The results' widest table within the view: no column cut, no sideways scrolling.
+    const auto* results = window.findChild<QTextBrowser*>(QStringLiteral("Results"));
+    QVERIFY(results->toPlainText().contains(QStringLiteral("Охлаждение")));
+    QVERIFY2(results->horizontalScrollBar()->maximum() == 0,
+             qPrintable(QString::number(results->horizontalScrollBar()->maximum())));
+    // The legs' title shortened within its column; the whole name in its tooltip.
+    const auto* legs = window.findChild<QTableWidget*>(QStringLiteral("Legs"));
+    const auto* box = qobject_cast<const QGroupBox*>(legs->parentWidget());
+    QVERIFY(box != nullptr);
+    QVERIFY(box->toolTip().contains(QString::fromStdString(section.Name)));
+    QVERIFY2(box->fontMetrics().horizontalAdvance(box->title()) <= box->width(), qPrintable(box->title()));
+    window.close();
 }
 
 QTEST_MAIN(ScreenFitTest)

@@ -9,6 +9,9 @@
 #include <korvelin/CompensationDrawing.h>
 #include <korvelin/CompensationNote.h>
 #include <korvelin/InputSet.h>
+#include <korvelin/NoteTypography.h>
+#include <korvelin/NumberFormat.h>
+#include <korvelin/ParseNumber.h>
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -17,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -26,6 +30,9 @@
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -63,7 +70,14 @@ public:
     }
 };
 
-// A section's name, edited in the list, as long as a file keeps it.
+// What the name of a section may be, said where it is typed.
+QString NameLimitText()
+{
+    return QStringLiteral("Название участка — не длиннее %1 знаков").arg(korvelin::kMaxInputTextLength);
+}
+
+// A section's name, edited in the list, as long as a file keeps it; the limit is said in the
+// editor's tooltip and, once reached, in its place.
 class NameDelegate final : public QStyledItemDelegate
 {
 public:
@@ -72,8 +86,15 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor))
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setMaxLength(int(korvelin::kMaxInputTextLength));
+            line->setToolTip(NameLimitText());
+            QObject::connect(line, &QLineEdit::textEdited, line, [line] {
+                if (line->text().size() >= line->maxLength())
+                    QToolTip::showText(line->mapToGlobal(QPoint(0, line->height())),
+                                       NameLimitText() + QStringLiteral(": дальше знаки не вводятся"), line);
+            });
+        }
         return editor;
     }
 };
@@ -161,7 +182,8 @@ CompensationWindow::~CompensationWindow()
         SaveGeometry();
     // Closing the window as it is destroyed takes the focus from a field, whose end of editing
     // must not reach this window any more.
-    for (QLineEdit* field : {ClosingTemperature, MinTemperature, MaxTemperature, AllowableStress, ShoeLength})
+    for (QLineEdit* field : {ClosingTemperature, MinTemperature, MaxTemperature, AllowableStress, ShoeLength,
+                             BendRadius, SupportStep, Guides})
         disconnect(field, nullptr, this, nullptr);
 }
 
@@ -172,6 +194,7 @@ QGroupBox* CompensationWindow::SectionsBox()
     Sections->setObjectName(QStringLiteral("Sections"));
     Sections->setItemDelegate(new NameDelegate(Sections));
     Sections->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    Sections->setToolTip(QStringLiteral("Двойной щелчок или F2 — переименовать участок. ") + NameLimitText());
     connect(Sections, &QListWidget::currentRowChanged, this, [this] {
         if (!Filling) {
             ShowLegs();
@@ -206,6 +229,11 @@ QGroupBox* CompensationWindow::ShapeBox()
     for (const korvelin::SectionShape shape : korvelin::kSectionShapes)
         Shape->addItem(FromUtf8(korvelin::SectionShapeName(shape)));
     Shape->setCurrentIndex(int(korvelin::SectionShape::UCompensator));
+    // The box no wider than a short name needs: the list opens as wide as its longest name, and
+    // the column of the inputs leaves the drawing and the results their room on a small screen.
+    Shape->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Shape->setMinimumContentsLength(12);
+    Shape->view()->setMinimumWidth(Shape->view()->sizeHintForColumn(0) + 24);
     Side = new QComboBox(box);
     Side->setObjectName(QStringLiteral("Side"));
     Side->addItems({QStringLiteral("влево (Л)"), QStringLiteral("вправо (П)")});
@@ -275,9 +303,35 @@ QGroupBox* CompensationWindow::LegsBox()
     buttons->addWidget(remove);
     buttons->addStretch(1);
 
+    // The section as it is built: its bends, the step of its sliding supports, its guides.
+    BendRadius = TextField("BendRadius", Legs);
+    SupportStep = TextField("SupportStep", Legs);
+    Guides = TextField("Guides", Legs);
+    BendRadius->setToolTip(QStringLiteral("Радиус оси отводов на всех поворотах участка; 0 или пусто — острые углы"));
+    BendRadius->setPlaceholderText(QStringLiteral("острые"));
+    SupportStep->setToolTip(QStringLiteral("Шаг скользящих опор вдоль плеч; пусто — определяющий пролет"));
+    SupportStep->setPlaceholderText(QStringLiteral("пролет"));
+    Guides->setToolTip(QStringLiteral("Направляющие опоры: номер плеча и расстояние от его начала в метрах "
+                                      "(плечо:м), через «;», например «1:16; 5:4»"));
+    Guides->setPlaceholderText(QStringLiteral("нет"));
+    auto* built = new QFormLayout;
+    built->addRow(QStringLiteral("Радиус отводов, мм:"), BendRadius);
+    built->addRow(QStringLiteral("Шаг опор, м:"), SupportStep);
+    built->addRow(QStringLiteral("Направляющие:"), Guides);
+    const std::pair<QLineEdit*, std::string korvelin::SectionTexts::*> fields[] = {
+        {BendRadius, &korvelin::SectionTexts::BendRadius},
+        {SupportStep, &korvelin::SectionTexts::SupportStep},
+        {Guides, &korvelin::SectionTexts::Guides},
+    };
+    for (const auto& [field, text] : fields) {
+        connect(field, &QLineEdit::editingFinished, this,
+                [this, field = field, text = text] { SectionFieldEdited(field, text); });
+    }
+
     auto* layout = new QVBoxLayout(Legs);
     layout->addWidget(LegTable);
     layout->addLayout(buttons);
+    layout->addLayout(built);
     return Legs;
 }
 
@@ -367,6 +421,7 @@ void CompensationWindow::ShowTexts()
     Sections->clear();
     for (const korvelin::SectionTexts& section : texts.Sections) {
         auto* item = new QListWidgetItem(FromUtf8(section.Name), Sections);
+        item->setToolTip(item->text());
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
     if (!texts.Sections.empty())
@@ -388,12 +443,24 @@ void CompensationWindow::ShowLegs()
     LegTable->setRowCount(0);
     if (index < 0) {
         Legs->setTitle(QStringLiteral("Плечи участка"));
+        Legs->setToolTip({});
+        for (QLineEdit* field : {BendRadius, SupportStep, Guides})
+            field->clear();
         Legs->setEnabled(false);
         Filling = wasFilling;
         return;
     }
     const korvelin::SectionTexts& section = Model.Compensation().Sections[std::size_t(index)];
-    Legs->setTitle(QStringLiteral("Плечи участка «%1» от опоры А").arg(FromUtf8(section.Name)));
+    // A long name stands shortened in the title, whole in its tooltip: the title must not widen
+    // the column of the inputs at the drawing's expense.
+    const QString name = FromUtf8(section.Name);
+    const int room = Legs->fontMetrics().horizontalAdvance(QStringLiteral("Участок 12"));
+    Legs->setTitle(QStringLiteral("Плечи участка «%1» от опоры А")
+                       .arg(Legs->fontMetrics().elidedText(name, Qt::ElideRight, room)));
+    Legs->setToolTip(QStringLiteral("Плечи участка «%1» от опоры А").arg(name));
+    BendRadius->setText(FromUtf8(section.BendRadius));
+    SupportStep->setText(FromUtf8(section.SupportStep));
+    Guides->setText(FromUtf8(section.Guides));
     Legs->setEnabled(true);
     const int rows = int(section.Legs.size());
     LegTable->setRowCount(rows);
@@ -517,6 +584,8 @@ void CompensationWindow::AddSectionOfShape()
     }
     korvelin::CompensationTexts texts = Model.Compensation();
     texts.Sections.push_back(korvelin::SectionToTexts(*reading.Section, Model.DecimalSeparator()));
+    // A new section's turns are bends of 1,5·D.
+    texts.Sections.back().BendRadius = DefaultBendRadius();
     if (Submit(texts))
         SelectSection(int(texts.Sections.size()) - 1);
 }
@@ -535,8 +604,34 @@ void CompensationWindow::ReplaceLegsByShape()
         Sink.ShowError(FromUtf8(reading.Message));
         return;
     }
-    section = korvelin::SectionToTexts(*reading.Section, Model.DecimalSeparator());
+    // The bends and the step stay; the guides stood on the legs replaced.
+    korvelin::SectionTexts replaced = korvelin::SectionToTexts(*reading.Section, Model.DecimalSeparator());
+    replaced.BendRadius = section.BendRadius;
+    replaced.SupportStep = section.SupportStep;
+    section = std::move(replaced);
     Submit(texts);
+}
+
+void CompensationWindow::SectionFieldEdited(QLineEdit* field, std::string korvelin::SectionTexts::*text)
+{
+    const int index = CurrentSection();
+    if (Filling || index < 0)
+        return;
+    korvelin::CompensationTexts texts = Model.Compensation();
+    std::string& typed = texts.Sections[std::size_t(index)].*text;
+    if (typed == field->text().toStdString())
+        return;
+    typed = field->text().toStdString();
+    Submit(texts);
+}
+
+std::string CompensationWindow::DefaultBendRadius() const
+{
+    const korvelin::ParsedNumber diameter = korvelin::ParseNumber(Model.Texts().OuterDiameter, Model.DecimalSeparator());
+    if (!diameter.Ok || !(diameter.Value > 0))
+        return {};
+    return korvelin::FormatGeneral(static_cast<long double>(korvelin::kDefaultBendRadiusInDiameters) * diameter.Value,
+                                   Model.DecimalSeparator());
 }
 
 void CompensationWindow::RenameSection()
@@ -600,12 +695,23 @@ void CompensationWindow::ShowResult()
         drawing = korvelin::CompensationDrawing(result, Model.DecimalSeparator());
         note.Title = korvelin::CompensationNoteHeading(result);
         korvelin::AddCompensationResults(note, result, Model.DecimalSeparator());
+        korvelin::ShowTableTitles(note);
+        korvelin::SetMinusSigns(note);
     }
     MessageLabel->setText(message);
     MessageLabel->setVisible(!message.isEmpty());
     ShownDrawing = drawing;
     DrawingView->SetDrawing(std::move(drawing));
     std::unique_ptr<QTextDocument> document = RenderNote(note);
+    // A table as wide as the view would pass it by the width of its border: a little narrower,
+    // every column stays in view without sideways scrolling.
+    for (QTextFrame* frame : document->rootFrame()->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(frame)) {
+            QTextTableFormat format = table->format();
+            format.setWidth(QTextLength(QTextLength::PercentageLength, 99));
+            table->setFormat(format);
+        }
+    }
     Results->setDocument(document.get());
     ResultsDocument = std::move(document);
 }

@@ -80,6 +80,12 @@ private:
     void LegEdited(int row, int column);
     void SectionRenamed();
     void FieldEdited(QLineEdit* field, std::string korvelin::CompensationTexts::*text);
+    // A text of the current section (its bend radius, the step of its sliding supports, its
+    // guides) edited in its field.
+    void SectionFieldEdited(QLineEdit* field, std::string korvelin::SectionTexts::*text);
+    // 1,5·D of the main window's pipe, mm, as the radius of a new section's bends; empty while the
+    // diameter does not read.
+    std::string DefaultBendRadius() const;
     std::vector<std::string> ShapeDimensions() const;
     korvelin::TurnSide ShapeSide() const;
     std::string NewSectionName() const;
@@ -101,6 +107,9 @@ private:
     std::size_t ShownShape = 0;
     QGroupBox* Legs = nullptr;
     QTableWidget* LegTable = nullptr;
+    QLineEdit* BendRadius = nullptr;
+    QLineEdit* SupportStep = nullptr;
+    QLineEdit* Guides = nullptr;
     QLineEdit* ClosingTemperature = nullptr;
     QLineEdit* MinTemperature = nullptr;
     QLineEdit* MaxTemperature = nullptr;

@@ -17,7 +17,7 @@ void NoteDrawingView::SetDrawing(std::optional<korvelin::NoteDrawing> drawing)
     update();
 }
 
-QSize NoteDrawingView::sizeHint() const { return {640, 300}; }
+QSize NoteDrawingView::sizeHint() const { return {560, 300}; }
 
 void NoteDrawingView::paintEvent(QPaintEvent*)
 {

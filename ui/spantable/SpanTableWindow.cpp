@@ -518,8 +518,9 @@ korvelin::NoteDocument SpanTableWindow::Note(bool frameAsAsked) const
     inputs.OwnClimate = Model.OwnClimate();
     inputs.Document = Model.Document();
     inputs.Framed = frameAsAsked && korvelin::FrameWanted(inputs.Document);
-    // The sections between fixed supports, computed with the main window's pipe, close the note.
-    inputs.Compensation = korvelin::CompensationNoteSections(Model.CompensationResults(), inputs.DecimalSeparator);
+    // The sections between fixed supports, computed in each pipe's part with that pipe.
+    inputs.PipesCompensation = Model.Compensation();
+    inputs.Friction = Model.Request().Friction;
     return korvelin::BuildPipesNote(inputs, pipes);
 }
 

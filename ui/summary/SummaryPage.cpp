@@ -7,6 +7,7 @@
 
 #include <korvelin/CalculationNote.h>
 #include <korvelin/FaultExplanation.h>
+#include <korvelin/InputRemarks.h>
 #include <korvelin/NumberFormat.h>
 #include <korvelin/RouteSpans.h>
 
@@ -26,6 +27,8 @@
 namespace {
 
 const QString NoResultsText = QStringLiteral("Выполните расчет");
+// The steel's warning as the page shows it in its two lines.
+const QString SteelWarningText = QStringLiteral("Предел текучести выше предела прочности: проверьте сталь.");
 
 // The page's width inside the tab control of the main window, and the margin of its controls.
 constexpr int PageWidth = 673;
@@ -302,9 +305,14 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
     UpdateArea();
     // What the inputs leave in doubt first, then what the table cannot hold, the own values last
     // (the region selectors mark them too).
+    // The steel's warning in a form short enough for the two lines in view; the tooltip holds the
+    // note's whole sentence.
     QStringList notes;
-    for (const std::string& warning : summary.Warnings)
-        notes << FromUtf8(korvelin::WarningLine(warning));
+    QStringList whole;
+    for (const std::string& warning : summary.Warnings) {
+        whole << FromUtf8(korvelin::WarningLine(warning));
+        notes << (warning == korvelin::kSteelStrengthWarning ? SteelWarningText : whole.back());
+    }
     auto addRow = [this](const QStringList& cells, bool bold, const QString& why = QString()) {
         const int row = Table->rowCount();
         Table->insertRow(row);
@@ -388,4 +396,7 @@ void TSummaryPage::ShowTable(const korvelin::DesignSummary& summary)
     }
     notes << OwnClimateNote();
     ShowNotes(notes);
+    if (!whole.isEmpty() && notes.contains(SteelWarningText))
+        Status->setToolTip(Status->toolTip().replace(SteelWarningText,
+                                                     FromUtf8(korvelin::WarningLine(korvelin::kSteelStrengthWarning))));
 }

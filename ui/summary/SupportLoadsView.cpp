@@ -36,7 +36,7 @@ const QStringList RowLabels = {
 constexpr int LabelWidth = 104;
 // The scheme beside the table: wider while the table has the blocks of the governing spans only.
 constexpr int SchemeWidth = 300;
-constexpr int NarrowSchemeWidth = 220;
+constexpr int NarrowSchemeWidth = 150;
 
 // An exact factor as compact as a cell allows: "(3+√3)/12".
 QString Compact(const std::string& exact) { return FromUtf8(exact).remove(u' '); }
@@ -262,8 +262,9 @@ void SupportLoadsView::Refresh()
         };
         for (int side = 0; side < 2; ++side) {
             const auto& s = supports[side];
-            set(1, column + side, side == 0 ? QStringLiteral("промежут.") : QStringLiteral("крайняя"),
-                Qt::AlignRight);
+            // Three or four blocks leave a column the room of a short word.
+            const QString intermediate = blocks.size() > 2 ? QStringLiteral("промеж.") : QStringLiteral("промежут.");
+            set(1, column + side, side == 0 ? intermediate : QStringLiteral("крайняя"), Qt::AlignRight);
             Table->item(1, column + side)->setToolTip(side == 0 ? QStringLiteral("Промежуточная опора")
                                                                 : QStringLiteral("Крайняя опора"));
             set(2, column + side, s.K ? Compact(s.Exact) : Dash, Qt::AlignRight);

@@ -421,6 +421,7 @@ void AddCalculationMethod(NoteDocument& note, const CalculationTrace& trace,
 {
     MethodWriter w(note, decimalSeparator, options.OwnClimate);
     note.AddHeading(options.Heading);
+    const std::size_t first = note.Blocks.size();
     if (options.Scheme) {
         note.AddDrawing(*options.Scheme);
     }
@@ -436,6 +437,20 @@ void AddCalculationMethod(NoteDocument& note, const CalculationTrace& trace,
     AddInertia(w, trace);
     AddDeflection(w, trace, RuleSet::SP);
     AddDeflection(w, trace, RuleSet::SNiP);
+    if (options.SectionNumber.empty()) {
+        return;
+    }
+    for (std::size_t i = first; i < note.Blocks.size(); ++i) {
+        auto* step = std::get_if<NoteParagraph>(&note.Blocks[i]);
+        if (step == nullptr || !step->Bold) {
+            continue;
+        }
+        const std::size_t digits = step->Text.find_first_not_of("0123456789");
+        if (digits != 0 && digits != std::string::npos && step->Text.compare(digits, 2, ". ") == 0) {
+            step->Text = options.SectionNumber + "." + step->Text.substr(0, digits) + " " +
+                         step->Text.substr(digits + 2);
+        }
+    }
 }
 
 }  // namespace korvelin

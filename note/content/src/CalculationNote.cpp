@@ -83,6 +83,7 @@ void AddCoefficientTables(NoteDocument& note, const SelectorIndexes& s, std::str
     // The number of spans: the coefficient k_n of the dynamic criterion.
     const std::span<const std::string_view> spanItems = SpanCountItems();
     NoteTable spans = CrossTable(kSpanCountCoefficient.size());
+    spans.Title = "Коэффициент числа пролетов";
     spans.Rows.push_back({{"Количество пролетов", true}});
     spans.Rows.push_back({{"Коэффициент числа пролетов"}});
     for (std::size_t i = 0; i < kSpanCountCoefficient.size(); ++i) {
@@ -98,6 +99,7 @@ void AddCoefficientTables(NoteDocument& note, const SelectorIndexes& s, std::str
 
     // The slope coefficient c by the slope and the inner diameter.
     NoteTable slope = CrossTable(kSlopeCount);
+    slope.Title = "Коэффициент, учитывающий уклон трубопровода";
     slope.Rows.push_back({{"Уклон, ‰", true}});
     slope.Rows.push_back({{"d < " + FormatGeneral(kSlopeFirstColumnLimit, separator) + " мм"}});
     slope.Rows.push_back({{FormatGeneral(kSlopeFirstColumnLimit, separator) + " мм ≤ d ≤ " +
@@ -124,6 +126,7 @@ void AddCoefficientTables(NoteDocument& note, const SelectorIndexes& s, std::str
     // The height of the buildings: the factors k and ζ of the wind.
     const std::span<const std::string_view> heights = HeightCategoryItems();
     NoteTable wind = CrossTable(kHeightFactors.size());
+    wind.Title = "Коэффициенты ветровой нагрузки";
     wind.Rows.push_back({{"Застройка высотой", true}});
     wind.Rows.push_back({{"Коэффициент k"}});
     wind.Rows.push_back({{"Коэффициент ζ"}});
@@ -146,6 +149,7 @@ void AddSpanTable(NoteDocument& note, const CalculationOutcome& outcome,
                   const DesignSummary& summary, std::string_view separator)
 {
     NoteTable spans;
+    spans.Title = "Допустимые пролеты";
     spans.Alignment = {CellAlignment::Left, CellAlignment::Left, CellAlignment::Right};
     spans.WidthPercent = {23, 55, 22};
     spans.Rows.push_back({{"Нормы", true}, {"Критерий", true}, {"Допустимый пролет, м", true}});
@@ -188,8 +192,8 @@ void AddCheck(NoteDocument& note, const CalculationOutcome& outcome, const Desig
     const auto applies = [outOfScope](const CriterionCheck& item) {
         return !(outOfScope && item.Which == Criterion::CondensateSP);
     };
-    AddCaption(note, "Проверка принятого пролета " + Metres(*summary.ChosenSpan, separator), true);
     NoteTable check;
+    check.Title = "Проверка принятого пролета " + Metres(*summary.ChosenSpan, separator);
     check.Alignment = {CellAlignment::Left, CellAlignment::Left, CellAlignment::Right,
                        CellAlignment::Right, CellAlignment::Left};
     check.WidthPercent = {20, 29, 17, 20, 14};
@@ -231,8 +235,8 @@ void AddRoute(NoteDocument& note, const DesignSummary& summary, std::string_view
     if (!summary.RouteLength) {
         return;
     }
-    AddCaption(note, "Опоры на участке трассы длиной " + Metres(*summary.RouteLength, separator), true);
     NoteTable route;
+    route.Title = "Опоры на участке трассы длиной " + Metres(*summary.RouteLength, separator);
     route.Alignment = {CellAlignment::Left, CellAlignment::Right, CellAlignment::Right,
                        CellAlignment::Right, CellAlignment::Right};
     route.WidthPercent = {28, 14, 16, 24, 18};
@@ -294,6 +298,7 @@ void AddCaption(NoteDocument& note, std::string text, bool bold)
 void AddInputs(NoteDocument& note, const NoteInputs& in, std::string_view heading, bool withPipe)
 {
     NoteTable table = ValueTable({62, 26, 12});
+    table.Title = "Исходные данные";
     const SelectorIndexes& s = in.Selectors;
     if (withPipe) {
         AddRow(table, "Наружный диаметр трубы", in.Texts.OuterDiameter, "мм");
@@ -338,6 +343,7 @@ void AddNormativeValues(NoteDocument& note, const CalculationTrace& tr, const Se
         return FormatFixed3(static_cast<double>(v), separator);
     };
     NoteTable table = ValueTable({76, 13, 11});
+    table.Title = "Нормативные значения и постоянные коэффициенты";
     AddRow(table, "Нормативный вес снегового покрова", value(tr.SnowSP.Weight), "кН/м²");
     AddRow(table, "Нормативная толщина стенки гололеда",
            FormatSignificant(tr.Ice.Thickness * kMillimetresPerMetre, 7, separator), "мм");
@@ -358,7 +364,6 @@ void AddNormativeValues(NoteDocument& note, const CalculationTrace& tr, const Se
         {"Коэффициент надежности по нагрузке от гололеда", kIceLoadFactorSNiP},
         {"Коэффициент надежности по материалу трубы", kMaterialFactorSNiP},
         {"Коэффициент условий работы трубопровода", kWorkingConditionFactorSNiP},
-        {"Коэффициент надежности по температуре", kTemperatureFactorSNiP},
     };
     for (const auto& [label, factor] : factors) {
         AddRow(table, std::string(label) + snip, value(factor), "");
@@ -386,17 +391,30 @@ void AddLoads(NoteDocument& note, const CalculationOutcome& outcome, std::string
                          const std::optional<double>& snip) {
         table.Rows.push_back({{std::string(label)}, {shown(sp)}, {shown(snip)}});
     };
-    add("Вес трубы, Н/м", l.PipeWeight, l.PipeWeight);
-    add("Вес газа, Н/м", l.GasWeightSP, l.GasWeightSNiP);
-    add("Снеговая нагрузка, Н/м", l.SnowLoadSP, l.SnowLoadSNiP);
-    add("Гололедная нагрузка, Н/м", l.IceLoad, l.IceLoad);
-    add("Ветровая нагрузка, Н/м", l.WindLoad, std::nullopt);
-    add("Вертикальная нагрузка, Н/м", l.VerticalLoadSP, std::nullopt);
+    // The loads of the pipe, the gas and the climate are normative; their combinations are the
+    // design loads: by SP without factors, by SNiP with the load factors of its step.
+    add("Вес трубы (нормативный), Н/м", l.PipeWeight, l.PipeWeight);
+    add("Вес газа (нормативный), Н/м", l.GasWeightSP, l.GasWeightSNiP);
+    add("Снеговая нагрузка (нормативная), Н/м", l.SnowLoadSP, l.SnowLoadSNiP);
+    add("Гололедная нагрузка (нормативная), Н/м", l.IceLoad, l.IceLoad);
+    add("Ветровая нагрузка (нормативная), Н/м", l.WindLoad, std::nullopt);
+    add("Вертикальная нагрузка (расчетная), Н/м", l.VerticalLoadSP, std::nullopt);
     add("Расчетная нагрузка, Н/м", l.TotalLoadSP, l.TotalLoadSNiP);
     add("Допускаемое напряжение, МПа", l.AllowableStressSP, l.AllowableStressSNiP);
     add("Рабочее давление газа, МПа", pressure, pressure);
+    table.Title = "Нагрузки на 1 м трубы и допускаемые напряжения";
     note.AddHeading(std::string(heading));
     note.AddTable(std::move(table));
+    const std::string n = "n = " + FormatGeneral(kOwnWeightFactorSNiP, separator) + "; " +
+                          FormatGeneral(kPressureFactorSNiP, separator) + "; " +
+                          FormatGeneral(kSnowLoadFactorSNiP, separator) + "; " +
+                          FormatGeneral(kIceLoadFactorSNiP, separator);
+    note.AddParagraph("Нормативные нагрузки взяты без коэффициентов надежности по нагрузке. Расчетная "
+                      "нагрузка по " + std::string(RuleSetName(RuleSet::SP)) +
+                      " — их сочетание без коэффициентов (вертикальная и ветровая), по " +
+                      std::string(RuleSetName(RuleSet::SNiP)) +
+                      " — сочетание с коэффициентами надежности по нагрузке от собственного веса, "
+                      "давления газа, снега и гололеда " + n + " (раздел «Расчет»).");
 }
 
 void AddResults(NoteDocument& note, const CalculationOutcome& outcome, const DesignSummary& summary,
@@ -438,7 +456,11 @@ void AddClosing(NoteDocument& note, const NoteInputs& inputs, const std::vector<
         "Расчет выполнен по СП 42-102-2004 «Проектирование и строительство газопроводов из "
         "металлических труб» и СНиП 2.04.12-86 «Расчет на прочность стальных трубопроводов»; "
         "предельный прогиб принят равным 1/" +
-        FormatSignificant(1 / kDeflectionLimitRatio, 7, inputs.DecimalSeparator) + " пролета.");
+        FormatSignificant(1 / kDeflectionLimitRatio, 7, inputs.DecimalSeparator) + " пролета" +
+        (std::find(more.begin(), more.end(), kForceMethodSource) != more.end()
+             ? "; компенсация температурных деформаций — по методу и с допущениями, названными в ее "
+               "разделе."
+             : "."));
     AddLiterature(note, inputs.OwnClimate, more);
     if (!inputs.Framed) {
         // The names close the text and stand on the sheet of its last line.
@@ -503,9 +525,12 @@ NoteDocument OnePipeNote(const NoteInputs& inputs, const CalculationOutcome& out
     for (const CompensationNoteSection& section : inputs.Compensation) {
         AddCompensationNote(note, section.Result, separator, section.Drawing);
     }
-    const std::vector<std::string> sources = AddSections(note, more);
+    std::vector<std::string> sources = AddSections(note, more);
+    if (!inputs.Compensation.empty()) {
+        sources.emplace_back(kForceMethodSource);
+    }
     AddClosing(note, inputs, sources);
-    SetNoBreakSpaces(note);
+    FinishNote(note);
     return note;
 }
 

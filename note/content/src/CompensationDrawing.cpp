@@ -22,6 +22,11 @@ constexpr double kAxisLineMm = 0.5;
 constexpr double kThinLineMm = 0.25;
 constexpr double kBentLineMm = 0.3;
 constexpr std::size_t kPointsPerLeg = 24;
+constexpr std::size_t kArcSteps = 12;      // chords of a bend's arc as drawn
+constexpr double kQuarterTurn = 1.57079632679489661923;
+constexpr double kSupportMm = 0.9;         // a sliding support's circle
+constexpr double kGuideMm = 3;             // a guide's stroke
+constexpr double kGuideGapMm = 1.3;        // from the axis
 
 struct Vector {
     double X = 0;
@@ -104,6 +109,18 @@ void AddFixedSupport(NoteDrawing& drawing, Vector node, Vector outward)
         const Vector start = Plus(node, Times(across, t));
         const Vector end = Plus(Plus(start, Times(across, -1.4)), Times(outward, 1.8));
         drawing.Lines.push_back(Line({At(start), At(end)}, kThinLineMm));
+    }
+}
+
+// A guide: two short strokes along the pipe, one on either side of its axis (it holds the pipe
+// across, leaves it free along).
+void AddGuide(NoteDrawing& drawing, Vector at, Vector along)
+{
+    const Vector across{-along.Y, along.X};
+    for (const double side : {-kGuideGapMm, kGuideGapMm}) {
+        const Vector middle = Plus(at, Times(across, side));
+        drawing.Lines.push_back(Line({At(Plus(middle, Times(along, -kGuideMm / 2))), At(Plus(middle, Times(along, kGuideMm / 2)))},
+                                     0.5));
     }
 }
 
@@ -198,7 +215,10 @@ NoteDrawing CompensationDrawing(const CompensationResult& result, std::string_vi
 
     NoteDrawing drawing;
     drawing.WidthMm = kCompensationDrawingWidthMm;
-    const std::size_t legendRows = 1 + shapes.size() + (shapes.empty() ? 0 : 1);
+    const bool anySliding = std::any_of(result.Supports.begin(), result.Supports.end(),
+                                        [](const SupportPlace& s) { return s.Kind == SupportKind::Sliding; });
+    const std::size_t legendRows = 1 + shapes.size() + (shapes.empty() ? 0 : 1) + (anySliding ? 1 : 0) +
+                                   (result.Section.Guides.empty() ? 0 : 1);
     const double legendTop = kMarginMm + planHeight + kMarginMm;
     drawing.HeightMm = legendTop + double(legendRows) * kLegendRowMm;
     // The sheet's x to the right, y downwards; the section's y upwards.
@@ -220,12 +240,51 @@ NoteDrawing CompensationDrawing(const CompensationResult& result, std::string_vi
         }
         drawing.Lines.push_back(std::move(line));
     }
+    // The section's axis: straight legs, each turn a circular arc of the bends' radius tangent to
+    // both legs (its tangent length R for a turn of 90°), or a sharp corner.
     DrawingLine section;
     section.WidthMm = kAxisLineMm;
-    for (const SectionPoint& p : points) {
-        section.Points.push_back(At(sheet(p.X, p.Y)));
+    const double radius = result.Section.BendRadius;
+    const auto unit = [&](std::size_t leg) {
+        const double length = result.Section.Legs[leg];
+        return Vector{(points[leg + 1].X - points[leg].X) / length, (points[leg + 1].Y - points[leg].Y) / length};
+    };
+    for (std::size_t node = 0; node < points.size(); ++node) {
+        const SectionPoint& p = points[node];
+        if (node == 0 || node + 1 == points.size() || !(radius > 0)) {
+            section.Points.push_back(At(sheet(p.X, p.Y)));
+            continue;
+        }
+        const Vector in = unit(node - 1);
+        const Vector out = unit(node);
+        const Vector centre = Plus(Plus(Vector{p.X, p.Y}, Times(in, -radius)), Times(out, radius));
+        for (std::size_t step = 0; step <= kArcSteps; ++step) {
+            const double angle = double(step) / double(kArcSteps) * kQuarterTurn;
+            const Vector at = Plus(centre, Plus(Times(out, -radius * std::cos(angle)), Times(in, radius * std::sin(angle))));
+            section.Points.push_back(At(sheet(at.X, at.Y)));
+        }
     }
     drawing.Lines.push_back(std::move(section));
+
+    // The sliding supports, small circles on the axis; the guides, two strokes along the pipe on
+    // either side of it.
+    bool sliding = false;
+    for (const SupportPlace& support : result.Supports) {
+        if (support.Kind == SupportKind::Sliding) {
+            drawing.Circles.push_back(DrawingCircle{.Centre = At(sheet(support.X, support.Y)), .RadiusMm = kSupportMm,
+                                                    .WidthMm = kThinLineMm, .Filled = false});
+            sliding = true;
+        }
+    }
+    for (const GuidePlace& guide : result.Section.Guides) {
+        if (guide.Leg >= legs) {
+            continue;
+        }
+        const Vector along = unit(guide.Leg);
+        const Vector at = sheet(points[guide.Leg].X + along.X * guide.Distance, points[guide.Leg].Y + along.Y * guide.Distance);
+        AddGuide(drawing, at, direction(guide.Leg));
+    }
+    const bool guides = !result.Section.Guides.empty();
 
     // The side of each leg on which its length stands: away from the section's middle (to the
     // right of the leg when the middle stands on the leg's line).
@@ -313,6 +372,18 @@ NoteDrawing CompensationDrawing(const CompensationResult& result, std::string_vi
                                    + ", Δt_{+} = " + change
                              : "после охлаждения до t_{min} = " + Degrees(t.Min, decimalSeparator, false)
                                    + ", Δt_{−} = " + change);
+    }
+    if (sliding) {
+        const double y = row(index) - kTextMm / 2;
+        drawing.Circles.push_back(DrawingCircle{.Centre = {legendLeft + kSampleMm / 2, y}, .RadiusMm = kSupportMm,
+                                                .WidthMm = kThinLineMm, .Filled = false});
+        drawing.Texts.push_back(Label({legendLeft + kSampleMm + 3, row(index++)}, "скользящая опора", DrawingAnchor::Left));
+    }
+    if (guides) {
+        const double y = row(index) - kTextMm / 2;
+        drawing.Lines.push_back(Line({{legendLeft, y}, {legendLeft + kSampleMm, y}}, kAxisLineMm));
+        AddGuide(drawing, {legendLeft + kSampleMm / 2, y}, {1, 0});
+        drawing.Texts.push_back(Label({legendLeft + kSampleMm + 3, row(index++)}, "направляющая опора", DrawingAnchor::Left));
     }
     if (!shapes.empty()) {
         drawing.Texts.push_back(Label({legendLeft, row(index)}, "Перемещения увеличены " + TimesText(factor),

@@ -47,12 +47,13 @@ void AddLiterature(NoteDocument& note, const OwnClimateTexts& own, const std::ve
 {
     note.AddHeading("Литература");
     int number = 0;
+    // The list stays whole on one sheet: every item keeps with the next one.
     const auto add = [&note, &number](std::string_view text) {
         std::string line = std::to_string(++number) + ". " + std::string(text);
         if (!line.ends_with('.')) {
             line += '.';
         }
-        note.AddParagraph(std::move(line));
+        note.Blocks.emplace_back(NoteParagraph{std::move(line), false, false, true});
     };
     for (const std::string_view document : kDocuments) {
         add(document);
@@ -63,6 +64,7 @@ void AddLiterature(NoteDocument& note, const OwnClimateTexts& own, const std::ve
     for (const std::string& source : more) {
         add(source);
     }
+    std::get<NoteParagraph>(note.Blocks.back()).KeepWithNext = false;
 }
 
 }  // namespace korvelin

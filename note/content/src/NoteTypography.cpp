@@ -105,27 +105,123 @@ std::string WithNoBreakSpaces(std::string_view text)
     return out;
 }
 
-void SetNoBreakSpaces(NoteDocument& document)
+// Applies `apply` to every text of the document.
+template <typename Apply>
+void ForEachText(NoteDocument& document, Apply apply)
 {
-    Apply(document.Title);
+    apply(document.Title);
     for (NoteBlock& block : document.Blocks) {
         if (auto* heading = std::get_if<NoteHeading>(&block)) {
-            Apply(heading->Text);
+            apply(heading->Text);
         } else if (auto* paragraph = std::get_if<NoteParagraph>(&block)) {
-            Apply(paragraph->Text);
+            apply(paragraph->Text);
         } else if (auto* table = std::get_if<NoteTable>(&block)) {
+            apply(table->Title);
             for (auto& row : table->Rows) {
                 for (NoteCell& cell : row) {
-                    Apply(cell.Text);
+                    apply(cell.Text);
                 }
             }
         } else if (auto* drawing = std::get_if<NoteDrawing>(&block)) {
-            Apply(drawing->Caption);
+            apply(drawing->Caption);
             for (DrawingText& label : drawing->Texts) {
-                Apply(label.Text);
+                apply(label.Text);
             }
         }
     }
+}
+
+void SetNoBreakSpaces(NoteDocument& document) { ForEachText(document, Apply); }
+
+namespace {
+
+// Whether the text before a hyphen ends so that the hyphen is a sign: nothing, or a character
+// that is neither a digit, a letter nor a mark that closes a number or a word.
+bool SignFollows(std::string_view before)
+{
+    if (before.empty()) {
+        return true;
+    }
+    const auto last = static_cast<unsigned char>(before.back());
+    if (last < 0x80) {
+        const char c = static_cast<char>(last);
+        const bool alphanumeric = IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        return !alphanumeric && c != '.' && c != ',' && c != ')' && c != '-' && c != '_';
+    }
+    // A Cyrillic letter is two bytes led by 0xD0 or 0xD1; other signs (·, ×, ≤, a no-break
+    // space) let the hyphen be a sign.
+    return !EndsWithLetter(before);
+}
+
+}  // namespace
+
+std::string WithMinusSigns(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '-' && i + 1 < text.size() && IsDigit(text[i + 1]) && SignFollows(out)) {
+            out += "−";
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+void SetMinusSigns(NoteDocument& document)
+{
+    ForEachText(document, [](std::string& text) {
+        if (text.find('-') != std::string::npos) {
+            text = WithMinusSigns(text);
+        }
+    });
+}
+
+void NumberTablesAndFigures(NoteDocument& document)
+{
+    int tables = 0;
+    int figures = 0;
+    std::vector<NoteBlock> blocks;
+    blocks.reserve(document.Blocks.size() + 32);
+    for (NoteBlock& block : document.Blocks) {
+        if (auto* table = std::get_if<NoteTable>(&block); table != nullptr && !table->Title.empty()) {
+            blocks.emplace_back(NoteParagraph{"Таблица " + std::to_string(++tables) + " — " + table->Title,
+                                              false, false, true});
+        } else if (auto* drawing = std::get_if<NoteDrawing>(&block);
+                   drawing != nullptr && !drawing->Caption.empty()) {
+            std::string_view caption = drawing->Caption;
+            if (caption.starts_with("Рис. ")) {
+                const std::size_t end = caption.find(". ", std::string_view("Рис. ").size());
+                if (end != std::string_view::npos) {
+                    caption.remove_prefix(end + 2);
+                }
+            }
+            drawing->Caption = "Рис. " + std::to_string(++figures) + ". " + std::string(caption);
+        }
+        blocks.push_back(std::move(block));
+    }
+    document.Blocks = std::move(blocks);
+}
+
+void ShowTableTitles(NoteDocument& document)
+{
+    std::vector<NoteBlock> blocks;
+    blocks.reserve(document.Blocks.size() + 8);
+    for (NoteBlock& block : document.Blocks) {
+        if (auto* table = std::get_if<NoteTable>(&block); table != nullptr && !table->Title.empty()) {
+            blocks.emplace_back(NoteParagraph{table->Title, true, false, true});
+        }
+        blocks.push_back(std::move(block));
+    }
+    document.Blocks = std::move(blocks);
+}
+
+void FinishNote(NoteDocument& document)
+{
+    NumberTablesAndFigures(document);
+    SetMinusSigns(document);
+    SetNoBreakSpaces(document);
 }
 
 }  // namespace korvelin

@@ -4,6 +4,7 @@
 
 #include "korvelin/CalculationMethod.h"
 #include "korvelin/CalculationScheme.h"
+#include "korvelin/CompensationDrawing.h"
 #include "korvelin/FaultExplanation.h"
 #include "korvelin/NoteTypography.h"
 #include "korvelin/NumberFormat.h"
@@ -23,19 +24,23 @@ std::string Metres(double value, std::string_view separator)
     return FormatFixed3(value, separator) + " м";
 }
 
-// The numbered headings of the note: "3. Труба 57×3", "3.2. Расчет".
+// The numbered headings of the note, the number without a full stop after it: "3 Труба 57×3",
+// "3.2 Расчет".
 class Sections {
 public:
     std::string Next(std::string_view text)
     {
         ++Number;
         Sub = 0;
-        return std::to_string(Number) + ". " + std::string(text);
+        return std::to_string(Number) + " " + std::string(text);
     }
     std::string Nested(std::string_view text)
     {
-        return std::to_string(Number) + "." + std::to_string(++Sub) + ". " + std::string(text);
+        ++Sub;
+        return NestedNumber() + " " + std::string(text);
     }
+    // The number of the last nested heading: "3.2".
+    std::string NestedNumber() const { return std::to_string(Number) + "." + std::to_string(Sub); }
 
 private:
     int Number = 0;
@@ -50,9 +55,9 @@ const PipeDesign* FirstComputed(std::span<const PipeDesign> pipes)
     return found == pipes.end() ? nullptr : &*found;
 }
 
-// One pipe's part: its size, loads, scheme and "Расчет", results and loads on its supports.
-void AddPipe(NoteDocument& note, Sections& sections, const NoteInputs& inputs,
-             const PipeDesign& pipe, int figure)
+// One pipe's part: its size, loads, scheme and "Расчет", results and loads on its supports, then
+// the sections between fixed supports computed with this pipe.
+void AddPipe(NoteDocument& note, Sections& sections, const NoteInputs& inputs, const PipeDesign& pipe)
 {
     const std::string_view separator = inputs.DecimalSeparator;
     const std::string size = PipeSizeText(pipe.Row.Size, separator);
@@ -72,22 +77,32 @@ void AddPipe(NoteDocument& note, Sections& sections, const NoteInputs& inputs,
     parts::AddLoads(note, outcome, sections.Nested("Нагрузки и допускаемые напряжения"), separator);
     MethodOptions method;
     method.Heading = sections.Nested("Расчет");
-    method.Scheme = BuildCalculationScheme(
-        inputs.Selectors.SpanCount, SchemeLoadsOf(*pipe.Summary),
-        "Рис. " + std::to_string(figure) + ". Расчетная схема трубы " + size, separator);
+    method.SectionNumber = sections.NestedNumber();
+    method.Scheme = BuildCalculationScheme(inputs.Selectors.SpanCount, SchemeLoadsOf(*pipe.Summary),
+                                           "Расчетная схема трубы " + size, separator);
     method.OwnClimate = inputs.OwnClimate;
     AddCalculationMethod(note, *outcome.Trace, separator, method);
     const std::string results = sections.Nested("Результаты");
     parts::AddResults(note, outcome, *pipe.Summary, results, sections.Nested("Нагрузки на опоры"),
                       separator);
+    const CompensationRun run = PipeCompensation(inputs, pipe);
+    if (!run.Ok()) {
+        note.AddHeading(sections.Nested("Компенсация температурных деформаций, труба " + size + " мм"));
+        note.AddParagraph("Компенсация не рассчитана: " + run.Message);
+        return;
+    }
+    for (const CompensationNoteSection& section : CompensationNoteSections(run, separator)) {
+        AddCompensationNote(note, section.Result, separator, section.Drawing,
+                            sections.Nested(CompensationNoteHeading(section.Result, separator)));
+    }
 }
 
 // The check of the chosen span for every pipe.
 void AddChecks(NoteDocument& note, std::span<const PipeDesign> pipes, double chosen,
                std::string_view separator)
 {
-    parts::AddCaption(note, "Проверка принятого пролета " + Metres(chosen, separator), true);
     NoteTable table;
+    table.Title = "Проверка принятого пролета " + Metres(chosen, separator);
     table.Alignment = {CellAlignment::Left, CellAlignment::Left, CellAlignment::Left};
     table.WidthPercent = {30, 35, 35};
     table.Rows.push_back({{"Труба, мм", true},
@@ -110,11 +125,9 @@ void AddChecks(NoteDocument& note, std::span<const PipeDesign> pipes, double cho
 void AddRoutes(NoteDocument& note, std::span<const PipeDesign> pipes, double length, bool chosen,
                std::string_view separator)
 {
-    parts::AddCaption(note,
-                      "Опоры на участке трассы длиной " + Metres(length, separator) +
-                          ": промежуточных опор и шаг опор, м",
-                      true);
     NoteTable table;
+    table.Title = "Опоры на участке трассы длиной " + Metres(length, separator) +
+                  ": промежуточных опор и шаг опор, м";
     std::vector<NoteCell> header = {{"Труба, мм", true}};
     for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
         header.push_back({std::string(rules == RuleSet::SP ? "По СП: опор" : "По СНиП: опор"), true});
@@ -157,11 +170,10 @@ void AddPipesTable(NoteDocument& note, Sections& sections, std::span<const PipeD
         rows.push_back(pipe.Row);
     }
     std::vector<std::string> notes;
-    parts::AddCaption(note,
-                      "Допустимые пролеты, м; определяющий пролет каждого свода правил выделен в "
-                      "столбце его критерия",
-                      true);
+    parts::AddCaption(note, "Определяющий пролет каждого свода правил выделен в столбце его критерия.",
+                      false);
     NoteTable table = SpanTableOfRows(rows, separator, notes);
+    table.Title = "Допустимые пролеты труб, м";
     // The columns of a portrait sheet: the names of the rules short, the standards whole.
     const std::array<std::string_view, 9> headers = {
         "Труба, мм", "СП: стат. расчет", "СП: дин. расчет", "СП: конденсат", "СП: прогиб",
@@ -169,7 +181,7 @@ void AddPipesTable(NoteDocument& note, Sections& sections, std::span<const PipeD
     for (std::size_t i = 0; i < headers.size() && i < table.Rows[0].size(); ++i) {
         table.Rows[0][i].Text = headers[i];
     }
-    table.WidthPercent = {10, 10, 10, 12, 10, 10, 10, 14, 14};
+    table.WidthPercent = {10, 10, 10, 13, 10, 10, 10, 13, 14};
     note.AddTable(std::move(table));
     for (std::size_t i = 0; i < notes.size(); ++i) {
         note.AddParagraph("Примечание " + std::to_string(i + 1) + ". " + notes[i]);
@@ -186,6 +198,17 @@ void AddPipesTable(NoteDocument& note, Sections& sections, std::span<const PipeD
 
 bool HasPipesNote(std::span<const PipeDesign> pipes) { return FirstComputed(pipes) != nullptr; }
 
+CompensationRun PipeCompensation(const NoteInputs& inputs, const PipeDesign& pipe)
+{
+    const CalculationOutcome& outcome = pipe.Row.Outcome;
+    if (inputs.PipesCompensation.Sections.empty() || !pipe.Row.Completed() || !outcome.Input) {
+        return {};
+    }
+    return RunCompensation(inputs.PipesCompensation, outcome.Input->OuterDiameter,
+                           outcome.Input->WallThickness, inputs.Friction, CompensationLoadsOf(outcome),
+                           inputs.DecimalSeparator);
+}
+
 NoteDocument BuildPipesNote(const NoteInputs& inputs, std::span<const PipeDesign> pipes,
                             std::span<const NoteSection> more)
 {
@@ -194,6 +217,8 @@ NoteDocument BuildPipesNote(const NoteInputs& inputs, std::span<const PipeDesign
         NoteInputs one = inputs;
         one.Texts.OuterDiameter = first->Row.Size.OuterDiameter;
         one.Texts.WallThickness = first->Row.Size.WallThickness;
+        const CompensationRun run = PipeCompensation(inputs, *first);
+        one.Compensation = CompensationNoteSections(run, inputs.DecimalSeparator);
         return parts::OnePipeNote(one, first->Row.Outcome, *first->Summary, more);
     }
     const std::string_view separator = inputs.DecimalSeparator;
@@ -219,19 +244,18 @@ NoteDocument BuildPipesNote(const NoteInputs& inputs, std::span<const PipeDesign
                                   sections.Next("Нормативные значения и коэффициенты"), separator,
                                   false, std::nullopt);
     }
-    int figure = 0;
     for (const PipeDesign& pipe : pipes) {
-        AddPipe(note, sections, inputs, pipe, pipe.Row.Completed() ? ++figure : figure);
+        AddPipe(note, sections, inputs, pipe);
     }
     if (first != nullptr) {
         AddPipesTable(note, sections, pipes, *first->Summary, separator);
     }
-    for (const CompensationNoteSection& section : inputs.Compensation) {
-        AddCompensationNote(note, section.Result, separator, section.Drawing);
+    std::vector<std::string> sources = parts::AddSections(note, more);
+    if (!inputs.PipesCompensation.Sections.empty()) {
+        sources.emplace_back(kForceMethodSource);
     }
-    const std::vector<std::string> sources = parts::AddSections(note, more);
     parts::AddClosing(note, inputs, sources);
-    SetNoBreakSpaces(note);
+    FinishNote(note);
     return note;
 }
 

@@ -86,6 +86,7 @@ void AddSupportLoadsNote(NoteDocument& note, const DesignSummary& summary,
         ". Нагрузки на опоры даны в целых ньютонах, вертикальные — также в килоньютонах.");
 
     NoteTable table;
+    table.Title = "Нагрузки на опоры";
     table.Alignment.assign(columns.size() + 1, CellAlignment::Right);
     table.Alignment[0] = CellAlignment::Left;
     const int valueWidth = columns.size() > 2 ? 16 : 25;

@@ -17,6 +17,9 @@ struct MethodOptions {
     std::optional<NoteDrawing> Scheme;
     // The site's own values and their sources: a step that uses one names its source.
     OwnClimateTexts OwnClimate;
+    // The number of the section the steps stand in ("3.2"): the steps become "3.2.1 …" instead of
+    // "1. …", so that they do not read as the note's own sections.
+    std::string SectionNumber;
 };
 
 // The section "Расчет" of the calculation note: every formula of the run in the order of the

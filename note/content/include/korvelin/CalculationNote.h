@@ -10,6 +10,7 @@
 #include "korvelin/OwnClimate.h"
 #include "korvelin/RunCalculation.h"
 #include "korvelin/SpanInput.h"
+#include "korvelin/SupportLoads.h"
 
 #include <string>
 #include <string_view>
@@ -34,6 +35,11 @@ struct NoteInputs {
     // The sections between fixed supports, each with its section "Компенсация температурных
     // деформаций" after the loads on the supports.
     std::vector<CompensationNoteSection> Compensation;
+    // For the note of several pipes, which leaves Compensation aside: the sections as typed and
+    // the coefficient of friction of the supports (none: no friction); each pipe's part computes
+    // them with that pipe's diameter, wall and loads.
+    CompensationTexts PipesCompensation;
+    std::optional<double> Friction = kDefaultFriction;
 };
 
 inline constexpr std::string_view kNoteTitle = "Расчет допустимого пролета надземного газопровода";

@@ -37,8 +37,10 @@ struct NoteCell {
 
 // A table with its header rows first; the renderer repeats them on every page the table spans.
 // Columns without a given alignment are left-aligned; without given widths the columns share the
-// page's width by their content.
+// page's width by their content. The title names the table; a document's builder numbers its tables
+// by their titles when it is done ("Таблица 3 — Нагрузки на опоры").
 struct NoteTable {
+    std::string Title;
     std::vector<std::vector<NoteCell>> Rows;
     int HeaderRows = 1;
     std::vector<CellAlignment> Alignment;  // per column

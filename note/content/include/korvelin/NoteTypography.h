@@ -22,4 +22,23 @@ std::string WithNoBreakSpaces(std::string_view text);
 // labels of drawings.
 void SetNoBreakSpaces(NoteDocument& document);
 
+// The text with every hyphen-minus that stands as a sign before a number made the minus sign
+// (U+2212): at the start, after a space, a bracket, "=", a mark or a symbol. A hyphen between
+// digits or after a letter stays ("42-102-2004", "1e-5").
+std::string WithMinusSigns(std::string_view text);
+void SetMinusSigns(NoteDocument& document);
+
+// Numbers the tables and the drawings in their order: before each table with a title a line
+// "Таблица N — title" that stays with it; each drawing's caption as "Рис. N. caption" (a number
+// already given is replaced).
+void NumberTablesAndFigures(NoteDocument& document);
+
+// For a document shown in a window rather than printed: before each table with a title the title
+// alone, in bold, with nothing numbered.
+void ShowTableTitles(NoteDocument& document);
+
+// What every note gets at the end of its building: the numbers of its tables and drawings, the
+// minus signs and the no-break spaces.
+void FinishNote(NoteDocument& document);
+
 }  // namespace korvelin

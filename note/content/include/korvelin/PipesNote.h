@@ -28,7 +28,8 @@ inline constexpr std::string_view kPipesNoteTitle =
 // steel, regions and own values, number of spans, slope, with the normative values and the
 // tables of coefficients) stand once; then for each pipe its loads, its calculation scheme and
 // whole "Расчет", its results and the loads on its supports (a pipe that was not computed gets
-// its message instead); then one table of all pipes (the six spans and the governing ones, the
+// its message instead), and the sections between fixed supports of inputs.PipesCompensation
+// computed with that pipe (inputs.Compensation is not used); then one table of all pipes (the six spans and the governing ones, the
 // check of the chosen span, the supports of the route), the sections `more`, the closing line,
 // "Литература" and, without a title block, the names. The diameter and wall of inputs.Texts are
 // not used. A single computed pipe gets the note of one pipe (BuildCalculationNote) with `more`
@@ -38,5 +39,10 @@ NoteDocument BuildPipesNote(const NoteInputs& inputs, std::span<const PipeDesign
 
 // Whether the pipes give a note: at least one of them was computed.
 bool HasPipesNote(std::span<const PipeDesign> pipes);
+
+// The sections between fixed supports of inputs.PipesCompensation computed with the pipe: its
+// diameter, wall and loads, with inputs.Friction. Empty without sections or for a pipe not
+// computed; refused as RunCompensation refuses.
+CompensationRun PipeCompensation(const NoteInputs& inputs, const PipeDesign& pipe);
 
 }  // namespace korvelin
