@@ -8,8 +8,10 @@
 #include "korvelin/CompensationNote.h"
 #include "korvelin/FaultExplanation.h"
 #include "korvelin/NumberFormat.h"
+#include "korvelin/ScheduleNote.h"
 #include "korvelin/Selectors.h"
 #include "korvelin/SupportLoadsNote.h"
+#include "korvelin/Version.h"
 
 #include <string>
 
@@ -53,11 +55,21 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
                                    CompensationLoadsOf(outcome), separator);
     }
     const bool compensated = !sections || sections->Ok();
+    // The route of the sections and the schedule of its supports.
+    std::optional<ScheduleOutcome> schedule;
+    if (sections && sections->Ok() && completed) {
+        RouteScheduleRequest scheduleRequest;
+        scheduleRequest.PlacementRules = ReadPlacementRules(compensation.PlacementRules).value_or(RuleSet::SP);
+        scheduleRequest.Friction = request.Friction;
+        scheduleRequest.Edits = ReadSupportEdits(compensation.SupportEdits, separator).Edits;
+        schedule = ScheduleOfRun(outcome, sections->Sections, scheduleRequest, separator);
+    }
+    const RouteSchedule* route = schedule && schedule->Ok() ? &*schedule->Schedule : nullptr;
     std::string text;
     if (options.Json) {
         text = OutcomeJson(outcome, summary,
                            {!compensation.Sections.empty(),
-                            sections && sections->Ok() ? &sections->Sections : nullptr});
+                            sections && sections->Ok() ? &sections->Sections : nullptr, route});
     } else {
         const SpanResults& s = outcome.Spans;
         const bool anySpan = s.StaticSpanSP || s.DynamicSpanSP || s.CondensateSpanSP ||
@@ -87,6 +99,12 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
                 }
             }
         }
+        if (route != nullptr) {
+            for (const std::string& line : ScheduleLines(*route, separator)) {
+                text += line;
+                text += '\n';
+            }
+        }
 
         if (options.Report) {
             if (anySpan) {
@@ -113,14 +131,44 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         err << "korvelin-calc: " << sections->Message << '\n' << std::flush;
         return 1;
     }
+    // A schedule that cannot be made is an error only where its file was asked for.
+    if (schedule && !schedule->Ok()) {
+        if (!options.ScheduleFile.empty()) {
+            err << "korvelin-calc: " << schedule->Message << '\n' << std::flush;
+            return 1;
+        }
+        err << "korvelin-calc: внимание: ведомость опор не составлена: " << schedule->Message << '\n'
+            << std::flush;
+    }
+    if (route != nullptr) {
+        for (const std::string& warning : route->Warnings) {
+            err << "korvelin-calc: внимание: " << warning << '\n' << std::flush;
+        }
+    }
+    if (!options.ScheduleFile.empty() && route != nullptr && notes != nullptr) {
+        const std::string failure =
+            ScheduleFileKind(options.ScheduleFile) == ScheduleFileType::Csv
+                ? notes->WriteFile(ScheduleCsv(*route, separator), options.ScheduleFile)
+                : notes->WritePdf(BuildScheduleNote(*route, separator, NowText(),
+                                                    "Korvelin " KORVELIN_VERSION, options.Document),
+                                  options.ScheduleFile);
+        if (!failure.empty()) {
+            err << "korvelin-calc: " << failure << '\n' << std::flush;
+            return 1;
+        }
+    }
     if ((!options.PdfFile.empty() || !options.OdtFile.empty()) && notes != nullptr) {
         NoteInputs inputs = NoteInputsOf(options, separator);
         if (sections) {
             inputs.Compensation = CompensationNoteSections(*sections, separator);
         }
+        std::vector<NoteSection> more;
+        if (route != nullptr) {
+            more.push_back(ScheduleNoteSection(*route, separator));
+        }
         const std::string failure = WriteNoteFiles(options, *notes, [&](bool framed) {
             inputs.Framed = framed;
-            return BuildCalculationNote(inputs, outcome, *summary);
+            return BuildCalculationNote(inputs, outcome, *summary, more);
         });
         if (!failure.empty()) {
             err << "korvelin-calc: " << failure << '\n' << std::flush;

@@ -1,10 +1,12 @@
 #include "korvelin/RouteSchedule.h"
 
+#include "korvelin/BatchColumns.h"
 #include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
 #include "korvelin/SupportLoads.h"
 
 #include <algorithm>
+#include <memory>
 #include <cmath>
 #include <utility>
 
@@ -590,6 +592,241 @@ ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input)
     }
     outcome.Schedule = std::move(schedule);
     return outcome;
+}
+
+namespace {
+
+constexpr std::array<std::string_view, kScheduleColumns> kScheduleHeaders = {
+    "№",
+    "Тип опоры",
+    "Участок",
+    "Плечо",
+    "Пикетаж,\nм",
+    "x, м",
+    "y, м",
+    "V по СП,\nН",
+    "V по СНиП,\nН",
+    "H вдоль\nпо СП, Н",
+    "H вдоль\nпо СНиП, Н",
+    "H поперек\nпо СП, Н",
+    "H поперек\nпо СНиП, Н",
+    "Нагрев,\nвдоль\nпо СП, Н",
+    "Нагрев,\nпоперек\nпо СП, Н",
+    "Охлаждение,\nвдоль\nпо СП, Н",
+    "Охлаждение,\nпоперек\nпо СП, Н",
+    "Нагрев,\nвдоль\nпо СНиП, Н",
+    "Нагрев,\nпоперек\nпо СНиП, Н",
+    "Охлаждение,\nвдоль\nпо СНиП, Н",
+    "Охлаждение,\nпоперек\nпо СНиП, Н",
+};
+
+constexpr std::array<std::string_view, 8> kTotalHeaders = {
+    "Тип опоры", "Количество", "ΣV по СП, Н", "ΣV по СНиП, Н", "ΣH вдоль по СП, Н",
+    "ΣH вдоль по СНиП, Н", "ΣH поперек по СП, Н", "ΣH поперек по СНиП, Н",
+};
+
+std::string OneLine(std::string_view header)
+{
+    std::string line(header);
+    for (char& c : line) {
+        if (c == '\n') {
+            c = ' ';
+        }
+    }
+    return line;
+}
+
+}  // namespace
+
+std::string_view ScheduleHeader(ScheduleColumn column)
+{
+    return kScheduleHeaders[static_cast<std::size_t>(column)];
+}
+
+std::string ScheduleCell(const ScheduleRow& row, ScheduleColumn column, std::string_view separator)
+{
+    const auto number = [separator](double value) { return FormatFixed3(value, separator); };
+    const auto load = [&](RuleSet rules, double ScheduleLoads::*field) -> std::string {
+        const std::optional<ScheduleLoads>& loads = row.Of(rules);
+        return loads ? number((*loads).*field) : std::string();
+    };
+    const auto fixed = [&](RuleSet rules, bool heating, bool along) -> std::string {
+        const std::optional<ScheduleLoads>& loads = row.Of(rules);
+        if (!loads || !loads->Fixed) {
+            return {};
+        }
+        const HorizontalForce& force = heating ? loads->Fixed->Heating : loads->Fixed->Cooling;
+        return number(along ? force.Along : force.Across);
+    };
+    switch (column) {
+    case ScheduleColumn::No:
+        return std::to_string(row.No);
+    case ScheduleColumn::Kind:
+        return std::string(ScheduleKindName(row.Kind));
+    case ScheduleColumn::Section:
+        return row.Shared ? std::to_string(row.Section) + "–" + std::to_string(row.Section + 1)
+                          : std::to_string(row.Section + 1);
+    case ScheduleColumn::Leg:
+        return row.Corner ? std::to_string(row.Leg + 1) + "–" + std::to_string(row.Leg + 2)
+                          : std::to_string(row.Leg + 1);
+    case ScheduleColumn::Chainage:
+        return number(row.Chainage);
+    case ScheduleColumn::X:
+        return number(row.X);
+    case ScheduleColumn::Y:
+        return number(row.Y);
+    case ScheduleColumn::VerticalSP:
+        return load(RuleSet::SP, &ScheduleLoads::Vertical);
+    case ScheduleColumn::VerticalSNiP:
+        return load(RuleSet::SNiP, &ScheduleLoads::Vertical);
+    case ScheduleColumn::AlongSP:
+        return load(RuleSet::SP, &ScheduleLoads::Along);
+    case ScheduleColumn::AlongSNiP:
+        return load(RuleSet::SNiP, &ScheduleLoads::Along);
+    case ScheduleColumn::AcrossSP:
+        return load(RuleSet::SP, &ScheduleLoads::Across);
+    case ScheduleColumn::AcrossSNiP:
+        return load(RuleSet::SNiP, &ScheduleLoads::Across);
+    case ScheduleColumn::HeatingAlongSP:
+        return fixed(RuleSet::SP, true, true);
+    case ScheduleColumn::HeatingAcrossSP:
+        return fixed(RuleSet::SP, true, false);
+    case ScheduleColumn::CoolingAlongSP:
+        return fixed(RuleSet::SP, false, true);
+    case ScheduleColumn::CoolingAcrossSP:
+        return fixed(RuleSet::SP, false, false);
+    case ScheduleColumn::HeatingAlongSNiP:
+        return fixed(RuleSet::SNiP, true, true);
+    case ScheduleColumn::HeatingAcrossSNiP:
+        return fixed(RuleSet::SNiP, true, false);
+    case ScheduleColumn::CoolingAlongSNiP:
+        return fixed(RuleSet::SNiP, false, true);
+    case ScheduleColumn::CoolingAcrossSNiP:
+        return fixed(RuleSet::SNiP, false, false);
+    }
+    return {};
+}
+
+std::vector<std::string> ScheduleDescription(const RouteSchedule& schedule, std::string_view separator)
+{
+    std::vector<std::string> lines;
+    lines.push_back("Опоры расставлены по " + std::string(RuleSetName(schedule.PlacementRules)) +
+                    ": каждое плечо разбито на наименьшее число равных пролетов, при котором "
+                    "пролет не больше определяющего пролета балки с таким числом пролетов; на "
+                    "каждом углу поворота — скользящая опора. Длина трассы по осям плеч " +
+                    FormatFixed3(schedule.Length, separator) + " м.");
+    lines.push_back("Вертикальная нагрузка V — коэффициент неразрезной балки места опоры × q × "
+                    "пролет (для промежуточной опоры — среднее двух соседних пролетов); поперек "
+                    "трубы — ветер на пролет по тем же коэффициентам, у направляющей — и ее сила; "
+                    "вдоль трубы — трение μ·V" +
+                    (schedule.Friction ? " при μ = " + FormatGeneral(*schedule.Friction, separator)
+                                       : std::string(" (коэффициент трения не задан: 0)")) +
+                    ".");
+    lines.push_back(std::string(SharedFixedSupportRule()));
+    return lines;
+}
+
+std::span<const std::string_view> ScheduleTotalHeaders()
+{
+    return kTotalHeaders;
+}
+
+std::vector<std::vector<std::string>> ScheduleTotalCells(const RouteSchedule& schedule,
+                                                         std::string_view separator)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (const ScheduleTotal& total : schedule.Totals) {
+        if (total.Count == 0) {
+            continue;
+        }
+        rows.push_back({std::string(ScheduleKindName(total.Kind)), std::to_string(total.Count),
+                        FormatFixed3(total.Vertical[0], separator),
+                        FormatFixed3(total.Vertical[1], separator),
+                        FormatFixed3(total.Along[0], separator), FormatFixed3(total.Along[1], separator),
+                        FormatFixed3(total.Across[0], separator),
+                        FormatFixed3(total.Across[1], separator)});
+    }
+    return rows;
+}
+
+std::string ScheduleCsv(const RouteSchedule& schedule, std::string_view separator)
+{
+    std::string csv;
+    AppendCsvPreamble(csv, std::string(kScheduleTitle) + " надземного газопровода",
+                      ScheduleDescription(schedule, separator));
+    std::vector<std::string> fields;
+    for (const std::string_view header : kScheduleHeaders) {
+        fields.push_back(OneLine(header));
+    }
+    AppendCsvLine(csv, fields);
+    for (const ScheduleRow& row : schedule.Rows) {
+        fields.clear();
+        for (std::size_t c = 0; c < kScheduleColumns; ++c) {
+            fields.push_back(ScheduleCell(row, static_cast<ScheduleColumn>(c), separator));
+        }
+        AppendCsvLine(csv, fields);
+    }
+    csv += "\r\n";
+    fields.assign(kTotalHeaders.begin(), kTotalHeaders.end());
+    AppendCsvLine(csv, fields);
+    for (const std::vector<std::string>& row : ScheduleTotalCells(schedule, separator)) {
+        AppendCsvLine(csv, row);
+    }
+    for (const std::string& warning : schedule.Warnings) {
+        const std::string line = "Внимание: " + warning;
+        AppendCsvLine(csv, std::span<const std::string>(&line, 1));
+    }
+    return csv;
+}
+
+ScheduleOutcome ScheduleOfRun(const CalculationOutcome& outcome,
+                              std::span<const CompensationResult> sections,
+                              const RouteScheduleRequest& request, std::string_view separator)
+{
+    if (outcome.Kind != OutcomeKind::Completed || !outcome.Input || !outcome.Loads.WindLoad) {
+        ScheduleOutcome refused;
+        refused.Message = "Для ведомости опор нужен выполненный расчет пролета";
+        return refused;
+    }
+    // Each item is run once, whichever set asks first.
+    const auto spans = std::make_shared<GoverningSpansByItem>(outcome, separator);
+    const auto set = [&](RuleSet rules, std::optional<double> q) -> std::optional<ScheduleRuleLoads> {
+        if (!q) {
+            return std::nullopt;
+        }
+        return ScheduleRuleLoads{*q, *outcome.Loads.WindLoad,
+                                 [spans, rules](int item) { return spans->Span(rules, item); }};
+    };
+    ScheduleInput input;
+    input.Sections = sections;
+    input.PlacementRules = request.PlacementRules;
+    input.SP = set(RuleSet::SP, outcome.Loads.VerticalLoadSP);
+    input.SNiP = set(RuleSet::SNiP, outcome.Loads.TotalLoadSNiP);
+    input.Friction = request.Friction;
+    input.Edits = request.Edits;
+    return BuildRouteSchedule(input);
+}
+
+std::optional<RuleSet> ReadPlacementRules(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    if (lower == "sp") {
+        return RuleSet::SP;
+    }
+    if (lower == "snip") {
+        return RuleSet::SNiP;
+    }
+    return std::nullopt;
+}
+
+std::string_view PlacementRulesKey(RuleSet rules)
+{
+    return rules == RuleSet::SP ? "sp" : "snip";
 }
 
 }  // namespace korvelin

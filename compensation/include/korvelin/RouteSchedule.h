@@ -175,8 +175,76 @@ struct ScheduleOutcome {
 // there, a move off its leg or onto another support, a guide on a turn.
 ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input);
 
+// The schedule of a completed span calculation's sections: q and w of each set from its loads, the
+// governing span of each item recomputed from its input (GoverningSpansByItem), μ, the placement
+// rules and the edits as given. Refused as BuildRouteSchedule refuses, and a run that did not
+// complete.
+struct RouteScheduleRequest {
+    RuleSet PlacementRules = RuleSet::SP;
+    std::optional<double> Friction;
+    std::vector<SupportEdit> Edits;
+};
+ScheduleOutcome ScheduleOfRun(const CalculationOutcome& outcome,
+                              std::span<const CompensationResult> sections,
+                              const RouteScheduleRequest& request, std::string_view decimalSeparator);
+
+// "sp" or "snip" (either case) as korvelin-calc and the input-set file name the placement rules;
+// none for another text.
+std::optional<RuleSet> ReadPlacementRules(std::string_view text);
+std::string_view PlacementRulesKey(RuleSet rules);
+
 // The rule by which a fixed support of two sections takes their forces, one Russian sentence for
 // the note and the window.
 std::string_view SharedFixedSupportRule();
+
+// The columns of the schedule; the CSV writes them all, the printed tables take some of them.
+// Loads in N; the horizontal ones of a fixed support are the larger of heating and cooling, its
+// forces in each case in columns of their own (empty for the other supports).
+enum class ScheduleColumn {
+    No,
+    Kind,
+    Section,
+    Leg,
+    Chainage,
+    X,
+    Y,
+    VerticalSP,
+    VerticalSNiP,
+    AlongSP,
+    AlongSNiP,
+    AcrossSP,
+    AcrossSNiP,
+    HeatingAlongSP,
+    HeatingAcrossSP,
+    CoolingAlongSP,
+    CoolingAcrossSP,
+    HeatingAlongSNiP,
+    HeatingAcrossSNiP,
+    CoolingAlongSNiP,
+    CoolingAcrossSNiP,
+};
+inline constexpr std::size_t kScheduleColumns = 21;
+
+inline constexpr std::string_view kScheduleTitle = "Ведомость опор";
+
+// The column's header, lines broken with "\n": "Пикетаж,\nм".
+std::string_view ScheduleHeader(ScheduleColumn column);
+// The row's cell: numbers "0.000" with the separator; the leg from 1, a corner's "1–2"; empty
+// where the row has no such value.
+std::string ScheduleCell(const ScheduleRow& row, ScheduleColumn column,
+                         std::string_view decimalSeparator);
+// What heads the schedule, a sentence each: the rules that placed the supports and how, μ, the
+// loads' rules, the rule of a shared fixed support.
+std::vector<std::string> ScheduleDescription(const RouteSchedule& schedule,
+                                             std::string_view decimalSeparator);
+// The rows of the totals by type: the type, the count, the sums of V by SP and SNiP, of the
+// horizontal loads along and across by SP and SNiP.
+std::vector<std::vector<std::string>> ScheduleTotalCells(const RouteSchedule& schedule,
+                                                         std::string_view decimalSeparator);
+std::span<const std::string_view> ScheduleTotalHeaders();
+
+// The schedule for spreadsheets: the preamble of the span table's CSV (the title and the
+// description), every column, one line a support, then the totals by type and the warnings.
+std::string ScheduleCsv(const RouteSchedule& schedule, std::string_view decimalSeparator);
 
 }  // namespace korvelin
