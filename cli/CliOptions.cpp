@@ -128,6 +128,11 @@ CompensationOptions ReadCompensationOptions(const CliOptions& options, std::stri
             return read;
         }
     }
+    if (!options.DxfFile.empty() && read.Texts.Sections.empty()) {
+        read.Error = "--dxf: чертеж трассы строится по участкам трассы (--section или участки из "
+                     "--input)";
+        return read;
+    }
     // Sections need all three temperatures.
     if (!read.Texts.Sections.empty()) {
         const TemperaturesReading temperatures =
@@ -511,6 +516,12 @@ constexpr CliOption kCliOptions[] = {
      "записать ведомость опор трассы в ФАЙЛ: .csv — таблица для\n"
      "электронных таблиц, .pdf — документ A4 (в рамке, как записка)",
      [](std::string_view) { return std::string("для --schedule нужно имя файла"); }},
+    {"--dxf", Takes::NonEmpty, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.DxfFile, v); },
+     "--dxf ФАЙЛ",
+     "записать чертеж трассы в плане в ФАЙЛ DXF для САПР: ось с\n"
+     "отводами, опоры с номерами, длины плеч; миллиметры",
+     [](std::string_view) { return std::string("для --dxf нужно имя файла"); }},
     {"--pipes", Takes::Value, true, &SetPipes, "--pipes СПИСОК",
      "одна записка по нескольким трубам (вместе с --pdf или --odt):\n"
      "наружный диаметр и толщина стенки в мм через «x» или «×»,\n"

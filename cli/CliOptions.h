@@ -43,6 +43,8 @@ struct CliOptions {
     // --schedule: where the schedule of the route's supports is written (CSV or PDF by the name's
     // ending); --placement-rules and --support-edits go into Compensation.
     std::string ScheduleFile;
+    // --dxf: where the drawing of the route in plan is written as DXF.
+    std::string DxfFile;
     // --pipes LIST or --table-pipes: the pipes of a note of several pipes, which take the
     // diameter and wall of the single run's place.
     std::optional<std::vector<PipeSize>> Pipes;

@@ -8,6 +8,7 @@
 #include "korvelin/CompensationNote.h"
 #include "korvelin/FaultExplanation.h"
 #include "korvelin/NumberFormat.h"
+#include "korvelin/RoutePlanDxf.h"
 #include "korvelin/ScheduleNote.h"
 #include "korvelin/Selectors.h"
 #include "korvelin/SupportLoadsNote.h"
@@ -131,9 +132,9 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         err << "korvelin-calc: " << sections->Message << '\n' << std::flush;
         return 1;
     }
-    // A schedule that cannot be made is an error only where its file was asked for.
+    // A schedule that cannot be made is an error only where its file or the drawing was asked for.
     if (schedule && !schedule->Ok()) {
-        if (!options.ScheduleFile.empty()) {
+        if (!options.ScheduleFile.empty() || !options.DxfFile.empty()) {
             err << "korvelin-calc: " << schedule->Message << '\n' << std::flush;
             return 1;
         }
@@ -152,6 +153,16 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
                 : notes->WritePdf(BuildScheduleNote(*route, separator, NowText(),
                                                     "Korvelin " KORVELIN_VERSION, options.Document),
                                   options.ScheduleFile);
+        if (!failure.empty()) {
+            err << "korvelin-calc: " << failure << '\n' << std::flush;
+            return 1;
+        }
+    }
+    if (!options.DxfFile.empty() && route != nullptr && notes != nullptr) {
+        const dxf::Written written = dxf::WriteDxf(RoutePlanDocument(
+            BuildRoutePlan(sections->Sections, *route, kRouteDxfSheetMm, separator)));
+        const std::string failure =
+            written.Ok() ? notes->WriteFile(written.Bytes, options.DxfFile) : written.Problem;
         if (!failure.empty()) {
             err << "korvelin-calc: " << failure << '\n' << std::flush;
             return 1;

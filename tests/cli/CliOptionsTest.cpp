@@ -83,6 +83,7 @@ TEST(CliOptionTable, EveryOptionOfTheHelpIsParsedIntoItsPlace)
         {"--placement-rules", {{"--placement-rules", "snip"}, [](const CliOptions& o) { return o.Compensation.PlacementRules == "snip"; }}},
         {"--support-edits", {{"--support-edits", "1:1:4 x"}, [](const CliOptions& o) { return o.Compensation.SupportEdits == "1:1:4 x"; }}},
         {"--schedule", {{"--schedule", "s.csv"}, [](const CliOptions& o) { return o.ScheduleFile == "s.csv"; }}},
+        {"--dxf", {{"--dxf", "t.dxf"}, [](const CliOptions& o) { return o.DxfFile == "t.dxf"; }}},
         {"--pipes", {{"--pipes", "57x3; 108x4", "--pdf", "p.pdf"}, [](const CliOptions& o) { return o.Pipes && o.Pipes->size() == 2 && !o.PipesFromTable; }}},
         {"--table-pipes", {{"--table-pipes", "--odt", "p.odt"}, [](const CliOptions& o) { return o.Pipes && !o.Pipes->empty() && o.PipesFromTable; }}},
         {"--object", {{"--object", "Газопровод"}, [](const CliOptions& o) { return o.Document.Object == "Газопровод"; }}},
