@@ -8,6 +8,7 @@
 #include "korvelin/CompensationNote.h"
 #include "korvelin/FaultExplanation.h"
 #include "korvelin/NumberFormat.h"
+#include "korvelin/RoutePlanDrawing.h"
 #include "korvelin/RoutePlanDxf.h"
 #include "korvelin/ScheduleNote.h"
 #include "korvelin/Selectors.h"
@@ -176,6 +177,8 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
         std::vector<NoteSection> more;
         if (route != nullptr) {
             more.push_back(ScheduleNoteSection(*route, separator));
+            // The note's first figure is the calculation scheme; the plan is the second.
+            AddRoutePlanFigure(more.back(), sections->Sections, *route, 2, separator);
         }
         const std::string failure = WriteNoteFiles(options, *notes, [&](bool framed) {
             inputs.Framed = framed;
