@@ -2,6 +2,7 @@
 
 #include "korvelin/NumberFormat.h"
 #include "korvelin/ParseNumber.h"
+#include "korvelin/RouteSchedule.h"
 #include "PipesRun.h"
 
 #include "korvelin/Selectors.h"
@@ -127,6 +128,33 @@ CompensationOptions ReadCompensationOptions(const CliOptions& options, std::stri
         read.Error = std::move(problem);
         return read;
     }
+    if (!read.Texts.PlacementRules.empty() && !ReadPlacementRules(read.Texts.PlacementRules)) {
+        read.Error = "--placement-rules: свод правил «" + read.Texts.PlacementRules +
+                     "» — не sp и не snip";
+        return read;
+    }
+    if (const SupportEditsReading edits = ReadSupportEdits(read.Texts.SupportEdits, separator);
+        !edits.Ok()) {
+        read.Error = "--support-edits: " + edits.Error;
+        return read;
+    }
+    if (!options.ScheduleFile.empty()) {
+        if (read.Texts.Sections.empty()) {
+            read.Error = "--schedule: ведомость опор составляется по участкам трассы (--section или "
+                         "участки из --input)";
+            return read;
+        }
+        if (!ScheduleFileKind(options.ScheduleFile)) {
+            read.Error = "--schedule: файл «" + options.ScheduleFile +
+                         "» должен оканчиваться на .csv или .pdf";
+            return read;
+        }
+    }
+    if (!options.DxfFile.empty() && read.Texts.Sections.empty()) {
+        read.Error = "--dxf: чертеж трассы строится по участкам трассы (--section или участки из "
+                     "--input)";
+        return read;
+    }
     // Sections need all three temperatures.
     if (!read.Texts.Sections.empty()) {
         const TemperaturesReading temperatures =
@@ -146,6 +174,30 @@ CompensationOptions ReadCompensationOptions(const CliOptions& options, std::stri
         }
     }
     return read;
+}
+
+std::optional<ScheduleFileType> ScheduleFileKind(std::string_view path)
+{
+    const auto ends = [path](std::string_view ending) {
+        if (path.size() <= ending.size()) {
+            return false;
+        }
+        const std::string_view tail = path.substr(path.size() - ending.size());
+        for (std::size_t i = 0; i < ending.size(); ++i) {
+            const char c = tail[i] >= 'A' && tail[i] <= 'Z' ? static_cast<char>(tail[i] - 'A' + 'a') : tail[i];
+            if (c != ending[i]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (ends(".csv")) {
+        return ScheduleFileType::Csv;
+    }
+    if (ends(".pdf")) {
+        return ScheduleFileType::Pdf;
+    }
+    return std::nullopt;
 }
 
 InputSet OptionsInputSet(const CliOptions& options, const InputSet* base,
@@ -513,6 +565,30 @@ constexpr CliOption kCliOptions[] = {
      "Продольное напряжение — от давления p·d/(4t), от веса\n"
      "(опорный момент пролета q·l²/12), от температуры (в отводе с\n"
      "i) и их сумма; [σ]к сравнивается с температурной частью."},
+    {"--placement-rules", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.Compensation.PlacementRules, v); },
+     "--placement-rules sp|snip",
+     "свод правил, по определяющему пролету которого расставляются\n"
+     "скользящие опоры трассы из участков (по умолчанию sp)",
+     nullptr, "Трасса из участков и ведомость опор:"},
+    {"--support-edits", Takes::Value, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.Compensation.SupportEdits, v); },
+     "--support-edits ПРАВКИ",
+     "правки расставленных опор через «;»: «участок:плечо:S -> S2»\n"
+     "перенести, «участок:плечо:S x» удалить, «участок:плечо:S н»\n"
+     "сделать направляющей (номера с 1, S — м от начала плеча)"},
+    {"--schedule", Takes::NonEmpty, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.ScheduleFile, v); },
+     "--schedule ФАЙЛ",
+     "записать ведомость опор трассы в ФАЙЛ: .csv — таблица для\n"
+     "электронных таблиц, .pdf — документ A4 (в рамке, как записка)",
+     [](std::string_view) { return std::string("для --schedule нужно имя файла"); }},
+    {"--dxf", Takes::NonEmpty, true,
+     [](ParseState& s, std::string_view, std::string_view v) { return SetText(s.Options.DxfFile, v); },
+     "--dxf ФАЙЛ",
+     "записать чертеж трассы в плане в ФАЙЛ DXF для САПР: ось с\n"
+     "отводами, опоры с номерами, длины плеч; миллиметры",
+     [](std::string_view) { return std::string("для --dxf нужно имя файла"); }},
     {"--pipes", Takes::Value, true, &SetPipes, "--pipes СПИСОК",
      "одна записка по нескольким трубам (вместе с --pdf или --odt):\n"
      "наружный диаметр и толщина стенки в мм через «x» или «×»,\n"

@@ -45,6 +45,11 @@ struct CliOptions {
     std::vector<std::string> SectionGuides;
     std::optional<std::string> BendRadius;
     std::optional<std::string> SupportStep;
+    // --schedule: where the schedule of the route's supports is written (CSV or PDF by the name's
+    // ending); --placement-rules and --support-edits go into Compensation.
+    std::string ScheduleFile;
+    // --dxf: where the drawing of the route in plan is written as DXF.
+    std::string DxfFile;
     // --pipes LIST or --table-pipes: the pipes of a note of several pipes, which take the
     // diameter and wall of the single run's place.
     std::optional<std::vector<PipeSize>> Pipes;
@@ -70,6 +75,10 @@ struct CompensationOptions {
     std::string Error;
 };
 CompensationOptions ReadCompensationOptions(const CliOptions& options, std::string_view separator);
+
+// The kind of the file of --schedule by its name's ending (.csv, .pdf, either case); none for another.
+enum class ScheduleFileType { Csv, Pdf };
+std::optional<ScheduleFileType> ScheduleFileKind(std::string_view path);
 
 // The set that the options describe; the texts and rows of other windows come from `base`.
 // `compensation`: the texts read from the options (ReadCompensationOptions).

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 #include <utility>
@@ -269,6 +270,62 @@ Json SectionJson(const CompensationResult& result)
     return json;
 }
 
+Json ScheduleRowJson(const ScheduleRow& row)
+{
+    Json json = Json::object();
+    json["no"] = row.No;
+    json["kind"] = std::string(ScheduleKindKey(row.Kind));
+    json["section"] = row.Section + 1;
+    json["leg"] = row.Leg + 1;
+    json["corner"] = row.Corner;
+    json["shared"] = row.Shared;
+    json["edited"] = row.Edited;
+    json["chainage_m"] = Number(row.Chainage);
+    json["x_m"] = Number(row.X);
+    json["y_m"] = Number(row.Y);
+    const auto of = [&row](RuleSet rules, double ScheduleLoads::*field) -> std::optional<double> {
+        const std::optional<ScheduleLoads>& loads = row.Of(rules);
+        return loads ? std::optional<double>((*loads).*field) : std::nullopt;
+    };
+    json["vertical_sp_N"] = Number(of(RuleSet::SP, &ScheduleLoads::Vertical));
+    json["vertical_snip_N"] = Number(of(RuleSet::SNiP, &ScheduleLoads::Vertical));
+    const auto larger = [&](double ScheduleLoads::*field) -> std::optional<double> {
+        const std::optional<double> sp = of(RuleSet::SP, field);
+        const std::optional<double> snip = of(RuleSet::SNiP, field);
+        if (sp && snip) {
+            return std::max(*sp, *snip);
+        }
+        return sp ? sp : snip;
+    };
+    json["horizontal_along_N"] = Number(larger(&ScheduleLoads::Along));
+    json["horizontal_across_N"] = Number(larger(&ScheduleLoads::Across));
+    Json horizontal = Json::object();
+    Json fixed = Json::object();
+    for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+        const std::string key = rules == RuleSet::SP ? "sp" : "snip";
+        const std::optional<ScheduleLoads>& loads = row.Of(rules);
+        if (!loads) {
+            horizontal[key] = nullptr;
+            fixed[key] = nullptr;
+            continue;
+        }
+        horizontal[key] = Json{{"along_N", Number(loads->Along)}, {"across_N", Number(loads->Across)}};
+        if (loads->Fixed) {
+            Json cases = Json::object();
+            for (const bool heating : {true, false}) {
+                const HorizontalForce& f = heating ? loads->Fixed->Heating : loads->Fixed->Cooling;
+                cases[heating ? "heating" : "cooling"] =
+                    Json{{"along_N", Number(f.Along)}, {"across_N", Number(f.Across)},
+                         {"Fx_N", Number(f.X)}, {"Fy_N", Number(f.Y)}};
+            }
+            fixed[key] = std::move(cases);
+        }
+    }
+    json["horizontal"] = std::move(horizontal);
+    json["fixed"] = row.Kind == ScheduleKind::Fixed ? std::move(fixed) : Json(nullptr);
+    return json;
+}
+
 }  // namespace
 
 std::string OutcomeJson(const CalculationOutcome& outcome,
@@ -335,6 +392,36 @@ std::string OutcomeJson(const CalculationOutcome& outcome,
             }
         }
         json["compensation"] = std::move(sections);
+        Json rows = nullptr;
+        Json totals = nullptr;
+        Json warnings = nullptr;
+        Json rules = nullptr;
+        if (const RouteSchedule* schedule = compensation.Schedule) {
+            rules = std::string(PlacementRulesKey(schedule->PlacementRules));
+            rows = Json::array();
+            for (const ScheduleRow& row : schedule->Rows) {
+                rows.push_back(ScheduleRowJson(row));
+            }
+            totals = Json::array();
+            for (const ScheduleTotal& total : schedule->Totals) {
+                totals.push_back(Json{{"kind", std::string(ScheduleKindKey(total.Kind))},
+                                      {"count", total.Count},
+                                      {"vertical_sp_N", Number(total.Vertical[0])},
+                                      {"vertical_snip_N", Number(total.Vertical[1])},
+                                      {"along_sp_N", Number(total.Along[0])},
+                                      {"along_snip_N", Number(total.Along[1])},
+                                      {"across_sp_N", Number(total.Across[0])},
+                                      {"across_snip_N", Number(total.Across[1])}});
+            }
+            warnings = Json::array();
+            for (const std::string& warning : schedule->Warnings) {
+                warnings.push_back(warning);
+            }
+        }
+        json["schedule_rules"] = std::move(rules);
+        json["schedule"] = std::move(rows);
+        json["schedule_totals"] = std::move(totals);
+        json["schedule_warnings"] = std::move(warnings);
     }
     // Compact, not ASCII-escaped; the engine's texts are UTF-8, a stray byte is replaced.
     return json.dump(-1, ' ', false, Json::error_handler_t::replace) + '\n';

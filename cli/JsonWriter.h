@@ -2,6 +2,7 @@
 
 #include "korvelin/Compensation.h"
 #include "korvelin/DesignSummary.h"
+#include "korvelin/RouteSchedule.h"
 #include "korvelin/RunCalculation.h"
 
 #include <optional>
@@ -24,9 +25,21 @@ namespace korvelin::cli {
 // "checks": {"stress": {"allowable_MPa", "stress_MPa", "passes"}, "movement": {"half_shoe_mm",
 // "movement_mm", "passes"}} (each null when its value was not given). Null in place of the array
 // when the run gave no pipe to compute them with.
+//
+// With the sections, the schedule of the route's supports follows: "schedule_rules" ("sp" or
+// "snip", the set that placed them) and "schedule": [{"no", "kind": "fixed"|"sliding"|"guide",
+// "section", "leg" (both from 1; a shared fixed support: the later section; a corner's support:
+// the leg before the turn), "corner", "shared", "edited", "chainage_m", "x_m", "y_m",
+// "vertical_sp_N", "vertical_snip_N", "horizontal_along_N", "horizontal_across_N" (the larger of
+// both sets), "horizontal": {"sp": {"along_N", "across_N"}, "snip": {…}}, "fixed": {"sp":
+// {"heating": {"along_N", "across_N", "Fx_N", "Fy_N"}, "cooling": {…}}, "snip": {…}} (null for
+// the other supports)}…], "schedule_totals": [{"kind", "count", "vertical_sp_N",
+// "vertical_snip_N", "along_sp_N", "along_snip_N", "across_sp_N", "across_snip_N"}…] and
+// "schedule_warnings"; null in place of each when there is no schedule.
 struct CompensationJson {
     bool Asked = false;
     const std::vector<CompensationResult>* Results = nullptr;
+    const RouteSchedule* Schedule = nullptr;
 };
 std::string OutcomeJson(const CalculationOutcome& outcome,
                         const std::optional<DesignSummary>& summary = std::nullopt,

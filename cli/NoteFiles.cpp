@@ -81,4 +81,9 @@ std::string OffscreenNoteWriter::WriteOdt(const NoteDocument& note, const std::s
     return WriteNoteOdt(note, FileName(path)).toStdString();
 }
 
+std::string OffscreenNoteWriter::WriteFile(const std::string& bytes, const std::string& path)
+{
+    return WriteFileAtomically(FileName(path), QByteArray::fromStdString(bytes)).toStdString();
+}
+
 }  // namespace korvelin::cli

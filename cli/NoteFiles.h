@@ -17,6 +17,8 @@ public:
     virtual std::string FieldsProblem(const DocumentFields& fields) = 0;
     virtual std::string WritePdf(const NoteDocument& note, const std::string& path) = 0;
     virtual std::string WriteOdt(const NoteDocument& note, const std::string& path) = 0;
+    // Any other file the program writes (a table as CSV), as atomically as the note.
+    virtual std::string WriteFile(const std::string& bytes, const std::string& path) = 0;
 };
 
 // The note's renderer with Qt on its offscreen platform, started at the first use and only for
@@ -28,6 +30,7 @@ public:
     std::string FieldsProblem(const DocumentFields& fields) override;
     std::string WritePdf(const NoteDocument& note, const std::string& path) override;
     std::string WriteOdt(const NoteDocument& note, const std::string& path) override;
+    std::string WriteFile(const std::string& bytes, const std::string& path) override;
 
 private:
     void Start();

@@ -8,8 +8,12 @@
 #include "korvelin/CompensationNote.h"
 #include "korvelin/FaultExplanation.h"
 #include "korvelin/NumberFormat.h"
+#include "korvelin/RoutePlanDrawing.h"
+#include "korvelin/RoutePlanDxf.h"
+#include "korvelin/ScheduleNote.h"
 #include "korvelin/Selectors.h"
 #include "korvelin/SupportLoadsNote.h"
+#include "korvelin/Version.h"
 
 #include <string>
 
@@ -53,11 +57,21 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
                                    CompensationLoadsOf(outcome), separator);
     }
     const bool compensated = !sections || sections->Ok();
+    // The route of the sections and the schedule of its supports.
+    std::optional<ScheduleOutcome> schedule;
+    if (sections && sections->Ok() && completed) {
+        RouteScheduleRequest scheduleRequest;
+        scheduleRequest.PlacementRules = ReadPlacementRules(compensation.PlacementRules).value_or(RuleSet::SP);
+        scheduleRequest.Friction = request.Friction;
+        scheduleRequest.Edits = ReadSupportEdits(compensation.SupportEdits, separator).Edits;
+        schedule = ScheduleOfRun(outcome, sections->Sections, scheduleRequest, separator);
+    }
+    const RouteSchedule* route = schedule && schedule->Ok() ? &*schedule->Schedule : nullptr;
     std::string text;
     if (options.Json) {
         text = OutcomeJson(outcome, summary,
                            {!compensation.Sections.empty(),
-                            sections && sections->Ok() ? &sections->Sections : nullptr});
+                            sections && sections->Ok() ? &sections->Sections : nullptr, route});
     } else {
         const SpanResults& s = outcome.Spans;
         const bool anySpan = s.StaticSpanSP || s.DynamicSpanSP || s.CondensateSpanSP ||
@@ -85,6 +99,12 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
                     text += line;
                     text += '\n';
                 }
+            }
+        }
+        if (route != nullptr) {
+            for (const std::string& line : ScheduleLines(*route, separator)) {
+                text += line;
+                text += '\n';
             }
         }
 
@@ -128,14 +148,56 @@ int RunSingle(const CliOptions& options, const SummaryRequest& request, std::str
             }
         }
     }
+    // A schedule that cannot be made is an error only where its file or the drawing was asked for.
+    if (schedule && !schedule->Ok()) {
+        if (!options.ScheduleFile.empty() || !options.DxfFile.empty()) {
+            err << "korvelin-calc: " << schedule->Message << '\n' << std::flush;
+            return 1;
+        }
+        err << "korvelin-calc: внимание: ведомость опор не составлена: " << schedule->Message << '\n'
+            << std::flush;
+    }
+    if (route != nullptr) {
+        for (const std::string& warning : route->Warnings) {
+            err << "korvelin-calc: внимание: " << warning << '\n' << std::flush;
+        }
+    }
+    if (!options.ScheduleFile.empty() && route != nullptr && notes != nullptr) {
+        const std::string failure =
+            ScheduleFileKind(options.ScheduleFile) == ScheduleFileType::Csv
+                ? notes->WriteFile(ScheduleCsv(*route, separator), options.ScheduleFile)
+                : notes->WritePdf(BuildScheduleNote(*route, separator, NowText(),
+                                                    "Korvelin " KORVELIN_VERSION, options.Document),
+                                  options.ScheduleFile);
+        if (!failure.empty()) {
+            err << "korvelin-calc: " << failure << '\n' << std::flush;
+            return 1;
+        }
+    }
+    if (!options.DxfFile.empty() && route != nullptr && notes != nullptr) {
+        const dxf::Written written = dxf::WriteDxf(RoutePlanDocument(
+            BuildRoutePlan(sections->Sections, *route, kRouteDxfSheetMm, separator)));
+        const std::string failure =
+            written.Ok() ? notes->WriteFile(written.Bytes, options.DxfFile) : written.Problem;
+        if (!failure.empty()) {
+            err << "korvelin-calc: " << failure << '\n' << std::flush;
+            return 1;
+        }
+    }
     if ((!options.PdfFile.empty() || !options.OdtFile.empty()) && notes != nullptr) {
         NoteInputs inputs = NoteInputsOf(options, separator);
         if (sections) {
             inputs.Compensation = CompensationNoteSections(*sections, separator);
         }
+        std::vector<NoteSection> more;
+        if (route != nullptr) {
+            more.push_back(ScheduleNoteSection(*route, separator));
+            // The note's first figure is the calculation scheme; the plan is the second.
+            AddRoutePlanFigure(more.back(), sections->Sections, *route, 2, separator);
+        }
         const std::string failure = WriteNoteFiles(options, *notes, [&](bool framed) {
             inputs.Framed = framed;
-            return BuildCalculationNote(inputs, outcome, *summary);
+            return BuildCalculationNote(inputs, outcome, *summary, more);
         });
         if (!failure.empty()) {
             err << "korvelin-calc: " << failure << '\n' << std::flush;

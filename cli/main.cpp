@@ -130,6 +130,14 @@ int Run(int argc, const char* const* argv)
             std::cerr << "korvelin-calc: --pdf и --odt в этой сборке недоступны (она собрана без Qt)\n";
             return 2;
         }
+        if (notes == nullptr && !options.DxfFile.empty()) {
+            std::cerr << "korvelin-calc: --dxf в этой сборке недоступен (она собрана без Qt)\n";
+            return 2;
+        }
+        if (notes == nullptr && !options.ScheduleFile.empty()) {
+            std::cerr << "korvelin-calc: --schedule в этой сборке недоступен (она собрана без Qt)\n";
+            return 2;
+        }
         const korvelin::SummaryRequest request{.ChosenSpan = span.Value,
                                                 .RouteLength = route.Value,
                                                 .Friction = friction.Value,

@@ -24,6 +24,29 @@ std::string_view OutcomeName(OutcomeKind kind)
     return "failed";
 }
 
+void AppendCsvPreamble(std::string& out, std::string_view title, std::span<const std::string> lines)
+{
+    out += "\xEF\xBB\xBF";
+    AppendCsvField(out, title);
+    out += "\r\n";
+    for (const std::string& line : lines) {
+        AppendCsvField(out, line);
+        out += "\r\n";
+    }
+    out += "\r\n";
+}
+
+void AppendCsvLine(std::string& out, std::span<const std::string> fields)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            out += ';';
+        }
+        AppendCsvField(out, fields[i]);
+    }
+    out += "\r\n";
+}
+
 void AppendCsvField(std::string& out, std::string_view field)
 {
     if (field.find_first_of(";\"\r\n") == std::string_view::npos) {

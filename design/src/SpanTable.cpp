@@ -28,7 +28,6 @@ constexpr std::array<std::array<std::string_view, 2>, 9> kDefaultSizes = {{
     {"273", "7"},
 }};
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kDash = "—";
 
 constexpr std::array<std::string_view, 12> kHeaders = {
@@ -231,17 +230,11 @@ std::string SpanTableCsv(std::span<const SpanTableRow> rows, const SpanTableCond
     const std::string_view separator = conditions.DecimalSeparator;
     std::string csv;
     csv.reserve(1024 + rows.size() * 128);
-    csv += kByteOrderMark;
-    const auto line = [&csv](std::string_view text) {
-        AppendCsvField(csv, text);
-        csv += "\r\n";
-    };
-    line(std::string(kSpanTableTitle) + " надземного газопровода");
-    line("Условия расчета:");
-    for (const std::string& condition : SpanTableConditionLines(conditions)) {
-        line(condition);
+    std::vector<std::string> preamble{"Условия расчета:"};
+    for (std::string& condition : SpanTableConditionLines(conditions)) {
+        preamble.push_back(std::move(condition));
     }
-    csv += "\r\n";
+    AppendCsvPreamble(csv, std::string(kSpanTableTitle) + " надземного газопровода", preamble);
     for (const std::string_view header : kHeaders) {
         AppendCsvField(csv, OneLine(header));
         csv += ';';

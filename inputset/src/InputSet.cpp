@@ -2,6 +2,7 @@
 
 #include "WindowTexts.h"
 
+#include "korvelin/RouteSchedule.h"
 #include "korvelin/Selectors.h"
 #include "korvelin/SupportLoads.h"
 #include "korvelin/Utf8Text.h"
@@ -88,12 +89,15 @@ struct CompensationTextKey {
     std::string CompensationTexts::*Field;
     bool Optional;
 };
-constexpr std::array<CompensationTextKey, 5> kCompensationTextKeys = {{
+constexpr std::array<CompensationTextKey, 7> kCompensationTextKeys = {{
     {"closingTemperature", &CompensationTexts::ClosingTemperature, false},
     {"minTemperature", &CompensationTexts::MinTemperature, false},
     {"maxTemperature", &CompensationTexts::MaxTemperature, false},
     {"allowableStress", &CompensationTexts::AllowableStress, true},
     {"shoeLength", &CompensationTexts::ShoeLength, true},
+    // The route's schedule of supports, both optional in format 2 and absent from format 1.
+    {"placementRules", &CompensationTexts::PlacementRules, true},
+    {"supportEdits", &CompensationTexts::SupportEdits, true},
 }};
 constexpr std::string_view kFrameKey = "frame";
 
@@ -477,6 +481,12 @@ std::string CompensationProblem(const CompensationTexts& texts)
             !problem.empty()) {
             return problem;
         }
+    }
+    if (!texts.PlacementRules.empty() && !ReadPlacementRules(texts.PlacementRules)) {
+        return "в ключе " + Quoted(prefix + "placementRules") + " не «sp» и не «snip»";
+    }
+    if (const SupportEditsReading edits = ReadSupportEdits(texts.SupportEdits, ","); !edits.Ok()) {
+        return "в ключе " + Quoted(prefix + "supportEdits") + ": " + edits.Error;
     }
     if (texts.Sections.size() > kMaxCompensationSections) {
         return "в ключе " + Quoted(prefix + std::string(kSectionsKey)) + " больше " +

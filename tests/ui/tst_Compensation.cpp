@@ -11,11 +11,15 @@
 #include <korvelin/NumberFormat.h>
 #include <korvelin/NoteTypography.h>
 
+#include <QFile>
+#include <QTabBar>
+
 #include <QGroupBox>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include <map>
 #include <memory>
 
 // Saves to one file and keeps unsaved changes without asking.
@@ -43,6 +47,7 @@ private slots:
     void sectionsAddedRenamedEditedRemoved();
     void sectionsSurviveSaveAndReopen();
     void bendsStepAndGuidesTypedPerSection();
+    void routePlanShownAndWrittenAsDxf();
 
 private:
     CompensationWindow& Window() { return *F->Windows.Compensation; }
@@ -470,6 +475,46 @@ void CompensationTest::bendsStepAndGuidesTypedPerSection()
     QCOMPARE(typed().BendRadius, std::string("0"));
     QCOMPARE(typed().SupportStep, std::string("3"));
     QCOMPARE(typed().Guides, std::string());
+}
+
+// The page «Трасса»: the plan of the route of the sections; before a span calculation it says why
+// there is none, after it the plan has a support symbol and number for every support of the
+// schedule, and «Чертеж трассы в DXF…» writes a file with one block reference a support.
+void CompensationTest::routePlanShownAndWrittenAsDxf()
+{
+    MakeCompensator();
+    Child<QTabBar>("DrawingPages")->setCurrentIndex(1);
+    QVERIFY(!Window().Drawing());
+    QCOMPARE(Window().Message(), QStringLiteral("Для расстановки опор трассы нужен выполненный расчет пролета"));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("трасса.dxf"));
+    QCOMPARE(Window().WriteRouteDxf(file), Window().Message());
+    QVERIFY(!QFile::exists(file));
+
+    F->Calculate();
+    const korvelin::ScheduleOutcome schedule = Window().ScheduleOfRoute();
+    QVERIFY2(schedule.Ok(), schedule.Message.c_str());
+    QCOMPARE(Window().Message(), QString());
+    QVERIFY(Window().Drawing());
+    QVERIFY(Window().Drawing()->Caption.starts_with("Рис. 1. План трассы с опорами, М 1:"));
+    // Every support's number is on the drawing once; the legs' lengths 20, 8, 6, 8, 20 besides.
+    std::map<std::string, int> texts;
+    for (const korvelin::DrawingText& text : Window().Drawing()->Texts)
+        ++texts[text.Text];
+    for (const korvelin::ScheduleRow& row : schedule.Schedule->Rows) {
+        const std::string no = std::to_string(row.No);
+        const int lengths = no == "20" ? 2 : no == "8" ? 2 : no == "6" ? 1 : 0;
+        QCOMPARE(texts[no], 1 + lengths);
+    }
+
+    QCOMPARE(Window().WriteRouteDxf(file), QString());
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    QCOMPARE(qsizetype(bytes.count("\r\nINSERT\r\n")), qsizetype(schedule.Schedule->Rows.size()));
+    QVERIFY(bytes.contains("ANSI_1251"));
+    Child<QTabBar>("DrawingPages")->setCurrentIndex(0);
+    QVERIFY(Window().Drawing()->Caption.starts_with("Схема участка"));
 }
 
 QTEST_MAIN(CompensationTest)

@@ -12,8 +12,13 @@
 #include <korvelin/NoteTypography.h>
 #include <korvelin/NumberFormat.h>
 #include <korvelin/ParseNumber.h>
+#include <korvelin/RoutePlanDrawing.h>
+#include <korvelin/RoutePlanDxf.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -26,6 +31,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
+#include <QTabBar>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTextBrowser>
@@ -148,6 +154,21 @@ CompensationWindow::CompensationWindow(InputModel& model, MessageSink& sink, QSe
     MessageLabel->setStyleSheet(QStringLiteral("color: #990000"));
     Results = new QTextBrowser(results);
     Results->setObjectName(QStringLiteral("Results"));
+    // The drawing of the chosen section or the plan of the whole route, and the route's DXF.
+    DrawingPages = new QTabBar(results);
+    DrawingPages->setObjectName(QStringLiteral("DrawingPages"));
+    DrawingPages->addTab(QStringLiteral("Участок"));
+    DrawingPages->addTab(QStringLiteral("Трасса"));
+    SaveDxfButton = new QPushButton(QStringLiteral("Чертеж трассы в DXF…"), results);
+    SaveDxfButton->setObjectName(QStringLiteral("SaveRouteDxf"));
+    SaveDxfButton->setToolTip(QStringLiteral("Сохранить план трассы с опорами для САПР"));
+    connect(DrawingPages, &QTabBar::currentChanged, this, [this] { ShowResult(); });
+    connect(SaveDxfButton, &QPushButton::clicked, this, &CompensationWindow::SaveRouteDxfClick);
+    auto* pagesRow = new QHBoxLayout;
+    pagesRow->addWidget(DrawingPages);
+    pagesRow->addStretch(1);
+    pagesRow->addWidget(SaveDxfButton);
+    resultsLayout->addLayout(pagesRow);
     resultsLayout->addWidget(DrawingView, 2);
     resultsLayout->addWidget(MessageLabel);
     resultsLayout->addWidget(Results, 3);
@@ -693,6 +714,18 @@ void CompensationWindow::ShowResult()
     } else if (std::size_t(index) < Run.Sections.size()) {
         const korvelin::CompensationResult& result = Run.Sections[std::size_t(index)];
         drawing = korvelin::CompensationDrawing(result, Model.DecimalSeparator());
+        if (DrawingPages->currentIndex() == 1) {
+            const korvelin::ScheduleOutcome schedule = ScheduleOfRoute();
+            if (schedule.Ok())
+                drawing = korvelin::RoutePlanDrawing(
+                    korvelin::BuildRoutePlan(Run.Sections, *schedule.Schedule, korvelin::kRoutePlanDrawingWidthMm,
+                                             Model.DecimalSeparator()),
+                    1);
+            else {
+                drawing.reset();
+                message = FromUtf8(schedule.Message);
+            }
+        }
         note.Title = korvelin::CompensationNoteHeading(result);
         korvelin::AddCompensationResults(note, result, Model.DecimalSeparator());
         korvelin::ShowTableTitles(note);
@@ -730,3 +763,46 @@ void CompensationWindow::hideEvent(QHideEvent* event)
 }
 
 void CompensationWindow::SaveGeometry() const { Settings.setValue(GeometryKey, saveGeometry()); }
+
+void CompensationWindow::ShowRoute(bool route) { DrawingPages->setCurrentIndex(route ? 1 : 0); }
+
+korvelin::ScheduleOutcome CompensationWindow::ScheduleOfRoute() const
+{
+    const korvelin::CalculationOutcome* outcome = Model.CompletedOutcome();
+    if (!Run.Ok() || Run.Sections.empty())
+        return {std::nullopt, Run.Ok() ? "Участков нет" : Run.Message};
+    if (outcome == nullptr)
+        return {std::nullopt, "Для расстановки опор трассы нужен выполненный расчет пролета"};
+    const korvelin::CompensationTexts& texts = Model.Compensation();
+    korvelin::RouteScheduleRequest request;
+    request.PlacementRules = korvelin::ReadPlacementRules(texts.PlacementRules).value_or(korvelin::RuleSet::SP);
+    request.Friction = Model.Request().Friction;
+    request.Edits = korvelin::ReadSupportEdits(texts.SupportEdits, Model.DecimalSeparator()).Edits;
+    return korvelin::ScheduleOfRun(*outcome, Run.Sections, request, Model.DecimalSeparator());
+}
+
+QString CompensationWindow::WriteRouteDxf(const QString& path) const
+{
+    const korvelin::ScheduleOutcome schedule = ScheduleOfRoute();
+    if (!schedule.Ok())
+        return FromUtf8(schedule.Message);
+    const korvelin::dxf::Written written = korvelin::dxf::WriteDxf(korvelin::RoutePlanDocument(korvelin::BuildRoutePlan(
+        Run.Sections, *schedule.Schedule, korvelin::kRouteDxfSheetMm, Model.DecimalSeparator())));
+    if (!written.Ok())
+        return FromUtf8(written.Problem);
+    return WriteFileAtomically(path, QByteArray(written.Bytes.data(), qsizetype(written.Bytes.size())));
+}
+
+void CompensationWindow::SaveRouteDxfClick()
+{
+    const QString folderKey = QStringLiteral("Compensation/dxfFolder");
+    const QString folder = Settings.value(folderKey, QDir::homePath()).toString();
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить чертеж трассы в DXF"),
+                                                      QDir(folder).filePath(QStringLiteral("Трасса.dxf")),
+                                                      QStringLiteral("Чертежи DXF (*.dxf)"));
+    if (path.isEmpty())
+        return;
+    Settings.setValue(folderKey, QFileInfo(path).absolutePath());
+    if (const QString failure = WriteRouteDxf(path); !failure.isEmpty())
+        Sink.ShowError(failure);
+}

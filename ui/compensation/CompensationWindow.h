@@ -5,6 +5,7 @@
 #include <korvelin/Compensation.h>
 #include <korvelin/CompensationPresets.h>
 #include <korvelin/NoteDocument.h>
+#include <korvelin/RouteSchedule.h>
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSettings;
+class QTabBar;
 class QTableWidget;
 class QTextBrowser;
 class QTextDocument;
@@ -60,6 +62,14 @@ public:
     const std::optional<korvelin::NoteDrawing>& Drawing() const { return ShownDrawing; }
     QString Message() const;
     QString ResultsText() const;
+
+    // The route of all the sections: the schedule of its supports by the last calculation's loads
+    // (refused with a message without one), the drawing shows its plan on the page «Трасса», and
+    // «Чертеж трассы в DXF…» writes the plan for CAD programs. An empty text: written, else why not.
+    korvelin::ScheduleOutcome ScheduleOfRoute() const;
+    void ShowRoute(bool route);
+    QString WriteRouteDxf(const QString& path) const;
+    void SaveRouteDxfClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -116,6 +126,8 @@ private:
     QLineEdit* AllowableStress = nullptr;
     QLineEdit* ShoeLength = nullptr;
     NoteDrawingView* DrawingView = nullptr;
+    QTabBar* DrawingPages = nullptr;  // «Участок», «Трасса»
+    QPushButton* SaveDxfButton = nullptr;
     QLabel* MessageLabel = nullptr;
     QTextBrowser* Results = nullptr;
 

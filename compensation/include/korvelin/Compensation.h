@@ -83,6 +83,10 @@ struct CompensationTexts {
     std::string MaxTemperature;
     std::string AllowableStress;
     std::string ShoeLength;
+    // The route's schedule of supports: the set of rules that places them ("sp", "snip"; empty:
+    // SP) and the designer's edits of the supports placed (as ReadSupportEdits reads them).
+    std::string PlacementRules;
+    std::string SupportEdits;
 
     bool operator==(const CompensationTexts&) const = default;
 };

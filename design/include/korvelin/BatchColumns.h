@@ -6,6 +6,7 @@
 
 #include "korvelin/RunCalculation.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,13 @@ std::string_view OutcomeName(OutcomeKind kind);
 // Appends a field, in double quotes (inner quotes doubled) when it holds ";", a quote or a line
 // break, so that a spreadsheet keeps it in one cell.
 void AppendCsvField(std::string& out, std::string_view field);
+
+// The start of a table written for spreadsheets: a UTF-8 byte-order mark, the title and the lines
+// that describe the table, a field and a CR LF each, then an empty line.
+void AppendCsvPreamble(std::string& out, std::string_view title, std::span<const std::string> lines);
+
+// One line of fields separated by ";" and ended by CR LF.
+void AppendCsvLine(std::string& out, std::span<const std::string> fields);
 
 // Appends the columns of kBatchHeader for one outcome, without a line end: the outcome's name,
 // its message, the six spans and the governing span of each set of rules ("0.000" with the given

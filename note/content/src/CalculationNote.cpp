@@ -550,6 +550,12 @@ NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOut
     return parts::OnePipeNote(inputs, outcome, summary, {});
 }
 
+NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOutcome& outcome,
+                                  const DesignSummary& summary, std::span<const NoteSection> more)
+{
+    return parts::OnePipeNote(inputs, outcome, summary, more);
+}
+
 std::vector<std::string> SummaryLines(const DesignSummary& summary, std::string_view separator)
 {
     std::vector<std::string> lines;

@@ -245,6 +245,12 @@ void WriteEntity(GroupWriter& w, const Entity& entity)
                     w.Number(50, shape.Rotation);
                 }
                 w.Code(7, "STANDARD");
+                if (shape.Centred) {
+                    // Centred horizontally on the alignment point, which is then the one that
+                    // counts; the insertion point is kept equal to it.
+                    w.Code(72, "1");
+                    w.Point(11, shape.At);
+                }
             } else {
                 w.Code(0, "INSERT");
                 w.Text(8, entity.Layer);

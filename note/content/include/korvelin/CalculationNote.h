@@ -12,11 +12,14 @@
 #include "korvelin/SpanInput.h"
 #include "korvelin/SupportLoads.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace korvelin {
+
+struct NoteSection;
 
 // What the note says besides the outcome: the inputs as the window shows them and the moment
 // and program that produced it (the engine reads no clock).
@@ -53,6 +56,10 @@ inline constexpr std::string_view kFailsText = "не проходит";
 // shown as the window shows them.
 NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOutcome& outcome,
                                   const DesignSummary& summary);
+// The same note with the sections `more` (the schedule of the supports of the route, for one)
+// after the compensation of the sections and before the closing line.
+NoteDocument BuildCalculationNote(const NoteInputs& inputs, const CalculationOutcome& outcome,
+                                  const DesignSummary& summary, std::span<const NoteSection> more);
 
 // "3,122 м — динамический расчет на прочность", or, for a set without a governing span,
 // "нет: " and the reason.

@@ -38,12 +38,13 @@ struct Circle {
     double Radius = 0;
 };
 
-// One line of text: its insertion point is the left end of its base line.
+// One line of text: At is the left end of its base line, or its middle when Centred.
 struct Text {
     Point At;
     double Height = 2.5;  // mm
     std::string Value;    // UTF-8
     double Rotation = 0;  // degrees
+    bool Centred = false;
 };
 
 // A reference to a block, its base point placed at At.

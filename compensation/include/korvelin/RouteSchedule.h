@@ -1,0 +1,250 @@
+#pragma once
+
+// The route as the chain of its sections and the schedule of its supports.
+//
+// The sections follow one another in their order: support B of a section is support A of the
+// next, and the next section goes on in the direction of the previous one's last leg (the pipe
+// runs straight through a fixed support). Each leg of a section is a continuous beam from its
+// start to its end (a fixed support or a corner, which carries a sliding support): it is cut into
+// the fewest equal spans whose length is not above the governing span of a beam of that many
+// spans (DivideIntoSpans) by the set of rules the designer picks for placing the supports. Spans
+// are measured along the typed legs (the distances between the intersections of the axes).
+//
+// The loads of a support, for each set of rules:
+//  - vertical: the continuous-beam factor of its place × q × its span, the support loads' own
+//    rule: an intermediate support of a leg of n spans takes k_i of n spans × q × the mean of its
+//    two spans, an end of a leg (a fixed support, a corner) k_e × q × the span next to it from
+//    each leg that ends on it;
+//  - along the pipe: a sliding support or a guide its friction limit μ·V;
+//  - across the pipe: the wind on its span, by the same factors with w in place of q; a guide
+//    besides carries its force from the section's solution where the section has it;
+//  - a fixed support: the force of the pipe on it for heating and for cooling, the vector sum of
+//    the reactions of every section that ends on it (the reactions of both sections on a support
+//    they share), resolved along and across the pipe; where a set's solution does not yet carry
+//    the friction of the sliding supports, the friction of the leg next to the support (μ·q·L) is
+//    added along the pipe in magnitude for each section, as the section's own design force adds it.
+//
+// Plain computation without a user interface.
+
+#include "korvelin/Compensation.h"
+#include "korvelin/RouteSpans.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvelin {
+
+enum class ScheduleKind { Fixed, Sliding, Guide };
+
+// «неподвижная», «скользящая», «направляющая».
+std::string_view ScheduleKindName(ScheduleKind kind);
+// "fixed", "sliding", "guide": the key of korvelin-calc's JSON.
+std::string_view ScheduleKindKey(ScheduleKind kind);
+
+// What the designer does to a support the route placed: moves it along its leg, removes it or
+// turns it into a guide. A support is found by its section, leg (both from 0) and distance from
+// the leg's start (m, within 1 mm). The fixed supports are the sections' ends and are not edited.
+enum class SupportEditAction { Move, Remove, Guide };
+struct SupportEdit {
+    SupportEditAction Action = SupportEditAction::Move;
+    std::size_t Section = 0;
+    std::size_t Leg = 0;
+    double Distance = 0;     // m
+    double NewDistance = 0;  // m, where a moved support goes on the same leg
+
+    bool operator==(const SupportEdit&) const = default;
+};
+
+// The edits as one text, as the input-set file and korvelin-calc keep them:
+// "1:2:4 -> 3,5; 1:3:2 x; 2:1:6 н" — section and leg from 1, the distance in m, then "-> S" for a
+// move, "x" for a removal, "н" for a guide; blank: none.
+struct SupportEditsReading {
+    std::vector<SupportEdit> Edits;
+    std::string Error;  // Russian, naming the edit typed
+    bool Ok() const { return Error.empty(); }
+};
+SupportEditsReading ReadSupportEdits(std::string_view text, std::string_view decimalSeparator);
+std::string SupportEditsText(std::span<const SupportEdit> edits, std::string_view decimalSeparator);
+
+// What a set of rules gives the schedule: q and w (N/m, as the support loads take them) and the
+// governing span of each item of the "Количество пролетов" selector. None: the set has no q.
+struct ScheduleRuleLoads {
+    double VerticalLoad = 0;  // q
+    double WindLoad = 0;      // w
+    GoverningSpanOfItem GoverningSpan;
+};
+
+struct ScheduleInput {
+    std::span<const CompensationResult> Sections;  // in route order
+    RuleSet PlacementRules = RuleSet::SP;
+    std::optional<ScheduleRuleLoads> SP;
+    std::optional<ScheduleRuleLoads> SNiP;
+    std::optional<double> Friction;  // μ; none: no friction
+    std::vector<SupportEdit> Edits;
+};
+
+// A horizontal force resolved along the pipe and across it, in magnitude (N), and its vector in the
+// route's axes (what the pipe exerts on the support).
+struct HorizontalForce {
+    double Along = 0;
+    double Across = 0;
+    double X = 0;
+    double Y = 0;
+};
+
+// A fixed support's forces by one set of rules.
+struct FixedSupportForces {
+    HorizontalForce Heating;
+    HorizontalForce Cooling;
+};
+
+// A support's loads by one set of rules, N.
+struct ScheduleLoads {
+    double Vertical = 0;
+    double Along = 0;   // sliding and guide: μ·V; fixed: the larger of heating and cooling
+    double Across = 0;  // wind (and a guide's force); fixed: the larger of heating and cooling
+    std::optional<FixedSupportForces> Fixed;
+};
+
+struct ScheduleRow {
+    std::size_t No = 1;  // from 1 in route order
+    ScheduleKind Kind = ScheduleKind::Sliding;
+    std::size_t Section = 0;  // from 0; a fixed support shared by two sections: the later one
+    std::size_t Leg = 0;      // from 0
+    double Distance = 0;      // m from the leg's start; a corner: the leg's length
+    bool Corner = false;      // a sliding support at a turn
+    bool Shared = false;      // a fixed support of two sections
+    bool Edited = false;      // moved or turned into a guide by the designer
+    double Chainage = 0;      // m from the route's start along the typed legs
+    double X = 0;             // m, the route's axes: the first leg along +x
+    double Y = 0;
+    double SpanBefore = 0;    // m, along the leg to the previous support; 0 at the route's start
+    double SpanAfter = 0;     // m, to the next; 0 at the route's end
+    std::optional<ScheduleLoads> SP;
+    std::optional<ScheduleLoads> SNiP;
+
+    const std::optional<ScheduleLoads>& Of(RuleSet rules) const
+    {
+        return rules == RuleSet::SP ? SP : SNiP;
+    }
+};
+
+// The totals of one type: how many and the sum of each load by each set of rules.
+struct ScheduleTotal {
+    ScheduleKind Kind = ScheduleKind::Sliding;
+    std::size_t Count = 0;
+    std::array<double, 2> Vertical{};  // SP, SNiP
+    std::array<double, 2> Along{};
+    std::array<double, 2> Across{};
+};
+
+// Each leg's division by the placement rules: the count of spans and the governing span of it.
+struct LegDivision {
+    std::size_t Section = 0;
+    std::size_t Leg = 0;
+    double Length = 0;          // m
+    int Spans = 0;              // n as placed (after the edits)
+    double GoverningSpan = 0;   // m, of n's item by the placement rules
+    double LongestSpan = 0;     // m
+};
+
+struct RouteSchedule {
+    RuleSet PlacementRules = RuleSet::SP;
+    std::optional<double> Friction;
+    double Length = 0;  // m, along the typed legs
+    std::vector<ScheduleRow> Rows;
+    std::vector<LegDivision> Legs;
+    std::array<ScheduleTotal, 3> Totals{};  // fixed, sliding, guide
+    // Spans the designer's edits made longer than the governing span, in Russian.
+    std::vector<std::string> Warnings;
+};
+
+struct ScheduleOutcome {
+    std::optional<RouteSchedule> Schedule;
+    std::string Message;  // Russian, when refused
+    bool Ok() const { return Schedule.has_value(); }
+};
+
+// The schedule of the route. Refused with a message: no sections; no q of the placement rules; a
+// leg whose division reaches an item without a governing span; an edit of a support that is not
+// there, a move off its leg or onto another support, a guide on a turn.
+ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input);
+
+// The schedule of a completed span calculation's sections: q and w of each set from its loads, the
+// governing span of each item recomputed from its input (GoverningSpansByItem), μ, the placement
+// rules and the edits as given. Refused as BuildRouteSchedule refuses, and a run that did not
+// complete.
+struct RouteScheduleRequest {
+    RuleSet PlacementRules = RuleSet::SP;
+    std::optional<double> Friction;
+    std::vector<SupportEdit> Edits;
+};
+ScheduleOutcome ScheduleOfRun(const CalculationOutcome& outcome,
+                              std::span<const CompensationResult> sections,
+                              const RouteScheduleRequest& request, std::string_view decimalSeparator);
+
+// "sp" or "snip" (either case) as korvelin-calc and the input-set file name the placement rules;
+// none for another text.
+std::optional<RuleSet> ReadPlacementRules(std::string_view text);
+std::string_view PlacementRulesKey(RuleSet rules);
+
+// The rule by which a fixed support of two sections takes their forces, one Russian sentence for
+// the note and the window.
+std::string_view SharedFixedSupportRule();
+
+// The columns of the schedule; the CSV writes them all, the printed tables take some of them.
+// Loads in N; the horizontal ones of a fixed support are the larger of heating and cooling, its
+// forces in each case in columns of their own (empty for the other supports).
+enum class ScheduleColumn {
+    No,
+    Kind,
+    Section,
+    Leg,
+    Chainage,
+    X,
+    Y,
+    VerticalSP,
+    VerticalSNiP,
+    AlongSP,
+    AlongSNiP,
+    AcrossSP,
+    AcrossSNiP,
+    HeatingAlongSP,
+    HeatingAcrossSP,
+    CoolingAlongSP,
+    CoolingAcrossSP,
+    HeatingAlongSNiP,
+    HeatingAcrossSNiP,
+    CoolingAlongSNiP,
+    CoolingAcrossSNiP,
+};
+inline constexpr std::size_t kScheduleColumns = 21;
+
+inline constexpr std::string_view kScheduleTitle = "Ведомость опор";
+
+// The column's header, lines broken with "\n": "Пикетаж,\nм".
+std::string_view ScheduleHeader(ScheduleColumn column);
+// The row's cell: numbers "0.000" with the separator; the leg from 1, a corner's "1–2"; empty
+// where the row has no such value.
+std::string ScheduleCell(const ScheduleRow& row, ScheduleColumn column,
+                         std::string_view decimalSeparator);
+// What heads the schedule, a sentence each: the rules that placed the supports and how, μ, the
+// loads' rules, the rule of a shared fixed support.
+std::vector<std::string> ScheduleDescription(const RouteSchedule& schedule,
+                                             std::string_view decimalSeparator);
+// The rows of the totals by type: the type, the count, the sums of V by SP and SNiP, of the
+// horizontal loads along and across by SP and SNiP.
+std::vector<std::vector<std::string>> ScheduleTotalCells(const RouteSchedule& schedule,
+                                                         std::string_view decimalSeparator);
+std::span<const std::string_view> ScheduleTotalHeaders();
+
+// The schedule for spreadsheets: the preamble of the span table's CSV (the title and the
+// description), every column, one line a support, then the totals by type and the warnings.
+std::string ScheduleCsv(const RouteSchedule& schedule, std::string_view decimalSeparator);
+
+}  // namespace korvelin
