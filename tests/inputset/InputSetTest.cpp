@@ -217,10 +217,10 @@ TEST(InputSetFormat, SectionKeepsItsBendsStepAndGuides)
     EXPECT_EQ(read.Guides, "");
     EXPECT_EQ(read.Legs, section.Legs);
     // A text longer than any field holds is refused, naming its key.
-    set.Compensation->Sections[0].Guides = std::string(kMaxInputTextLength + 1, '1');
+    set.Compensation->Sections[0].BendRadius = std::string(kMaxInputTextLength + 1, '1');
     const InputSetParse longer = ParseInputSet(SerializeInputSet(set));
     EXPECT_FALSE(longer.Set);
-    EXPECT_NE(longer.Problem.find("guides"), std::string::npos) << longer.Problem;
+    EXPECT_NE(longer.Problem.find("bendRadius"), std::string::npos) << longer.Problem;
 }
 
 TEST(InputSetFormat, LimitsAreInclusive)
