@@ -10,6 +10,7 @@
 // comes within 2^-24 of one half, MPFR computes the value again at 256 bits and decides.
 
 #include <mpfr.h>
+#include "../tests/common/MpfrNumber.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -30,17 +31,7 @@ constexpr int kBlock = 1 << 16;
 constexpr int kFractionBits = 96;  // kept below the result's last place while walking
 constexpr int kSubnormalUnit = -16445;
 
-class Number {
-public:
-    explicit Number(mpfr_prec_t precision = 256) { mpfr_init2(value_, precision); }
-    ~Number() { mpfr_clear(value_); }
-    Number(const Number&) = delete;
-    Number& operator=(const Number&) = delete;
-    mpfr_ptr get() { return value_; }
-
-private:
-    mpfr_t value_;
-};
+using Number = MpfrNumber;
 
 enum class Function { Log, Exp };
 

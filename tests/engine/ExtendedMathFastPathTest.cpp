@@ -7,6 +7,7 @@
 #include "korvelin/ExtendedMath.h"
 
 #include <mpfr.h>
+#include "MpfrNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -59,17 +60,7 @@ private:
     mpfr_exp_t emax_;
 };
 
-class Number {
-public:
-    explicit Number(mpfr_prec_t precision = 400) { mpfr_init2(value_, precision); }
-    ~Number() { mpfr_clear(value_); }
-    Number(const Number&) = delete;
-    Number& operator=(const Number&) = delete;
-    mpfr_ptr get() { return value_; }
-
-private:
-    mpfr_t value_;
-};
+using Number = MpfrNumber;
 
 // A 128-bit word pair as an exact MPFR number, read as two's complement when `isSigned`.
 void SetWords(mpfr_ptr target, fast::Words words, bool isSigned)
@@ -120,7 +111,7 @@ Measured ExpError(long double x)
     const WideExponents wide;
     const Parts parts = PartsOf(x);
     const fast::ExpValue value = fast::ExpFastValue(parts.Mantissa, parts.Exponent, parts.Negative);
-    Number argument(64), exact, product;
+    Number argument(64), exact(400), product(400);
     mpfr_set_ld(argument.get(), x, MPFR_RNDN);
     mpfr_exp(exact.get(), argument.get(), MPFR_RNDN);
     mpfr_mul_2si(exact.get(), exact.get(), 126 - value.Scale, MPFR_RNDN);
@@ -136,7 +127,7 @@ Measured LogError(long double x)
     const fast::LogValue value = fast::LogFastValue(parts.Mantissa, parts.Exponent);
     if (value.NearOne)
         return {false, 0};
-    Number argument(64), exact, result;
+    Number argument(64), exact(400), result(400);
     mpfr_set_ld(argument.get(), x, MPFR_RNDN);
     mpfr_log(exact.get(), argument.get(), MPFR_RNDN);
     mpfr_mul_2si(exact.get(), exact.get(), 113, MPFR_RNDN);

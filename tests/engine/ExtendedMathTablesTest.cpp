@@ -3,6 +3,7 @@
 // the text MPFR gives is written beside the test program, ready to replace the header.
 
 #include <mpfr.h>
+#include "MpfrNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -18,18 +19,7 @@
 
 namespace {
 
-// An MPFR number of a given precision, freed on leaving the scope.
-class Number {
-public:
-    explicit Number(mpfr_prec_t precision = 256) { mpfr_init2(value_, precision); }
-    ~Number() { mpfr_clear(value_); }
-    Number(const Number&) = delete;
-    Number& operator=(const Number&) = delete;
-    mpfr_ptr get() { return value_; }
-
-private:
-    mpfr_t value_;
-};
+using Number = MpfrNumber;
 
 std::string Printed(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string Printed(const char* format, ...)
