@@ -134,8 +134,11 @@ TEST(BuiltSectionNote, StressPartsAndSupportsInTheResults)
     SupportPlace sliding;
     SupportPlace guide;
     guide.Kind = SupportKind::Guide;
+    guide.Edited = true;
     r.Supports = {sliding, sliding, guide};
     r.SupportRules = RuleSet::SP;
+    r.Placement.Rules = RuleSet::SP;
+    r.Section.SupportStep = 3;
     r.Heating.SlidingSupports = 2;
     r.Heating.StickingSupports = 1;
     r.Heating.FrictionSteps = 12;
@@ -148,7 +151,8 @@ TEST(BuiltSectionNote, StressPartsAndSupportsInTheResults)
     for (const std::string& expected : std::vector<std::string>{
              std::string("от давления p·d/(4·t)\t3,872\t3,872\n"),
              std::string("сумма\t14,487\t12,614\n"),
-             std::string("Опоры вдоль плеч: скользящих 2, направляющих 1 (шаг и нагрузки по СП 42-102-2004); нагрев: "
+             std::string("Опоры вдоль плеч: скользящих 2, направляющих 1 (расстановка по СП 42-102-2004 и заданному шагу "
+                         "опор, с правками проектировщика, нагрузки по СП 42-102-2004); нагрев: "
                          "скользят 2, не сдвигаются (сила на опоре меньше μ·V) 1, шагов по температуре 12; "
                          "охлаждение: скользят 1, не сдвигаются (сила на опоре меньше μ·V) 2."),
          }) {
