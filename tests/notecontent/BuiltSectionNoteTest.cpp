@@ -223,6 +223,25 @@ TEST(BuiltSectionNote, DrawingShowsBendsSupportsAndGuides)
     EXPECT_TRUE(legendSliding);
     EXPECT_TRUE(legendGuide);
     EXPECT_GT(built.HeightMm, sharp.HeightMm);
+
+    // A support the designer turned into a guide is drawn as the typed guide at its place is, and
+    // a typed guide that stands among the supports is drawn once.
+    SupportPlace turned;
+    turned.Kind = SupportKind::Guide;
+    turned.Distance = 6;
+    turned.X = 6;
+    turned.Edited = true;
+    const auto linesOf = [&r](std::vector<GuidePlace> typed, std::vector<SupportPlace> supports) {
+        CompensationResult shown = r;
+        shown.Section.Guides = std::move(typed);
+        shown.Supports = std::move(supports);
+        return CompensationDrawing(shown, ",").Lines.size();
+    };
+    const std::size_t none = linesOf({}, {second});
+    const std::size_t typed = linesOf({{0, 6}}, {second});
+    EXPECT_GT(typed, none);
+    EXPECT_EQ(linesOf({}, {turned, second}), typed);
+    EXPECT_EQ(linesOf({{0, 6}}, {turned, second}), typed);
 }
 
 }  // namespace
