@@ -319,12 +319,8 @@ ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input)
         for (std::size_t k = 0; k < sectionCount; ++k) {
             for (const BeamDivision& beam : placements[k].Beams) {
                 LegDivision division;
+                static_cast<BeamDivision&>(division) = beam;
                 division.Section = k;
-                division.Leg = beam.Leg;
-                division.Length = beam.Length;
-                division.Spans = beam.Spans;
-                division.GoverningSpan = beam.GoverningSpan;
-                division.LongestSpan = beam.LongestSpan;
                 if (division.LongestSpan > division.GoverningSpan + kSamePlace) {
                     schedule.Warnings.push_back(
                         "пролет " + FormatFixed3(division.LongestSpan, ",") + " м после опоры № " +

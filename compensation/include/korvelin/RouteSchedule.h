@@ -124,14 +124,9 @@ struct ScheduleTotal {
 };
 
 // Each beam's division by the placement rules (a leg, or two legs whose corner support the
-// designer removed): the count of spans and the governing span of it.
-struct LegDivision {
+// designer removed), as its section's placement found it.
+struct LegDivision : BeamDivision {
     std::size_t Section = 0;
-    std::size_t Leg = 0;
-    double Length = 0;          // m
-    int Spans = 0;              // n as placed (after the edits)
-    double GoverningSpan = 0;   // m, of n's item by the placement rules
-    double LongestSpan = 0;     // m
 };
 
 struct RouteSchedule {
