@@ -8,6 +8,7 @@
 #include "korvelin/SupportLoads.h"
 
 #include <algorithm>
+#include <memory>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -117,6 +118,25 @@ std::string ClosingOutsideMessage(const CompensationTemperatures& t, std::string
            " и не выше наибольшей t_max = " + degrees(t.Max);
 }
 
+// A case of the temperature change dt with the section's free elongation α·Δt·ΣL and the free
+// movement of B, α·Δt·(x_B, y_B, 0): what both methods start from.
+CompensationCase FreeCase(const CompensationSection& section, double temperatureChange)
+{
+    const SectionPoint b = SectionNodes(section).back();
+    const long double alpha = kThermalExpansion;
+    const long double dt = temperatureChange;
+    CompensationCase result;
+    result.TemperatureChange = temperatureChange;
+    long double total = 0;
+    for (const double length : section.Legs) {
+        total += length;
+    }
+    result.FreeElongation = static_cast<double>(alpha * dt * total * kMillimetresPerMetre) + 0.0;
+    result.FreeMovement = {static_cast<double>(alpha * dt * b.X) + 0.0,
+                           static_cast<double>(alpha * dt * b.Y) + 0.0, 0.0};
+    return result;
+}
+
 // The chainage of a support along the typed legs from A, m.
 Real ChainageOf(const CompensationSection& section, const SupportPlace& place)
 {
@@ -163,17 +183,7 @@ CompensationCase CaseFromPath(const CompensationSection& section, const TubeSect
     const std::vector<LegDirection> directions = SectionDirections(section);
     const std::size_t n = model.Nodes.size();
     const std::size_t legCount = section.Legs.size();
-    const long double alpha = kThermalExpansion;
-    const long double dt = temperatureChange;
-    CompensationCase result;
-    result.TemperatureChange = temperatureChange;
-    long double total = 0;
-    for (const double length : section.Legs) {
-        total += length;
-    }
-    result.FreeElongation = static_cast<double>(alpha * dt * total * kMillimetresPerMetre) + 0.0;
-    result.FreeMovement = {static_cast<double>(alpha * dt * corners.back().X) + 0.0,
-                           static_cast<double>(alpha * dt * corners.back().Y) + 0.0, 0.0};
+    CompensationCase result = FreeCase(section, temperatureChange);
     const frame::Vec3& a = path.Loads.front();
     const frame::Vec3& b = path.Loads.back();
     result.A = {static_cast<double>(a[0]) + 0.0, static_cast<double>(a[1]) + 0.0,
@@ -529,15 +539,19 @@ std::string CompensationTextsProblem(const CompensationTexts& texts,
     return {};
 }
 
-CompensationLoads CompensationLoadsOf(const CalculationOutcome& outcome)
+CompensationLoads CompensationLoadsOf(const CalculationOutcome& outcome,
+                                      std::string_view decimalSeparator)
 {
     if (outcome.Kind != OutcomeKind::Completed) {
         return {};
     }
-    return {outcome.Loads.VerticalLoadSP, outcome.Loads.TotalLoadSNiP,
-            FindGoverningSpan(outcome.Spans, RuleSet::SP).Span,
-            FindGoverningSpan(outcome.Spans, RuleSet::SNiP).Span,
-            outcome.Input ? outcome.Input->Pressure : 0.0};
+    // Each item is run once, whichever set asks first; the runs keep their own copy of the input.
+    const auto byItem = std::make_shared<GoverningSpansByItem>(outcome, decimalSeparator);
+    const auto of = [&byItem](RuleSet rules) -> GoverningSpanOfItem {
+        return [byItem, rules](int item) { return byItem->Span(rules, item); };
+    };
+    return {outcome.Loads.VerticalLoadSP, outcome.Loads.TotalLoadSNiP, of(RuleSet::SP),
+            of(RuleSet::SNiP), outcome.Input ? outcome.Input->Pressure : 0.0};
 }
 
 TubeSection ComputeTubeSection(double outerDiameter, double wallThickness)
@@ -656,15 +670,7 @@ CompensationCase ComputeCase(const CompensationSection& section, const TubeSecti
     const long double alpha = kThermalExpansion;
     const long double dt = temperatureChange;
 
-    CompensationCase result;
-    result.TemperatureChange = temperatureChange;
-    long double total = 0;
-    for (const double length : section.Legs) {
-        total += length;
-    }
-    result.FreeElongation = static_cast<double>(alpha * dt * total * kMillimetresPerMetre) + 0.0;
-    result.FreeMovement = {static_cast<double>(alpha * dt * b.X) + 0.0,
-                           static_cast<double>(alpha * dt * b.Y) + 0.0, 0.0};
+    CompensationCase result = FreeCase(section, temperatureChange);
     result.Unknowns = SolveForceMethod(delta, result.FreeMovement);
     const std::array<double, 3>& x = result.Unknowns;
 
@@ -817,17 +823,13 @@ CompensationOutcome ComputeCompensation(const CompensationInput& input)
     } else if (loadSNiP) {
         result.SupportRules = RuleSet::SNiP;
     }
-    const auto stepOf = [&](std::optional<RuleSet> rules) {
-        if (section.SupportStep) {
-            return *section.SupportStep;
-        }
-        if (!rules) {
-            return 0.0;
-        }
-        const std::optional<double>& span =
-            *rules == RuleSet::SP ? input.GoverningSpanSP : input.GoverningSpanSNiP;
-        return span.value_or(0.0);
-    };
+    // One placement for the cases and every set of rules: by the governing spans of the placement
+    // rules (of the other set when those are not given), the typed step and the edits.
+    const bool placeBySP = input.PlacementRules == RuleSet::SP ? static_cast<bool>(input.GoverningSpansSP)
+                                                               : !input.GoverningSpansSNiP;
+    const GoverningSpanOfItem& spans = placeBySP ? input.GoverningSpansSP : input.GoverningSpansSNiP;
+    result.Placement = PlaceSupports(section, spans, placeBySP ? RuleSet::SP : RuleSet::SNiP,
+                                     input.Edits, input.RouteIndex);
     const auto loadOf = [&](std::optional<RuleSet> rules) {
         if (!rules) {
             return 0.0;
@@ -856,9 +858,9 @@ CompensationOutcome ComputeCompensation(const CompensationInput& input)
                                 input.Pressure);
         return c;
     };
-    result.SupportStep = stepOf(result.SupportRules);
     const double q = loadOf(result.SupportRules);
-    result.Supports = PlaceSupports(section, result.SupportStep, q);
+    result.Supports = LoadedSupports(result.Placement.Places, q);
+    result.SupportStep = result.Supports.empty() ? 0.0 : LongestSpan(section, result.Supports);
     result.Heating = solve(result.Supports, q, heating);
     result.Cooling = solve(result.Supports, q, cooling);
     const int steps = std::max(result.Heating.FrictionSteps, result.Cooling.FrictionSteps);
@@ -882,12 +884,12 @@ CompensationOutcome ComputeCompensation(const CompensationInput& input)
         set.Rules = rules;
         set.VerticalLoad = *load;
         set.Friction = *input.Friction;
-        set.SupportStep = stepOf(rules);
+        set.SupportStep = result.SupportStep;
         if (result.SupportRules == rules) {
             set.HeatingCase = result.Heating;
             set.CoolingCase = result.Cooling;
         } else {
-            const std::vector<SupportPlace> supports = PlaceSupports(section, set.SupportStep, *load);
+            const std::vector<SupportPlace> supports = LoadedSupports(result.Placement.Places, *load);
             set.HeatingCase = solve(supports, *load, heating);
             set.CoolingCase = solve(supports, *load, cooling);
         }
@@ -969,6 +971,10 @@ CompensationRun RunCompensation(const CompensationTexts& texts, double outerDiam
     if (!shoe.Ok()) {
         return refuse(shoe.Refusal, shoe.Message);
     }
+    // The route's placement rules and the designer's edits; texts that do not read are left to
+    // whoever reads them for the schedule (the window and korvelin-calc refuse them).
+    const RuleSet placementRules = ReadPlacementRules(texts.PlacementRules).value_or(RuleSet::SP);
+    const std::vector<SupportEdit> edits = ReadSupportEdits(texts.SupportEdits, decimalSeparator).Edits;
     for (const SectionTexts& sectionTexts : texts.Sections) {
         const SectionReading reading = ReadSectionTexts(sectionTexts, decimalSeparator);
         if (!reading.Ok()) {
@@ -984,8 +990,11 @@ CompensationRun RunCompensation(const CompensationTexts& texts, double outerDiam
         input.TotalLoadSNiP = loads.TotalLoadSNiP;
         input.AllowableStress = allowable.Value;
         input.ShoeLength = shoe.Value;
-        input.GoverningSpanSP = loads.GoverningSpanSP;
-        input.GoverningSpanSNiP = loads.GoverningSpanSNiP;
+        input.GoverningSpansSP = loads.GoverningSpansSP;
+        input.GoverningSpansSNiP = loads.GoverningSpansSNiP;
+        input.PlacementRules = placementRules;
+        input.Edits = edits;
+        input.RouteIndex = run.Sections.size();
         input.Pressure = loads.Pressure;
         CompensationOutcome outcome = ComputeCompensation(input);
         if (!outcome.Ok()) {
@@ -1034,77 +1043,6 @@ BendFactors ComputeBendFactors(double radius, double outerDiameter, double wallT
     factors.Flexibility = c.Flexibility;
     factors.Intensification = c.Intensification;
     return factors;
-}
-
-std::vector<SupportPlace> PlaceSupports(const CompensationSection& section, double step,
-                                        double verticalLoad)
-{
-    std::vector<SupportPlace> places;
-    const std::size_t legCount = section.Legs.size();
-    if (step > 0) {
-        for (std::size_t k = 0; k < legCount; ++k) {
-            const long double length = section.Legs[k];
-            const int spans = CountSupports(section.Legs[k], step).Spans;
-            for (int j = 1; j < spans; ++j) {
-                places.push_back({SupportKind::Sliding, k, static_cast<double>(length * j / spans)});
-            }
-            if (k + 1 < legCount) {
-                // The corner's own support, at the middle of its bend.
-                places.push_back({SupportKind::Sliding, k, section.Legs[k]});
-            }
-        }
-    }
-    for (const GuidePlace& guide : section.Guides) {
-        // A guide within a millimetre of a sliding support takes its place.
-        const auto same = std::find_if(places.begin(), places.end(), [&guide](const SupportPlace& p) {
-            return p.Leg == guide.Leg && std::fabs(p.Distance - guide.Distance) < 1e-3;
-        });
-        if (same != places.end()) {
-            same->Kind = SupportKind::Guide;
-            same->Distance = guide.Distance;
-        } else {
-            places.push_back({SupportKind::Guide, guide.Leg, guide.Distance});
-        }
-    }
-    std::stable_sort(places.begin(), places.end(), [&section](const SupportPlace& a, const SupportPlace& b) {
-        return ChainageOf(section, a) < ChainageOf(section, b);
-    });
-    if (places.empty()) {
-        return places;
-    }
-    // V = k·q·ℓ: ℓ half the spans on either side along the route, k the continuous-beam factor of
-    // the most loaded intermediate support of as many spans as the section has (from seven on,
-    // the limit of many spans).
-    const std::size_t spans = places.size() + 1;
-    const BeamFactors factors = ContinuousBeamFactors(static_cast<int>(std::min<std::size_t>(spans, 7) - 1));
-    const long double factor = factors.Intermediate.value_or(factors.End);
-    long double total = 0;
-    for (const double length : section.Legs) {
-        total += length;
-    }
-    for (std::size_t j = 0; j < places.size(); ++j) {
-        SupportPlace& place = places[j];
-        const long double before = j == 0 ? 0 : ChainageOf(section, places[j - 1]);
-        const long double after = j + 1 == places.size() ? total : ChainageOf(section, places[j + 1]);
-        place.Span = static_cast<double>((after - before) / 2);
-        place.VerticalLoad = static_cast<double>(factor * verticalLoad * place.Span);
-        const Real chainage = ChainageOf(section, place);
-        const frame::Point p = frame::PointAt(section, chainage);
-        place.X = static_cast<double>(p.X) + 0.0;
-        place.Y = static_cast<double>(p.Y) + 0.0;
-        const long double radius = section.BendRadius;
-        place.OnBend = false;
-        if (radius > 0) {
-            long double corner = 0;
-            for (std::size_t k = 0; k + 1 < legCount; ++k) {
-                corner += section.Legs[k];
-                if (std::fabs(chainage - corner) < radius) {
-                    place.OnBend = true;
-                }
-            }
-        }
-    }
-    return places;
 }
 
 }  // namespace korvelin

@@ -93,27 +93,38 @@ HorizontalForce FixedForce(const std::vector<EndReaction>& ends, RuleSet rules, 
     return force;
 }
 
-// A guide's force across its leg from the section's solution (the larger of heating and cooling,
-// the set's own solution first); 0 where the section has none at that place.
-double GuideForceAt(const CompensationResult& result, RuleSet rules, std::size_t leg, double distance)
+// The forces of the section's solution on one of its supports by one set of rules: the friction
+// along the leg and the friction across it with a guide's force, each the larger of heating and
+// cooling (N). The set's own solution with the friction; without it (no μ) the frictionless one.
+// None when the solution does not carry that support.
+struct SolvedSupport {
+    double Along = 0;
+    double Across = 0;
+};
+std::optional<SolvedSupport> SolvedForces(const CompensationResult& result, RuleSet rules,
+                                          const SupportPlace& place, std::size_t index)
 {
     const std::optional<RuleSetCompensation>& set = rules == RuleSet::SP ? result.SP : result.SNiP;
-    double largest = 0;
-    const auto look = [&](const CompensationCase& c) {
-        for (const GuideForce& guide : c.Guides) {
-            if (guide.Leg == leg && std::fabs(guide.Distance - distance) <= kSamePlace) {
-                largest = std::max(largest, std::fabs(guide.Force));
-            }
+    const CompensationCase& heating = set ? set->HeatingCase : result.Heating;
+    const CompensationCase& cooling = set ? set->CoolingCase : result.Cooling;
+    const LegDirection d = SectionDirections(result.Section)[place.Leg];
+    SolvedSupport solved;
+    for (const CompensationCase* c : {&heating, &cooling}) {
+        if (index >= c->Supports.size()) {
+            return std::nullopt;
         }
-    };
-    if (set && !(set->HeatingCase.Guides.empty() && set->CoolingCase.Guides.empty())) {
-        look(set->HeatingCase);
-        look(set->CoolingCase);
-    } else {
-        look(result.Heating);
-        look(result.Cooling);
+        const SupportForces& forces = c->Supports[index];
+        if (forces.Place.Leg != place.Leg || forces.Place.Distance != place.Distance) {
+            return std::nullopt;
+        }
+        const long double fx = forces.FrictionX;
+        const long double fy = forces.FrictionY;
+        const long double along = std::fabs(fx * d.Cos + fy * d.Sin);
+        const long double across = std::fabs(-fx * d.Sin + fy * d.Cos) + std::fabs(forces.GuideForce);
+        solved.Along = std::max(solved.Along, static_cast<double>(along));
+        solved.Across = std::max(solved.Across, static_cast<double>(across));
     }
-    return largest;
+    return solved;
 }
 
 }  // namespace
@@ -149,99 +160,6 @@ std::string_view SharedFixedSupportRule()
     return "Неподвижная опора между двумя участками воспринимает векторную сумму реакций обоих "
            "участков на эту опору, отдельно при нагреве и при охлаждении, по каждому своду правил; "
            "сумма разложена вдоль и поперек трубы.";
-}
-
-SupportEditsReading ReadSupportEdits(std::string_view text, std::string_view decimalSeparator)
-{
-    SupportEditsReading reading;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(';', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        std::string item(text.substr(start, end - start));
-        start = end + 1;
-        const auto first = item.find_first_not_of(" \t");
-        if (first == std::string::npos) {
-            continue;
-        }
-        item = item.substr(first, item.find_last_not_of(" \t") - first + 1);
-        const auto fail = [&reading, &item]() {
-            reading.Edits.clear();
-            reading.Error = "Правка опоры «" + item +
-                            "» не читается: нужно «участок:плечо:расстояние» и «-> новое "
-                            "расстояние», «x» (удалить) или «н» (направляющая)";
-            return reading;
-        };
-        SupportEdit edit;
-        std::string rest;
-        if (const auto arrow = item.find("->"); arrow != std::string::npos) {
-            edit.Action = SupportEditAction::Move;
-            long double to = 0;
-            if (!ReadNumber(std::string_view(item).substr(arrow + 2), decimalSeparator, to)) {
-                return fail();
-            }
-            edit.NewDistance = static_cast<double>(to);
-            rest = item.substr(0, arrow);
-        } else {
-            const auto blank = item.find_last_of(" \t");
-            if (blank == std::string::npos) {
-                return fail();
-            }
-            const std::string word = item.substr(blank + 1);
-            if (word == "x" || word == "X" || word == "х" || word == "Х") {
-                edit.Action = SupportEditAction::Remove;
-            } else if (word == "н" || word == "Н" || word == "g" || word == "G") {
-                edit.Action = SupportEditAction::Guide;
-            } else {
-                return fail();
-            }
-            rest = item.substr(0, blank);
-        }
-        const auto c1 = rest.find(':');
-        const auto c2 = c1 == std::string::npos ? c1 : rest.find(':', c1 + 1);
-        long double section = 0;
-        long double leg = 0;
-        long double distance = 0;
-        if (c2 == std::string::npos ||
-            !ReadNumber(std::string_view(rest).substr(0, c1), decimalSeparator, section) ||
-            !ReadNumber(std::string_view(rest).substr(c1 + 1, c2 - c1 - 1), decimalSeparator, leg) ||
-            !ReadNumber(std::string_view(rest).substr(c2 + 1), decimalSeparator, distance) ||
-            section < 1 || leg < 1 || section != std::floor(section) || leg != std::floor(leg) ||
-            section > 1000 || leg > 1000) {
-            return fail();
-        }
-        edit.Section = static_cast<std::size_t>(section) - 1;
-        edit.Leg = static_cast<std::size_t>(leg) - 1;
-        edit.Distance = static_cast<double>(distance);
-        reading.Edits.push_back(edit);
-    }
-    return reading;
-}
-
-std::string SupportEditsText(std::span<const SupportEdit> edits, std::string_view decimalSeparator)
-{
-    std::string text;
-    for (const SupportEdit& edit : edits) {
-        if (!text.empty()) {
-            text += "; ";
-        }
-        text += std::to_string(edit.Section + 1) + ':' + std::to_string(edit.Leg + 1) + ':' +
-                FormatGeneral(edit.Distance, decimalSeparator);
-        switch (edit.Action) {
-        case SupportEditAction::Move:
-            text += " -> " + FormatGeneral(edit.NewDistance, decimalSeparator);
-            break;
-        case SupportEditAction::Remove:
-            text += " x";
-            break;
-        case SupportEditAction::Guide:
-            text += " н";
-            break;
-        }
-    }
-    return text;
 }
 
 ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input)
@@ -287,62 +205,58 @@ ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input)
     }
     const double routeLength = static_cast<double>(chainage);
 
-    // The supports each leg gets by the placement rules, the corners' and the typed guides.
-    std::vector<Place> places;
+    // Each section's supports by the one placement its own solution takes, with the edits; the
+    // forces of its solution belong to them when the section was solved at these very places.
+    for (const SupportEdit& edit : input.Edits) {
+        if (edit.Section >= sectionCount) {
+            return refuse("Правка опоры: на месте «" + PlaceText(edit.Section, edit.Leg, edit.Distance) +
+                          "» нет скользящей опоры или направляющей");
+        }
+    }
+    std::vector<SectionSupports> placements(sectionCount);
+    std::vector<bool> solvedHere(sectionCount, false);
     for (std::size_t k = 0; k < sectionCount; ++k) {
-        const CompensationSection& section = input.Sections[k].Section;
-        long double legStart = sectionChainage[k];
+        const CompensationResult& result = input.Sections[k];
+        placements[k] = PlaceSupports(result.Section, placing->GoverningSpan, input.PlacementRules,
+                                      input.Edits, k);
+        if (!placements[k].Problem.empty()) {
+            return refuse(placements[k].Problem);
+        }
+        solvedHere[k] = result.Placement.Rules == input.PlacementRules &&
+                        SamePlaces(placements[k].Places, result.Placement.Places);
+    }
+
+    // The rows in route order: each section's support A, its places; the last support B.
+    std::vector<Place> places;
+    std::vector<const SupportPlace*> placed;  // the section's place of each row; none for a fixed one
+    std::vector<std::size_t> placeIndex;      // its index in the section's places
+    std::vector<long double> loadLength;      // m, V = q × it
+    for (std::size_t k = 0; k < sectionCount; ++k) {
         Place fixed;
         fixed.Kind = ScheduleKind::Fixed;
         fixed.Section = k;
         fixed.Shared = k > 0;
-        fixed.Chainage = static_cast<double>(legStart);
+        fixed.Chainage = sectionChainage[k];
         places.push_back(fixed);
-        for (std::size_t leg = 0; leg < section.Legs.size(); ++leg) {
-            const double length = section.Legs[leg];
-            const std::optional<RouteSupports> division =
-                DivideIntoSpans(length, placing->GoverningSpan);
-            if (!division) {
-                return refuse("Плечо " + std::to_string(leg + 1) + " участка «" + section.Name +
-                              "» не делится на пролеты: по " +
-                              std::string(RuleSetName(input.PlacementRules)) +
-                              " нет определяющего пролета для такого числа пролетов");
-            }
-            for (int i = 1; i < division->Spans; ++i) {
-                Place place;
-                place.Section = k;
-                place.Leg = leg;
-                place.Distance = static_cast<double>(static_cast<long double>(length) * i /
-                                                     division->Spans);
-                places.push_back(place);
-            }
-            for (const GuidePlace& guide : section.Guides) {
-                if (guide.Leg != leg) {
-                    continue;
-                }
-                const auto same = std::find_if(places.begin(), places.end(), [&](const Place& p) {
-                    return p.Section == k && p.Leg == leg && p.Kind != ScheduleKind::Fixed &&
-                           std::fabs(p.Distance - guide.Distance) <= kSamePlace;
-                });
-                if (same != places.end()) {
-                    same->Kind = ScheduleKind::Guide;
-                } else {
-                    Place place;
-                    place.Kind = ScheduleKind::Guide;
-                    place.Section = k;
-                    place.Leg = leg;
-                    place.Distance = guide.Distance;
-                    places.push_back(place);
-                }
-            }
-            if (leg + 1 < section.Legs.size()) {
-                Place corner;
-                corner.Section = k;
-                corner.Leg = leg;
-                corner.Distance = length;
-                corner.Corner = true;
-                places.push_back(corner);
-            }
+        placed.push_back(nullptr);
+        placeIndex.push_back(0);
+        loadLength.push_back(static_cast<long double>(placements[k].LoadLengthA) +
+                             (k > 0 ? placements[k - 1].LoadLengthB : 0.0));
+        for (std::size_t j = 0; j < placements[k].Places.size(); ++j) {
+            const SupportPlace& support = placements[k].Places[j];
+            Place place;
+            place.Kind = support.Kind == SupportKind::Guide ? ScheduleKind::Guide : ScheduleKind::Sliding;
+            place.Section = k;
+            place.Leg = support.Leg;
+            place.Distance = support.Distance;
+            place.Corner = support.Corner;
+            place.Edited = support.Edited;
+            place.Chainage = static_cast<double>(static_cast<long double>(sectionChainage[k]) +
+                                                 support.Chainage);
+            places.push_back(place);
+            placed.push_back(&support);
+            placeIndex.push_back(j);
+            loadLength.push_back(support.LoadLength);
         }
     }
     {
@@ -351,74 +265,12 @@ ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input)
         last.Section = sectionCount - 1;
         last.Leg = input.Sections.back().Section.Legs.size() - 1;
         last.Distance = input.Sections.back().Section.Legs.back();
+        last.Chainage = routeLength;
         places.push_back(last);
+        placed.push_back(nullptr);
+        placeIndex.push_back(0);
+        loadLength.push_back(placements.back().LoadLengthB);
     }
-
-    // The designer's edits.
-    for (const SupportEdit& edit : input.Edits) {
-        const auto found = std::find_if(places.begin(), places.end(), [&](const Place& p) {
-            return p.Kind != ScheduleKind::Fixed && p.Section == edit.Section && p.Leg == edit.Leg &&
-                   std::fabs(p.Distance - edit.Distance) <= kSamePlace;
-        });
-        const std::string where = PlaceText(edit.Section, edit.Leg, edit.Distance);
-        if (found == places.end()) {
-            return refuse("Правка опоры: на месте «" + where +
-                          "» нет скользящей опоры или направляющей");
-        }
-        switch (edit.Action) {
-        case SupportEditAction::Remove:
-            places.erase(found);
-            break;
-        case SupportEditAction::Guide:
-            if (found->Corner) {
-                return refuse("Правка опоры: на угол поворота («" + where +
-                              "») направляющая не ставится");
-            }
-            found->Kind = ScheduleKind::Guide;
-            found->Edited = true;
-            break;
-        case SupportEditAction::Move: {
-            if (found->Corner) {
-                return refuse("Правка опоры: опора на углу поворота («" + where +
-                              "») не переносится, ее можно только удалить");
-            }
-            const double length = input.Sections[edit.Section].Section.Legs[edit.Leg];
-            if (!(edit.NewDistance > kSamePlace && edit.NewDistance < length - kSamePlace)) {
-                return refuse("Правка опоры «" + where + "»: новое место " +
-                              FormatGeneral(edit.NewDistance, ",") + " м не внутри плеча длиной " +
-                              FormatGeneral(length, ",") + " м");
-            }
-            const bool taken = std::any_of(places.begin(), places.end(), [&](const Place& p) {
-                return &p != &*found && p.Section == edit.Section && p.Leg == edit.Leg &&
-                       std::fabs(p.Distance - edit.NewDistance) <= kSamePlace;
-            });
-            if (taken) {
-                return refuse("Правка опоры «" + where + "»: на месте " +
-                              FormatGeneral(edit.NewDistance, ",") + " м уже стоит опора");
-            }
-            found->Distance = edit.NewDistance;
-            found->Edited = true;
-            break;
-        }
-        }
-    }
-
-    for (Place& place : places) {
-        if (place.Kind == ScheduleKind::Fixed && place.Shared) {
-            continue;
-        }
-        if (place.Kind == ScheduleKind::Fixed && place.Section == 0 && place.Distance == 0) {
-            continue;
-        }
-        long double along = sectionChainage[place.Section];
-        const CompensationSection& section = input.Sections[place.Section].Section;
-        for (std::size_t leg = 0; leg < place.Leg; ++leg) {
-            along += section.Legs[leg];
-        }
-        place.Chainage = static_cast<double>(along + place.Distance);
-    }
-    std::stable_sort(places.begin(), places.end(),
-                     [](const Place& a, const Place& b) { return a.Chainage < b.Chainage; });
 
     RouteSchedule schedule;
     schedule.PlacementRules = input.PlacementRules;
@@ -444,22 +296,16 @@ ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input)
             row.SpanAfter =
                 static_cast<double>(static_cast<long double>(places[i + 1].Chainage) - place.Chainage);
         }
-        // The point of the pipe's axis: on a leg the straight axis; at a corner the middle of the
-        // bend's arc, R·(1 − 1/√2) from the intersection of the axes towards the inside.
-        const std::vector<SectionPoint>& points = nodes[place.Section];
-        const std::vector<LegDirection>& dirs = directions[place.Section];
-        const double radius = input.Sections[place.Section].Section.BendRadius;
-        long double px = points[place.Leg].X + static_cast<long double>(dirs[place.Leg].Cos) * place.Distance;
-        long double py = points[place.Leg].Y + static_cast<long double>(dirs[place.Leg].Sin) * place.Distance;
-        if (place.Kind == ScheduleKind::Fixed && place.Shared) {
-            px = 0;
-            py = 0;
-        } else if (place.Corner && radius > 0) {
-            const LegDirection& in = dirs[place.Leg];
-            const LegDirection& out = dirs[place.Leg + 1];
-            const long double inset = radius * (1 - 1 / std::sqrt(2.0L));
-            px += (out.Cos - in.Cos) * inset;
-            py += (out.Sin - in.Sin) * inset;
+        // The point of the pipe's axis as the placement found it (at a corner the middle of the
+        // bend's arc); a fixed support at its section's end.
+        long double px = 0;
+        long double py = 0;
+        if (placed[i] != nullptr) {
+            px = placed[i]->X;
+            py = placed[i]->Y;
+        } else if (!place.Shared && i > 0) {
+            px = nodes[place.Section].back().X;
+            py = nodes[place.Section].back().Y;
         }
         const auto [rx, ry] = Rotate(turns[place.Section], px, py);
         row.X = static_cast<double>(origins[place.Section].first + rx);
@@ -467,54 +313,25 @@ ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input)
         schedule.Rows.push_back(std::move(row));
     }
 
-    // The beams: from a fixed support or a corner's support to the next of them. A leg is one
-    // beam; a corner whose support the designer removed joins its two legs into one.
-    std::vector<std::size_t> ends;
-    for (std::size_t i = 0; i < places.size(); ++i) {
-        if (places[i].Kind == ScheduleKind::Fixed || places[i].Corner) {
-            ends.push_back(i);
-        }
-    }
-    struct Share {
-        double Factor = 0;  // × q
-        long double Length = 0;
-    };
-    std::vector<std::vector<Share>> shares(places.size());
-    for (std::size_t b = 0; b + 1 < ends.size(); ++b) {
-        const std::size_t first = ends[b];
-        const std::size_t last = ends[b + 1];
-        const int spans = static_cast<int>(last - first);
-        const int item = SpanCountIndexOf(spans);
-        const BeamFactors factors = ContinuousBeamFactors(item);
-        LegDivision division;
-        division.Section = places[first].Section;
-        division.Leg = places[first].Corner ? places[first].Leg + 1 : 0;
-        division.Length = static_cast<double>(static_cast<long double>(places[last].Chainage) -
-                                              places[first].Chainage);
-        division.Spans = spans;
-        division.GoverningSpan = placing->GoverningSpan(item).value_or(0);
-        for (std::size_t i = first; i < last; ++i) {
-            division.LongestSpan = std::max(division.LongestSpan, schedule.Rows[i].SpanAfter);
-        }
-        if (division.LongestSpan > division.GoverningSpan + kSamePlace) {
-            schedule.Warnings.push_back(
-                "пролет " + FormatFixed3(division.LongestSpan, ",") + " м после опоры № " +
-                std::to_string(first + 1) + " длиннее определяющего пролета " +
-                FormatFixed3(division.GoverningSpan, ",") + " м балки из " + std::to_string(spans) +
-                " пролетов по " + std::string(RuleSetName(input.PlacementRules)));
-        }
-        schedule.Legs.push_back(division);
-        for (std::size_t i = first; i <= last; ++i) {
-            if (i == first) {
-                shares[i].push_back({factors.End, schedule.Rows[i].SpanAfter});
-            } else if (i == last) {
-                shares[i].push_back({factors.End, schedule.Rows[i].SpanBefore});
-            } else {
-                shares[i].push_back({factors.Intermediate.value_or(factors.End),
-                                     (static_cast<long double>(schedule.Rows[i].SpanBefore) +
-                                      schedule.Rows[i].SpanAfter) /
-                                         2});
+    // Each beam's division as placed, numbered by the route's rows.
+    {
+        std::size_t firstRow = 0;
+        for (std::size_t k = 0; k < sectionCount; ++k) {
+            for (const BeamDivision& beam : placements[k].Beams) {
+                LegDivision division;
+                static_cast<BeamDivision&>(division) = beam;
+                division.Section = k;
+                if (division.LongestSpan > division.GoverningSpan + kSamePlace) {
+                    schedule.Warnings.push_back(
+                        "пролет " + FormatFixed3(division.LongestSpan, ",") + " м после опоры № " +
+                        std::to_string(firstRow + beam.LongestAfter + 1) +
+                        " длиннее определяющего пролета " + FormatFixed3(division.GoverningSpan, ",") +
+                        " м балки из " + std::to_string(beam.Spans) + " пролетов по " +
+                        std::string(RuleSetName(input.PlacementRules)));
+                }
+                schedule.Legs.push_back(division);
             }
+            firstRow += placements[k].Places.size() + 1;
         }
     }
 
@@ -546,13 +363,8 @@ ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input)
                 continue;
             }
             ScheduleLoads loads;
-            long double vertical = 0;
-            long double wind = 0;
-            for (const Share& share : shares[i]) {
-                vertical += share.Factor * static_cast<long double>(set->VerticalLoad) * share.Length;
-                wind += share.Factor * static_cast<long double>(set->WindLoad) * share.Length;
-            }
-            loads.Vertical = static_cast<double>(vertical);
+            loads.Vertical = static_cast<double>(static_cast<long double>(set->VerticalLoad) * loadLength[i]);
+            const long double wind = static_cast<long double>(set->WindLoad) * loadLength[i];
             if (row.Kind == ScheduleKind::Fixed) {
                 FixedSupportForces forces;
                 forces.Heating = FixedForce(meeting, rules, true, along);
@@ -560,16 +372,22 @@ ScheduleOutcome BuildRouteSchedule(const ScheduleInput& input)
                 loads.Along = std::max(forces.Heating.Along, forces.Cooling.Along);
                 loads.Across = std::max(forces.Heating.Across, forces.Cooling.Across);
                 loads.Fixed = forces;
+            } else if (const std::optional<SolvedSupport> solved =
+                           solvedHere[row.Section]
+                               ? SolvedForces(input.Sections[row.Section], rules, *placed[i],
+                                              placeIndex[i])
+                               : std::nullopt) {
+                // The section's own solution at this support: its friction along and across the
+                // leg, a guide's force, the larger of heating and cooling.
+                loads.Along = solved->Along;
+                loads.Across = static_cast<double>(wind + solved->Across);
             } else {
+                // A section solved apart from the route's supports: the friction limit μ·V.
                 loads.Along = input.Friction
                                   ? static_cast<double>(static_cast<long double>(*input.Friction) *
                                                         loads.Vertical)
                                   : 0;
-                long double across = wind;
-                if (row.Kind == ScheduleKind::Guide) {
-                    across += GuideForceAt(input.Sections[row.Section], rules, row.Leg, row.Distance);
-                }
-                loads.Across = static_cast<double>(across);
+                loads.Across = static_cast<double>(wind);
             }
             (rules == RuleSet::SP ? row.SP : row.SNiP) = loads;
         }
@@ -712,16 +530,18 @@ std::vector<std::string> ScheduleDescription(const RouteSchedule& schedule, std:
     std::vector<std::string> lines;
     lines.push_back("Опоры расставлены по " + std::string(RuleSetName(schedule.PlacementRules)) +
                     ": каждое плечо разбито на наименьшее число равных пролетов, при котором "
-                    "пролет не больше определяющего пролета балки с таким числом пролетов; на "
-                    "каждом углу поворота — скользящая опора. Длина трассы по осям плеч " +
+                    "пролет не больше определяющего пролета балки с таким числом пролетов (где "
+                    "для участка задан шаг опор — и не больше шага); на каждом углу поворота — "
+                    "скользящая опора. Длина трассы по осям плеч " +
                     FormatFixed3(schedule.Length, separator) + " м.");
     lines.push_back("Вертикальная нагрузка V — коэффициент неразрезной балки места опоры × q × "
-                    "пролет (для промежуточной опоры — среднее двух соседних пролетов); поперек "
-                    "трубы — ветер на пролет по тем же коэффициентам, у направляющей — и ее сила; "
-                    "вдоль трубы — трение μ·V" +
+                    "пролет (для промежуточной опоры — среднее двух соседних пролетов). Вдоль "
+                    "трубы — сила трения опоры из расчета компенсации участка с этими же опорами, "
+                    "большая из нагрева и охлаждения (не больше μ·V" +
                     (schedule.Friction ? " при μ = " + FormatGeneral(*schedule.Friction, separator)
-                                       : std::string(" (коэффициент трения не задан: 0)")) +
-                    ".");
+                                       : std::string("; коэффициент трения не задан: 0")) +
+                    "); поперек трубы — ветер на пролет по тем же коэффициентам, сила трения "
+                    "поперек плеча и у направляющей — ее сила из того же расчета.");
     lines.push_back(std::string(SharedFixedSupportRule()));
     return lines;
 }
@@ -805,28 +625,6 @@ ScheduleOutcome ScheduleOfRun(const CalculationOutcome& outcome,
     input.Friction = request.Friction;
     input.Edits = request.Edits;
     return BuildRouteSchedule(input);
-}
-
-std::optional<RuleSet> ReadPlacementRules(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    if (lower == "sp") {
-        return RuleSet::SP;
-    }
-    if (lower == "snip") {
-        return RuleSet::SNiP;
-    }
-    return std::nullopt;
-}
-
-std::string_view PlacementRulesKey(RuleSet rules)
-{
-    return rules == RuleSet::SP ? "sp" : "snip";
 }
 
 }  // namespace korvelin

@@ -84,22 +84,23 @@ std::optional<RouteSupports> DivideIntoSpans(double length, const GoverningSpanO
 
 GoverningSpansByItem::GoverningSpansByItem(const CalculationOutcome& outcome,
                                            std::string_view decimalSeparator)
-    : Outcome(outcome), Separator(decimalSeparator)
+    : Completed(outcome.Kind == OutcomeKind::Completed), Input(outcome.Input),
+      Separator(decimalSeparator)
 {
+    if (Completed && Input && Input->SpanCount >= 0 && Input->SpanCount <= kManySpansItem) {
+        Runs[Input->SpanCount] = outcome.Spans;
+    }
 }
 
 std::optional<double> GoverningSpansByItem::Span(RuleSet rules, int spanCountIndex)
 {
-    if (Outcome.Kind != OutcomeKind::Completed || !Outcome.Input || spanCountIndex < 0 ||
-        spanCountIndex > kManySpansItem) {
+    if (!Completed || !Input || spanCountIndex < 0 || spanCountIndex > kManySpansItem) {
         return std::nullopt;
     }
     std::optional<SpanResults>& spans = Runs[spanCountIndex];
     if (!spans) {
-        if (spanCountIndex == Outcome.Input->SpanCount) {
-            spans = Outcome.Spans;
-        } else {
-            SpanInput input = *Outcome.Input;
+        {
+            SpanInput input = *Input;
             input.SpanCount = spanCountIndex;
             const CalculationOutcome run = RunCalculation(input, Separator, ReportMode::Omitted);
             if (run.Kind != OutcomeKind::Completed) {

@@ -3,6 +3,7 @@
 
 #include "CalcProcess.h"
 #include "korvelin/Compensation.h"
+#include "korvelin/RouteSpans.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -93,11 +94,23 @@ void ExpectCase(const Json& json, const korvelin::CompensationCase& c, const std
     }
 }
 
+// The governing span of each item of the selector as korvelin-calc gives it for the arguments,
+// run by run as asked.
+korvelin::GoverningSpanOfItem GoverningSpansOf(const std::string& arguments, const char* rules)
+{
+    return [arguments, rules](int item) -> std::optional<double> {
+        const Json json = Json::parse(Calc(arguments + " --spans " + std::to_string(item)).Out);
+        const Json& span = json["summary"]["governing"][rules]["span"];
+        return span.is_null() ? std::nullopt : std::optional<double>(span.get<double>());
+    };
+}
+
 TEST(CalcCompensation, WorkedExampleThroughJsonToTheLastBit)
 {
     // Sharp corners and no friction: the frame of today to the last bit.
-    const Result r = Calc("--json --section '10 Л 5' --t-closing 0 --t-min -40 --t-max 50 "
-                          "--bend-radius 0 --friction 0 --support-step 2,5 --sep ,");
+    const std::string arguments = "--json --section '10 Л 5' --t-closing 0 --t-min -40 --t-max 50 "
+                                  "--bend-radius 0 --friction 0 --support-step 2,5 --sep ,";
+    const Result r = Calc(arguments);
     ASSERT_EQ(r.Status, 0) << r.Err;
     const Json json = Json::parse(r.Out);
     ASSERT_TRUE(json.contains("compensation"));
@@ -132,10 +145,20 @@ TEST(CalcCompensation, WorkedExampleThroughJsonToTheLastBit)
     input.VerticalLoadSP = json["loads"]["VerticalLoadSP"].get<double>();
     input.TotalLoadSNiP = json["loads"]["TotalLoadSNiP"].get<double>();
     input.Pressure = 0.6;
+    input.GoverningSpansSP = GoverningSpansOf(arguments, "sp");
     const korvelin::CompensationResult expected = *korvelin::ComputeCompensation(input).Result;
     ExpectCase(heating, expected.Heating, "heating");
     ExpectCase(section["cooling"], expected.Cooling, "cooling");
-    EXPECT_EQ(heating["supports"].size(), 5U);
+    // The typed step of 2,5 m is the designer's largest spacing, the governing spans of the
+    // count may ask for more: 10 m in five spans of 2 m (SP's span of five is 2,183 m, of four
+    // 2,239 m), 5 m in two of 2,5 m (2,596 m of two); the corner's support between them.
+    EXPECT_EQ(input.GoverningSpansSP(3), 2.239);
+    EXPECT_EQ(input.GoverningSpansSP(4), 2.183);
+    EXPECT_EQ(input.GoverningSpansSP(1), 2.596);
+    ASSERT_EQ(heating["supports"].size(), 6U);
+    for (std::size_t j = 0; j < 6; ++j) {
+        EXPECT_EQ(heating["supports"][j]["s_m"], j < 5 ? 2.0 * static_cast<double>(j + 1) : 2.5);
+    }
 
     // No friction: the design forces are the reactions along and across the legs.
     ExpectBits(section["friction"]["sp"]["a_N"], 0, "friction.sp.a_N");
@@ -276,8 +299,17 @@ TEST(CalcCompensation, StraightRunWarnsOfItsStability)
     EXPECT_NEAR(heating["legs"][0]["N_N"].get<double>(), -n, n * 1e-12);
     ASSERT_EQ(heating["buckling"].size(), 1U);
     EXPECT_NEAR(heating["buckling"][0]["N_N"].get<double>(), n, n * 1e-12);
-    EXPECT_NEAR(heating["buckling"][0]["Ncr_vertical_N"].get<double>(), 15133.09, 0.01);
-    EXPECT_EQ(heating["buckling"][0]["L_vertical_m"], 5.0);
+    // The step of 5 m is longer than the governing span allows: the leg takes the count of its
+    // governing spans, and the vertical length is that span.
+    const std::optional<korvelin::RouteSupports> division = korvelin::DivideIntoSpans(
+        20, GoverningSpansOf("--json --sep , --diameter 57 --wall 3 --section 20 --t-closing 0 --t-min 0 --t-max 50", "sp"));
+    ASSERT_TRUE(division);
+    EXPECT_GT(division->Spans, 4);
+    const double span = 20.0 / division->Spans;
+    EXPECT_NEAR(heating["buckling"][0]["L_vertical_m"].get<double>(), span, 1e-12);
+    const double inertia = std::numbers::pi * (std::pow(0.057, 4) - std::pow(0.051, 4)) / 64;
+    EXPECT_NEAR(heating["buckling"][0]["Ncr_vertical_N"].get<double>(),
+                std::numbers::pi * std::numbers::pi * 2.06e11 * inertia / (span * span), 1e-6);
     EXPECT_EQ(r.Err, "korvelin-calc: внимание: Участок 1, нагрев, плечо 1: продольная устойчивость плеча не "
                      "обеспечена (N/N_cr = 66,508)\n");
     // The friction 0 is taken: no support carries any friction, the force is the same.

@@ -52,6 +52,8 @@ TEST(CalcSchedule, RouteOfTwoSectionsInJson)
     const double qSnip = json["loads"]["TotalLoadSNiP"];
     double sum = 0;
     std::vector<std::size_t> fixed;
+    std::size_t support = 0;  // the row's support among its section's, from 0
+    std::size_t slid = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Json& row = rows[i];
         EXPECT_EQ(row["no"], i + 1);
@@ -60,14 +62,40 @@ TEST(CalcSchedule, RouteOfTwoSectionsInJson)
         EXPECT_NEAR(row["vertical_snip_N"].get<double>() / row["vertical_sp_N"].get<double>(), qSnip / q, 1e-12);
         if (row["kind"] == "fixed") {
             fixed.push_back(i);
-        } else {
-            // The friction limit μ·V with the default μ = 0,3, the larger of the two sets.
-            EXPECT_NEAR(row["horizontal_along_N"].get<double>(),
-                        0.3 * std::max(row["vertical_sp_N"].get<double>(), row["vertical_snip_N"].get<double>()),
-                        1e-9);
-            EXPECT_TRUE(row["fixed"].is_null());
+            support = 0;
+            continue;
         }
+        EXPECT_TRUE(row["fixed"].is_null());
+        // The friction along the leg is the section's own solution's on the same support (the
+        // sections are solved by SP's q, with the default μ = 0,3), the larger of heating and
+        // cooling, at most μ·V, and the whole friction μ·V where the pipe slides on it.
+        const Json& section = json["compensation"][row["section"].get<std::size_t>() - 1];
+        const std::size_t axis = row["leg"] == 1 ? 0 : 1;  // both sections: leg 1 along x, leg 2 along y
+        const double limit = 0.3 * row["vertical_sp_N"].get<double>();
+        double along = 0;
+        for (const char* which : {"heating", "cooling"}) {
+            const Json& solved = section[which]["supports"][support];
+            // The same place: the second section's axes are turned by +90° about (20, 6).
+            const double sx = solved["x_m"].get<double>();
+            const double sy = solved["y_m"].get<double>();
+            const bool second = row["section"] == 2;
+            EXPECT_NEAR(row["x_m"].get<double>(), second ? 20 - sy : sx, 1e-9);
+            EXPECT_NEAR(row["y_m"].get<double>(), second ? 6 + sx : sy, 1e-9);
+            EXPECT_EQ(solved["vertical_N"].get<double>(), row["vertical_sp_N"].get<double>());
+            const double friction = std::fabs(solved["friction_N"][axis].get<double>());
+            along = std::max(along, friction);
+            EXPECT_LE(friction, limit * (1 + 1e-12));
+            if (solved["slides"].get<bool>()) {
+                const double whole = std::hypot(solved["friction_N"][0].get<double>(),
+                                                solved["friction_N"][1].get<double>());
+                EXPECT_NEAR(whole, limit, 1e-9 * limit);
+                ++slid;
+            }
+        }
+        EXPECT_EQ(row["horizontal"]["sp"]["along_N"].get<double>(), along);
+        ++support;
     }
+    EXPECT_GT(slid, 0U);
     ASSERT_EQ(fixed.size(), 3U);
     EXPECT_EQ(fixed.front(), 0U);
     EXPECT_EQ(fixed.back(), rows.size() - 1);

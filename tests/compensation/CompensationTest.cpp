@@ -3,6 +3,7 @@
 // the compatibility of generated shapes, the friction, the design forces and the checks, the
 // refusals.
 
+#include "SectionFixture.h"
 #include "TestFormat.h"
 #include "korvelin/Compensation.h"
 #include "korvelin/CondensateDeflection.h"
@@ -20,24 +21,8 @@ namespace {
 
 using test::Shown;
 
-CompensationInput PipeInput(std::string_view route, double D, double t, CompensationTemperatures temps)
-{
-    CompensationInput input;
-    const SectionReading reading = ParseSectionRoute(route, ",");
-    EXPECT_TRUE(reading.Ok()) << reading.Message;
-    input.Section = reading.Section.value_or(CompensationSection{});
-    input.OuterDiameter = D;
-    input.WallThickness = t;
-    input.Temperatures = temps;
-    return input;
-}
-
-CompensationResult Computed(const CompensationInput& input)
-{
-    CompensationOutcome outcome = ComputeCompensation(input);
-    EXPECT_TRUE(outcome.Ok()) << outcome.Message;
-    return outcome.Result.value_or(CompensationResult{});
-}
+using fixture::Computed;
+using fixture::PipeInput;
 
 // 89×3,2, "10 Л 5", closed at 0 °C, heated to +50 °C and cooled to −40 °C.
 CompensationInput WorkedExample()
@@ -263,20 +248,24 @@ TEST(Compensation, FrictionAndDesignForcesOfEachSetOfRules)
     EXPECT_EQ(Shown(result.SP->Heating.B.Across), "53.026");
     EXPECT_EQ(Shown(result.SNiP->Cooling.A.Along), "42.421");
 
-    // Supports every 2,5 m: 3 on the first leg, one at the corner, one on the second leg; 6 spans.
-    // Four of them stand on A's leg.
-    // V = k·q·2,5 with k of six spans; the friction of each set grows with its q.
+    // Supports every 2,5 m: 3 on the first leg, one at the corner, one on the second leg; the
+    // first leg is a beam of 4 spans, the second of 2. Four of them stand on A's leg.
+    // V = k·q·2,5 with k of four spans; the friction of each set grows with its q.
     input.Section.SupportStep = 2.5;
     result = Computed(input);
     ASSERT_EQ(result.Supports.size(), 5U);
-    const Fraction six = *IntermediateSupportFactor(6);  // the most loaded support of six spans
-    const double k6 = static_cast<double>(six.Numerator) / static_cast<double>(six.Denominator);
-    EXPECT_NEAR(result.Supports[0].VerticalLoad, k6 * 100 * 2.5, 1e-9);
+    const Fraction four = *IntermediateSupportFactor(4);  // the most loaded support of four spans
+    const double k4 = static_cast<double>(four.Numerator) / static_cast<double>(four.Denominator);
+    EXPECT_EQ(four.Numerator * 7, four.Denominator * 8);  // 8/7
+    EXPECT_NEAR(result.Supports[0].VerticalLoad, k4 * 100 * 2.5, 1e-9);
+    // The corner: k_e of four spans (11/28) and of two (3/8), each × q × 2,5.
+    EXPECT_NEAR(result.Supports[3].VerticalLoad, (11.0 / 28 + 3.0 / 8) * 100 * 2.5, 1e-9);
     ASSERT_TRUE(result.SP && result.SNiP);
     EXPECT_EQ(result.SP->SupportStep, 2.5);
     EXPECT_GT(result.SP->SupportsFriction.A, 0);
     EXPECT_GT(result.SNiP->SupportsFriction.A, result.SP->SupportsFriction.A);
-    EXPECT_LE(result.SP->SupportsFriction.A, 0.3 * 4 * k6 * 100 * 2.5 + 1e-9);
+    EXPECT_LE(result.SP->SupportsFriction.A,
+              0.3 * (3 * k4 + 11.0 / 28 + 3.0 / 8) * 100 * 2.5 + 1e-9);
     EXPECT_EQ(result.SP->Heating.A.Along, std::fabs(result.SP->HeatingCase.A.Fx));
     EXPECT_EQ(result.SNiP->Cooling.B.Along, std::fabs(result.SNiP->CoolingCase.B.Fy));
     EXPECT_GT(result.SNiP->Heating.A.Along, result.SP->Heating.A.Along);

@@ -3,6 +3,7 @@
 // pipe, the forces of a shared fixed support against the two sections solved apart, the edits and
 // the refusals.
 
+#include "SectionFixture.h"
 #include "korvelin/RouteSchedule.h"
 
 #include <gtest/gtest.h>
@@ -20,19 +21,14 @@ constexpr double kQ = 500;   // N/m, SP
 constexpr double kQSnip = 620;
 constexpr double kW = 80;    // N/m
 
+// A section solved apart from the route: no governing spans, so no sliding supports of its own.
 CompensationResult Section(std::string_view route, std::optional<double> friction = std::nullopt)
 {
-    CompensationInput input;
-    input.Section = ParseSectionRoute(route, ",").Section.value();
-    input.OuterDiameter = kD;
-    input.WallThickness = kT;
-    input.Temperatures = {10, -40, 60};
+    CompensationInput input = fixture::PipeInput(route, kD, kT, {10, -40, 60});
     input.Friction = friction;
     input.VerticalLoadSP = kQ;
     input.TotalLoadSNiP = kQSnip;
-    CompensationOutcome outcome = ComputeCompensation(input);
-    EXPECT_TRUE(outcome.Ok()) << outcome.Message;
-    return *outcome.Result;
+    return fixture::Computed(input);
 }
 
 // A governing span that does not depend on the count: 4 m.
@@ -273,6 +269,112 @@ TEST(RouteSchedule, EditsMoveRemoveAndTurnSupportsIntoGuides)
     EXPECT_NEAR(schedule.Rows[1].SP->Vertical, 1.25 * kQ * 6, 1e-9);
     EXPECT_NEAR(schedule.Rows[2].SP->Vertical, 0.375 * kQ * 7 + 0.375 * kQ * 4, 1e-9);
     EXPECT_EQ(SupportEditsText(input.Edits, ","), "1:1:4 -> 5; 1:2:4 н; 1:1:8 x");
+}
+
+// Spans that shrink with the count, as the real criteria do (item 6 is "more than six").
+std::optional<double> Shrinking(int item)
+{
+    static constexpr double spans[] = {6.0, 5.2, 4.9, 4.6, 4.5, 4.4, 3.6};
+    return spans[item];
+}
+
+// The route solved as the window and korvelin-calc solve it (RunCompensation with the placement
+// rules and the edits, then the schedule of those sections): the schedule's supports are the
+// sections' own, and the friction and guide force of each is its section's solution's; Coulomb's
+// law ties the schedule's V to the friction the solution found.
+TEST(RouteSchedule, ForcesOfEverySupportAreThoseOfItsSectionsSolution)
+{
+    CompensationSection first = fixture::Route("20 Л 6", 0.3);
+    first.Guides = {{0, 10}};
+    CompensationTexts texts;
+    texts.Sections = {SectionToTexts(first, ","), SectionToTexts(fixture::Route("12 П 8"), ",")};
+    texts.ClosingTemperature = "10";
+    texts.MinTemperature = "-40";
+    texts.MaxTemperature = "60";
+    texts.PlacementRules = "sp";
+    texts.SupportEdits = "1:1:8 -> 7,5; 2:1:4 н";
+    CompensationLoads loads;
+    loads.VerticalLoadSP = kQ;
+    loads.TotalLoadSNiP = kQSnip;
+    loads.GoverningSpansSP = &Shrinking;
+    loads.GoverningSpansSNiP = &FourMetres;
+    const double mu = 0.3;
+    const CompensationRun run = RunCompensation(texts, kD, kT, mu, loads, ",");
+    ASSERT_TRUE(run.Ok()) << run.Message;
+    ASSERT_EQ(run.Sections.size(), 2U);
+
+    ScheduleInput input = Input(run.Sections, &Shrinking);
+    input.Edits = ReadSupportEdits(texts.SupportEdits, ",").Edits;
+    input.Friction = mu;
+    const RouteSchedule schedule = Built(input);
+    EXPECT_TRUE(schedule.Warnings.empty());
+
+    // 20 m in five spans (4 m ≤ 4,5 m), the one at 8 m moved to 7,5 m, the typed guide at 10 m
+    // between them (six spans, none above the 4,4 m of six); 6 m in one span; the corner's support; 12 m in three spans, the one at 4 m a
+    // guide; 8 m in two.
+    std::vector<std::pair<std::size_t, double>> places;
+    std::size_t guides = 0;
+    std::size_t sliding = 0;
+    std::size_t row = 0;
+    for (std::size_t k = 0; k < run.Sections.size(); ++k) {
+        const CompensationResult& section = run.Sections[k];
+        ASSERT_EQ(schedule.Rows[row].Kind, ScheduleKind::Fixed);
+        ++row;
+        const std::vector<LegDirection> directions = SectionDirections(section.Section);
+        for (std::size_t j = 0; j < section.Supports.size(); ++j, ++row) {
+            ASSERT_LT(row, schedule.Rows.size());
+            const ScheduleRow& r = schedule.Rows[row];
+            const SupportPlace& place = section.Supports[j];
+            SCOPED_TRACE("section " + std::to_string(k + 1) + ", support " + std::to_string(j + 1));
+            EXPECT_EQ(r.Section, k);
+            EXPECT_EQ(r.Leg, place.Leg);
+            EXPECT_EQ(r.Distance, place.Distance);
+            EXPECT_EQ(r.Kind == ScheduleKind::Guide, place.Kind == SupportKind::Guide);
+            places.emplace_back(k, r.Chainage);
+            guides += r.Kind == ScheduleKind::Guide ? 1 : 0;
+            const bool alongX = directions[place.Leg].Cos != 0;
+            for (const RuleSet rules : {RuleSet::SP, RuleSet::SNiP}) {
+                const RuleSetCompensation& set = rules == RuleSet::SP ? *section.SP : *section.SNiP;
+                const ScheduleLoads& loads = *r.Of(rules);
+                double along = 0;
+                double across = 0;
+                for (const CompensationCase* c : {&set.HeatingCase, &set.CoolingCase}) {
+                    const SupportForces& f = c->Supports[j];
+                    ASSERT_EQ(f.Place.Distance, place.Distance);
+                    along = std::max(along, std::fabs(alongX ? f.FrictionX : f.FrictionY));
+                    across = std::max(across, std::fabs(alongX ? f.FrictionY : f.FrictionX) +
+                                                  std::fabs(f.GuideForce));
+                    // Where the pipe slides on it, the friction is μ times the schedule's V.
+                    if (f.Slides) {
+                        EXPECT_NEAR(std::hypot(f.FrictionX, f.FrictionY), mu * loads.Vertical,
+                                    1e-9 * loads.Vertical);
+                        sliding += 1;
+                    }
+                }
+                EXPECT_EQ(loads.Along, along);
+                const double wind = loads.Vertical * kW / set.VerticalLoad;
+                EXPECT_NEAR(loads.Across, wind + across, 1e-9 * (wind + across));
+                if (r.Kind == ScheduleKind::Guide) {
+                    EXPECT_GT(across, 1);
+                }
+            }
+        }
+    }
+    ASSERT_EQ(row + 1, schedule.Rows.size());
+    EXPECT_EQ(guides, 2U);
+    EXPECT_GT(sliding, 4U);
+    const std::vector<std::pair<std::size_t, double>> expected{
+        {0, 4}, {0, 7.5}, {0, 10}, {0, 12}, {0, 16}, {0, 20}, {1, 30}, {1, 34}, {1, 38}, {1, 42}};
+    ASSERT_EQ(places.size(), expected.size());
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        EXPECT_EQ(places[i].first, expected[i].first);
+        EXPECT_NEAR(places[i].second, expected[i].second, 1e-12);
+    }
+    EXPECT_TRUE(schedule.Rows[2].Edited);
+    EXPECT_EQ(schedule.Rows[3].Kind, ScheduleKind::Guide);
+    EXPECT_FALSE(schedule.Rows[3].Edited);
+    EXPECT_TRUE(schedule.Rows[8].Edited);
+    EXPECT_EQ(schedule.Rows[8].Kind, ScheduleKind::Guide);
 }
 
 TEST(RouteSchedule, Refusals)

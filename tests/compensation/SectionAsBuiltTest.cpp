@@ -4,8 +4,10 @@
 // against the closed forms of a straight run; the stability rows, the stress parts and the
 // refusals.
 
+#include "SectionFixture.h"
 #include "korvelin/Compensation.h"
 #include "korvelin/CondensateDeflection.h"
+#include "korvelin/SupportLoads.h"
 
 #include <gtest/gtest.h>
 
@@ -242,31 +244,9 @@ ChordStress StressOfChords(const ChordFrame& f, const ChordSolution& u, const Tu
     return out;
 }
 
-CompensationSection Route(std::string_view route, double radius = 0)
-{
-    SectionReading reading = ParseSectionRoute(route, ",");
-    EXPECT_TRUE(reading.Ok()) << reading.Message;
-    CompensationSection section = reading.Section.value_or(CompensationSection{});
-    section.BendRadius = radius;
-    return section;
-}
-
-CompensationResult Computed(const CompensationInput& input)
-{
-    CompensationOutcome outcome = ComputeCompensation(input);
-    EXPECT_TRUE(outcome.Ok()) << outcome.Message;
-    return outcome.Result.value_or(CompensationResult{});
-}
-
-CompensationInput Pipe159(CompensationSection section)
-{
-    CompensationInput input;
-    input.Section = std::move(section);
-    input.OuterDiameter = 0.159;
-    input.WallThickness = 0.0045;
-    input.Temperatures = {0, -50, 0};
-    return input;
-}
+using fixture::Computed;
+using fixture::Pipe159;
+using fixture::Route;
 
 void ExpectWithin(double actual, double expected, double relative, const char* what)
 {
@@ -585,13 +565,18 @@ TEST(SectionAsBuilt, SupportsAtTheStepWithTheirLoads)
     // 20 + 3 + 4 + 3 + 20 at a step of 4 m: 5 + 1 + 1 + 1 + 5 spans, a support at every corner.
     CompensationSection section = Route("20 Л 3 П 4 П 3 Л 20", 0.2385);
     section.Guides = {{0, 16}, {4, 2}};
-    const std::vector<SupportPlace> places = PlaceSupports(section, 4, 1000);
+    section.SupportStep = 4;
+    const SectionSupports placed = PlaceSupports(section, {});
+    EXPECT_TRUE(placed.Problem.empty()) << placed.Problem;
+    EXPECT_FALSE(placed.Rules);
+    const std::vector<SupportPlace> places = LoadedSupports(placed.Places, 1000);
     // 4 + 4 corners + 4 and the guide at 2 m of the last leg; the guide at 16 m of the first leg
     // takes the place of the support there.
     ASSERT_EQ(places.size(), 13U);
     EXPECT_EQ(places[3].Kind, SupportKind::Guide);
     EXPECT_EQ(places[3].Distance, 16);
     EXPECT_EQ(places[4].Distance, 20);  // the first corner
+    EXPECT_TRUE(places[4].Corner);
     EXPECT_TRUE(places[4].OnBend);
     // The middle of the bend: R·(1 − cos 45°) in from the intersection on either axis.
     EXPECT_NEAR(places[4].X, 20 - 0.2385 * (1 - std::sqrt(0.5)), 1e-12);
@@ -599,10 +584,19 @@ TEST(SectionAsBuilt, SupportsAtTheStepWithTheirLoads)
     // The guide at 2 m of the last leg stands between the corner and the first support at 4 m.
     EXPECT_EQ(places[8].Kind, SupportKind::Guide);
     EXPECT_EQ(places[8].Leg, 4U);
-    // 14 spans: the factor of many spans, 2 − √3/2, times q times half the spans on either side.
-    const double k = 2 - std::sqrt(3.0) / 2;
-    EXPECT_NEAR(places[0].VerticalLoad, k * 1000 * 4, 1e-9);
-    EXPECT_NEAR(places[8].VerticalLoad, k * 1000 * (2 + 2) / 2, 1e-9);
+    // Each leg a beam of its own: the first of five spans of 4 m, the last of six (2, 2, 4, 4, 4,
+    // 4 m with the guide); an intermediate support takes the most loaded factor of its beam's
+    // count × q × the mean of its two spans; a corner k_e × q × the span next to it of each leg.
+    const double k5 = *ContinuousBeamFactors(4).Intermediate;
+    const double k6 = *ContinuousBeamFactors(5).Intermediate;
+    EXPECT_NE(k5, k6);
+    EXPECT_NEAR(places[0].VerticalLoad, k5 * 1000 * 4, 1e-9);
+    EXPECT_NEAR(places[8].VerticalLoad, k6 * 1000 * (2 + 2) / 2, 1e-9);
+    EXPECT_NEAR(places[4].VerticalLoad,
+                1000 * (ContinuousBeamFactors(4).End * 4 + ContinuousBeamFactors(0).End * 3), 1e-9);
+    ASSERT_EQ(placed.Beams.size(), 5U);
+    EXPECT_EQ(placed.Beams[4].Spans, 6);
+    EXPECT_EQ(placed.Beams[4].LongestSpan, 4);
     double carried = 0;
     for (const SupportPlace& place : places) {
         carried += place.Span;

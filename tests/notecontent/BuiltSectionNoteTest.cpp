@@ -134,8 +134,11 @@ TEST(BuiltSectionNote, StressPartsAndSupportsInTheResults)
     SupportPlace sliding;
     SupportPlace guide;
     guide.Kind = SupportKind::Guide;
+    guide.Edited = true;
     r.Supports = {sliding, sliding, guide};
     r.SupportRules = RuleSet::SP;
+    r.Placement.Rules = RuleSet::SP;
+    r.Section.SupportStep = 3;
     r.Heating.SlidingSupports = 2;
     r.Heating.StickingSupports = 1;
     r.Heating.FrictionSteps = 12;
@@ -148,7 +151,8 @@ TEST(BuiltSectionNote, StressPartsAndSupportsInTheResults)
     for (const std::string& expected : std::vector<std::string>{
              std::string("от давления p·d/(4·t)\t3,872\t3,872\n"),
              std::string("сумма\t14,487\t12,614\n"),
-             std::string("Опоры вдоль плеч: скользящих 2, направляющих 1 (шаг и нагрузки по СП 42-102-2004); нагрев: "
+             std::string("Опоры вдоль плеч: скользящих 2, направляющих 1 (расстановка по СП 42-102-2004 и заданному шагу "
+                         "опор, с правками проектировщика, нагрузки по СП 42-102-2004); нагрев: "
                          "скользят 2, не сдвигаются (сила на опоре меньше μ·V) 1, шагов по температуре 12; "
                          "охлаждение: скользят 1, не сдвигаются (сила на опоре меньше μ·V) 2."),
          }) {
@@ -219,6 +223,25 @@ TEST(BuiltSectionNote, DrawingShowsBendsSupportsAndGuides)
     EXPECT_TRUE(legendSliding);
     EXPECT_TRUE(legendGuide);
     EXPECT_GT(built.HeightMm, sharp.HeightMm);
+
+    // A support the designer turned into a guide is drawn as the typed guide at its place is, and
+    // a typed guide that stands among the supports is drawn once.
+    SupportPlace turned;
+    turned.Kind = SupportKind::Guide;
+    turned.Distance = 6;
+    turned.X = 6;
+    turned.Edited = true;
+    const auto linesOf = [&r](std::vector<GuidePlace> typed, std::vector<SupportPlace> supports) {
+        CompensationResult shown = r;
+        shown.Section.Guides = std::move(typed);
+        shown.Supports = std::move(supports);
+        return CompensationDrawing(shown, ",").Lines.size();
+    };
+    const std::size_t none = linesOf({}, {second});
+    const std::size_t typed = linesOf({{0, 6}}, {second});
+    EXPECT_GT(typed, none);
+    EXPECT_EQ(linesOf({}, {turned, second}), typed);
+    EXPECT_EQ(linesOf({{0, 6}}, {turned, second}), typed);
 }
 
 }  // namespace

@@ -124,8 +124,8 @@ private:
             const korvelin::CompensationLoads loads = korvelin::CompensationLoadsOf(*outcome);
             input.VerticalLoadSP = loads.VerticalLoadSP;
             input.TotalLoadSNiP = loads.TotalLoadSNiP;
-            input.GoverningSpanSP = loads.GoverningSpanSP;
-            input.GoverningSpanSNiP = loads.GoverningSpanSNiP;
+            input.GoverningSpansSP = loads.GoverningSpansSP;
+            input.GoverningSpansSNiP = loads.GoverningSpansSNiP;
             input.Pressure = loads.Pressure;
         }
         const auto& texts = F->Model().Compensation();

@@ -330,7 +330,7 @@ QGroupBox* CompensationWindow::LegsBox()
     Guides = TextField("Guides", Legs);
     BendRadius->setToolTip(QStringLiteral("Радиус оси отводов на всех поворотах участка; 0 или пусто — острые углы"));
     BendRadius->setPlaceholderText(QStringLiteral("острые"));
-    SupportStep->setToolTip(QStringLiteral("Шаг скользящих опор вдоль плеч; пусто — определяющий пролет"));
+    SupportStep->setToolTip(QStringLiteral("Наибольший шаг скользящих опор (пролеты не длиннее и определяющего); пусто — определяющий пролет"));
     SupportStep->setPlaceholderText(QStringLiteral("пролет"));
     Guides->setToolTip(QStringLiteral("Направляющие опоры: номер плеча и расстояние от его начала в метрах "
                                       "(плечо:м), через «;», например «1:16; 5:4»"));

@@ -40,6 +40,8 @@
 
 #include "korvelin/CompensationSection.h"
 #include "korvelin/DesignSummary.h"
+#include "korvelin/RouteSpans.h"
+#include "korvelin/SupportPlacement.h"
 
 #include <array>
 #include <cstddef>
@@ -165,23 +167,31 @@ struct CompensationInput {
     std::optional<double> TotalLoadSNiP;
     std::optional<double> AllowableStress;  // [σ]к, MPa
     std::optional<double> ShoeLength;       // mm
-    // The governing span of each set of rules, m: the step of the sliding supports when the
-    // section has none of its own; none: no sliding supports by that set.
-    std::optional<double> GoverningSpanSP;
-    std::optional<double> GoverningSpanSNiP;
+    // The governing span of each set of rules by the item of the "Количество пролетов" selector
+    // (empty: the set gives none): the sliding supports are placed by those of PlacementRules
+    // (of the other set when that one is empty), with the section's typed step as the designer's
+    // own largest spacing (see SupportPlacement.h).
+    GoverningSpanOfItem GoverningSpansSP;
+    GoverningSpanOfItem GoverningSpansSNiP;
+    RuleSet PlacementRules = RuleSet::SP;
+    // The designer's edits of the supports placed, those of the route's section RouteIndex applied.
+    std::vector<SupportEdit> Edits;
+    std::size_t RouteIndex = 0;
     double Pressure = 0;  // p, MPa: the longitudinal stress of the pressure
 };
 
-// The loads a completed span calculation gives the compensation: q and the governing span of each
-// set of rules, the pressure. Empty members when the run did not complete.
+// The loads a completed span calculation gives the compensation: q and the governing spans of
+// each set of rules by the item (the run recomputed with each item as asked, each once, shared by
+// both sets), the pressure. Empty members when the run did not complete.
 struct CompensationLoads {
     std::optional<double> VerticalLoadSP;
     std::optional<double> TotalLoadSNiP;
-    std::optional<double> GoverningSpanSP;
-    std::optional<double> GoverningSpanSNiP;
+    GoverningSpanOfItem GoverningSpansSP;
+    GoverningSpanOfItem GoverningSpansSNiP;
     double Pressure = 0;  // MPa
 };
-CompensationLoads CompensationLoadsOf(const CalculationOutcome& outcome);
+CompensationLoads CompensationLoadsOf(const CalculationOutcome& outcome,
+                                      std::string_view decimalSeparator = ",");
 
 // The exact tube section.
 struct TubeSection {
@@ -221,22 +231,6 @@ struct NodeMovement {
     double Y = 0;   // m
     double Ux = 0;  // mm; 0 at the fixed supports
     double Uy = 0;  // mm
-};
-
-// A support along the legs: a sliding support, free in plan but for its friction, or a guide,
-// which also holds the pipe across its leg.
-enum class SupportKind { Sliding, Guide };
-
-// Where a support stands and what it carries.
-struct SupportPlace {
-    SupportKind Kind = SupportKind::Sliding;
-    std::size_t Leg = 0;     // from 0
-    double Distance = 0;     // m along the typed leg from its start (the intersection of the axes)
-    double X = 0;            // m, the point of the pipe's axis
-    double Y = 0;
-    bool OnBend = false;     // a sliding support at a corner stands on the bend's arc
-    double Span = 0;         // m, half the spans on either side
-    double VerticalLoad = 0; // V, N: the continuous-beam factor × q × Span
 };
 
 // A support in one temperature change.
@@ -337,15 +331,15 @@ struct CaseDesignForces {
     DesignForce B;
 };
 
-// The section by one set of rules: its supports at the set's step, their friction, the forces on
-// the fixed supports. SupportsFriction is the friction the supports put on each fixed support: the
+// The section by one set of rules: its supports (the places of the section, V by the set's q),
+// their friction, the forces on the fixed supports. SupportsFriction is the friction the supports put on each fixed support: the
 // sum of the friction of the sliding supports and guides of the leg attached to it, along it
 // (heating's, in magnitude).
 struct RuleSetCompensation {
     RuleSet Rules = RuleSet::SP;
     double VerticalLoad = 0;  // q, N/m
     double Friction = 0;      // μ
-    double SupportStep = 0;   // m; 0: no sliding supports
+    double SupportStep = 0;   // m, the longest span between the supports; 0: no sliding supports
     SupportFriction SupportsFriction;
     CaseDesignForces Heating;
     CaseDesignForces Cooling;
@@ -379,11 +373,13 @@ struct CompensationResult {
     FlexibilityMatrix Delta{};  // of the frictionless frame without guides, with the bends
     BendFactors Bend;
     double Pressure = 0;        // MPa
-    // The supports of the cases Heating and Cooling and the set of rules whose step and q they
-    // take (SP when its q is given, else SNiP; none: no supports and no friction).
+    // Where the supports stand (every set of rules takes the same places) and why not as asked.
+    SectionSupports Placement;
+    // The supports of the cases Heating and Cooling and the set of rules whose q they take (SP
+    // when its q is given, else SNiP; none: no q and no friction).
     std::vector<SupportPlace> Supports;
     std::optional<RuleSet> SupportRules;
-    double SupportStep = 0;     // m; 0: no sliding supports
+    double SupportStep = 0;     // m, the longest span between the supports; 0: no sliding supports
     // How the friction was solved, one Russian sentence for the note; empty without friction.
     std::string FrictionMethod;
     // With the friction of SupportRules; frictionless without it.
@@ -414,12 +410,6 @@ TubeSection ComputeTubeSection(double outerDiameter, double wallThickness);
 // With bends (R > 0) the arcs enter with their bending flexibility multiplied by K.
 FlexibilityMatrix ComputeFlexibility(const CompensationSection& section, const TubeSection& tube,
                                      double bendFlexibility = 1);
-// The places of the sliding supports and guides of a section at the step (m; 0: guides only),
-// with V from q (N/m). On each leg the typed length is cut into the fewest equal spans not
-// longer than the step; a corner carries a support at the middle of its bend (at the corner when
-// sharp); a guide stands at its typed place between them.
-std::vector<SupportPlace> PlaceSupports(const CompensationSection& section, double step,
-                                        double verticalLoad);
 // X from δ·X = −Δₜ, by Gaussian elimination with partial pivoting in extended precision.
 std::array<double, 3> SolveForceMethod(const FlexibilityMatrix& delta,
                                        const std::array<double, 3>& freeMovement);
@@ -427,7 +417,9 @@ CompensationCase ComputeCase(const CompensationSection& section, const TubeSecti
                              const FlexibilityMatrix& delta, double temperatureChange);
 
 // Reads the texts and computes every section: the first refusal ends the reading (its message
-// names the section). Pipe and loads from the span calculation's input and outcome.
+// names the section). Pipe and loads from the span calculation's input and outcome; the supports
+// placed by the texts' placement rules with the designer's edits, section by section as the
+// route's schedule places them.
 struct CompensationRun {
     std::vector<CompensationResult> Sections;
     CompensationRefusal Refusal = CompensationRefusal::None;

@@ -5,19 +5,24 @@
 // The sections follow one another in their order: support B of a section is support A of the
 // next, and the next section goes on in the direction of the previous one's last leg (the pipe
 // runs straight through a fixed support). Each leg of a section is a continuous beam from its
-// start to its end (a fixed support or a corner, which carries a sliding support): it is cut into
-// the fewest equal spans whose length is not above the governing span of a beam of that many
-// spans (DivideIntoSpans) by the set of rules the designer picks for placing the supports. Spans
-// are measured along the typed legs (the distances between the intersections of the axes).
+// start to its end (a fixed support or a corner, which carries a sliding support); its supports
+// are placed by PlaceSupports (SupportPlacement.h), the one placement the section's own solution
+// takes, by the set of rules the designer picks for placing the supports, with the designer's
+// edits. Spans are measured along the typed legs (the distances between the intersections of the
+// axes).
 //
 // The loads of a support, for each set of rules:
 //  - vertical: the continuous-beam factor of its place × q × its span, the support loads' own
 //    rule: an intermediate support of a leg of n spans takes k_i of n spans × q × the mean of its
 //    two spans, an end of a leg (a fixed support, a corner) k_e × q × the span next to it from
 //    each leg that ends on it;
-//  - along the pipe: a sliding support or a guide its friction limit μ·V;
-//  - across the pipe: the wind on its span, by the same factors with w in place of q; a guide
-//    besides carries its force from the section's solution where the section has it;
+//  - along the pipe: a sliding support or a guide the friction of the section's solution on it
+//    along its leg (the larger of heating and cooling); across the pipe: the wind on its span, by
+//    the same factors with w in place of q, and the solution's friction across the leg and a
+//    guide's force. The solution is the section's at the same supports (every section solved with
+//    the route's placement rules and edits, as RunCompensation solves them); a section solved
+//    apart from the route's supports gives none, and its supports take the friction limit μ·V
+//    along and the wind alone across;
 //  - a fixed support: the force of the pipe on it for heating and for cooling, the vector sum of
 //    the reactions of every section that ends on it (the reactions of both sections on a support
 //    they share), resolved along and across the pipe; where a set's solution does not yet carry
@@ -46,31 +51,6 @@ std::string_view ScheduleKindName(ScheduleKind kind);
 // "fixed", "sliding", "guide": the key of korvelin-calc's JSON.
 std::string_view ScheduleKindKey(ScheduleKind kind);
 
-// What the designer does to a support the route placed: moves it along its leg, removes it or
-// turns it into a guide. A support is found by its section, leg (both from 0) and distance from
-// the leg's start (m, within 1 mm). The fixed supports are the sections' ends and are not edited.
-enum class SupportEditAction { Move, Remove, Guide };
-struct SupportEdit {
-    SupportEditAction Action = SupportEditAction::Move;
-    std::size_t Section = 0;
-    std::size_t Leg = 0;
-    double Distance = 0;     // m
-    double NewDistance = 0;  // m, where a moved support goes on the same leg
-
-    bool operator==(const SupportEdit&) const = default;
-};
-
-// The edits as one text, as the input-set file and korvelin-calc keep them:
-// "1:2:4 -> 3,5; 1:3:2 x; 2:1:6 н" — section and leg from 1, the distance in m, then "-> S" for a
-// move, "x" for a removal, "н" for a guide; blank: none.
-struct SupportEditsReading {
-    std::vector<SupportEdit> Edits;
-    std::string Error;  // Russian, naming the edit typed
-    bool Ok() const { return Error.empty(); }
-};
-SupportEditsReading ReadSupportEdits(std::string_view text, std::string_view decimalSeparator);
-std::string SupportEditsText(std::span<const SupportEdit> edits, std::string_view decimalSeparator);
-
 // What a set of rules gives the schedule: q and w (N/m, as the support loads take them) and the
 // governing span of each item of the "Количество пролетов" selector. None: the set has no q.
 struct ScheduleRuleLoads {
@@ -85,7 +65,7 @@ struct ScheduleInput {
     std::optional<ScheduleRuleLoads> SP;
     std::optional<ScheduleRuleLoads> SNiP;
     std::optional<double> Friction;  // μ; none: no friction
-    std::vector<SupportEdit> Edits;
+    std::vector<SupportEdit> Edits;  // the sections' CompensationInput::Edits
 };
 
 // A horizontal force resolved along the pipe and across it, in magnitude (N), and its vector in the
@@ -143,14 +123,10 @@ struct ScheduleTotal {
     std::array<double, 2> Across{};
 };
 
-// Each leg's division by the placement rules: the count of spans and the governing span of it.
-struct LegDivision {
+// Each beam's division by the placement rules (a leg, or two legs whose corner support the
+// designer removed), as its section's placement found it.
+struct LegDivision : BeamDivision {
     std::size_t Section = 0;
-    std::size_t Leg = 0;
-    double Length = 0;          // m
-    int Spans = 0;              // n as placed (after the edits)
-    double GoverningSpan = 0;   // m, of n's item by the placement rules
-    double LongestSpan = 0;     // m
 };
 
 struct RouteSchedule {
@@ -187,11 +163,6 @@ struct RouteScheduleRequest {
 ScheduleOutcome ScheduleOfRun(const CalculationOutcome& outcome,
                               std::span<const CompensationResult> sections,
                               const RouteScheduleRequest& request, std::string_view decimalSeparator);
-
-// "sp" or "snip" (either case) as korvelin-calc and the input-set file name the placement rules;
-// none for another text.
-std::optional<RuleSet> ReadPlacementRules(std::string_view text);
-std::string_view PlacementRulesKey(RuleSet rules);
 
 // The rule by which a fixed support of two sections takes their forces, one Russian sentence for
 // the note and the window.

@@ -29,14 +29,16 @@ using GoverningSpanOfItem = std::function<std::optional<double>(int spanCountInd
 std::optional<RouteSupports> DivideIntoSpans(double length, const GoverningSpanOfItem& governingSpan);
 
 // The governing spans of a completed run recomputed with each item of the selector, run by run
-// as asked (each run once): the source of DivideIntoSpans for a summary.
+// as asked (each run once): the source of DivideIntoSpans for a summary and for the supports of a
+// section. It keeps its own copy of the run's input, so it may outlive the outcome.
 class GoverningSpansByItem {
 public:
     GoverningSpansByItem(const CalculationOutcome& outcome, std::string_view decimalSeparator);
     std::optional<double> Span(RuleSet rules, int spanCountIndex);
 
 private:
-    const CalculationOutcome& Outcome;
+    bool Completed = false;
+    std::optional<SpanInput> Input;
     std::string Separator;
     std::optional<SpanResults> Runs[7];
 };

@@ -217,8 +217,21 @@ NoteDrawing CompensationDrawing(const CompensationResult& result, std::string_vi
     drawing.WidthMm = kCompensationDrawingWidthMm;
     const bool anySliding = std::any_of(result.Supports.begin(), result.Supports.end(),
                                         [](const SupportPlace& s) { return s.Kind == SupportKind::Sliding; });
+    // The guides: the supports the designer turned into guides and the typed ones (a typed guide
+    // that took a support's place stands among the supports at its own distance).
+    std::vector<GuidePlace> guidePlaces;
+    for (const SupportPlace& support : result.Supports) {
+        if (support.Kind == SupportKind::Guide) {
+            guidePlaces.push_back({support.Leg, support.Distance});
+        }
+    }
+    for (const GuidePlace& guide : result.Section.Guides) {
+        if (std::find(guidePlaces.begin(), guidePlaces.end(), guide) == guidePlaces.end()) {
+            guidePlaces.push_back(guide);
+        }
+    }
     const std::size_t legendRows = 1 + shapes.size() + (shapes.empty() ? 0 : 1) + (anySliding ? 1 : 0) +
-                                   (result.Section.Guides.empty() ? 0 : 1);
+                                   (guidePlaces.empty() ? 0 : 1);
     const double legendTop = kMarginMm + planHeight + kMarginMm;
     drawing.HeightMm = legendTop + double(legendRows) * kLegendRowMm;
     // The sheet's x to the right, y downwards; the section's y upwards.
@@ -276,7 +289,7 @@ NoteDrawing CompensationDrawing(const CompensationResult& result, std::string_vi
             sliding = true;
         }
     }
-    for (const GuidePlace& guide : result.Section.Guides) {
+    for (const GuidePlace& guide : guidePlaces) {
         if (guide.Leg >= legs) {
             continue;
         }
@@ -284,7 +297,7 @@ NoteDrawing CompensationDrawing(const CompensationResult& result, std::string_vi
         const Vector at = sheet(points[guide.Leg].X + along.X * guide.Distance, points[guide.Leg].Y + along.Y * guide.Distance);
         AddGuide(drawing, at, direction(guide.Leg));
     }
-    const bool guides = !result.Section.Guides.empty();
+    const bool guides = !guidePlaces.empty();
 
     // The side of each leg on which its length stands: away from the section's middle (to the
     // right of the leg when the middle stands on the leg's line).

@@ -6,6 +6,7 @@
 #include "korvelin/NumberFormat.h"
 #include "korvelin/SupportLoads.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -151,8 +152,8 @@ void AddAssumptions(NoteDocument& note, const CompensationResult& r)
             "дуга радиуса R, касательная к обоим плечам (длины плеч — между точками пересечения осей; "
             "R = 0 — острый угол); податливость отвода на изгиб увеличена коэффициентом K, продольная "
             "жесткость отвода не изменена, напряжение в отводе увеличено коэффициентом i. Скользящие "
-            "опоры стоят с шагом вдоль плеч и на отводах, каждая держит трубу силой трения до μ·V, где "
-            "V — вертикальная нагрузка опоры; направляющие опоры держат трубу поперек плеча, вдоль "
+            "опоры делят каждое плечо на равные пролеты и стоят на отводах, каждая держит трубу силой "
+            "трения до μ·V, где V — вертикальная нагрузка опоры; направляющие опоры держат трубу поперек плеча, вдоль "
             "плеча и в повороте свободны. Оба конца участка полностью защемлены неподвижными опорами. "
             "Температура стенки изменяется равномерно по всему участку от температуры замыкания. "
             "Учитываются продольные и изгибные деформации, сдвиг не учитывается; сечение трубы точное.");
@@ -441,8 +442,23 @@ void AddSupports(NoteDocument& note, const CompensationResult& r)
     }
     std::string text = "Опоры вдоль плеч: скользящих " + std::to_string(sliding) + ", направляющих " +
                        std::to_string(guides);
+    // How they were placed: the governing spans of a beam of as many spans, the designer's own
+    // step (the larger count of the two), the designer's edits.
+    std::string how;
+    if (r.Placement.Rules) {
+        how = "расстановка по " + std::string(RuleSetName(*r.Placement.Rules)) +
+              (r.Section.SupportStep ? " и заданному шагу опор" : "");
+    } else if (r.Section.SupportStep) {
+        how = "расстановка по заданному шагу опор";
+    }
+    if (std::any_of(r.Supports.begin(), r.Supports.end(), [](const SupportPlace& p) { return p.Edited; })) {
+        how += std::string(how.empty() ? "" : ", ") + "с правками проектировщика";
+    }
     if (r.SupportRules) {
-        text += " (шаг и нагрузки по " + std::string(RuleSetName(*r.SupportRules)) + ")";
+        how += std::string(how.empty() ? "" : ", ") + "нагрузки по " + std::string(RuleSetName(*r.SupportRules));
+    }
+    if (!how.empty()) {
+        text += " (" + how + ")";
     }
     for (const bool heating : {true, false}) {
         const CompensationCase& c = r.Of(heating);
