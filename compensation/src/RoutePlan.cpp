@@ -233,6 +233,28 @@ bool Intersect(PlanPoint a, PlanPoint b, PlanPoint c, PlanPoint d)
            (cdb == 0 && on(c, d, b));
 }
 
+// Whether the segments ab and cd lie on one line and share a piece of it.
+bool RunAlong(PlanPoint a, PlanPoint b, PlanPoint c, PlanPoint d)
+{
+    const auto cross = [](PlanPoint o, PlanPoint p, PlanPoint q) {
+        return (static_cast<long double>(p.X) - o.X) * (static_cast<long double>(q.Y) - o.Y) -
+               (static_cast<long double>(p.Y) - o.Y) * (static_cast<long double>(q.X) - o.X);
+    };
+    const long double length = std::hypot(static_cast<long double>(b.X) - a.X, static_cast<long double>(b.Y) - a.Y);
+    // Within a millionth of the leader's length of its line, as the sheet cannot tell apart.
+    const long double near = 1e-6L * length * length;
+    if (length == 0 || std::fabs(cross(a, b, c)) > near || std::fabs(cross(a, b, d)) > near) {
+        return false;
+    }
+    const auto along = [&](PlanPoint p) {
+        return ((static_cast<long double>(p.X) - a.X) * (b.X - a.X) + (static_cast<long double>(p.Y) - a.Y) * (b.Y - a.Y)) /
+               (length * length);
+    };
+    const long double from = std::min(along(c), along(d));
+    const long double to = std::max(along(c), along(d));
+    return from < 1 && to > 0;
+}
+
 // What a support's number keeps clear of: boxes (texts, symbols, numbers placed) and lines (the
 // axis, the dimensions, the leaders), each of a support or of none, kept in a grid of square
 // cells so that a place is tried against its neighbourhood only.
@@ -256,13 +278,13 @@ public:
     }
 
     // A leader from a: it crosses no box but those of its own support and those it starts in (the
-    // symbol of a support standing on it, where the route crosses itself), and, unless
-    // `acrossLines`, no line (the axis, a dimension, another leader).
+    // symbol of a support standing on it, where the route crosses itself), runs along no line, and,
+    // unless `acrossLines`, crosses none (the axis, a dimension, another leader).
     bool LeaderFree(PlanPoint a, PlanPoint b, std::size_t owner, bool acrossLines) const
     {
         return !Any(Around(a, b), [&](const Item& item) {
             if (item.Type != Kind::Box) {
-                return !acrossLines && Intersect(a, b, item.A, item.B);
+                return acrossLines ? RunAlong(a, b, item.A, item.B) : Intersect(a, b, item.A, item.B);
             }
             return item.Type == Kind::Box && item.Owner != owner && !Crosses(a, a, item.Bounds) &&
                    Crosses(a, b, item.Bounds);
