@@ -488,7 +488,7 @@ void PlaceLabels(RoutePlan& plan, const std::vector<Vec>& sides)
         std::optional<LabelPlace> acrossNumbers;
         double firstFree = 0;
         for (const Candidate& c : candidates) {
-            // A leader that crosses something near beats none twice as long.
+            // Once a free place is found, a cleaner one is looked for up to twice as far only.
             if (acrossNumbers && c.Distance > 2 * firstFree) {
                 break;
             }
@@ -496,9 +496,9 @@ void PlaceLabels(RoutePlan& plan, const std::vector<Vec>& sides)
             if (!obstacles.BoxFree(boxAt(candidate.Centre))) {
                 continue;
             }
-            const auto free = [&](bool acrossLines) {
+            const auto free = [&](bool overLines) {
                 return !candidate.Leader ||
-                       obstacles.LeaderFree(candidate.Leader->Start, candidate.Leader->End, i, acrossLines);
+                       obstacles.LeaderFree(candidate.Leader->Start, candidate.Leader->End, i, overLines);
             };
             if (free(false)) {
                 place = candidate;
