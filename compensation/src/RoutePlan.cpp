@@ -6,6 +6,9 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <optional>
+#include <unordered_map>
+#include <utility>
 
 namespace korvelin {
 namespace {
@@ -133,6 +136,403 @@ double PlanScale(double extentMm, double sheetWidthMm)
     }
     return kScales.back();
 }
+
+PlanBox TextBox(const PlanText& text)
+{
+    // The characters of a UTF-8 text: its bytes less the continuation bytes.
+    const auto characters = static_cast<double>(std::count_if(
+        text.Value.begin(), text.Value.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    const long double width = characters * kPlanCharWidth * static_cast<long double>(text.Height);
+    const long double angle = text.AngleDeg * std::numbers::pi_v<long double> / 180;
+    const Vec along{std::cos(angle), std::sin(angle)};
+    const Vec up{-along.Y, along.X};
+    const long double left = text.Anchor == PlanTextAnchor::Left ? 0 : -width / 2;
+    PlanBox box{text.At, text.At};
+    for (const long double a : {left, left + width}) {
+        for (const long double b : {0.0L, static_cast<long double>(text.Height)}) {
+            const PlanPoint corner = Mm({text.At.X + along.X * a + up.X * b, text.At.Y + along.Y * a + up.Y * b});
+            box.Min = {std::min(box.Min.X, corner.X), std::min(box.Min.Y, corner.Y)};
+            box.Max = {std::max(box.Max.X, corner.X), std::max(box.Max.Y, corner.Y)};
+        }
+    }
+    return box;
+}
+
+namespace {
+
+// The distance of the symbol's farthest point from its support, mm on the sheet.
+double SymbolRadius(ScheduleKind kind)
+{
+    double radius = 0;
+    for (const PlanLine& line : SupportSymbol(kind)) {
+        radius = std::max({radius, std::hypot(line.Start.X, line.Start.Y), std::hypot(line.End.X, line.End.Y)});
+    }
+    return radius;
+}
+
+bool Overlap(const PlanBox& a, const PlanBox& b)
+{
+    return a.Min.X < b.Max.X && b.Min.X < a.Max.X && a.Min.Y < b.Max.Y && b.Min.Y < a.Max.Y;
+}
+
+// Whether the segment ab has a point inside the box or on its edge: the segment clipped to the
+// box's four half-planes in turn (Liang and Barsky) keeps a piece.
+bool Crosses(PlanPoint a, PlanPoint b, const PlanBox& box)
+{
+    const long double dx = static_cast<long double>(b.X) - a.X;
+    const long double dy = static_cast<long double>(b.Y) - a.Y;
+    long double enter = 0;
+    long double leave = 1;
+    const std::array<std::pair<long double, long double>, 4> sides{{{-dx, static_cast<long double>(a.X) - box.Min.X},
+                                                                   {dx, static_cast<long double>(box.Max.X) - a.X},
+                                                                   {-dy, static_cast<long double>(a.Y) - box.Min.Y},
+                                                                   {dy, static_cast<long double>(box.Max.Y) - a.Y}}};
+    for (const auto& [p, q] : sides) {
+        if (p == 0) {
+            if (q < 0) {
+                return false;
+            }
+        } else if (p < 0) {
+            enter = std::max(enter, q / p);
+        } else {
+            leave = std::min(leave, q / p);
+        }
+        if (enter > leave) {
+            return false;
+        }
+    }
+    return true;
+}
+
+PlanBox Around(PlanPoint a, PlanPoint b)
+{
+    return {{std::min(a.X, b.X), std::min(a.Y, b.Y)}, {std::max(a.X, b.X), std::max(a.Y, b.Y)}};
+}
+
+// Whether the segments ab and cd share a point: each one's ends on either side of the other's
+// line, or an end on the other segment.
+bool Intersect(PlanPoint a, PlanPoint b, PlanPoint c, PlanPoint d)
+{
+    const auto turn = [](PlanPoint o, PlanPoint p, PlanPoint q) {
+        const long double v = (static_cast<long double>(p.X) - o.X) * (static_cast<long double>(q.Y) - o.Y) -
+                              (static_cast<long double>(p.Y) - o.Y) * (static_cast<long double>(q.X) - o.X);
+        return v > 0 ? 1 : v < 0 ? -1 : 0;
+    };
+    const int abc = turn(a, b, c);
+    const int abd = turn(a, b, d);
+    const int cda = turn(c, d, a);
+    const int cdb = turn(c, d, b);
+    if (abc * abd < 0 && cda * cdb < 0) {
+        return true;
+    }
+    const auto on = [](PlanPoint p, PlanPoint q, PlanPoint r) {
+        return std::min(p.X, q.X) <= r.X && r.X <= std::max(p.X, q.X) && std::min(p.Y, q.Y) <= r.Y &&
+               r.Y <= std::max(p.Y, q.Y);
+    };
+    return (abc == 0 && on(a, b, c)) || (abd == 0 && on(a, b, d)) || (cda == 0 && on(c, d, a)) ||
+           (cdb == 0 && on(c, d, b));
+}
+
+// Whether the segments ab and cd lie on one line and share a piece of it.
+bool RunAlong(PlanPoint a, PlanPoint b, PlanPoint c, PlanPoint d)
+{
+    const auto cross = [](PlanPoint o, PlanPoint p, PlanPoint q) {
+        return (static_cast<long double>(p.X) - o.X) * (static_cast<long double>(q.Y) - o.Y) -
+               (static_cast<long double>(p.Y) - o.Y) * (static_cast<long double>(q.X) - o.X);
+    };
+    const long double length = std::hypot(static_cast<long double>(b.X) - a.X, static_cast<long double>(b.Y) - a.Y);
+    // Within a millionth of the leader's length of its line, as the sheet cannot tell apart.
+    const long double near = 1e-6L * length * length;
+    if (length == 0 || std::fabs(cross(a, b, c)) > near || std::fabs(cross(a, b, d)) > near) {
+        return false;
+    }
+    const auto along = [&](PlanPoint p) {
+        return ((static_cast<long double>(p.X) - a.X) * (b.X - a.X) + (static_cast<long double>(p.Y) - a.Y) * (b.Y - a.Y)) /
+               (length * length);
+    };
+    const long double from = std::min(along(c), along(d));
+    const long double to = std::max(along(c), along(d));
+    return from < 1 && to > 0;
+}
+
+// What a support's number keeps clear of: boxes (texts, symbols, numbers placed) and lines (the
+// axis, the dimensions, the leaders), each of a support or of none, kept in a grid of square
+// cells so that a place is tried against its neighbourhood only.
+class Obstacles
+{
+public:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    enum class Kind { Box, Line, Axis, Leader };
+
+    explicit Obstacles(double cell) : Cell(cell) {}
+
+    void AddBox(const PlanBox& box, std::size_t owner) { Add({Kind::Box, box, {}, {}, owner}); }
+    void AddLine(Kind kind, PlanPoint a, PlanPoint b, std::size_t owner) { Add({kind, Around(a, b), a, b, owner}); }
+
+    // No box overlaps it and no line passes through it.
+    bool BoxFree(const PlanBox& box) const
+    {
+        return !Any(box, [&box](const Item& item) {
+            return item.Type == Kind::Box ? Overlap(item.Bounds, box) : Crosses(item.A, item.B, box);
+        });
+    }
+
+    // A leader from a: it crosses no box but those of its own support and those it starts in (the
+    // symbol of a support standing on it, where the route crosses itself), runs along no line, and,
+    // unless `acrossLines`, crosses none (the axis, a dimension, another leader).
+    bool LeaderFree(PlanPoint a, PlanPoint b, std::size_t owner, bool acrossLines) const
+    {
+        return !Any(Around(a, b), [&](const Item& item) {
+            if (item.Type != Kind::Box) {
+                return acrossLines ? RunAlong(a, b, item.A, item.B) : Intersect(a, b, item.A, item.B);
+            }
+            return item.Type == Kind::Box && item.Owner != owner && !Crosses(a, a, item.Bounds) &&
+                   Crosses(a, b, item.Bounds);
+        });
+    }
+
+private:
+    struct Item {
+        Kind Type = Kind::Box;
+        PlanBox Bounds;
+        PlanPoint A;
+        PlanPoint B;
+        std::size_t Owner = kNone;
+    };
+
+    struct Range {
+        long long X0, Y0, X1, Y1;
+    };
+
+    Range CellsOf(const PlanBox& box) const
+    {
+        const auto at = [this](double v) { return static_cast<long long>(std::floor(v / Cell)); };
+        return {at(box.Min.X), at(box.Min.Y), at(box.Max.X), at(box.Max.Y)};
+    }
+
+    static long long Key(long long x, long long y) { return x * 4'000'000'007LL + y; }
+
+    void Add(const Item& item)
+    {
+        const Range r = CellsOf(item.Bounds);
+        for (long long x = r.X0; x <= r.X1; ++x) {
+            for (long long y = r.Y0; y <= r.Y1; ++y) {
+                Cells[Key(x, y)].push_back(Items.size());
+            }
+        }
+        Items.push_back(item);
+        Seen.push_back(0);
+    }
+
+    template <typename Hit>
+    bool Any(const PlanBox& area, Hit hit) const
+    {
+        ++Stamp;
+        const Range r = CellsOf(area);
+        for (long long x = r.X0; x <= r.X1; ++x) {
+            for (long long y = r.Y0; y <= r.Y1; ++y) {
+                const auto found = Cells.find(Key(x, y));
+                if (found == Cells.end()) {
+                    continue;
+                }
+                for (const std::size_t i : found->second) {
+                    if (Seen[i] != Stamp) {
+                        Seen[i] = Stamp;
+                        if (hit(Items[i])) {
+                            return true;
+                        }
+                    }
+                }
+            }
+        }
+        return false;
+    }
+
+    double Cell;
+    std::vector<Item> Items;
+    std::unordered_map<long long, std::vector<std::size_t>> Cells;
+    mutable std::vector<unsigned> Seen;  // the stamp of the last search that met an item
+    mutable unsigned Stamp = 0;
+};
+
+constexpr int kLabelRows = 24;    // the rows of numbers out from the axis tried before giving up
+constexpr int kLabelShifts = 48;  // the places along the pipe tried in a row, on either side
+constexpr double kArcPieceDeg = 7.5;  // a bend as chords of this angle, as the note draws it
+
+// The obstacles the numbers find on the plan before the first is placed: the axis (a bend as its
+// chords), the dimensions, their texts and the supports' symbols.
+Obstacles DrawingObstacles(const RoutePlan& plan)
+{
+    Obstacles obstacles(2 * kPlanTextMm * plan.Scale);
+    for (const std::vector<PlanShape>* shapes : {&plan.Axis, &plan.Annotations}) {
+        const Obstacles::Kind kind = shapes == &plan.Axis ? Obstacles::Kind::Axis : Obstacles::Kind::Line;
+        for (const PlanShape& shape : *shapes) {
+            if (const auto* line = std::get_if<PlanLine>(&shape.Stroke)) {
+                obstacles.AddLine(kind, line->Start, line->End, Obstacles::kNone);
+                continue;
+            }
+            const PlanArc& arc = std::get<PlanArc>(shape.Stroke);
+            const double sweep = NormalAngle(arc.EndAngle - arc.StartAngle);
+            const int pieces = std::max(1, static_cast<int>(std::ceil(sweep / kArcPieceDeg)));
+            const auto point = [&arc](long double degrees) {
+                const long double a = degrees * std::numbers::pi_v<long double> / 180;
+                return Mm({arc.Centre.X + arc.Radius * std::cos(a), arc.Centre.Y + arc.Radius * std::sin(a)});
+            };
+            for (int i = 0; i < pieces; ++i) {
+                obstacles.AddLine(kind, point(arc.StartAngle + sweep * i / pieces),
+                                  point(arc.StartAngle + sweep * (i + 1) / pieces), Obstacles::kNone);
+            }
+        }
+    }
+    for (const PlanText& text : plan.Texts) {
+        obstacles.AddBox(TextBox(text), Obstacles::kNone);
+    }
+    for (std::size_t i = 0; i < plan.Supports.size(); ++i) {
+        const PlanSupport& support = plan.Supports[i];
+        const double r = SymbolRadius(support.Kind) * plan.Scale;
+        obstacles.AddBox({{support.At.X - r, support.At.Y - r}, {support.At.X + r, support.At.Y + r}}, i);
+    }
+    return obstacles;
+}
+
+// A support's number: where its middle stands and the leader to it, if any.
+struct LabelPlace {
+    PlanPoint Centre;
+    std::optional<PlanLine> Leader;
+};
+
+// The supports' numbers, placed in route order: each at the first free place of its candidates,
+// nearest first. The nearest is at the offset that keeps the number clear of its symbol on the
+// side `sides` prefers, then the same on the other side; then rows of numbers farther out on
+// either side, each place also moved along the pipe; a number farther than kPlanLeaderMm from its
+// symbol has a leader from it.
+void PlaceLabels(RoutePlan& plan, const std::vector<Vec>& sides)
+{
+    const long double s = plan.Scale;
+    const double height = static_cast<double>(kPlanTextMm * s);
+    const double gap = static_cast<double>(kPlanLabelGapMm * s);
+    Obstacles obstacles = DrawingObstacles(plan);
+    struct Candidate {
+        double Out;
+        double Shift;
+        double Distance;
+    };
+    std::vector<Candidate> candidates;
+    for (std::size_t i = 0; i < plan.Supports.size(); ++i) {
+        const PlanSupport& support = plan.Supports[i];
+        PlanText number;
+        number.Value = std::to_string(support.No);
+        number.Height = height;
+        const PlanBox size = TextBox(number);
+        const double width = size.Max.X - size.Min.X;
+        const Vec u = sides[i];
+        const Vec d{u.Y, -u.X};
+        // The number's half depth across the pipe and half length along it.
+        const long double across = std::fabs(u.X) * width / 2 + std::fabs(u.Y) * height / 2;
+        const long double along = std::fabs(d.X) * width / 2 + std::fabs(d.Y) * height / 2;
+        const long double symbol = SymbolRadius(support.Kind) * s;
+        const long double nearest = std::max<long double>(kPlanLabelMm * s, symbol + across + 2 * gap);
+
+        // A place: the number's middle and, once the number stands farther than kPlanLeaderMm from
+        // the symbol's edge, the leader from that edge towards the middle, to where it enters the
+        // number's box, half the gap short of it.
+        const auto placeAt = [&](long double out, long double shift) {
+            LabelPlace place{Mm({support.At.X + u.X * out + d.X * shift, support.At.Y + u.Y * out + d.Y * shift}),
+                             std::nullopt};
+            const long double dx = static_cast<long double>(place.Centre.X) - support.At.X;
+            const long double dy = static_cast<long double>(place.Centre.Y) - support.At.Y;
+            const long double apartX = std::max<long double>(std::fabs(dx) - width / 2, 0);
+            const long double apartY = std::max<long double>(std::fabs(dy) - height / 2, 0);
+            if (std::hypot(apartX, apartY) <= symbol + kPlanLeaderMm * s) {
+                return place;
+            }
+            const long double length = std::hypot(dx, dy);
+            const Vec v{dx / length, dy / length};
+            const long double inX = v.X == 0 ? length : (width + gap) / 2 / std::fabs(v.X);
+            const long double inY = v.Y == 0 ? length : (height + gap) / 2 / std::fabs(v.Y);
+            const long double end = length - std::min(inX, inY);
+            place.Leader = PlanLine{Mm({support.At.X + v.X * symbol, support.At.Y + v.Y * symbol}),
+                                    Mm({support.At.X + v.X * end, support.At.Y + v.Y * end})};
+            return place;
+        };
+        const auto boxAt = [&](PlanPoint c) {
+            return PlanBox{{c.X - width / 2 - gap, c.Y - height / 2 - gap}, {c.X + width / 2 + gap, c.Y + height / 2 + gap}};
+        };
+
+        // The candidates, nearest first: rows of numbers out from the axis on either side (the
+        // preferred side first), each moved along the pipe by half a number's length at a time,
+        // so far that the leader stays steeper than 30° to the pipe; a move along the pipe counts
+        // twice a move away from it.
+        candidates.clear();
+        const long double rowStep = 2 * (across + gap);
+        const long double shiftStep = along + gap;
+        for (int row = 0; row <= kLabelRows; ++row) {
+            const long double out = nearest + row * rowStep;
+            for (int moved = -kLabelShifts; moved <= kLabelShifts; ++moved) {
+                const long double shift = moved * shiftStep;
+                if (std::fabs(shift) <= std::numbers::sqrt3_v<long double> * out) {
+                    for (const long double side : {1.0L, -1.0L}) {
+                        candidates.push_back({static_cast<double>(side * out), static_cast<double>(shift),
+                                              static_cast<double>(out + 2 * std::fabs(shift))});
+                    }
+                }
+            }
+        }
+        std::stable_sort(candidates.begin(), candidates.end(),
+                         [](const Candidate& a, const Candidate& b) { return a.Distance < b.Distance; });
+        // The first free place whose leader crosses nothing; where the numbers crowd or the route
+        // crosses itself, the first whose leader crosses only lines, else the first free place at
+        // all; none is looked for twice as far as the first free place.
+        std::optional<LabelPlace> place;
+        std::optional<LabelPlace> acrossLines;
+        std::optional<LabelPlace> acrossNumbers;
+        double firstFree = 0;
+        for (const Candidate& c : candidates) {
+            // Once a free place is found, a cleaner one is looked for up to twice as far only.
+            if (acrossNumbers && c.Distance > 2 * firstFree) {
+                break;
+            }
+            LabelPlace candidate = placeAt(c.Out, c.Shift);
+            if (!obstacles.BoxFree(boxAt(candidate.Centre))) {
+                continue;
+            }
+            const auto free = [&](bool overLines) {
+                return !candidate.Leader ||
+                       obstacles.LeaderFree(candidate.Leader->Start, candidate.Leader->End, i, overLines);
+            };
+            if (free(false)) {
+                place = candidate;
+                break;
+            }
+            if (!acrossLines && free(true)) {
+                acrossLines = candidate;
+            }
+            if (!acrossNumbers) {
+                acrossNumbers = candidate;
+                firstFree = c.Distance;
+            }
+        }
+        if (!place) {
+            place = acrossLines ? acrossLines : acrossNumbers;
+        }
+        // A place so crowded that none is free: the nearest one, over the others.
+        if (!place) {
+            place = placeAt(nearest, 0);
+        }
+        obstacles.AddBox(boxAt(place->Centre), i);
+        if (place->Leader) {
+            obstacles.AddLine(Obstacles::Kind::Leader, place->Leader->Start, place->Leader->End, i);
+        }
+        number.At = {place->Centre.X, place->Centre.Y - height / 2};
+        if (place->Leader) {
+            plan.Annotations.push_back({PlanLayer::Texts, *place->Leader});
+        }
+        plan.Labels.push_back({i, plan.Texts.size(), place->Leader});
+        plan.Texts.push_back(std::move(number));
+    }
+}
+
+}  // namespace
 
 RoutePlan BuildRoutePlan(std::span<const CompensationResult> sections, const RouteSchedule& schedule,
                          double sheetWidthMm, std::string_view decimalSeparator)
@@ -262,8 +662,9 @@ RoutePlan BuildRoutePlan(std::span<const CompensationResult> sections, const Rou
         plan.Texts.push_back(std::move(text));
     }
 
-    // The supports from the schedule: the symbol along the pipe (at a corner along the bisector)
-    // and the number on the side away from the dimension (outside the bend at a corner).
+    // The supports from the schedule: the symbol along the pipe (at a corner along the bisector);
+    // the side its number prefers is away from the dimension (outside the bend at a corner).
+    std::vector<Vec> sides;
     for (const ScheduleRow& row : schedule.Rows) {
         std::size_t j = 0;
         for (std::size_t i = 0; i < legs.size(); ++i) {
@@ -276,30 +677,23 @@ RoutePlan BuildRoutePlan(std::span<const CompensationResult> sections, const Rou
         support.Kind = row.Kind;
         support.At = {static_cast<double>(static_cast<long double>(row.X) * kMmPerM),
                       static_cast<double>(static_cast<long double>(row.Y) * kMmPerM)};
-        Vec label;
         const Vec n = outside(j);
         if (row.Corner && j + 1 < legs.size()) {
             const LegDirection in = OfQuarter(legs[j].Quarter);
             const LegDirection out = OfQuarter(legs[j + 1].Quarter);
             const bool left = (legs[j + 1].Quarter - legs[j].Quarter + 4) % 4 == 1;
             support.AngleDeg = NormalAngle(90.0 * legs[j].Quarter + (left ? 45 : -45));
-            label = {(in.Cos - out.Cos) / std::numbers::sqrt2_v<long double>,
-                     (in.Sin - out.Sin) / std::numbers::sqrt2_v<long double>};
+            sides.push_back({(in.Cos - out.Cos) / std::numbers::sqrt2_v<long double>,
+                             (in.Sin - out.Sin) / std::numbers::sqrt2_v<long double>});
         } else {
             support.AngleDeg = 90.0 * legs[j].Quarter;
-            label = {-n.X, -n.Y};
+            sides.push_back({-n.X, -n.Y});
         }
         plan.Supports.push_back(support);
-        PlanText number;
-        const long double away = kPlanLabelMm * s;
-        number.At = Mm({support.At.X + label.X * away, support.At.Y + label.Y * away - textHeight / 2});
-        number.Value = std::to_string(row.No);
-        number.Height = static_cast<double>(textHeight);
-        plan.Texts.push_back(std::move(number));
     }
+    PlaceLabels(plan, sides);
 
-    // The extent: the axis, the annotations and the texts with their width at about 0.7 of their
-    // height a character.
+    // The extent: the axis, the annotations, the texts and the symbols.
     plan.Min = plan.Max = legs.empty() ? PlanPoint{} : Mm(legs.front().From);
     for (const std::vector<PlanShape>* shapes : {&plan.Axis, &plan.Annotations}) {
         for (const PlanShape& shape : *shapes) {
@@ -313,14 +707,14 @@ RoutePlan BuildRoutePlan(std::span<const CompensationResult> sections, const Rou
         }
     }
     for (const PlanText& text : plan.Texts) {
-        const double half = 0.35 * text.Height * static_cast<double>(text.Value.size()) + text.Height;
-        Extend(plan, {text.At.X - half, text.At.Y - half});
-        Extend(plan, {text.At.X + half, text.At.Y + half});
+        const PlanBox box = TextBox(text);
+        Extend(plan, box.Min);
+        Extend(plan, box.Max);
     }
-    const double symbol = 3 * s;
     for (const PlanSupport& support : plan.Supports) {
-        Extend(plan, {support.At.X - symbol, support.At.Y - symbol});
-        Extend(plan, {support.At.X + symbol, support.At.Y + symbol});
+        const double r = SymbolRadius(support.Kind) * plan.Scale;
+        Extend(plan, {support.At.X - r, support.At.Y - r});
+        Extend(plan, {support.At.X + r, support.At.Y + r});
     }
     return plan;
 }

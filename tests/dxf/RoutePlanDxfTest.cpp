@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -223,6 +224,114 @@ TEST(RoutePlan, ScaleIsTheSmallestReductionThatFits)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PlanScale(c.Extent, c.Sheet), c.Scale) << c.Extent;
+    }
+}
+
+// A label's box as the test reads it: the number's characters kPlanCharWidth of its height wide,
+// its base line through At (the middle), horizontal.
+struct LabelBox {
+    double MinX, MinY, MaxX, MaxY;
+};
+
+LabelBox BoxOf(const PlanText& text)
+{
+    EXPECT_EQ(text.AngleDeg, 0);
+    EXPECT_EQ(text.Anchor, PlanTextAnchor::Center);
+    const double width = static_cast<double>(text.Value.size()) * kPlanCharWidth * text.Height;
+    return {text.At.X - width / 2, text.At.Y, text.At.X + width / 2, text.At.Y + text.Height};
+}
+
+bool Inside(const LabelBox& box, PlanPoint p)
+{
+    return p.X > box.MinX && p.X < box.MaxX && p.Y > box.MinY && p.Y < box.MaxY;
+}
+
+double DistanceTo(const LabelBox& box, PlanPoint p)
+{
+    return std::hypot(std::max({box.MinX - p.X, 0.0, p.X - box.MaxX}), std::max({box.MinY - p.Y, 0.0, p.Y - box.MaxY}));
+}
+
+// Points along a piece of the drawing every `step` mm of the route.
+std::vector<PlanPoint> Samples(const PlanShape& shape, double step)
+{
+    const auto* line = std::get_if<PlanLine>(&shape.Stroke);
+    const auto* arc = std::get_if<PlanArc>(&shape.Stroke);
+    const double sweep = arc ? std::fmod(arc->EndAngle - arc->StartAngle + 360, 360) : 0;
+    const double length = line ? std::hypot(line->End.X - line->Start.X, line->End.Y - line->Start.Y)
+                               : arc->Radius * sweep * std::numbers::pi / 180;
+    const int n = std::max(1, static_cast<int>(length / step));
+    std::vector<PlanPoint> points;
+    for (int i = 0; i <= n; ++i) {
+        const double t = static_cast<double>(i) / n;
+        points.push_back(line ? PlanPoint{line->Start.X + (line->End.X - line->Start.X) * t,
+                                          line->Start.Y + (line->End.Y - line->Start.Y) * t}
+                              : ArcPoint(*arc, arc->StartAngle + sweep * t));
+    }
+    return points;
+}
+
+// A dense route drawn small: 150 supports and more on short legs with bends, on the note's
+// 170 mm, on the DXF's A3 field and on a strip of 60 mm. The numbers are checked pairwise for
+// overlaps of their boxes and against points along the axis, and each stands near its support or
+// has a leader from its symbol to its box.
+TEST(RoutePlan, SupportNumbersOfADenseRouteDoNotOverlap)
+{
+    std::vector<CompensationResult> sections;
+    for (int k = 0; k < 10; ++k) {
+        sections.push_back(Section(k % 2 == 0 ? "20 Л 6 П 20 П 6 Л 20" : "9 П 3 Л 2 Л 3 П 9 Л 4 П 10", 0.3));
+    }
+    const RouteSchedule schedule = ScheduleOf(sections);
+    ASSERT_GE(schedule.Rows.size(), 150U);
+    for (const double sheet : {170.0, kRouteDxfSheetMm, 60.0}) {
+        SCOPED_TRACE(sheet);
+        const RoutePlan plan = BuildRoutePlan(sections, schedule, sheet, ",");
+        const double s = plan.Scale;
+        ASSERT_EQ(plan.Labels.size(), plan.Supports.size());
+        std::vector<LabelBox> boxes;
+        std::size_t leaders = 0;
+        for (std::size_t i = 0; i < plan.Labels.size(); ++i) {
+            const PlanLabel& label = plan.Labels[i];
+            ASSERT_EQ(label.Support, i);
+            const PlanText& text = plan.Texts.at(label.Text);
+            const PlanSupport& support = plan.Supports[i];
+            EXPECT_EQ(text.Value, std::to_string(support.No));
+            EXPECT_EQ(text.Height, kPlanTextMm * s);
+            boxes.push_back(BoxOf(text));
+            // A fixed support's square reaches 2√2 mm from its point, the other symbols 2,5 mm.
+            const double symbol = support.Kind == ScheduleKind::Fixed ? 2 * std::numbers::sqrt2 : 2.5;
+            if (!label.Leader) {
+                EXPECT_LE(DistanceTo(boxes.back(), support.At), (symbol + kPlanLeaderMm) * s + 1e-6) << support.No;
+                continue;
+            }
+            ++leaders;
+            // From the symbol's edge to the box's edge.
+            EXPECT_NEAR(std::hypot(label.Leader->Start.X - support.At.X, label.Leader->Start.Y - support.At.Y),
+                        symbol * s, 1e-6);
+            EXPECT_LE(DistanceTo(boxes.back(), label.Leader->End), kPlanLabelGapMm * s + 1e-6) << support.No;
+        }
+        // Every leader is drawn, on the layer of the texts.
+        EXPECT_EQ(std::count_if(plan.Annotations.begin(), plan.Annotations.end(),
+                                [](const PlanShape& a) { return a.Layer == PlanLayer::Texts; }),
+                  static_cast<std::ptrdiff_t>(leaders));
+        for (std::size_t a = 0; a < boxes.size(); ++a) {
+            for (std::size_t b = a + 1; b < boxes.size(); ++b) {
+                const bool apart = boxes[a].MaxX <= boxes[b].MinX || boxes[b].MaxX <= boxes[a].MinX ||
+                                   boxes[a].MaxY <= boxes[b].MinY || boxes[b].MaxY <= boxes[a].MinY;
+                EXPECT_TRUE(apart) << plan.Supports[a].No << " and " << plan.Supports[b].No;
+            }
+        }
+        // The axis runs through no number (a point every 0.1 mm of the sheet).
+        for (const PlanShape& shape : plan.Axis) {
+            for (const PlanPoint& p : Samples(shape, 0.1 * s)) {
+                for (std::size_t b = 0; b < boxes.size(); ++b) {
+                    EXPECT_FALSE(Inside(boxes[b], p)) << plan.Supports[b].No;
+                }
+            }
+        }
+        // On the small sheets the numbers could not all stand at their nearest place.
+        if (sheet < kRouteDxfSheetMm) {
+            EXPECT_GT(leaders, 0U);
+        }
     }
 }
 

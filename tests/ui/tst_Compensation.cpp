@@ -12,7 +12,9 @@
 #include <korvelin/NoteTypography.h>
 
 #include <QFile>
+#include <QFileDialog>
 #include <QTabBar>
+#include <QTimer>
 
 #include <QGroupBox>
 #include <QListWidget>
@@ -48,6 +50,7 @@ private slots:
     void sectionsSurviveSaveAndReopen();
     void bendsStepAndGuidesTypedPerSection();
     void routePlanShownAndWrittenAsDxf();
+    void routeDxfFromTheFileMenu();
 
 private:
     CompensationWindow& Window() { return *F->Windows.Compensation; }
@@ -99,6 +102,26 @@ private:
         }
     }
     void Click(const char* name) { QTest::mouseClick(Child<QPushButton>(name), Qt::LeftButton); }
+    // Answers the file dialog the next command opens with `path`, once it is up; the name it
+    // suggested goes to `suggested`.
+    void AnswerFileDialog(const QString& path, QString& suggested, int tries = 200)
+    {
+        QTimer::singleShot(10, this, [this, path, &suggested, tries] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                if (tries > 0)
+                    AnswerFileDialog(path, suggested, tries - 1);
+                return;
+            }
+            suggested = dialog->selectedFiles().value(0);
+            // Typed into the name field as a user does (selectFile leaves a field in focus alone).
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name == nullptr)
+                qFatal("the file dialog has no name field");
+            name->setText(path);
+            static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, public in QDialog
+        });
+    }
     // The П-compensator of the examples: 20 m, H = 8 m, B = 6 m, 20 m, at 10, −40 and 40 °C.
     void MakeCompensator()
     {
@@ -515,6 +538,77 @@ void CompensationTest::routePlanShownAndWrittenAsDxf()
     QVERIFY(bytes.contains("ANSI_1251"));
     Child<QTabBar>("DrawingPages")->setCurrentIndex(0);
     QVERIFY(Window().Drawing()->Caption.starts_with("Схема участка"));
+}
+
+// «Чертеж трассы в DXF…» in «Файл», after the note's commands, works with «Компенсация» closed:
+// without sections and before a calculation it asks for no file and says what to do (the window's
+// button is the same command); then it asks for the file (suggesting «Трасса.dxf»), writes a DXF
+// that reads back pair by pair with one block reference a support of the schedule; a file that
+// cannot be written is reported by the error guard and leaves nothing.
+void CompensationTest::routeDxfFromTheFileMenu()
+{
+    const QList<QAction*> file = F->Form().Menus().File.actions();
+    const auto found = std::find_if(file.begin(), file.end(), [](QAction* a) {
+        return a->objectName() == QStringLiteral("SaveRouteDxfCommand");
+    });
+    QVERIFY(found != file.end());
+    QAction* command = *found;
+    QCOMPARE(command, Window().RouteDxfAction());
+    QCOMPARE(command->text(), QStringLiteral("Чертеж трассы в DXF…"));
+    QVERIFY(command->isEnabled());
+    QCOMPARE(file.at(file.indexOf(command) - 1), F->Note().Actions().back());
+
+    command->trigger();
+    QCOMPARE(F->Sink.TakeErrors(), QStringList{QStringLiteral("Трассы еще нет: добавьте ее участки в окне «Компенсация» "
+                                                              "и нажмите «Расчитать» в главном окне.")});
+    MakeCompensator();
+    Window().close();
+    // A leg changed while the window is closed: the command draws the route as it now is.
+    korvelin::CompensationTexts texts = F->Model().Compensation();
+    texts.Sections.at(0).Legs.at(0).Length = "27,5";
+    QCOMPARE(F->Model().SetCompensation(texts), std::string());
+    // The window's button is the same command.
+    const QStringList noCalculation{QStringLiteral("Для расстановки опор трассы нужен выполненный расчет пролета: "
+                                                   "нажмите «Расчитать» в главном окне.")};
+    command->trigger();
+    QCOMPARE(F->Sink.TakeErrors(), noCalculation);
+    Child<QPushButton>("SaveRouteDxf")->click();
+    QCOMPARE(F->Sink.TakeErrors(), noCalculation);
+
+    // The calculation reaches the closed window's route only when the command runs.
+    F->Calculate();
+    QVERIFY(!Window().isVisible());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("трасса из меню.dxf"));
+    QString suggested;
+    AnswerFileDialog(path, suggested);
+    command->trigger();
+    VERIFY_NO_UNEXPECTED_BOX(F->Sink);
+    QCOMPARE(QFileInfo(suggested).fileName(), QStringLiteral("Трасса.dxf"));
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    // Read back as pairs of a group code and a value: the changed leg's length among the values,
+    // one block reference a support of the schedule.
+    const QList<QByteArray> lines = written.readAll().split('\n');
+    QCOMPARE(lines.mid(lines.size() - 3), (QList<QByteArray>{"  0\r", "EOF\r", ""}));
+    QByteArrayList values;
+    for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
+        bool code = false;
+        lines[i].trimmed().toInt(&code);
+        QVERIFY2(code && lines[i + 1].endsWith('\r'), lines[i].constData());
+        values << lines[i + 1].chopped(1);
+    }
+    QVERIFY(values.contains("27,5"));
+    const korvelin::ScheduleOutcome schedule = Window().ScheduleOfRoute();
+    QVERIFY2(schedule.Ok(), schedule.Message.c_str());
+    QCOMPARE(values.count("INSERT"), qsizetype(schedule.Schedule->Rows.size()));
+
+    const QString missing = dir.filePath(QStringLiteral("нет/трасса.dxf"));
+    AnswerFileDialog(missing, suggested);
+    command->trigger();
+    QCOMPARE(F->Sink.TakeErrors(), QStringList{QStringLiteral("Не удалось сохранить файл «%1»: папка %2 не существует.")
+                                                   .arg(missing, dir.filePath(QStringLiteral("нет")))});
+    QVERIFY(!QFile::exists(missing));
 }
 
 QTEST_MAIN(CompensationTest)

@@ -143,7 +143,8 @@ void InputSetDocumentTest::entriesStandBeforeExit()
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     QCOMPARE(texts, (QStringList{"Новый", "Открыть…", "Сохранить", "Сохранить как…", "-", "Последние файлы", "-",
                                  "Свои нормативные значения…", "Сведения о документе…", "-",
-                                 "Сохранить расчет в PDF…", "Сохранить расчет в ODT…", "Печать…", "Копировать результаты", "-",
+                                 "Сохранить расчет в PDF…", "Сохранить расчет в ODT…", "Печать…", "Копировать результаты",
+                                 "Чертеж трассы в DXF…", "-",
                                  "Выход"}));
     const std::pair<const char*, QKeySequence> keys[] = {
         {"FileNew", QKeySequence(QStringLiteral("Ctrl+N"))},

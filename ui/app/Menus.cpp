@@ -14,7 +14,7 @@
 namespace {
 
 void BuildFileMenu(QMenu& file, QAction& exit, InputSetDocument& document, CalculationNoteCommands& note,
-                   QAction& ownClimate, DocumentFieldsCommand& documentFields)
+                   QAction& ownClimate, DocumentFieldsCommand& documentFields, CompensationWindow& compensation)
 {
     file.insertActions(&exit, document.FileActions());
     file.insertSeparator(&exit);
@@ -24,6 +24,7 @@ void BuildFileMenu(QMenu& file, QAction& exit, InputSetDocument& document, Calcu
     file.insertAction(&exit, documentFields.Action());
     file.insertSeparator(&exit);
     file.insertActions(&exit, note.Actions());
+    file.insertAction(&exit, compensation.RouteDxfAction());
     file.insertSeparator(&exit);
 }
 
@@ -53,7 +54,7 @@ void BuildMenus(const TFormProlet::MenuParts& menus, InputSetDocument& document,
                 DocumentFieldsCommand& documentFields, SpanTableWindow& spanTable, CompensationWindow& compensation,
                 QAction& ownClimate)
 {
-    BuildFileMenu(menus.File, menus.Exit, document, note, ownClimate, documentFields);
+    BuildFileMenu(menus.File, menus.Exit, document, note, ownClimate, documentFields, compensation);
     BuildHelpMenu(menus.Help, *menus.Bar.window());
     BuildMenuBar(menus.Bar, menus.TechnicalSheet, spanTable, compensation);
 }

@@ -1,5 +1,6 @@
 #include "CompensationWindow.h"
 
+#include "ErrorReport.h"
 #include "MessageSink.h"
 #include "NoteDrawingView.h"
 #include "NoteRenderer.h"
@@ -15,6 +16,8 @@
 #include <korvelin/RoutePlanDrawing.h>
 #include <korvelin/RoutePlanDxf.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -159,11 +162,17 @@ CompensationWindow::CompensationWindow(InputModel& model, MessageSink& sink, QSe
     DrawingPages->setObjectName(QStringLiteral("DrawingPages"));
     DrawingPages->addTab(QStringLiteral("Участок"));
     DrawingPages->addTab(QStringLiteral("Трасса"));
-    SaveDxfButton = new QPushButton(QStringLiteral("Чертеж трассы в DXF…"), results);
+    RouteDxf = new QAction(QStringLiteral("Чертеж трассы в DXF…"), this);
+    RouteDxf->setObjectName(QStringLiteral("SaveRouteDxfCommand"));
+    RouteDxf->setToolTip(QStringLiteral("Сохранить план трассы с опорами для САПР"));
+    RouteDxf->setStatusTip(RouteDxf->toolTip());
+    RouteDxf->setMenuRole(QAction::NoRole);
+    connect(RouteDxf, &QAction::triggered, this, [this] { RunGuarded(Sink, [this] { SaveRouteDxf(); }); });
+    SaveDxfButton = new QPushButton(RouteDxf->text(), results);
     SaveDxfButton->setObjectName(QStringLiteral("SaveRouteDxf"));
-    SaveDxfButton->setToolTip(QStringLiteral("Сохранить план трассы с опорами для САПР"));
+    SaveDxfButton->setToolTip(RouteDxf->toolTip());
     connect(DrawingPages, &QTabBar::currentChanged, this, [this] { ShowResult(); });
-    connect(SaveDxfButton, &QPushButton::clicked, this, &CompensationWindow::SaveRouteDxfClick);
+    connect(SaveDxfButton, &QPushButton::clicked, RouteDxf, &QAction::trigger);
     auto* pagesRow = new QHBoxLayout;
     pagesRow->addWidget(DrawingPages);
     pagesRow->addStretch(1);
@@ -694,6 +703,12 @@ void CompensationWindow::FieldEdited(QLineEdit* field, std::string korvelin::Com
         Submit(texts);
 }
 
+void CompensationWindow::RecomputeIfStale()
+{
+    if (Stale)
+        Recompute();
+}
+
 void CompensationWindow::Recompute()
 {
     Stale = false;
@@ -751,8 +766,7 @@ void CompensationWindow::ShowResult()
 
 void CompensationWindow::showEvent(QShowEvent* event)
 {
-    if (Stale)
-        Recompute();
+    RecomputeIfStale();
     QWidget::showEvent(event);
 }
 
@@ -781,8 +795,9 @@ korvelin::ScheduleOutcome CompensationWindow::ScheduleOfRoute() const
     return korvelin::ScheduleOfRun(*outcome, Run.Sections, request, Model.DecimalSeparator());
 }
 
-QString CompensationWindow::WriteRouteDxf(const QString& path) const
+QString CompensationWindow::WriteRouteDxf(const QString& path)
 {
+    RecomputeIfStale();
     const korvelin::ScheduleOutcome schedule = ScheduleOfRoute();
     if (!schedule.Ok())
         return FromUtf8(schedule.Message);
@@ -793,16 +808,28 @@ QString CompensationWindow::WriteRouteDxf(const QString& path) const
     return WriteFileAtomically(path, QByteArray(written.Bytes.data(), qsizetype(written.Bytes.size())));
 }
 
-void CompensationWindow::SaveRouteDxfClick()
+void CompensationWindow::SaveRouteDxf()
 {
+    // Nothing is asked while there is no route to draw: the message says what to do first.
+    RecomputeIfStale();
+    if (Run.Ok() && Run.Sections.empty())
+        throw CommandError(QStringLiteral("Трассы еще нет: добавьте ее участки в окне «Компенсация» и нажмите "
+                                          "«Расчитать» в главном окне"));
+    if (const korvelin::ScheduleOutcome schedule = ScheduleOfRoute(); !schedule.Ok()) {
+        if (Model.CompletedOutcome() == nullptr)
+            throw CommandError(FromUtf8(schedule.Message) + QStringLiteral(": нажмите «Расчитать» в главном окне"));
+        throw CommandError(FromUtf8(schedule.Message));
+    }
     const QString folderKey = QStringLiteral("Compensation/dxfFolder");
     const QString folder = Settings.value(folderKey, QDir::homePath()).toString();
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить чертеж трассы в DXF"),
+    // Over the window the command came from: this one or the main window.
+    QWidget* over = isActiveWindow() || QApplication::activeWindow() == nullptr ? this : QApplication::activeWindow();
+    const QString path = QFileDialog::getSaveFileName(over, QStringLiteral("Сохранить чертеж трассы в DXF"),
                                                       QDir(folder).filePath(QStringLiteral("Трасса.dxf")),
                                                       QStringLiteral("Чертежи DXF (*.dxf)"));
     if (path.isEmpty())
         return;
     Settings.setValue(folderKey, QFileInfo(path).absolutePath());
     if (const QString failure = WriteRouteDxf(path); !failure.isEmpty())
-        Sink.ShowError(failure);
+        throw CommandError(failure);
 }

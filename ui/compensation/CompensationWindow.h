@@ -17,6 +17,7 @@
 
 class MessageSink;
 class NoteDrawingView;
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -68,8 +69,12 @@ public:
     // «Чертеж трассы в DXF…» writes the plan for CAD programs. An empty text: written, else why not.
     korvelin::ScheduleOutcome ScheduleOfRoute() const;
     void ShowRoute(bool route);
-    QString WriteRouteDxf(const QString& path) const;
-    void SaveRouteDxfClick();
+    QString WriteRouteDxf(const QString& path);
+    // «Чертеж трассы в DXF…»: one command for the window's button and the main window's «Файл»,
+    // whether this window is open or not. It says what to do while there is no route, asks for
+    // the file and writes it; a failure is shown by the error guard.
+    QAction* RouteDxfAction() const { return RouteDxf; }
+    void SaveRouteDxf();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -100,6 +105,9 @@ private:
     korvelin::TurnSide ShapeSide() const;
     std::string NewSectionName() const;
     void Recompute();
+    // The sections' results as the inputs now give them, computed again if they changed while
+    // the window was hidden.
+    void RecomputeIfStale();
     void ShowResult();
     void SaveGeometry() const;
 
@@ -128,6 +136,7 @@ private:
     NoteDrawingView* DrawingView = nullptr;
     QTabBar* DrawingPages = nullptr;  // «Участок», «Трасса»
     QPushButton* SaveDxfButton = nullptr;
+    QAction* RouteDxf = nullptr;
     QLabel* MessageLabel = nullptr;
     QTextBrowser* Results = nullptr;
 

@@ -14,6 +14,7 @@
 #include "korvelin/RouteSchedule.h"
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -79,6 +80,15 @@ struct PlanDimension {
     double Length = 0;        // m, as typed
 };
 
+// A support's number as placed: its text among the plan's Texts and, when the number had to stand
+// away from its support, the leader line from the support's symbol to the number (drawn among the
+// Annotations, on the layer of the texts).
+struct PlanLabel {
+    std::size_t Support = 0;  // in Supports
+    std::size_t Text = 0;     // in Texts
+    std::optional<PlanLine> Leader;
+};
+
 struct RoutePlan {
     double Scale = 100;           // the drawing's scale 1:Scale
     std::vector<PlanShape> Axis;  // the axis in route order: straight pieces and the bends' arcs
@@ -89,6 +99,7 @@ struct RoutePlan {
     // dimensions' texts, all placed.
     std::vector<PlanShape> Annotations;
     std::vector<PlanText> Texts;
+    std::vector<PlanLabel> Labels;  // one a support, in the order of Supports
     PlanPoint Min;  // the drawing's extent, annotations included
     PlanPoint Max;
 };
@@ -105,6 +116,19 @@ std::string_view SupportBlockName(ScheduleKind kind);
 inline constexpr double kPlanTextMm = 2.5;        // the height of the texts on the sheet
 inline constexpr double kPlanDimensionMm = 10;    // the dimension line's distance from the axis
 inline constexpr double kPlanLabelMm = 4;         // a support's number from its point
+inline constexpr double kPlanLeaderMm = 2;        // the shortest leader: a number nearer needs none
+// The room a text takes: a character kPlanCharWidth of the text's height wide (the digits of the
+// sans fonts of the window, the note and the CAD programs are narrower), and the clear gap on the
+// sheet a support's number keeps from every other line, text and symbol.
+inline constexpr double kPlanCharWidth = 0.9;
+inline constexpr double kPlanLabelGapMm = 0.5;
+
+// The box a text takes in the route's axes, its characters kPlanCharWidth of its height wide.
+struct PlanBox {
+    PlanPoint Min;
+    PlanPoint Max;
+};
+PlanBox TextBox(const PlanText& text);
 
 // The reduction at which `extentMm` of the route fits `sheetWidthMm`: the smallest of 1:50, 1:100,
 // 1:200, 1:500, 1:1000, 1:2000, 1:5000, 1:10000 that fits, the last when none does.
@@ -112,6 +136,11 @@ double PlanScale(double extentMm, double sheetWidthMm);
 
 // The plan of the route of `sections` whose supports `schedule` placed (BuildRouteSchedule of the
 // same sections), drawn to fit `sheetWidthMm`; the dimensions' numbers in m with the separator.
+// Each support's number stands at the first free place beside its support: on the side away from
+// the dimension (outside the bend at a corner) at the nearest offset, then on the other side, then
+// on either side at growing offsets with a leader; a place is free when the number's box, with
+// its gap, meets no other number, text, symbol or line of the drawing and its leader crosses no
+// number, text or other symbol.
 RoutePlan BuildRoutePlan(std::span<const CompensationResult> sections, const RouteSchedule& schedule,
                          double sheetWidthMm, std::string_view decimalSeparator);
 

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <set>
 
@@ -213,37 +214,56 @@ Extents ExtentsOf(const std::vector<Entity>& entities)
     return extents;
 }
 
+// The head of an entity: its type, its layer, the block it refers to (an INSERT's), and its
+// first point.
+void BeginEntity(GroupWriter& w, std::string_view type, const Entity& entity, Point first,
+                 std::string_view block = {})
+{
+    w.Code(0, type);
+    w.Text(8, entity.Layer);
+    if (!block.empty()) {
+        w.Text(2, block);
+    }
+    w.Point(10, first);
+}
+
+// A circle's or an arc's radius, and an arc's angles.
+void WriteRound(GroupWriter& w, double radius, std::initializer_list<double> angles = {})
+{
+    w.Number(40, radius);
+    int code = 50;
+    for (const double angle : angles) {
+        w.Number(code++, angle);
+    }
+}
+
+// A rotation, written only when there is one.
+void WriteRotation(GroupWriter& w, double degrees)
+{
+    if (degrees != 0) {
+        w.Number(50, degrees);
+    }
+}
+
 void WriteEntity(GroupWriter& w, const Entity& entity)
 {
     std::visit(
         [&w, &entity](const auto& shape) {
             using T = std::decay_t<decltype(shape)>;
             if constexpr (std::is_same_v<T, Line>) {
-                w.Code(0, "LINE");
-                w.Text(8, entity.Layer);
-                w.Point(10, shape.Start);
+                BeginEntity(w, "LINE", entity, shape.Start);
                 w.Point(11, shape.End);
             } else if constexpr (std::is_same_v<T, Arc>) {
-                w.Code(0, "ARC");
-                w.Text(8, entity.Layer);
-                w.Point(10, shape.Centre);
-                w.Number(40, shape.Radius);
-                w.Number(50, shape.StartAngle);
-                w.Number(51, shape.EndAngle);
+                BeginEntity(w, "ARC", entity, shape.Centre);
+                WriteRound(w, shape.Radius, {shape.StartAngle, shape.EndAngle});
             } else if constexpr (std::is_same_v<T, Circle>) {
-                w.Code(0, "CIRCLE");
-                w.Text(8, entity.Layer);
-                w.Point(10, shape.Centre);
-                w.Number(40, shape.Radius);
+                BeginEntity(w, "CIRCLE", entity, shape.Centre);
+                WriteRound(w, shape.Radius);
             } else if constexpr (std::is_same_v<T, Text>) {
-                w.Code(0, "TEXT");
-                w.Text(8, entity.Layer);
-                w.Point(10, shape.At);
+                BeginEntity(w, "TEXT", entity, shape.At);
                 w.Number(40, shape.Height);
                 w.Text(1, shape.Value);
-                if (shape.Rotation != 0) {
-                    w.Number(50, shape.Rotation);
-                }
+                WriteRotation(w, shape.Rotation);
                 w.Code(7, "STANDARD");
                 if (shape.Centred) {
                     // Centred horizontally on the alignment point, which is then the one that
@@ -252,13 +272,8 @@ void WriteEntity(GroupWriter& w, const Entity& entity)
                     w.Point(11, shape.At);
                 }
             } else {
-                w.Code(0, "INSERT");
-                w.Text(8, entity.Layer);
-                w.Text(2, shape.Block);
-                w.Point(10, shape.At);
-                if (shape.Rotation != 0) {
-                    w.Number(50, shape.Rotation);
-                }
+                BeginEntity(w, "INSERT", entity, shape.At, shape.Block);
+                WriteRotation(w, shape.Rotation);
             }
         },
         entity.Geometry);
