@@ -21,6 +21,7 @@ test: build
 
 # The engine and korvelin-calc, then the JPEG loader, the map viewer and the start-up (offscreen).
 bench: build
+	cmake --build --preset $(PRESET) --target korvelin-bench korvelin-bench-ui
 	$(BUILD_DIR)/bin/korvelin-bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/korvelin-bench-ui
 
