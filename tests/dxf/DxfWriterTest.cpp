@@ -147,8 +147,11 @@ TEST(DxfWriter, RouteReadsBackWithItsLayersBlocksAndAxis)
     EXPECT_EQ(header["$ACADVER"], std::vector<std::string>{"AC1009"});
     EXPECT_EQ(header["$DWGCODEPAGE"], std::vector<std::string>{"ANSI_1251"});
     EXPECT_EQ(header["$INSUNITS"], std::vector<std::string>{"4"});
-    EXPECT_EQ(header["$EXTMIN"], (std::vector<std::string>{"0.0", "-1500.0", "0.0"}));
-    EXPECT_EQ(header["$EXTMAX"], (std::vector<std::string>{"20600.0", "8000.0", "0.0"}));
+    // The extents hold what is drawn, not only the points entities are placed at: the fixed
+    // support's circle at the start (x −150), the top of the number 5 (8000 + 250), the turned
+    // text "8 000" (its height to the left of x 20600), the long text's base line (y −1500).
+    EXPECT_EQ(header["$EXTMIN"], (std::vector<std::string>{"-150.0", "-1500.0", "0.0"}));
+    EXPECT_EQ(header["$EXTMAX"], (std::vector<std::string>{"20600.0", "8250.0", "0.0"}));
 
     // The tables: the layers declared (the layer "0" first), the blocks with their names intact.
     std::vector<std::string> layers;

@@ -174,7 +174,9 @@ bool ValidName(std::string_view name)
     });
 }
 
-// The extents of the entities (a block reference counts by its base point).
+// The extents of the entities, which CAD programs take for the sheet to show: a block reference
+// by its block's shapes turned and placed, a text by its box (its height across the base line,
+// about 0,9 of the height a character along it).
 struct Extents {
     double MinX = std::numeric_limits<double>::infinity();
     double MinY = std::numeric_limits<double>::infinity();
@@ -190,24 +192,59 @@ struct Extents {
     }
 };
 
-Extents ExtentsOf(const std::vector<Entity>& entities)
+// A point of a shape drawn turned by `degrees` about the origin and moved to `at`.
+struct Placement {
+    Point At;
+    double Degrees = 0;
+    Point operator()(Point p) const
+    {
+        if (Degrees == 0) {
+            return {At.X + p.X, At.Y + p.Y};
+        }
+        const double a = Degrees * (3.14159265358979323846 / 180);
+        return {At.X + p.X * std::cos(a) - p.Y * std::sin(a), At.Y + p.X * std::sin(a) + p.Y * std::cos(a)};
+    }
+};
+
+void AddExtents(Extents& extents, const std::vector<Entity>& entities, const std::vector<Block>& blocks,
+                const Placement& place, int depth = 0)
 {
-    Extents extents;
     for (const Entity& entity : entities) {
         std::visit(
-            [&extents](const auto& shape) {
+            [&](const auto& shape) {
                 using T = std::decay_t<decltype(shape)>;
                 if constexpr (std::is_same_v<T, Line>) {
-                    extents.Add(shape.Start);
-                    extents.Add(shape.End);
+                    extents.Add(place(shape.Start));
+                    extents.Add(place(shape.End));
                 } else if constexpr (std::is_same_v<T, Arc> || std::is_same_v<T, Circle>) {
-                    extents.Add(shape.Centre, shape.Radius);
+                    extents.Add(place(shape.Centre), shape.Radius);
+                } else if constexpr (std::is_same_v<T, Text>) {
+                    const double characters = static_cast<double>(CodePoints(shape.Value).value_or(U"").size());
+                    const double width = 0.9 * shape.Height * characters;
+                    const double left = shape.Centred ? -width / 2 : 0;
+                    const Placement text{place(shape.At), place.Degrees + shape.Rotation};
+                    for (const Point corner : {Point{left, 0}, Point{left + width, 0},
+                                               Point{left, shape.Height}, Point{left + width, shape.Height}}) {
+                        extents.Add(text(corner));
+                    }
                 } else {
-                    extents.Add(shape.At);
+                    const auto block = std::find_if(blocks.begin(), blocks.end(),
+                                                    [&](const Block& b) { return b.Name == shape.Block; });
+                    extents.Add(place(shape.At));
+                    if (block != blocks.end() && depth < 8) {
+                        AddExtents(extents, block->Entities, blocks,
+                                   Placement{place(shape.At), place.Degrees + shape.Rotation}, depth + 1);
+                    }
                 }
             },
             entity.Geometry);
     }
+}
+
+Extents ExtentsOf(const Document& document)
+{
+    Extents extents;
+    AddExtents(extents, document.Entities, document.Blocks, Placement{});
     if (!std::isfinite(extents.MinX)) {
         extents = {0, 0, 0, 0};
     }
@@ -362,7 +399,7 @@ Written WriteDxf(const Document& document)
         return written;
     }
     GroupWriter w;
-    const Extents extents = ExtentsOf(document.Entities);
+    const Extents extents = ExtentsOf(document);
 
     w.Code(0, "SECTION");
     w.Code(2, "HEADER");
