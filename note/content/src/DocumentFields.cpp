@@ -1,6 +1,7 @@
 #include "korvelin/DocumentFields.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace korvelin {
 
@@ -41,6 +42,20 @@ NoteTitleBlock DocumentTitleBlock(const DocumentFields& fields, std::string_view
 bool FrameWanted(const DocumentFields& fields)
 {
     return fields.Frame.value_or(!fields.Designation.empty());
+}
+
+NoteDocument LandscapeTableNote(std::string title, const DocumentFields& fields,
+                                std::string_view dateTime, std::string_view program)
+{
+    NoteDocument note;
+    note.Title = std::move(title);
+    note.Orientation = PageOrientation::Landscape;
+    if (FrameWanted(fields)) {
+        note.TitleBlock = DocumentTitleBlock(fields, note.Title, dateTime);
+    }
+    note.AddParagraph("Дата и время расчета: " + std::string(dateTime) + ". Программа: " +
+                      std::string(program) + ".");
+    return note;
 }
 
 std::string DocumentFieldProblem(const DocumentFieldKey& key, std::string_view text)

@@ -110,14 +110,8 @@ NoteDocument BuildScheduleNote(const RouteSchedule& schedule, std::string_view s
                                std::string_view dateTime, std::string_view program,
                                const DocumentFields& document)
 {
-    NoteDocument note;
-    note.Title = std::string(kScheduleTitle) + " надземного газопровода";
-    note.Orientation = PageOrientation::Landscape;
-    if (FrameWanted(document)) {
-        note.TitleBlock = DocumentTitleBlock(document, note.Title, dateTime);
-    }
-    note.AddParagraph("Дата и время расчета: " + std::string(dateTime) + ". Программа: " +
-                      std::string(program) + ".");
+    NoteDocument note =
+        LandscapeTableNote(std::string(kScheduleTitle) + " надземного газопровода", document, dateTime, program);
     AddScheduleBlocks(note, schedule, separator);
     return note;
 }

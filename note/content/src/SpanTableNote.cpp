@@ -113,14 +113,8 @@ NoteDocument BuildSpanTableNote(std::span<const SpanTableRow> rows,
                                 const DocumentFields& document)
 {
     const std::string_view separator = conditions.DecimalSeparator;
-    NoteDocument note;
-    note.Title = std::string(kSpanTableTitle) + " надземного газопровода";
-    note.Orientation = PageOrientation::Landscape;
-    if (FrameWanted(document)) {
-        note.TitleBlock = DocumentTitleBlock(document, note.Title, dateTime);
-    }
-    note.AddParagraph("Дата и время расчета: " + std::string(dateTime) + ". Программа: " +
-                      std::string(program) + ".");
+    NoteDocument note =
+        LandscapeTableNote(std::string(kSpanTableTitle) + " надземного газопровода", document, dateTime, program);
     note.AddHeading("Условия расчета");
     for (std::string& line : SpanTableConditionLines(conditions)) {
         note.AddParagraph(std::move(line));

@@ -66,6 +66,11 @@ NoteTitleBlock DocumentTitleBlock(const DocumentFields& fields, std::string_view
 // Whether the note gets the frame and the title block: as set, else when a designation is given.
 bool FrameWanted(const DocumentFields& fields);
 
+// The beginning of a landscape table document (the span table, the schedule of supports): its
+// title, the frame and title block when wanted, the line of the date and the program.
+NoteDocument LandscapeTableNote(std::string title, const DocumentFields& fields,
+                                std::string_view dateTime, std::string_view program);
+
 // What makes a field's text unfit, in Russian, naming the field by its caption ("поле «Объект»
 // длиннее 200 знаков (201)"), or an empty string: not UTF-8, longer than kMaxDocumentFieldLength,
 // control characters (line ends too).
