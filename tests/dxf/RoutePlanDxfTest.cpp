@@ -5,6 +5,8 @@
 #include "korvelin/RoutePlan.h"
 #include "korvelin/RoutePlanDxf.h"
 
+#include "EzdxfReader.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -417,23 +419,15 @@ TEST(RoutePlanDxf, ReadBackHasTheLayersTheBlocksOneInsertASupportAndTheAxisLengt
 // sees the blocks by their Cyrillic names, one INSERT a support, the axis as lines and arcs.
 TEST(RoutePlanDxf, IndependentReaderAuditsNoError)
 {
-#ifndef KORVELIN_PYTHON3
-    GTEST_SKIP() << "python3 not found";
-#else
-    if (std::system(KORVELIN_PYTHON3 " -c 'import ezdxf' 2>/dev/null") != 0) {
-        GTEST_SKIP() << "python3-ezdxf is not installed (tools/install-deps)";
+    if (const auto missing = test::EzdxfMissing()) {
+        GTEST_SKIP() << *missing;
     }
     const std::vector<CompensationResult> sections = SectionsOf(Routes()[2]);
     const RouteSchedule schedule = ScheduleOf(sections);
     const RoutePlan plan = BuildRoutePlan(sections, schedule, kRouteDxfSheetMm, ",");
     const dxf::Written written = dxf::WriteDxf(RoutePlanDocument(plan));
     ASSERT_TRUE(written.Ok()) << written.Problem;
-    const auto dir = std::filesystem::temp_directory_path() / ("korvelin-plan-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const auto file = dir / "plan.dxf";
-    std::ofstream(file, std::ios::binary) << written.Bytes;
-    const auto script = dir / "read.py";
-    std::ofstream(script) << R"(import sys, math, ezdxf
+    const std::vector<std::string> lines = test::RunEzdxf(written.Bytes, "plan.dxf", R"(import sys, math, ezdxf
 doc = ezdxf.readfile(sys.argv[1])
 auditor = doc.audit()
 msp = doc.modelspace()
@@ -446,24 +440,12 @@ lines = [str(len(auditor.errors)),
          ",".join(sorted(b.name for b in doc.blocks if not b.name.startswith("*"))),
          str(len(msp.query("INSERT"))), "%.6f" % axis]
 sys.stdout.buffer.write("\n".join(lines).encode("utf-8"))
-)";
-    const auto out = dir / "out.txt";
-    const int status = std::system((std::string(KORVELIN_PYTHON3) + " '" + script.string() + "' '" +
-                                    file.string() + "' > '" + out.string() + "' 2>&1")
-                                       .c_str());
-    std::ifstream in(out);
-    ASSERT_EQ(status, 0) << std::string(std::istreambuf_iterator<char>(in), {});
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
+)");
     ASSERT_EQ(lines.size(), 4U);
     EXPECT_EQ(lines[0], "0");
     EXPECT_EQ(lines[1], "НАПРАВЛЯЮЩАЯ,НЕПОДВИЖНАЯ,СКОЛЬЗЯЩАЯ");
     EXPECT_EQ(lines[2], std::to_string(schedule.Rows.size()));
     EXPECT_NEAR(std::stod(lines[3]), AxisLengthByLegs(sections), 1e-3);
-    std::filesystem::remove_all(dir);
-#endif
 }
 
 }  // namespace
